@@ -1,0 +1,35 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "cli/CliPrompter.h"
+
+namespace CLI {
+class App;
+}
+
+namespace kest::cli {
+
+// What the global options give every command.
+struct CliContext {
+    std::string home;     // --home DIR; empty = the usual program folder
+    std::string catalog;  // --catalog PATH; empty = the start-up catalog
+    CliPrompter prompter;
+};
+
+// A command adds its subcommand to the app and gives back what runs it; the
+// returned function gives the exit status.
+using CommandRun = std::function<int()>;
+using CommandSetup = std::function<CommandRun(CLI::App& app, CliContext& context)>;
+
+// Commands register themselves from their own file with a static object:
+//   static const CommandRegistrar kCreate(&SetupCreate);
+struct CommandRegistrar {
+    explicit CommandRegistrar(CommandSetup setup);
+};
+
+std::vector<CommandSetup>& RegisteredCommands();
+
+}  // namespace kest::cli

@@ -1,0 +1,72 @@
+// kest-cli: the command-line front end over the Kest core.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <map>
+
+#include "cli/CliContext.h"
+#include "core/common/KestError.h"
+
+namespace kest::cli {
+
+std::vector<CommandSetup>& RegisteredCommands() {
+    static std::vector<CommandSetup> commands;
+    return commands;
+}
+
+CommandRegistrar::CommandRegistrar(CommandSetup setup) {
+    RegisteredCommands().push_back(std::move(setup));
+}
+
+}  // namespace kest::cli
+
+int main(int argc, char** argv) {
+    using namespace kest::cli;
+    CLI::App app{"Kest - a catalog of removable media", "kest-cli"};
+    app.require_subcommand(1);
+    app.fallthrough();
+
+    CliContext context;
+    std::vector<std::string> answers;
+    app.add_option("--home", context.home, "Program folder (settings, logs, default catalog)");
+    app.add_option("--catalog", context.catalog, "Catalog to work on (default: the start-up catalog)");
+    app.add_option("--answer", answers, "Answer for the next message box (Yes, No, Cancel, OK, ...)")
+        ->take_all();
+    app.add_option("--input", context.prompter.inputs, "Text for the next input box")->take_all();
+    app.add_option("--password", context.prompter.passwords, "Text for the next password prompt")
+        ->take_all();
+
+    std::map<CLI::App*, CommandRun> runs;
+    for (const auto& setup : RegisteredCommands()) {
+        size_t before = app.get_subcommands({}).size();
+        CommandRun run = setup(app, context);
+        auto subs = app.get_subcommands({});
+        if (subs.size() > before) runs[subs.back()] = std::move(run);
+    }
+
+    try {
+        app.parse(argc, argv);
+        for (const auto& a : answers) {
+            auto parsed = kest::ParseAnswer(a);
+            if (!parsed) throw CLI::ValidationError("--answer", "unknown answer: " + a);
+            context.prompter.answers.push_back(*parsed);
+        }
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+
+    for (CLI::App* sub : app.get_subcommands()) {
+        auto it = runs.find(sub);
+        if (it == runs.end()) continue;
+        try {
+            return it->second();
+        } catch (const kest::KestError& e) {
+            std::cout << "error " << e.Number() << ": " << e.Description() << std::endl;
+            return 1;
+        } catch (const std::exception& e) {
+            std::cerr << "kest-cli: " << e.what() << std::endl;
+            return 1;
+        }
+    }
+    return 0;
+}

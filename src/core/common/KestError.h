@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace kest {
+
+// An error that ends a command: a Jet-style number and a description. The
+// command that owns the error title catches it and shows "number CRLF text".
+class KestError : public std::runtime_error {
+public:
+    KestError(long number, std::string description)
+        : std::runtime_error(description), m_number(number), m_description(std::move(description)) {}
+
+    long Number() const { return m_number; }
+    const std::string& Description() const { return m_description; }
+
+private:
+    long m_number;
+    std::string m_description;
+};
+
+// Numbers the behaviour depends on.
+namespace err {
+inline constexpr long kFileDialogCancelled = 32755;
+inline constexpr long kInvalidPassword = 3031;
+inline constexpr long kFileNotFound = 3024;
+inline constexpr long kFileInUse = 3045;
+inline constexpr long kUnrecognizedFormat = 3343;
+inline constexpr long kRequiredNull = 3314;
+inline constexpr long kZeroLengthString = 3315;
+inline constexpr long kFieldTooSmall = 3163;
+inline constexpr long kSyntaxError = 3075;
+inline constexpr long kTableNotFound = 3078;
+inline constexpr long kTooFewParameters = 3061;
+inline constexpr long kDiskFull = 3035;
+inline constexpr long kEngineError = 3000;
+inline constexpr long kConversion = 13;     // "Type mismatch"
+inline constexpr long kOverflow = 6;        // "Overflow"
+inline constexpr long kScanAborted = -2147220727;
+}  // namespace err
+
+}  // namespace kest

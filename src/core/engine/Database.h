@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/Statement.h"
+#include "core/engine/TableDef.h"
+#include "core/engine/Value.h"
+
+struct sqlite3;
+
+namespace kest::engine {
+
+struct Rows {
+    std::vector<std::string> columns;  // names as aliased
+    std::vector<std::vector<Value>> rows;
+};
+
+struct OpenOptions {
+    bool exclusive = true;
+    bool readOnly = false;
+};
+
+// A catalog file opened through the engine. Every statement is written in the
+// Jet dialect and translated (see JetSql.h). Errors are KestError with a
+// Jet-style number. Closing (or destroying) releases the file.
+class Database {
+public:
+    // Creates a new, empty catalog file with no password; fails when a file
+    // exists at the path.
+    static std::unique_ptr<Database> Create(const std::string& path);
+    // Opens an existing file; a refused password raises 3031.
+    static std::unique_ptr<Database> Open(const std::string& path, const std::string& password,
+                                          OpenOptions options = {});
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    const std::string& Path() const { return m_path; }
+
+    // Runs a statement that returns no rows; gives the number of rows changed.
+    int64_t Execute(const std::string& jetSql);
+    // Runs a statement and collects every row.
+    Rows Query(const std::string& jetSql);
+    // Prepares a statement for stepping or for repeated use with "?" parameters.
+    Statement Prepare(const std::string& jetSql);
+    int64_t LastInsertId() const;
+
+    // Batching of writes: a transaction the caller opens and commits.
+    void Begin();
+    void Commit();
+    bool InTransaction() const;
+
+    // Table definitions (engine-internal tables are never listed).
+    std::vector<std::string> TableNames();
+    bool HasTable(const std::string& name);  // case-insensitive
+    TableDef Table(const std::string& name);
+    void CreateTable(const TableDef& table);
+    void AppendField(const std::string& table, const FieldDef& field);
+    void DeleteField(const std::string& table, const std::string& field);
+    void RenameField(const std::string& table, const std::string& from, const std::string& to);
+    void SetFieldPosition(const std::string& table, const std::string& field, int position);
+    void CreateIndex(const std::string& table, const IndexDef& index);
+
+    // Sets a new password given the old one; an empty new password removes it.
+    void SetPassword(const std::string& oldPassword, const std::string& newPassword);
+    bool HasPassword();
+
+    sqlite3* Handle() const { return m_db; }
+
+private:
+    Database(sqlite3* db, std::string path);
+    void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
+
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+};
+
+}  // namespace kest::engine

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/engine/Value.h"
+
+struct sqlite3_stmt;
+struct sqlite3;
+
+namespace kest::engine {
+
+// A prepared statement. Step() moves to the next row; columns are 0-based,
+// parameters ("?") 1-based.
+class Statement {
+public:
+    Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Step();   // true when a row is available
+    void Reset();  // for the next run; keeps the bindings
+    int64_t Run(); // steps to the end (Reset first); gives the rows changed
+
+    void BindNull(int index);
+    void Bind(int index, int64_t value);
+    void Bind(int index, double value);
+    void Bind(int index, const std::string& value);
+
+    int ColumnCount() const;
+    std::string ColumnName(int column) const;
+    Value Column(int column) const;
+    std::string Text(int column) const;  // ValueText of the column
+    int64_t Int(int column) const;
+    bool IsNull(int column) const;
+
+private:
+    void Check(int rc) const;
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+}  // namespace kest::engine
