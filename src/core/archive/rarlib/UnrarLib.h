@@ -8,14 +8,15 @@
 // read; nothing is decompressed.
 namespace kest::archive::rarlib {
 
-inline constexpr int kOpenList = 0;     // OpenMode: list only
-inline constexpr int kSkip = 0;         // RARProcessFile operation: skip the entry
+inline constexpr int kOpenList = 0;  // OpenMode: list only
+inline constexpr int kSkip = 0;      // RARProcessFile operation: skip the entry
 inline constexpr int kSuccess = 0;
 inline constexpr int kEndArchive = 10;  // RARReadHeader: no more entries
 inline constexpr int kBadData = 12;
 inline constexpr int kBadArchive = 13;
 inline constexpr int kUnknownFormat = 14;
 inline constexpr int kEOpen = 15;
+inline constexpr int kMissingPassword = 22;  // the headers are encrypted
 
 // Flags word of a header, as RARHeaderData reports it.
 inline constexpr uint32_t kSplitBefore = 0x01;
@@ -23,8 +24,9 @@ inline constexpr uint32_t kSplitAfter = 0x02;
 inline constexpr uint32_t kEncrypted = 0x04;
 inline constexpr uint32_t kComment = 0x08;
 inline constexpr uint32_t kSolid = 0x10;
-inline constexpr uint32_t kDictionaryMask = 0xE0;  // bits 5-7: dictionary code; 7 = directory in 1.5-4.x
-inline constexpr uint32_t kNotAFile = 0x1000;      // directories, service and sub-headers
+// Bits 5-7: the dictionary code; 7 marks a directory.
+inline constexpr uint32_t kDictionaryMask = 0xE0;
+inline constexpr uint32_t kNotAFile = 0x1000;  // directories, service and sub-headers
 
 struct RAROpenArchiveData {
     std::string ArcName;
