@@ -1,0 +1,172 @@
+#include "core/settings/IniFile.h"
+
+// The narrow, case-insensitive store only, compiled here: no wide conversion
+// and no link to the packaged library.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "core/settings/AppPaths.h"
+
+namespace kest {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a profile read gives at most: a 2048-character buffer with its terminator.
+constexpr size_t kMaxValueLength = 2047;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string CutToBuffer(std::string_view value) {
+    return std::string(value.substr(0, kMaxValueLength));
+}
+
+std::string WithoutQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value);
+}
+
+bool HasText(std::string_view data) {
+    return data.find_first_not_of(" \t\r\n") != std::string_view::npos;
+}
+
+bool IsReadOnly(const fs::path& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & S_IWUSR) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
+// Writes `data` to a new file beside `target` and renames it over `target`.
+bool ReplaceFile(const fs::path& target, const std::string& data) {
+    std::string pattern =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    struct stat st {};
+    mode_t mode = 0666;
+    if (stat(target.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode &= ~mask;
+    }
+    bool ok = fchmod(fd, mode) == 0;
+    for (size_t done = 0; ok && done < data.size();) {
+        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(pattern.c_str(), target.c_str()) == 0;
+    if (!ok) unlink(pattern.c_str());
+    return ok;
+}
+
+}  // namespace
+
+struct IniFile::Impl {
+    CSimpleIniA ini{true, true, false};
+    bool readable = true;  // false: the file exists but could not be read as INI text
+    bool hadBom = false;
+};
+
+IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_unique<Impl>()) {
+    m_impl->ini.SetSpaces(false);
+    m_impl->ini.SetQuotes(false);
+    std::error_code ec;
+    if (!fs::exists(m_path, ec)) return;
+    std::ifstream in(m_path, std::ios::binary);
+    std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!in.good() && !in.eof()) {
+        m_impl->readable = false;
+        return;
+    }
+    m_impl->hadBom = data.starts_with(kUtf8Bom);
+    if (m_impl->ini.LoadData(data) < 0) {
+        m_impl->readable = false;
+        return;
+    }
+    CSimpleIniA::TNamesDepend sections;
+    m_impl->ini.GetAllSections(sections);
+    bool anySection = false;
+    for (const auto& section : sections) anySection = anySection || *section.pItem != '\0';
+    m_impl->readable = anySection || !HasText(data.substr(m_impl->hadBom ? kUtf8Bom.size() : 0));
+}
+
+IniFile::~IniFile() = default;
+IniFile::IniFile(IniFile&&) noexcept = default;
+IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+
+std::string IniFile::Read(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const {
+    const char* value =
+        m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (!value || key.empty()) return CutToBuffer(defaultValue);
+    return CutToBuffer(WithoutQuotes(value));
+}
+
+void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+    std::string sectionText(section);
+    if (key.empty()) {
+        m_impl->ini.Delete(sectionText.c_str(), nullptr);
+    } else if (value.empty()) {
+        m_impl->ini.Delete(sectionText.c_str(), std::string(key).c_str());
+    } else {
+        m_impl->ini.SetValue(sectionText.c_str(), std::string(key).c_str(),
+                             std::string(value).c_str(), nullptr, true);
+    }
+}
+
+bool IniFile::Save() const {
+    if (!m_impl->readable) return false;
+    std::error_code ec;
+    // A linked settings file is replaced at its real place, keeping the link.
+    fs::path target = m_path;
+    if (fs::is_symlink(m_path, ec)) {
+        target = fs::canonical(m_path, ec);
+        if (ec) return false;
+    }
+    if (IsReadOnly(target)) return false;
+    std::string data;
+    if (m_impl->ini.Save(data, m_impl->hadBom) < 0) return false;
+    return ReplaceFile(target, data);
+}
+
+const fs::path& IniPath() {
+    static const fs::path path = AppPaths::ForRun().IniPath();
+    return path;
+}
+
+namespace {
+fs::path Resolve(const std::string& file) {
+    return file.empty() ? IniPath() : fs::path(file);
+}
+}  // namespace
+
+std::string ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue,
+                    const std::string& file) {
+    return IniFile(Resolve(file)).Read(section, key, defaultValue);
+}
+
+long WriteIni(std::string_view section, std::string_view key, std::string_view value,
+              const std::string& file) {
+    IniFile ini(Resolve(file));
+    ini.Write(section, key, value);
+    return ini.Save() ? 1 : 0;
+}
+
+}  // namespace kest

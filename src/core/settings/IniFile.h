@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kest {
+
+// A settings file with the semantics of Windows profile files: section and key
+// names compared without regard to case, the first of duplicate keys wins, a
+// missing file or key gives the default, values longer than 2047 characters
+// come back cut, matching quotes around a value are dropped. The file is read
+// once at construction; Save writes every change back in one step.
+class IniFile {
+  public:
+    explicit IniFile(std::filesystem::path path);
+    ~IniFile();
+    IniFile(IniFile&&) noexcept;
+    IniFile& operator=(IniFile&&) noexcept;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+    std::string Read(std::string_view section, std::string_view key,
+                     std::string_view defaultValue) const;
+
+    // An empty key deletes the whole section; an empty value deletes the key.
+    void Write(std::string_view section, std::string_view key, std::string_view value);
+
+    // Writes a temporary file beside the settings file and renames it over the
+    // old one, so a full disk or a crash leaves the old file whole. Returns
+    // false, touching nothing, when the file is read-only, could not be read,
+    // or holds no INI text at all, or when the write fails.
+    bool Save() const;
+
+  private:
+    struct Impl;
+    std::filesystem::path m_path;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// The settings file of this run (Kest.ini in the program folder), fixed at first use.
+const std::filesystem::path& IniPath();
+
+// One-value access to a settings file; an empty `file` means IniPath().
+std::string ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue,
+                    const std::string& file = "");
+// Returns non-zero on success; a failed write changes nothing and is not reported.
+long WriteIni(std::string_view section, std::string_view key, std::string_view value,
+              const std::string& file = "");
+
+}  // namespace kest
