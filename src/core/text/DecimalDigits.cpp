@@ -1,0 +1,93 @@
+#include "core/text/DecimalDigits.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/text/VbFormat.h"
+
+namespace kest::text {
+namespace {
+
+void TrimTrailingZeros(std::string& digits) {
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+}
+
+}  // namespace
+
+DecimalDigits DecimalDigits::FromDouble(double value) {
+    DecimalDigits result;
+    if (value == 0 || !std::isfinite(value)) return result;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    // buffer is "d.ddddddddddddddde+XX".
+    std::string text(buffer);
+    size_t e = text.find('e');
+    result.digits = text.substr(0, 1) + text.substr(2, e - 2);
+    result.point = std::atoi(text.c_str() + e + 1) + 1;
+    TrimTrailingZeros(result.digits);
+    return result;
+}
+
+void DecimalDigits::Round(int decimals) {
+    int keep = point + decimals;
+    if (keep >= static_cast<int>(digits.size())) return;
+    if (keep < 0) {
+        digits.clear();
+        point = 0;
+        return;
+    }
+    bool up = digits[keep] >= '5';
+    digits.resize(keep);
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits.insert(digits.begin(), '1');
+            ++point;
+        }
+    }
+    TrimTrailingZeros(digits);
+    if (digits.empty()) point = 0;
+}
+
+std::string DecimalDigits::IntegerPart() const {
+    if (point <= 0 || digits.empty()) return "";
+    std::string result = digits.substr(0, std::min<size_t>(point, digits.size()));
+    result.append(point - result.size(), '0');
+    return result;
+}
+
+std::string DecimalDigits::FractionPart(int count) const {
+    std::string result;
+    for (int i = 0; i < count; ++i) {
+        int index = point + i;
+        result += index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
+    }
+    return result;
+}
+
+std::string GeneralNumberText(double value) {
+    DecimalDigits number = DecimalDigits::FromDouble(value);
+    if (number.IsZero()) return "0";
+    const std::string& decimal = CurrentNumberLocale().decimal;
+    std::string out = value < 0 ? "-" : "";
+    int exponent = number.point - 1;
+    if (exponent >= 15 || exponent < -4) {
+        out += number.digits.substr(0, 1);
+        if (number.digits.size() > 1) out += decimal + number.digits.substr(1);
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "E%c%02d", exponent < 0 ? '-' : '+',
+                      std::abs(exponent));
+        return out + buffer;
+    }
+    std::string integer = number.IntegerPart();
+    out += integer.empty() ? "0" : integer;
+    int decimals = static_cast<int>(number.digits.size()) - number.point;
+    if (decimals > 0) out += decimal + number.FractionPart(decimals);
+    return out;
+}
+
+}  // namespace kest::text

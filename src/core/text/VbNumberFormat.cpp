@@ -1,0 +1,274 @@
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/text/DecimalDigits.h"
+#include "core/text/VbFormat.h"
+
+namespace kest::text {
+namespace {
+
+enum class Kind { Literal, Zero, Hash, Point, Comma, Percent, Exponent };
+
+struct Token {
+    Kind kind;
+    std::string text;  // literal text, or "E+"/"e-" as written
+};
+
+bool IsDigit(const Token& token) {
+    return token.kind == Kind::Zero || token.kind == Kind::Hash;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Splits at ";" outside quotes and escapes; four sections at most count.
+std::vector<std::string_view> SplitSections(std::string_view format) {
+    std::vector<std::string_view> sections;
+    size_t start = 0;
+    bool quoted = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '"') quoted = !quoted;
+        if (!quoted && format[i] == '\\') ++i;
+        if (!quoted && i < format.size() && format[i] == ';') {
+            sections.push_back(format.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    sections.push_back(format.substr(start));
+    if (sections.size() > 4) sections.resize(4);
+    return sections;
+}
+
+void AddLiteral(std::vector<Token>& tokens, std::string_view text) {
+    if (!tokens.empty() && tokens.back().kind == Kind::Literal) {
+        tokens.back().text += text;
+    } else {
+        tokens.push_back({Kind::Literal, std::string(text)});
+    }
+}
+
+std::vector<Token> Tokenize(std::string_view section) {
+    std::vector<Token> tokens;
+    bool seenPoint = false, seenExponent = false;
+    for (size_t i = 0; i < section.size(); ++i) {
+        char c = section[i];
+        if (c == '"') {
+            size_t close = section.find('"', i + 1);
+            if (close == std::string_view::npos) close = section.size();
+            AddLiteral(tokens, section.substr(i + 1, close - i - 1));
+            i = close;
+        } else if (c == '\\') {
+            if (i + 1 < section.size()) AddLiteral(tokens, section.substr(++i, 1));
+        } else if (c == '0' || c == '#') {
+            tokens.push_back({c == '0' ? Kind::Zero : Kind::Hash, {}});
+        } else if (c == '.' && !seenPoint && !seenExponent) {
+            seenPoint = true;
+            tokens.push_back({Kind::Point, {}});
+        } else if (c == ',') {
+            tokens.push_back({Kind::Comma, {}});
+        } else if (c == '%') {
+            tokens.push_back({Kind::Percent, {}});
+        } else if ((c == 'E' || c == 'e') && !seenExponent && i + 1 < section.size() &&
+                   (section[i + 1] == '+' || section[i + 1] == '-')) {
+            seenExponent = true;
+            tokens.push_back({Kind::Exponent, std::string(section.substr(i, 2))});
+            ++i;
+        } else {
+            AddLiteral(tokens, section.substr(i, 1));
+        }
+    }
+    return tokens;
+}
+
+// Where the parts of a section lie in its tokens.
+struct Layout {
+    size_t integerEnd;   // the point, the exponent or the end
+    size_t fractionEnd;  // the exponent or the end
+    bool hasPoint = false, hasExponent = false, percent = false, grouping = false;
+    int scale = 0;  // thousands to divide by
+    int fractionDigits = 0, integerDigits = 0;
+};
+
+Layout Analyze(std::vector<Token>& tokens) {
+    auto find = [&](Kind kind) {
+        return static_cast<size_t>(std::find_if(tokens.begin(), tokens.end(),
+                                                [&](const Token& t) { return t.kind == kind; }) -
+                                   tokens.begin());
+    };
+    Layout layout;
+    layout.fractionEnd = find(Kind::Exponent);
+    layout.integerEnd = std::min(find(Kind::Point), layout.fractionEnd);
+    layout.hasPoint = find(Kind::Point) < tokens.size();
+    layout.hasExponent = layout.fractionEnd < tokens.size();
+    auto isDigitAt = [&](size_t i) { return IsDigit(tokens[i]); };
+    bool anyDigit = std::any_of(tokens.begin(), tokens.end(), IsDigit);
+    bool integerDigit = false;
+    for (size_t i = 0; i < layout.integerEnd; ++i) integerDigit = integerDigit || isDigitAt(i);
+    if (!integerDigit && (anyDigit || layout.hasPoint)) {
+        // Digits before the point still show when the format has no place for them.
+        tokens.insert(tokens.begin() + layout.integerEnd, {Kind::Hash, {}});
+        ++layout.integerEnd;
+        ++layout.fractionEnd;
+    }
+    size_t firstDigit = tokens.size(), lastDigit = 0;
+    for (size_t i = 0; i < layout.integerEnd; ++i) {
+        if (!isDigitAt(i)) continue;
+        firstDigit = std::min(firstDigit, i);
+        lastDigit = i;
+        ++layout.integerDigits;
+    }
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == Kind::Percent) layout.percent = true;
+        if (tokens[i].kind != Kind::Comma || i >= layout.integerEnd) continue;
+        // A comma among the integer digits groups; commas after the last one scale.
+        if (i > firstDigit && i < lastDigit) layout.grouping = true;
+        if (i > lastDigit && firstDigit < tokens.size()) ++layout.scale;
+    }
+    for (size_t i = layout.integerEnd; i < layout.fractionEnd; ++i) {
+        if (isDigitAt(i)) ++layout.fractionDigits;
+    }
+    return layout;
+}
+
+// Fills digit places right to left; the leftmost place takes all digits left
+// over, "0" places pad with zeros and "#" places show nothing.
+std::string RenderDigitsRightToLeft(const std::vector<Token>& tokens, size_t begin, size_t end,
+                                    std::string_view digits, bool grouping) {
+    size_t firstDigit = end;
+    for (size_t i = begin; i < end; ++i) {
+        if (IsDigit(tokens[i])) {
+            firstDigit = i;
+            break;
+        }
+    }
+    const std::string& separator = CurrentNumberLocale().thousands;
+    std::string reversed;
+    size_t remaining = digits.size();
+    int emitted = 0;
+    auto emit = [&](char digit) {
+        if (grouping && emitted > 0 && emitted % 3 == 0) {
+            reversed.append(separator.rbegin(), separator.rend());
+        }
+        reversed += digit;
+        ++emitted;
+    };
+    for (size_t i = end; i-- > begin;) {
+        const Token& token = tokens[i];
+        if (token.kind == Kind::Literal) reversed.append(token.text.rbegin(), token.text.rend());
+        if (token.kind == Kind::Percent) reversed += '%';
+        if (!IsDigit(token)) continue;
+        if (remaining > 0) {
+            emit(digits[--remaining]);
+        } else if (token.kind == Kind::Zero) {
+            emit('0');
+        }
+        while (i == firstDigit && remaining > 0) emit(digits[--remaining]);
+    }
+    return {reversed.rbegin(), reversed.rend()};
+}
+
+// Fills digit places left to right; "#" places drop trailing zeros.
+std::string RenderFraction(const std::vector<Token>& tokens, size_t begin, size_t end,
+                           std::string_view digits) {
+    size_t significant = digits.find_last_not_of('0');
+    size_t next = 0;
+    std::string out;
+    for (size_t i = begin; i < end; ++i) {
+        const Token& token = tokens[i];
+        if (token.kind == Kind::Literal) out += token.text;
+        if (token.kind == Kind::Percent) out += '%';
+        if (!IsDigit(token)) continue;
+        if (token.kind == Kind::Zero ||
+            (significant != std::string_view::npos && next <= significant)) {
+            out += digits[next];
+        }
+        ++next;
+    }
+    return out;
+}
+
+std::string RenderSection(double magnitude, std::string_view section) {
+    std::vector<Token> tokens = Tokenize(section);
+    Layout layout = Analyze(tokens);
+    if (layout.percent) magnitude *= 100;
+    for (int i = 0; i < layout.scale; ++i) magnitude /= 1000;
+
+    DecimalDigits number = DecimalDigits::FromDouble(magnitude);
+    int exponent = 0;
+    if (layout.hasExponent && !number.IsZero()) {
+        int places = std::max(layout.integerDigits, 1);
+        exponent = number.point - places;
+        number.point = places;
+        number.Round(layout.fractionDigits);
+        if (number.point > places) {
+            --number.point;
+            ++exponent;
+        }
+    } else {
+        number.Round(layout.fractionDigits);
+    }
+
+    std::string out = RenderDigitsRightToLeft(tokens, 0, layout.integerEnd, number.IntegerPart(),
+                                              layout.grouping);
+    size_t fractionBegin = layout.integerEnd;
+    if (layout.hasPoint && layout.integerEnd < layout.fractionEnd) {
+        out += CurrentNumberLocale().decimal;
+        ++fractionBegin;
+    }
+    out += RenderFraction(tokens, fractionBegin, layout.fractionEnd,
+                          number.FractionPart(layout.fractionDigits));
+    if (layout.hasExponent) {
+        const std::string& mark = tokens[layout.fractionEnd].text;
+        out += mark[0];
+        if (exponent < 0) out += '-';
+        if (exponent >= 0 && mark[1] == '+') out += '+';
+        std::string digits = exponent == 0 ? "" : std::to_string(std::abs(exponent));
+        out +=
+            RenderDigitsRightToLeft(tokens, layout.fractionEnd + 1, tokens.size(), digits, false);
+    }
+    return out;
+}
+
+std::string_view NamedFormat(std::string_view format) {
+    struct Named {
+        std::string_view name;
+        std::string_view format;
+    };
+    static constexpr Named kNamed[] = {
+        {"Currency", "$#,##0.00;($#,##0.00)"},
+        {"Fixed", "0.00"},
+        {"Standard", "#,##0.00"},
+        {"Percent", "0.00%"},
+        {"Scientific", "0.00E+00"},
+    };
+    for (const Named& named : kNamed) {
+        if (EqualsNoCase(format, named.name)) return named.format;
+    }
+    return format;
+}
+
+}  // namespace
+
+std::string FormatNumber(double value, std::string_view format) {
+    if (format.empty() || EqualsNoCase(format, "General Number")) return GeneralNumberText(value);
+    if (EqualsNoCase(format, "Yes/No")) return value != 0 ? "Yes" : "No";
+    if (EqualsNoCase(format, "True/False")) return value != 0 ? "True" : "False";
+    if (EqualsNoCase(format, "On/Off")) return value != 0 ? "On" : "Off";
+
+    std::vector<std::string_view> sections = SplitSections(NamedFormat(format));
+    // An empty section borrows the first one's format.
+    auto usable = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
+    if (value < 0 && usable(1)) return RenderSection(-value, sections[1]);
+    if (value == 0 && usable(2)) return RenderSection(0, sections[2]);
+    std::string text = RenderSection(std::abs(value), sections[0]);
+    return value < 0 ? "-" + text : text;
+}
+
+}  // namespace kest::text
