@@ -67,6 +67,7 @@ class Volumes {
 struct DriveBoxItem {
     std::string root;
     std::string text;
+    DriveType type = DriveType::Unknown;
     int iconIndex = 0;
 };
 

@@ -1,0 +1,32 @@
+// kest-cli drives: the drives the drive box offers, one tab-separated line
+// each: root, text, type, icon index, label, serial, file system.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "cli/CliContext.h"
+#include "platform/Volumes.h"
+
+namespace kest::cli {
+
+namespace {
+
+CommandRun SetupDrives(CLI::App& app, CliContext& /*context*/) {
+    app.add_subcommand("drives", "List the drives that can be scanned");
+    return [] {
+        std::unique_ptr<platform::Volumes> volumes = platform::MakeSystemVolumes();
+        for (const platform::DriveBoxItem& item : platform::DriveBoxItems(*volumes, false)) {
+            platform::VolumeInfo info = volumes->GetVolumeInfo(item.root);
+            std::cout << item.root << '\t' << item.text << '\t'
+                      << platform::DriveTypeName(item.type) << '\t' << item.iconIndex << '\t'
+                      << info.label << '\t' << info.serial << '\t' << info.fileSystem << '\n';
+        }
+        return 0;
+    };
+}
+
+const CommandRegistrar kDrives(&SetupDrives);
+
+}  // namespace
+
+}  // namespace kest::cli
