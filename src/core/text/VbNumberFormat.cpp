@@ -92,48 +92,74 @@ struct Layout {
     size_t integerEnd;   // the point, the exponent or the end
     size_t fractionEnd;  // the exponent or the end
     bool hasPoint = false, hasExponent = false, percent = false, grouping = false;
-    int scale = 0;  // thousands to divide by
+    bool exponentPlaces = false;  // digit places after the exponent mark
+    int scale = 0;                // thousands to divide by
     int fractionDigits = 0, integerDigits = 0;
 };
 
+size_t Find(const std::vector<Token>& tokens, Kind kind) {
+    auto it =
+        std::find_if(tokens.begin(), tokens.end(), [&](const Token& t) { return t.kind == kind; });
+    return static_cast<size_t>(it - tokens.begin());
+}
+
+// Places between the outermost "0" and the point always show a digit, so a
+// "#" there counts as "0" ("000###" shows 1 as "000001").
+void PadInnerPlaces(std::vector<Token>& tokens, size_t begin, size_t end, bool towardsEnd) {
+    bool zeroSeen = false;
+    for (size_t n = 0; n < end - begin; ++n) {
+        Token& token = tokens[towardsEnd ? begin + n : end - 1 - n];
+        if (token.kind == Kind::Zero) zeroSeen = true;
+        if (token.kind == Kind::Hash && zeroSeen) token.kind = Kind::Zero;
+    }
+}
+
+// Commas between two digit places group; commas right after the last integer
+// place divide by a thousand each; any other comma is plain text.
+void ClassifyCommas(std::vector<Token>& tokens, Layout& layout) {
+    size_t lastDigit = tokens.size();
+    for (size_t i = 0; i < layout.integerEnd; ++i) {
+        if (IsDigit(tokens[i])) lastDigit = i;
+    }
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind != Kind::Comma) continue;
+        bool between =
+            i > 0 && i + 1 < layout.integerEnd && IsDigit(tokens[i - 1]) && IsDigit(tokens[i + 1]);
+        bool trailing = lastDigit < i && i < layout.integerEnd &&
+                        std::all_of(tokens.begin() + static_cast<long>(lastDigit) + 1,
+                                    tokens.begin() + static_cast<long>(i),
+                                    [](const Token& t) { return t.kind == Kind::Comma; });
+        if (between) layout.grouping = true;
+        if (trailing) ++layout.scale;
+        if (!between && !trailing) tokens[i] = {Kind::Literal, ","};
+    }
+}
+
 Layout Analyze(std::vector<Token>& tokens) {
-    auto find = [&](Kind kind) {
-        return static_cast<size_t>(std::find_if(tokens.begin(), tokens.end(),
-                                                [&](const Token& t) { return t.kind == kind; }) -
-                                   tokens.begin());
-    };
     Layout layout;
-    layout.fractionEnd = find(Kind::Exponent);
-    layout.integerEnd = std::min(find(Kind::Point), layout.fractionEnd);
-    layout.hasPoint = find(Kind::Point) < tokens.size();
+    layout.fractionEnd = Find(tokens, Kind::Exponent);
     layout.hasExponent = layout.fractionEnd < tokens.size();
-    auto isDigitAt = [&](size_t i) { return IsDigit(tokens[i]); };
+    layout.hasPoint = Find(tokens, Kind::Point) < tokens.size();
+    layout.integerEnd = std::min(Find(tokens, Kind::Point), layout.fractionEnd);
+    auto digitsIn = [&](size_t begin, size_t end) {
+        return static_cast<int>(std::count_if(tokens.begin() + static_cast<long>(begin),
+                                              tokens.begin() + static_cast<long>(end), IsDigit));
+    };
     bool anyDigit = std::any_of(tokens.begin(), tokens.end(), IsDigit);
-    bool integerDigit = false;
-    for (size_t i = 0; i < layout.integerEnd; ++i) integerDigit = integerDigit || isDigitAt(i);
-    if (!integerDigit && (anyDigit || layout.hasPoint)) {
+    if (!layout.hasExponent && digitsIn(0, layout.integerEnd) == 0 &&
+        (anyDigit || layout.hasPoint)) {
         // Digits before the point still show when the format has no place for them.
-        tokens.insert(tokens.begin() + layout.integerEnd, {Kind::Hash, {}});
+        tokens.insert(tokens.begin() + static_cast<long>(layout.integerEnd), {Kind::Hash, {}});
         ++layout.integerEnd;
         ++layout.fractionEnd;
     }
-    size_t firstDigit = tokens.size(), lastDigit = 0;
-    for (size_t i = 0; i < layout.integerEnd; ++i) {
-        if (!isDigitAt(i)) continue;
-        firstDigit = std::min(firstDigit, i);
-        lastDigit = i;
-        ++layout.integerDigits;
-    }
-    for (size_t i = 0; i < tokens.size(); ++i) {
-        if (tokens[i].kind == Kind::Percent) layout.percent = true;
-        if (tokens[i].kind != Kind::Comma || i >= layout.integerEnd) continue;
-        // A comma among the integer digits groups; commas after the last one scale.
-        if (i > firstDigit && i < lastDigit) layout.grouping = true;
-        if (i > lastDigit && firstDigit < tokens.size()) ++layout.scale;
-    }
-    for (size_t i = layout.integerEnd; i < layout.fractionEnd; ++i) {
-        if (isDigitAt(i)) ++layout.fractionDigits;
-    }
+    PadInnerPlaces(tokens, 0, layout.integerEnd, true);
+    PadInnerPlaces(tokens, layout.integerEnd, layout.fractionEnd, false);
+    ClassifyCommas(tokens, layout);
+    layout.percent = Find(tokens, Kind::Percent) < tokens.size();
+    layout.integerDigits = digitsIn(0, layout.integerEnd);
+    layout.fractionDigits = digitsIn(layout.integerEnd, layout.fractionEnd);
+    layout.exponentPlaces = layout.hasExponent && digitsIn(layout.fractionEnd, tokens.size()) > 0;
     return layout;
 }
 
@@ -203,7 +229,7 @@ std::string RenderSection(double magnitude, std::string_view section) {
     DecimalDigits number = DecimalDigits::FromDouble(magnitude);
     int exponent = 0;
     if (layout.hasExponent && !number.IsZero()) {
-        int places = std::max(layout.integerDigits, 1);
+        int places = layout.integerDigits;
         exponent = number.point - places;
         number.point = places;
         number.Round(layout.fractionDigits);
@@ -229,7 +255,10 @@ std::string RenderSection(double magnitude, std::string_view section) {
         out += mark[0];
         if (exponent < 0) out += '-';
         if (exponent >= 0 && mark[1] == '+') out += '+';
-        std::string digits = exponent == 0 ? "" : std::to_string(std::abs(exponent));
+        std::string digits = std::to_string(std::abs(exponent));
+        // Without places of its own the exponent still shows, before any text.
+        if (!layout.exponentPlaces) out += digits;
+        if (exponent == 0 || !layout.exponentPlaces) digits.clear();
         out +=
             RenderDigitsRightToLeft(tokens, layout.fractionEnd + 1, tokens.size(), digits, false);
     }

@@ -61,7 +61,11 @@ INSTANTIATE_TEST_SUITE_P(MinuteRules, FormatDateTable,
                                            DateCase{kAfternoon, "hh\"h\"mm", "14h05"},
                                            DateCase{kAfternoon, "mm/dd hh:mm:ss", "09/08 14:05:07"},
                                            DateCase{kAfternoon, "hh mmm", "14 Sep"},
-                                           DateCase{kAfternoon, "mm dd", "09 08"}));
+                                           DateCase{kAfternoon, "mm dd", "09 08"},
+                                           DateCase{kAfternoon, "hh :mm:mm", "14 :05:09"},
+                                           DateCase{kAfternoon, "hh:dd :mm", "14:08 :09"},
+                                           DateCase{kAfternoon, "hh:nn :ss:mm", "14:05 :07:09"},
+                                           DateCase{kAfternoon, "yyy", "99251"}));
 
 INSTANTIATE_TEST_SUITE_P(
     AmPm, FormatDateTable,

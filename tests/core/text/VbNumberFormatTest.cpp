@@ -49,14 +49,17 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{5551234, "(###) ###-####", "() 555-1234"},
                       NumberCase{0.256, "0%", "26%"}, NumberCase{0.5, "0.0 %", "50.0 %"}));
 
-INSTANTIATE_TEST_SUITE_P(Scientific, FormatNumberTable,
-                         ::testing::Values(NumberCase{12345, "0.00E+00", "1.23E+04"},
-                                           NumberCase{0.00012345, "0.00E+00", "1.23E-04"},
-                                           NumberCase{12345, "0.00E-00", "1.23E04"},
-                                           NumberCase{0.00012345, "0.00e-0", "1.23e-4"},
-                                           NumberCase{9.999, "0.00E+00", "1.00E+01"},
-                                           NumberCase{0, "0.00E+00", "0.00E+00"},
-                                           NumberCase{-12345, "0.0E+0", "-1.2E+4"}));
+INSTANTIATE_TEST_SUITE_P(
+    Scientific, FormatNumberTable,
+    ::testing::Values(
+        NumberCase{12345, "0.00E+00", "1.23E+04"}, NumberCase{0.00012345, "0.00E+00", "1.23E-04"},
+        NumberCase{12345, "0.00E-00", "1.23E04"}, NumberCase{0.00012345, "0.00e-0", "1.23e-4"},
+        NumberCase{9.999, "0.00E+00", "1.00E+01"}, NumberCase{0, "0.00E+00", "0.00E+00"},
+        NumberCase{-12345, "0.0E+0", "-1.2E+4"}, NumberCase{2.5, "0.00E-000", "2.50E000"},
+        NumberCase{2.5, "0.00e-1", "2.50e01"}, NumberCase{3000001, "0.00e+7", "3.00e+67"},
+        NumberCase{2.5, "0.00e+0#", "2.50e+0"}, NumberCase{36.75, "#0.0000e-00", "36.7500e00"},
+        NumberCase{350.0001e+40, "#000.000e+0", "3500.001e+39"},
+        NumberCase{52.5, ".000E+0", ".525E+2"}, NumberCase{2.5e-13, "###.##e-0%", "250.e-13%"}));
 
 INSTANTIATE_TEST_SUITE_P(
     LiteralsAndSections, FormatNumberTable,
