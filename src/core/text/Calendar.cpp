@@ -1,7 +1,8 @@
 #include "core/text/Calendar.h"
 
 #include <array>
-#include <cctype>
+
+#include "core/text/AsciiCase.h"
 
 namespace kest::text {
 namespace {
@@ -11,16 +12,6 @@ constexpr std::array<std::string_view, 12> kMonths = {
     "July",    "August",   "September", "October", "November", "December"};
 constexpr std::array<std::string_view, 7> kDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                    "Thursday", "Friday", "Saturday"};
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 }  // namespace
 

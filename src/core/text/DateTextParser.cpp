@@ -1,6 +1,7 @@
 #include <cctype>
 #include <vector>
 
+#include "core/text/AsciiCase.h"
 #include "core/text/Calendar.h"
 #include "core/text/DateParse.h"
 
@@ -50,11 +51,8 @@ std::optional<std::vector<Piece>> Lex(std::string_view text) {
 // 0 for "AM"/"A", 12 for "PM"/"P".
 std::optional<int> Meridiem(const Piece& piece) {
     if (piece.kind != Piece::Word) return std::nullopt;
-    std::string word;
-    for (char c : piece.text)
-        word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (word == "AM" || word == "A") return 0;
-    if (word == "PM" || word == "P") return 12;
+    if (EqualsNoCase(piece.text, "AM") || EqualsNoCase(piece.text, "A")) return 0;
+    if (EqualsNoCase(piece.text, "PM") || EqualsNoCase(piece.text, "P")) return 12;
     return std::nullopt;
 }
 

@@ -1,7 +1,7 @@
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "core/text/AsciiCase.h"
 #include "core/text/Calendar.h"
 #include "core/text/VbFormat.h"
 
@@ -40,22 +40,10 @@ struct Token {
     std::string pmText;
 };
 
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 size_t RunLength(std::string_view format, size_t pos) {
     size_t end = pos;
-    while (end < format.size() && Lower(format[end]) == Lower(format[pos])) ++end;
+    while (end < format.size() && AsciiLower(format[end]) == AsciiLower(format[pos])) ++end;
     return end - pos;
-}
-
-bool StartsWithNoCase(std::string_view text, size_t pos, std::string_view word) {
-    if (pos + word.size() > text.size()) return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        if (Lower(text[pos + i]) != word[i]) return false;
-    }
-    return true;
 }
 
 void AddLiteral(std::vector<Token>& tokens, std::string_view text) {
@@ -71,7 +59,7 @@ std::vector<Token> Tokenize(std::string_view format) {
     size_t i = 0;
     while (i < format.size()) {
         char c = format[i];
-        char lc = Lower(c);
+        char lc = AsciiLower(c);
         size_t run = RunLength(format, i);
         if (c == '"') {
             size_t close = format.find('"', i + 1);
@@ -111,15 +99,15 @@ std::vector<Token> Tokenize(std::string_view format) {
         } else if (lc == 't' && run >= 5) {
             tokens.push_back({Kind::LongTime, 1, {}, {}});
             i += 5;
-        } else if (StartsWithNoCase(format, i, "am/pm")) {
+        } else if (HasWordAt(format, i, "am/pm")) {
             tokens.push_back({Kind::AmPm, 1, std::string(format.substr(i, 2)),
                               std::string(format.substr(i + 3, 2))});
             i += 5;
-        } else if (StartsWithNoCase(format, i, "a/p")) {
+        } else if (HasWordAt(format, i, "a/p")) {
             tokens.push_back({Kind::AmPm, 1, std::string(format.substr(i, 1)),
                               std::string(format.substr(i + 2, 1))});
             i += 3;
-        } else if (StartsWithNoCase(format, i, "ampm")) {
+        } else if (HasWordAt(format, i, "ampm")) {
             tokens.push_back({Kind::LocaleAmPm, 1, {}, {}});
             i += 4;
         } else {
@@ -240,10 +228,6 @@ std::string Render(const DateTime& dt, const std::vector<Token>& tokens) {
         }
     }
     return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && StartsWithNoCase(a, 0, b);
 }
 
 }  // namespace

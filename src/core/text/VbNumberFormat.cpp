@@ -1,9 +1,9 @@
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/text/AsciiCase.h"
 #include "core/text/DecimalDigits.h"
 #include "core/text/VbFormat.h"
 
@@ -19,13 +19,6 @@ struct Token {
 
 bool IsDigit(const Token& token) {
     return token.kind == Kind::Zero || token.kind == Kind::Hash;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 // Splits at ";" outside quotes and escapes; four sections at most count.
