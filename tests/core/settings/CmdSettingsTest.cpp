@@ -1,0 +1,87 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "core/settings/IniFile.h"
+#include "support/TempDir.h"
+
+namespace kest {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct CliResult {
+    int status = -1;
+    std::vector<std::string> lines;
+};
+
+CliResult RunCli(const std::string& args) {
+    CliResult result;
+    std::string command = std::string(KEST_CLI_PATH) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) result.lines.push_back(line);
+    return result;
+}
+
+TEST(CmdSettingsTest, FirstSaveWritesEveryKeyThatLoadsBackTheSame) {
+    test::TempDir home;
+    std::string homeArg = "--home '" + home.Path().string() + "' settings";
+    CliResult shown = RunCli(homeArg);
+    ASSERT_EQ(shown.status, 0);
+    EXPECT_THAT(shown.lines, Contains("Main/DatabaseName=kest001.kst"));
+    EXPECT_THAT(shown.lines, Contains("Search_Items/Current=*.exe"));
+
+    ASSERT_EQ(RunCli(homeArg + " --save").status, 0);
+    std::string ini = home.File("Kest.ini");
+    // Every shown key is in the file, except the empty default drive, which an
+    // empty value deletes.
+    for (const std::string& line : shown.lines) {
+        size_t slash = line.find('/'), equals = line.find('=');
+        std::string section = line.substr(0, slash);
+        std::string key = line.substr(slash + 1, equals - slash - 1);
+        std::string value = line.substr(equals + 1);
+        EXPECT_EQ(ReadIni(section, key, "<missing>", ini), value.empty() ? "<missing>" : value)
+            << line;
+    }
+    EXPECT_EQ(RunCli(homeArg).lines, shown.lines);
+}
+
+TEST(CmdSettingsTest, ConversionErrorShowsTheValuesLoadedSoFar) {
+    test::TempDir home;
+    home.Write("Kest.ini", "[Drives]\nOnly_Optical=maybe\n[Search_Items]\n0=*.txt\n");
+    CliResult result = RunCli("--home '" + home.Path().string() + "' settings --save");
+    EXPECT_EQ(result.status, 1);
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines[0], "error 13: Type mismatch");
+    EXPECT_THAT(result.lines, Contains("Results_Columns/ShowCol11=0"));
+    EXPECT_THAT(result.lines, Not(Contains(HasSubstr("Drives/"))));
+    EXPECT_THAT(result.lines, Not(Contains(HasSubstr("Search_Items/"))));
+    // Nothing is saved after a failed load.
+    EXPECT_EQ(ReadIni("Drives", "Only_Optical", "", home.File("Kest.ini")), "maybe");
+}
+
+TEST(CmdSettingsTest, HistoryIsShownByNumber) {
+    test::TempDir home;
+    home.Write("Kest.ini", "[Search_Items]\nNumber=1\nCurrent=*.doc\n0=*.txt\n1=*.zip\n");
+    CliResult result = RunCli("--home '" + home.Path().string() + "' settings");
+    ASSERT_EQ(result.status, 0);
+    std::vector<std::string> history(result.lines.end() - 4, result.lines.end());
+    EXPECT_THAT(history, ElementsAre("Search_Items/Number=2", "Search_Items/Current=*.doc",
+                                     "Search_Items/0=*.txt", "Search_Items/1=*.zip"));
+}
+
+}  // namespace
+}  // namespace kest
