@@ -105,6 +105,8 @@ std::optional<DateTime> ReadDate(const std::vector<Piece>& pieces, const Lenienc
     std::optional<int> month;
     for (const Piece& piece : pieces) {
         if (piece.kind == Piece::Number) {
+            // Years have two or four digits; three digits are no date part.
+            if (piece.text.size() == 3) return std::nullopt;
             numbers.push_back(piece);
         } else if (piece.kind == Piece::Word && !month) {
             month = MonthFromName(piece.text);

@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"12:00 AM", DateTime{1899, 12, 30, 0, 0, 0}},
                       ParseCase{"2/30/2001", kRejected}, ParseCase{"13/13/2001", kRejected},
                       ParseCase{"Smarch 18 1999", kRejected}, ParseCase{"18", kRejected},
-                      ParseCase{"1/2/3/4", kRejected}, ParseCase{"", kRejected}));
+                      ParseCase{"1/2/3/4", kRejected}, ParseCase{"1,234", kRejected},
+                      ParseCase{"1/1/999", kRejected}, ParseCase{"", kRejected}));
 
 TEST(UserDate, MissingYearIsThisYear) {
     int thisYear = FromTimeT(std::time(nullptr)).year;
