@@ -1,0 +1,43 @@
+// The ACE reader, over our own listing library with the classic unACE calls.
+#include "core/archive/LibraryListing.h"
+#include "core/archive/acelib/UnaceLib.h"
+
+namespace kest::archive {
+
+namespace {
+
+namespace ace = acelib;
+
+struct AceLibrary {
+    using Handle = ace::AceHandle;
+    using Header = ace::ACEHeaderData;
+
+    // The handle when the archive opened for listing; else it is closed.
+    static Handle Open(const std::string& path) {
+        ace::ACEOpenArchiveData data;
+        data.ArcName = path;
+        data.OpenMode = ace::kOpenList;
+        Handle handle = ace::ACEOpenArchive(&data);
+        if (data.OpenResult == 0) return handle;
+        if (handle) ace::ACECloseArchive(handle);
+        return nullptr;
+    }
+    static int ReadHeader(Handle handle, Header& header) {
+        return ace::ACEReadHeader(handle, &header);
+    }
+    static void Skip(Handle handle) { ace::ACEProcessFile(handle, ace::kSkip, nullptr, nullptr); }
+    static void Close(Handle handle) { ace::ACECloseArchive(handle); }
+    // Every ACE entry is counted and reported, directories included.
+    static bool Listed(const Header&) { return true; }
+    static void Fill(const Header& header, FileFound& entry) {
+        FillFromHeader(header, header.Comment, entry);
+    }
+};
+
+}  // namespace
+
+void cArchive::GetAce() {
+    ListThroughLibrary<AceLibrary>("GetAce");
+}
+
+}  // namespace kest::archive

@@ -1,0 +1,62 @@
+#include "core/archive/ArchiveFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "core/archive/ReadError.h"
+
+namespace kest::archive {
+
+std::optional<ArchiveFile> ArchiveFile::Open(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return ArchiveFile(fd, static_cast<uint64_t>(st.st_size));
+}
+
+ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size) {}
+
+ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_fd = std::exchange(other.m_fd, -1);
+        m_size = other.m_size;
+    }
+    return *this;
+}
+
+ArchiveFile::~ArchiveFile() {
+    Close();
+}
+
+void ArchiveFile::Close() {
+    if (m_fd >= 0) ::close(std::exchange(m_fd, -1));
+}
+
+std::string ArchiveFile::ReadAt(uint64_t offset, size_t count) const {
+    if (offset >= m_size) return {};
+    if (count > m_size - offset) count = static_cast<size_t>(m_size - offset);
+    std::string bytes(count, '\0');
+    size_t done = 0;
+    while (done < count) {
+        ssize_t got =
+            ::pread(m_fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw DeviceIoError();
+        if (got == 0) break;  // the file shrank under us
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+}  // namespace kest::archive

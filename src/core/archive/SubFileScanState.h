@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/archive/ArchiveHost.h"
+
+namespace kest::archive {
+
+// The part of the scan state that the recording of subfiles reads and drives.
+class SubFileScanState : public ArchiveHost {
+  public:
+    virtual int64_t CurrentDiscId() const = 0;
+    // The row of the archive file itself in tblFiles.
+    virtual int64_t CurrentFileId() const = 0;
+    // Sets the cancel flag: the reader stops after this entry, the scan aborts.
+    virtual void RequestCancel() = 0;
+    // The status bar's second panel.
+    virtual void ShowSubFileStatus(const std::string& text) = 0;
+    // Whether the scan estimated its files first (and so shows the bars).
+    virtual bool EstimateBeforeScan() const = 0;
+    virtual void ShowSubProgress(float percent) = 0;
+    // Lets the window repaint and the Cancel button act.
+    virtual void Pump() = 0;
+};
+
+}  // namespace kest::archive

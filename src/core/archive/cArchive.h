@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/archive/ArchiveHost.h"
+#include "core/archive/FileFound.h"
+#include "core/common/KestError.h"
+#include "core/ui/Prompter.h"
+
+namespace kest::archive {
+
+// Lists the entries of one archive without extracting anything, reporting
+// each through the FileFound handler. One object serves one archive: set the
+// path and type, call GetInfo once, let it go.
+class cArchive {
+  public:
+    using FileFoundHandler = std::function<void(const FileFound&)>;
+
+    cArchive(Prompter& prompter, ArchiveHost& host) : m_prompter(prompter), m_host(host) {}
+
+    void SetArchivePath(std::string path) { m_archivePath = std::move(path); }
+    const std::string& ArchivePath() const { return m_archivePath; }
+    // "zip", "cab", "rar" or "ace"; anything else lists nothing.
+    void SetArchiveType(std::string type) { m_archiveType = std::move(type); }
+    const std::string& ArchiveType() const { return m_archiveType; }
+    int32_t EntryCount() const { return m_entryCount; }
+    void OnFileFound(FileFoundHandler handler) { m_fileFound = std::move(handler); }
+
+    // Runs the reader the type names (compared exactly).
+    void GetInfo();
+    void GetZip();
+    void GetCab();
+    void GetRar();
+    void GetAce();
+
+  private:
+    enum class StepResult { Done, Retried, Cancelled };
+
+    // Runs one numbered step of a reader under the error trap. After an error
+    // the user chooses Retry (go on with the next step: Retried) or Cancel
+    // (the reader closes the archive and returns: Cancelled).
+    template <class Body>
+    StepResult Step(const char* reader, int line, Body&& body) {
+        try {
+            body();
+            return StepResult::Done;
+        } catch (const KestError& e) {
+            return ErrorPrompt(reader, line, e.Number(), e.Description());
+        } catch (const std::bad_alloc&) {
+            return ErrorPrompt(reader, line, 7, "Out of memory");
+        } catch (const std::exception& e) {
+            return ErrorPrompt(reader, line, 51, e.what());
+        }
+    }
+    StepResult ErrorPrompt(const char* reader, int line, long number,
+                           const std::string& description);
+    // Fills in the entry's number, count and type and hands it on.
+    void Report(FileFound& entry, int32_t index);
+    // The two passes over a listing library (count, then report); see
+    // LibraryListing.h for what a Library gives.
+    template <class Library>
+    void ListThroughLibrary(const char* reader);
+
+    Prompter& m_prompter;
+    ArchiveHost& m_host;
+    std::string m_archivePath;
+    std::string m_archiveType;
+    int32_t m_entryCount = 0;
+    FileFoundHandler m_fileFound;
+};
+
+}  // namespace kest::archive
