@@ -1,48 +1,25 @@
 #include "core/archive/acelib/UnaceLib.h"
 
-#include <memory>
-#include <vector>
-
 #include "core/archive/acelib/AceListing.h"
+#include "core/archive/rarlib/EntryQueue.h"
 
 namespace kest::archive::acelib {
 
-struct AceArchive {
-    std::vector<ACEHeaderData> entries;
-    size_t next = 0;
-    bool headerRead = false;  // entries[next] was handed out and not yet skipped
-};
+struct AceArchive : EntryQueue<ACEHeaderData> {};
 
 AceHandle ACEOpenArchive(ACEOpenArchiveData* data) {
-    if (!data) return nullptr;
-    BufferedFile file;
-    if (!file.Open(data->ArcName)) {
-        data->OpenResult = kBadArchive;
-        return nullptr;
-    }
-    auto archive = std::make_unique<AceArchive>();
-    data->OpenResult = static_cast<unsigned>(ReadAceListing(file, archive->entries));
-    // A damaged archive lists nothing, not the part before the fault.
-    if (data->OpenResult != kSuccess) archive->entries.clear();
-    return archive.release();
+    return OpenListing<AceArchive>(data, kBadArchive, ReadAceListing);
 }
 
 int ACEReadHeader(AceHandle handle, ACEHeaderData* header) {
     if (!handle || !header) return kBadArchive;
-    if (handle->headerRead) ACEProcessFile(handle, kSkip, nullptr, nullptr);
-    if (handle->next >= handle->entries.size()) return kEndArchive;
-    *header = handle->entries[handle->next];
-    handle->headerRead = true;
-    return kSuccess;
+    return handle->Read(*header) ? kSuccess : kEndArchive;
 }
 
 int ACEProcessFile(AceHandle handle, int /*operation*/, const char* /*destPath*/,
                    const char* /*destName*/) {
     if (!handle) return kBadArchive;
-    if (handle->headerRead) {
-        ++handle->next;
-        handle->headerRead = false;
-    }
+    handle->Skip();
     return kSuccess;
 }
 

@@ -1,18 +1,14 @@
 #include "core/archive/rarlib/UnrarLib.h"
 
 #include <array>
-#include <memory>
 #include <vector>
 
+#include "core/archive/rarlib/EntryQueue.h"
 #include "core/archive/rarlib/RarListing.h"
 
 namespace kest::archive::rarlib {
 
-struct RarArchive {
-    std::vector<RARHeaderData> entries;
-    size_t next = 0;
-    bool headerRead = false;  // entries[next] was handed out and not yet skipped
-};
+struct RarArchive : EntryQueue<RARHeaderData> {};
 
 namespace {
 
@@ -38,36 +34,18 @@ int ReadRarListing(BufferedFile& file, std::vector<RARHeaderData>& entries) {
 }
 
 RarHandle RAROpenArchive(RAROpenArchiveData* data) {
-    if (!data) return nullptr;
-    BufferedFile file;
-    if (!file.Open(data->ArcName)) {
-        data->OpenResult = kEOpen;
-        return nullptr;
-    }
-    auto archive = std::make_unique<RarArchive>();
-    data->OpenResult = static_cast<unsigned>(ReadRarListing(file, archive->entries));
-    // A damaged or locked archive lists nothing, not the part before the fault.
-    if (data->OpenResult != kSuccess) archive->entries.clear();
-    return archive.release();
+    return OpenListing<RarArchive>(data, kEOpen, ReadRarListing);
 }
 
 int RARReadHeader(RarHandle handle, RARHeaderData* header) {
     if (!handle || !header) return kBadArchive;
-    // Reading again without skipping moves on, as the next header is read.
-    if (handle->headerRead) RARProcessFile(handle, kSkip, nullptr, nullptr);
-    if (handle->next >= handle->entries.size()) return kEndArchive;
-    *header = handle->entries[handle->next];
-    handle->headerRead = true;
-    return kSuccess;
+    return handle->Read(*header) ? kSuccess : kEndArchive;
 }
 
 int RARProcessFile(RarHandle handle, int /*operation*/, const char* /*destPath*/,
                    const char* /*destName*/) {
     if (!handle) return kBadArchive;
-    if (handle->headerRead) {
-        ++handle->next;
-        handle->headerRead = false;
-    }
+    handle->Skip();
     return kSuccess;
 }
 

@@ -1,0 +1,102 @@
+#include "support/archive/RarAceOracle.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace kest::test {
+
+std::vector<std::string> OracleSection(const std::string& expectedFile,
+                                       const std::string& command) {
+    std::ifstream in(expectedFile);
+    std::vector<std::string> lines;
+    const std::string start = "===== $ " + command;
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("=====", 0) == 0) {
+            if (inside) break;
+            inside = line.rfind(start, 0) == 0;
+            continue;
+        }
+        if (inside) lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<OracleRecord> OracleRecords(const std::vector<std::string>& lines,
+                                        const std::string& startKey, const std::string& separator) {
+    std::vector<OracleRecord> records;
+    for (const auto& raw : lines) {
+        size_t first = raw.find_first_not_of(' ');
+        if (first == std::string::npos) continue;
+        std::string line = raw.substr(first);
+        size_t split = line.find(separator);
+        if (split == std::string::npos) continue;
+        std::string key = line.substr(0, split);
+        size_t valueStart = line.find_first_not_of(' ', split + separator.size());
+        std::string value = valueStart == std::string::npos ? "" : line.substr(valueStart);
+        while (!key.empty() && key.back() == ' ') key.pop_back();
+        if (key == startKey) records.emplace_back();
+        if (!records.empty()) records.back()[key] = value;
+    }
+    return records;
+}
+
+std::string PythonBytes(const std::string& literal) {
+    std::string body = literal.substr(2, literal.size() - 3);  // b'...'
+    std::string out;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (body[i] != '\\' || i + 1 == body.size()) {
+            out += body[i];
+        } else if (body[i + 1] == 'x' && i + 3 < body.size()) {
+            out += static_cast<char>(std::stoi(body.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            out += body[++i];
+        }
+    }
+    return out;
+}
+
+RarListing ListRar(const std::string& path) {
+    using namespace archive::rarlib;
+    RarListing listing;
+    RAROpenArchiveData data;
+    data.ArcName = path;
+    RarHandle handle = RAROpenArchive(&data);
+    listing.opened = handle != nullptr;
+    listing.openResult = data.OpenResult;
+    RARHeaderData header;
+    while (handle && RARReadHeader(handle, &header) == kSuccess) {
+        listing.entries.push_back(header);
+        RARProcessFile(handle, kSkip, nullptr, nullptr);
+    }
+    if (handle) RARCloseArchive(handle);
+    return listing;
+}
+
+AceListing ListAce(const std::string& path) {
+    using namespace archive::acelib;
+    AceListing listing;
+    ACEOpenArchiveData data;
+    data.ArcName = path;
+    AceHandle handle = ACEOpenArchive(&data);
+    listing.opened = handle != nullptr;
+    listing.openResult = data.OpenResult;
+    ACEHeaderData header;
+    while (handle && ACEReadHeader(handle, &header) == kSuccess) {
+        listing.entries.push_back(header);
+        ACEProcessFile(handle, kSkip, nullptr, nullptr);
+    }
+    if (handle) ACECloseArchive(handle);
+    return listing;
+}
+
+std::string DosTimeText(uint32_t dosTime) {
+    char text[32];
+    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", (dosTime >> 25) + 1980,
+             (dosTime >> 21) & 0x0F, (dosTime >> 16) & 0x1F, (dosTime >> 11) & 0x1F,
+             (dosTime >> 5) & 0x3F, (dosTime & 0x1F) * 2);
+    return text;
+}
+
+}  // namespace kest::test
