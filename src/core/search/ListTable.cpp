@@ -1,0 +1,88 @@
+#include "core/search/ListTable.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "core/text/DateParse.h"
+
+namespace kest::search {
+namespace {
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    size_t n = std::min(a.size(), b.size());
+    int c = strncasecmp(a.data(), b.data(), n);
+    if (c != 0) return c;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+}  // namespace
+
+double NumericSortKey(std::string_view text) {
+    return text::ParseNumberText(text).value_or(0.0);
+}
+
+void ListTable::Reset(std::vector<ListColumn> columns) {
+    m_columns = std::move(columns);
+    m_text.clear();
+    m_ends.clear();
+    m_order.clear();
+}
+
+void ListTable::AddCell(std::string_view text) {
+    if (m_columns.empty()) return;
+    if (m_ends.size() % m_columns.size() == 0)
+        m_order.push_back(static_cast<uint32_t>(m_ends.size() / m_columns.size()));
+    m_text.append(text);
+    m_ends.push_back(m_text.size());
+}
+
+void ListTable::AddBlankRow() {
+    for (size_t c = 0; c < m_columns.size(); ++c) AddCell({});
+}
+
+std::string_view ListTable::Cell(size_t row, size_t column) const {
+    size_t index = static_cast<size_t>(m_order[row]) * m_columns.size() + column;
+    if (index >= m_ends.size()) return {};  // a row still being added
+    uint64_t begin = index == 0 ? 0 : m_ends[index - 1];
+    return std::string_view(m_text).substr(begin, m_ends[index] - begin);
+}
+
+void ListTable::Sort(size_t column, SortKind kind, bool descending) {
+    if (column >= m_columns.size() || m_order.size() < 2) return;
+    // The keys are taken once per row, in shown order, then the order sorted.
+    std::vector<uint32_t> positions(m_order.size());
+    for (uint32_t i = 0; i < positions.size(); ++i) positions[i] = i;
+    std::vector<std::string_view> texts(m_order.size());
+    for (size_t r = 0; r < m_order.size(); ++r) texts[r] = Cell(r, column);
+
+    auto sortBy = [&](auto less) {
+        if (descending)
+            std::stable_sort(positions.begin(), positions.end(),
+                             [&](uint32_t a, uint32_t b) { return less(b, a); });
+        else
+            std::stable_sort(positions.begin(), positions.end(), less);
+    };
+    if (kind == SortKind::Text) {
+        sortBy([&](uint32_t a, uint32_t b) { return texts[a] < texts[b]; });
+    } else if (kind == SortKind::Numeric) {
+        std::vector<double> keys(texts.size());
+        for (size_t r = 0; r < texts.size(); ++r) keys[r] = NumericSortKey(texts[r]);
+        sortBy([&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+    } else {
+        // Numbers come first, by value; then the texts without regard to case.
+        std::vector<std::optional<double>> keys(texts.size());
+        for (size_t r = 0; r < texts.size(); ++r) keys[r] = text::ParseNumberText(texts[r]);
+        sortBy([&](uint32_t a, uint32_t b) {
+            if (keys[a] && keys[b]) return *keys[a] < *keys[b];
+            if (keys[a] || keys[b]) return keys[a].has_value();
+            return CompareNoCase(texts[a], texts[b]) < 0;
+        });
+    }
+    std::vector<uint32_t> order(m_order.size());
+    for (size_t i = 0; i < positions.size(); ++i) order[i] = m_order[positions[i]];
+    m_order = std::move(order);
+}
+
+}  // namespace kest::search

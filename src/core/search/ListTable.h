@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kest::search {
+
+enum class Alignment { Left, Right };
+
+// One column of a list: its header text, the tag that says what it holds, its
+// width in twips (0 = hidden) and its alignment.
+struct ListColumn {
+    std::string header;
+    int tag = 0;
+    int width = 0;
+    Alignment alignment = Alignment::Left;
+};
+
+// Sorting kinds of a list column: general (numbers as numbers, other texts
+// without regard to case), text (case-sensitive) and numeric.
+enum class SortKind { General = 0, Text = 1, Numeric = 2 };
+
+// A list as the grids show it: a header row of columns and rows of text. Rows
+// are stored in one text buffer and shown through a permutation, so a list of
+// a million rows stays compact and sorts without moving its text.
+class ListTable {
+  public:
+    // Replaces the columns and drops every row.
+    void Reset(std::vector<ListColumn> columns);
+    void Clear() { Reset({}); }
+
+    size_t ColumnCount() const { return m_columns.size(); }
+    size_t RowCount() const { return m_order.size(); }
+    ListColumn& Column(size_t column) { return m_columns[column]; }
+    const ListColumn& Column(size_t column) const { return m_columns[column]; }
+    const std::vector<ListColumn>& Columns() const { return m_columns; }
+
+    // Adds a row; the cells are given one by one, as many as there are columns.
+    void AddCell(std::string_view text);
+    // Adds a row of empty cells (the blank row of an empty grid).
+    void AddBlankRow();
+
+    // The text of a cell of a data row (0 = the first row under the header).
+    std::string_view Cell(size_t row, size_t column) const;
+
+    // Reorders the rows by one column; equal keys keep their order.
+    void Sort(size_t column, SortKind kind, bool descending);
+
+  private:
+    std::vector<ListColumn> m_columns;
+    std::string m_text;             // every cell's text, back to back
+    std::vector<uint64_t> m_ends;   // end offset of each stored cell
+    std::vector<uint32_t> m_order;  // shown row -> stored row
+};
+
+// The value of a cell read as the grid's numeric sort reads it (0 when it is
+// not a number); the user's decimal and thousands separators apply.
+double NumericSortKey(std::string_view text);
+
+}  // namespace kest::search

@@ -1,0 +1,196 @@
+#include "core/search/SearchCommand.h"
+
+#include <ctime>
+#include <new>
+
+#include "core/common/KestError.h"
+#include "core/engine/Database.h"
+#include "core/search/CriteriaCheck.h"
+#include "core/search/QueryBuilder.h"
+#include "core/search/SearchText.h"
+
+namespace kest::search {
+namespace {
+
+constexpr const char* kContentsOrder =
+    "ORDER BY tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName;";
+
+// The hooks of a caller that gave none.
+class NoHooks : public SearchViewHooks {
+  public:
+    void SetBusy(bool) override {}
+    void Repaint() override {}
+    void ShowSearchView() override {}
+};
+
+SearchViewHooks& HooksOr(SearchViewHooks* hooks) {
+    static NoHooks none;
+    return hooks ? *hooks : none;
+}
+
+DisplaySnapshot Snapshot(const SearchOptions& options) {
+    return DisplaySnapshot{options.sizeFormat, options.sizeNumDec, options.dateFormat};
+}
+
+// Fills the results from a statement and lays them out; on an error the rows
+// read so far stay, the count says "(aborted)" and the user is told.
+bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+                 const std::string& statement, Prompter& prompter) {
+    try {
+        FillFromStatement(db, statement, panel.results);
+        FillResultsGrid(panel.results, options, panel.widths);
+        return true;
+    } catch (const KestError& e) {
+        FillResultsGrid(panel.results, options, panel.widths);
+        panel.status1 =
+            "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
+        panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+        if (panel.matchCount > 0)
+            panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount) + " (aborted)";
+        prompter.ShowError("SQL query error", e.Number(), e.Description());
+        return false;
+    }
+}
+
+// The count and time texts once the results are in; an empty result keeps one
+// blank row and tells the user.
+void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneText,
+                 Prompter& prompter) {
+    panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+    panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
+    panel.status1 = "Search time: " + std::to_string(std::time(nullptr) - start) + " s";
+    if (panel.matchCount == 0) {
+        panel.results.AddBlankRow();
+        prompter.Show("Search results", noneText, Icon::Information);
+        panel.focus = SearchFocus::SearchBox;
+    } else {
+        panel.focus = SearchFocus::Results;
+    }
+}
+
+}  // namespace
+
+void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table) {
+    try {
+        table.Clear();
+        engine::Statement query = db.Prepare(statement);
+        std::vector<ListColumn> columns(static_cast<size_t>(query.ColumnCount()));
+        for (size_t c = 0; c < columns.size(); ++c)
+            columns[c].header = query.ColumnName(static_cast<int>(c));
+        table.Reset(std::move(columns));
+        const int count = query.ColumnCount();
+        while (query.Step())
+            for (int c = 0; c < count; ++c) table.AddCell(query.Text(c));
+    } catch (const std::bad_alloc&) {
+        throw KestError(7, "Out of memory");
+    }
+}
+
+SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+                            int64_t discCount, Prompter& prompter, SearchViewHooks* hooks) {
+    if (panel.detailsOpen) return SearchOutcome::Ignored;
+    if (discCount <= 0) {
+        prompter.Show("Database warning", "No Disc(s) in database!", Icon::Information);
+        panel.focus = SearchFocus::SearchBox;
+        return SearchOutcome::NoDiscs;
+    }
+    panel.searchText = NormaliseSearchText(TrimBlanks(panel.searchText));
+    HooksOr(hooks).Repaint();
+    if (panel.searchText.empty()) {
+        prompter.Show("Null search input", "No search parameters!", Icon::Information);
+        panel.focus = SearchFocus::SearchBox;
+        return SearchOutcome::NoText;
+    }
+    if (options.advanced) {
+        if (auto failure = CheckBounds(panel.bounds)) {
+            prompter.Show(failure->title, failure->text, Icon::Critical);
+            panel.focus = SearchFocus::Bound;
+            panel.focusBox = failure->box;
+            return SearchOutcome::BadBound;
+        }
+    }
+    RunSearch(db, panel, options, panel.searchText, prompter, hooks);
+    return SearchOutcome::Ran;
+}
+
+void RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+               const std::string& searchText, Prompter& prompter, SearchViewHooks* hooks) {
+    SearchViewHooks& view = HooksOr(hooks);
+    panel.status1.clear();
+    panel.status2.clear();
+    view.Repaint();
+    panel.snapshot = Snapshot(options);
+    std::time_t start = std::time(nullptr);
+    panel.resultCount = kNoMatchCount;
+    panel.matchCount = 0;
+    view.SetBusy(true);
+    view.Repaint();
+    RememberWidths(panel.results, panel.widths);
+    panel.results.Clear();
+
+    if (panel.history.Add(searchText)) panel.searchText = searchText;
+    std::string statement;
+    try {
+        statement = BuildSearchStatement(searchText, panel.bounds, options);
+    } catch (const KestError& e) {
+        panel.status1 =
+            "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
+        prompter.ShowError("SQL query error", e.Number(), e.Description());
+        view.SetBusy(false);
+        return;
+    }
+    if (FillResults(db, panel, options, statement, prompter))
+        ReportCount(panel, start, "No Records found with specified criteria.", prompter);
+    view.SetBusy(false);
+}
+
+void ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+                  const std::optional<std::string>& kestId, Prompter& prompter,
+                  SearchViewHooks* hooks) {
+    SearchViewHooks& view = HooksOr(hooks);
+    view.Repaint();
+    std::time_t start = std::time(nullptr);
+    panel.snapshot = Snapshot(options);
+    ResetResultsGrid(panel.results, options, panel.widths);
+    view.Repaint();
+
+    std::string statement = BuildSelectList(options);
+    if (kestId) statement += "WHERE tblFiles.KestId = " + *kestId + " ";
+    statement += kContentsOrder;
+    if (!FillResults(db, panel, options, statement, prompter)) return;
+
+    panel.searchText.clear();
+    if (options.advanced) panel.bounds = SearchBounds{};
+    view.ShowSearchView();
+    ReportCount(panel, start, "No Records found with this criteria.", prompter);
+    if (!kestId) {
+        panel.searchText = "*";
+    } else if (options.advanced) {
+        panel.bounds.discFrom = panel.bounds.discTo = *kestId;
+        panel.searchText = "*";
+    }
+}
+
+void ClearAll(SearchPanel& panel, const SearchOptions& options, Prompter& prompter,
+              SearchViewHooks* hooks) {
+    SearchViewHooks& view = HooksOr(hooks);
+    try {
+        panel.searchText.clear();
+        if (options.advanced) panel.bounds = SearchBounds{};
+        panel.resultCount = kNoMatchCount;
+        panel.matchCount = 0;
+        view.SetBusy(true);
+        panel.status1.clear();
+        panel.status2.clear();
+        ResetResultsGrid(panel.results, options, panel.widths);
+        if (prompter.Show("Clear search list?",
+                          "Would you also like to clear the drop-down search list?", Icon::Question,
+                          Buttons::YesNo, 2) == Answer::Yes)
+            panel.history.Clear();
+    } catch (const KestError& e) {
+        prompter.ShowError("Error on clear", e.Number(), e.Description());
+    }
+    view.SetBusy(false);
+}
+
+}  // namespace kest::search

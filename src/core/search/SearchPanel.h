@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/search/ListTable.h"
+#include "core/search/ResultsGrid.h"
+#include "core/search/SearchBounds.h"
+#include "core/search/SearchHistory.h"
+
+namespace kest::search {
+
+inline constexpr const char* kNoMatchCount = "Matches Found: ---";
+
+// The display settings a list was made with; the export prints it.
+struct DisplaySnapshot {
+    int sizeFormat = 1;
+    int sizeNumDec = 4;
+    std::string dateFormat;
+};
+
+enum class SearchFocus { SearchBox, Results, Bound };
+
+// What the window does while a long search runs; the desktop disables and
+// greys its search controls and repaints, other callers need none of it.
+class SearchViewHooks {
+  public:
+    virtual ~SearchViewHooks() = default;
+    // Search buttons and bound boxes disabled and grey (true) or enabled and white.
+    virtual void SetBusy(bool busy) = 0;
+    // Lets the window repaint.
+    virtual void Repaint() = 0;
+    // Switches the main window to the Search view.
+    virtual void ShowSearchView() = 0;
+};
+
+// The state of the Search view that the search commands read and write.
+struct SearchPanel {
+    std::string searchText;  // the search box's text
+    SearchHistory history;   // its drop-down list
+    SearchBounds bounds;     // the advanced panel's boxes
+    std::string resultCount = kNoMatchCount;
+    std::string status1, status2;  // the status bar's two panels
+    ListTable results;
+    int64_t matchCount = 0;
+    DisplaySnapshot snapshot;
+    ColumnWidths widths;
+    bool detailsOpen = false;  // the file details window is showing
+    SearchFocus focus = SearchFocus::SearchBox;
+    BoundBox focusBox = BoundBox::SizeFrom;  // with SearchFocus::Bound
+};
+
+}  // namespace kest::search

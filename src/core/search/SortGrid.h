@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+
+#include "core/search/ListTable.h"
+
+namespace kest::search {
+
+// Sorts a list by a header click: every header loses its "^" or "v" marker; the
+// clicked one gets "v" and sorts descending when it had "^", otherwise it gets
+// "^" and sorts ascending. The rows are ordered by sortColumn (a date column
+// sorts by its hidden sort text).
+void SortGrid(ListTable& table, size_t clickedColumn, size_t sortColumn, SortKind kind);
+
+// A click on a header of the results list: the kind and sort column follow the
+// column's tag (numbers by value, dates by their hidden sort text).
+void ClickResultsHeader(ListTable& table, size_t column);
+
+}  // namespace kest::search
