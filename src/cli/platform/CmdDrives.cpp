@@ -1,21 +1,31 @@
-// kest-cli drives: the drives the drive box offers, one tab-separated line
-// each: root, text, type, icon index, label, serial, file system.
+// kest-cli drives: the drives the drive box offers under the settings of the
+// program folder (Drives/Only_Optical), one tab-separated line each: root,
+// text, type, icon index, label, serial, file system.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 #include "cli/CliContext.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsLoad.h"
 #include "platform/Volumes.h"
 
 namespace kest::cli {
 
 namespace {
 
-CommandRun SetupDrives(CLI::App& app, CliContext& /*context*/) {
+CommandRun SetupDrives(CLI::App& app, CliContext& context) {
     app.add_subcommand("drives", "List the drives that can be scanned");
-    return [] {
+    return [&context] {
+        const AppPaths& paths = AppPaths::ForRun(context.home);
+        AppSettings settings;
+        CatalogName catalog;
+        WindowState window;
+        LoadSettings(IniFile(paths.IniPath()), paths, settings, catalog, window);
+
         std::unique_ptr<platform::Volumes> volumes = platform::MakeSystemVolumes();
-        for (const platform::DriveBoxItem& item : platform::DriveBoxItems(*volumes, false)) {
+        for (const platform::DriveBoxItem& item :
+             platform::DriveBoxItems(*volumes, settings.Only_Optical)) {
             platform::VolumeInfo info = volumes->GetVolumeInfo(item.root);
             std::cout << item.root << '\t' << item.text << '\t'
                       << platform::DriveTypeName(item.type) << '\t' << item.iconIndex << '\t'
