@@ -8,7 +8,9 @@ namespace kest::cli {
 
 namespace {
 
-bool Interactive() { return isatty(STDIN_FILENO) != 0; }
+bool Interactive() {
+    return isatty(STDIN_FILENO) != 0;
+}
 
 std::optional<std::string> ReadTerminalLine(const std::string& ask) {
     std::cerr << ask << std::flush;

@@ -13,7 +13,7 @@ namespace kest::cli {
 // asks on the terminal, or, when standard input is not a terminal, takes the
 // default button and cancels inputs. Every prompt is echoed to stderr.
 class CliPrompter : public Prompter {
-public:
+  public:
     std::deque<Answer> answers;
     std::deque<std::string> inputs;
     std::deque<std::string> passwords;
@@ -26,7 +26,7 @@ public:
     std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
     std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
 
-private:
+  private:
     std::optional<std::string> FileDialog(const char* kind, const FileDialogSpec& dialog);
 };
 

@@ -29,8 +29,10 @@ int main(int argc, char** argv) {
     CliContext context;
     std::vector<std::string> answers;
     app.add_option("--home", context.home, "Program folder (settings, logs, default catalog)");
-    app.add_option("--catalog", context.catalog, "Catalog to work on (default: the start-up catalog)");
-    app.add_option("--answer", answers, "Answer for the next message box (Yes, No, Cancel, OK, ...)")
+    app.add_option("--catalog", context.catalog,
+                   "Catalog to work on (default: the start-up catalog)");
+    app.add_option("--answer", answers,
+                   "Answer for the next message box (Yes, No, Cancel, OK, ...)")
         ->take_all();
     app.add_option("--input", context.prompter.inputs, "Text for the next input box")->take_all();
     app.add_option("--password", context.prompter.passwords, "Text for the next password prompt")

@@ -19,7 +19,9 @@ ScriptedPrompter::Step ScriptedPrompter::MakeStep(Kind kind, TextMatcher title, 
     return step;
 }
 
-ScriptedPrompter::~ScriptedPrompter() { VerifyDone(); }
+ScriptedPrompter::~ScriptedPrompter() {
+    VerifyDone();
+}
 
 void ScriptedPrompter::VerifyDone() {
     for (const auto& step : m_script) {

@@ -17,7 +17,7 @@ using TextMatcher = ::testing::Matcher<const std::string&>;
 // icon, buttons and default, and gives the scripted answer. Any prompt that is
 // not expected, or an expected one that never comes, fails the test.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     ~ScriptedPrompter() override;
 
     ScriptedPrompter& ExpectMessage(TextMatcher title, TextMatcher text, Icon icon, Buttons buttons,
@@ -45,7 +45,7 @@ public:
     std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
     std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
 
-private:
+  private:
     enum class Kind { Message, Input, Password, OpenFile, SaveFile };
     struct Step {
         Kind kind = Kind::Message;

@@ -7,7 +7,7 @@ namespace kest::test {
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     // Writes a file (creating folders) and gives its path.
     std::string Write(const std::string& name, const std::string& content) const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

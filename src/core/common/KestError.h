@@ -8,14 +8,16 @@ namespace kest {
 // An error that ends a command: a Jet-style number and a description. The
 // command that owns the error title catches it and shows "number CRLF text".
 class KestError : public std::runtime_error {
-public:
+  public:
     KestError(long number, std::string description)
-        : std::runtime_error(description), m_number(number), m_description(std::move(description)) {}
+        : std::runtime_error(description),
+          m_number(number),
+          m_description(std::move(description)) {}
 
     long Number() const { return m_number; }
     const std::string& Description() const { return m_description; }
 
-private:
+  private:
     long m_number;
     std::string m_description;
 };
@@ -33,10 +35,17 @@ inline constexpr long kFieldTooSmall = 3163;
 inline constexpr long kSyntaxError = 3075;
 inline constexpr long kTableNotFound = 3078;
 inline constexpr long kTooFewParameters = 3061;
-inline constexpr long kDiskFull = 3035;
+inline constexpr long kDiskFull = 3026;
+inline constexpr long kReadOnly = 3027;
+inline constexpr long kCorrupt = 3049;
+inline constexpr long kCannotOpen = 3051;
+inline constexpr long kDatabaseExists = 3204;
+inline constexpr long kItemNotFound = 3265;
+inline constexpr long kTableExists = 3010;
+inline constexpr long kFieldExists = 3191;
 inline constexpr long kEngineError = 3000;
-inline constexpr long kConversion = 13;     // "Type mismatch"
-inline constexpr long kOverflow = 6;        // "Overflow"
+inline constexpr long kConversion = 13;  // "Type mismatch"
+inline constexpr long kOverflow = 6;     // "Overflow"
 inline constexpr long kScanAborted = -2147220727;
 }  // namespace err
 

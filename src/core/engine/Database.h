@@ -27,7 +27,7 @@ struct OpenOptions {
 // Jet dialect and translated (see JetSql.h). Errors are KestError with a
 // Jet-style number. Closing (or destroying) releases the file.
 class Database {
-public:
+  public:
     // Creates a new, empty catalog file with no password; fails when a file
     // exists at the path.
     static std::unique_ptr<Database> Create(const std::string& path);
@@ -73,7 +73,7 @@ public:
 
     sqlite3* Handle() const { return m_db; }
 
-private:
+  private:
     Database(sqlite3* db, std::string path);
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
 

@@ -13,7 +13,7 @@ namespace kest::engine {
 // A prepared statement. Step() moves to the next row; columns are 0-based,
 // parameters ("?") 1-based.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
     ~Statement();
     Statement(Statement&& other) noexcept;
@@ -21,9 +21,9 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool Step();   // true when a row is available
-    void Reset();  // for the next run; keeps the bindings
-    int64_t Run(); // steps to the end (Reset first); gives the rows changed
+    bool Step();    // true when a row is available
+    void Reset();   // for the next run; keeps the bindings
+    int64_t Run();  // steps to the end (Reset first); gives the rows changed
 
     void BindNull(int index);
     void Bind(int index, int64_t value);
@@ -37,7 +37,7 @@ public:
     int64_t Int(int column) const;
     bool IsNull(int column) const;
 
-private:
+  private:
     void Check(int rc) const;
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;

@@ -16,7 +16,7 @@ inline constexpr int kAutoIncrField = 16;
 struct FieldDef {
     std::string name;
     FieldType type = FieldType::Long;
-    int size = 4;            // 255 for Text, 4 Long, 8 Date, 4 Single, 1 Boolean
+    int size = 4;  // 255 for Text, 4 Long, 8 Date, 4 Single, 1 Boolean
     int attributes = kFixedField;
     bool required = false;
     bool allowZeroLength = false;
@@ -35,8 +35,8 @@ struct IndexDef {
 
 struct TableDef {
     std::string name;
-    std::vector<FieldDef> fields;    // in ordinal position order
-    std::vector<IndexDef> indexes;   // in creation order
+    std::vector<FieldDef> fields;   // in ordinal position order
+    std::vector<IndexDef> indexes;  // in creation order
 
     const FieldDef* Field(const std::string& name) const;  // case-insensitive
 };

@@ -10,7 +10,9 @@ namespace kest::engine {
 // Dates are text "YYYY-MM-DD HH:MM:SS" (local time, no zone).
 using Value = std::variant<std::monostate, int64_t, double, std::string>;
 
-inline bool IsNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+inline bool IsNull(const Value& v) {
+    return std::holds_alternative<std::monostate>(v);
+}
 
 // The value as text the way a bound grid shows it: NULL is "", numbers in
 // their shortest decimal form (1.5, 42).

@@ -7,7 +7,14 @@ namespace kest {
 
 // The buttons, icons and answers of a message box, with the numbers the
 // classic message box uses so answers can be compared to 6 (Yes) etc.
-enum class Buttons { OKOnly = 0, OKCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5 };
+enum class Buttons {
+    OKOnly = 0,
+    OKCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5
+};
 enum class Icon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
@@ -42,7 +49,7 @@ std::optional<Answer> ParseAnswer(const std::string& name);
 // Everything core asks of the user goes through this interface; the desktop
 // shows real dialogs, the command line reads flags, tests script each prompt.
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     virtual Answer Message(const MessageBoxSpec& box) = 0;
     // An input box; nullopt when cancelled.

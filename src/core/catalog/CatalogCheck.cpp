@@ -1,0 +1,149 @@
+#include "core/catalog/CatalogCheck.h"
+
+#include <strings.h>
+
+#include <filesystem>
+
+#include "core/catalog/CatalogUpgrade.h"
+#include "core/common/KestError.h"
+#include "core/settings/ColumnCatalogue.h"
+
+namespace kest {
+
+namespace {
+
+constexpr const char* kUpgradeQuestion =
+    "This version of Kest requires a new database format.\r\n"
+    "\r\n"
+    "The required modifications will be as follows:\r\n"
+    "1. New tables will be added as well as modifications to\r\n"
+    "the exisiting tables.\r\n"
+    "2. All records with a folder name of \"[root]\" will be\r\n"
+    "changed to \"<root>\".\r\n"
+    "3. New methodology for storing the file size.\r\n"
+    "\r\n"
+    "A backup will be made with the extension \".old\"\r\n"
+    "before updating.\r\n"
+    "\r\n"
+    "Would you like to update the database format now?\r\n"
+    "(This might take a few minutes and will be done only once.)";
+
+bool HasField(const engine::TableDef& table, std::string_view name) {
+    for (const auto& f : table.fields) {
+        if (strncasecmp(f.name.c_str(), name.data(), name.size()) == 0 &&
+            f.name.size() == name.size())
+            return true;
+    }
+    return false;
+}
+
+bool IsCatalog(engine::Database& db) {
+    if (!db.HasTable("tblDiscs") || !db.HasTable("tblFiles")) return false;
+    engine::TableDef discs = db.Table("tblDiscs");
+    for (auto name : kDiscFieldNames) {
+        if (!HasField(discs, name)) return false;
+    }
+    engine::TableDef files = db.Table("tblFiles");
+    // "FileID" plays no part and "FileDesc" only tells the formats apart.
+    for (size_t i = 1; i + 1 < kFileFieldNames.size(); ++i) {
+        if (!HasField(files, kFileFieldNames[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<engine::Database> OpenWithPassword(const std::string& path, Prompter& prompter,
+                                                   std::string& password) {
+    for (;;) {
+        try {
+            return engine::Database::Open(path, password);
+        } catch (const KestError& e) {
+            if (e.Number() != err::kInvalidPassword) throw;
+        }
+        auto entered = prompter.Password();
+        if (!entered) return nullptr;
+        password = *entered;
+    }
+}
+
+CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
+    CheckResult result;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        result.code = kCheckMissing;
+        return result;
+    }
+    std::unique_ptr<engine::Database> db;
+    try {
+        db = OpenWithPassword(path, prompter, result.password);
+        if (!db) {
+            result.code = kCheckPasswordCancelled;
+            return result;
+        }
+        if (!IsCatalog(*db)) {
+            result.code = kCheckWrongFormat;
+            return result;
+        }
+        if (HasField(db->Table("tblFiles"), "FileDesc")) {
+            result.valid = true;
+            return result;
+        }
+        if (prompter.Show("New DB format", kUpgradeQuestion, Icon::Exclamation, Buttons::YesNo) !=
+            Answer::Yes) {
+            result.code = kCheckWrongFormat;
+            return result;
+        }
+        std::string backupPath = path + ".old";
+        if (std::filesystem::exists(backupPath, ec)) {
+            Answer overwrite = prompter.Show(
+                "Backup file exists",
+                backupPath + "\r\n\r\nThe file already exists.\r\nDo you want to overwrite it?",
+                Icon::Question, Buttons::YesNo, 2);
+            if (overwrite != Answer::Yes) {
+                result.code = kCheckWrongFormat;
+                return result;
+            }
+            std::filesystem::remove(backupPath, ec);
+        }
+        if (!MakeBackup(db, path, backupPath, result.password)) {
+            result.code = kCheckWrongFormat;
+            return result;
+        }
+        UpgradeCatalog(*db, prompter);
+        result.valid = true;
+    } catch (const KestError& e) {
+        result.valid = false;
+        result.code = kCheckEngineError;
+        result.errorNumber = e.Number();
+        result.errorText = e.Description();
+    }
+    return result;
+}
+
+std::string OpenWarningText(int code, long errorNumber, const std::string& errorText) {
+    switch (code) {
+        case kCheckMissing:
+            return "Default database was not found.";
+        case kCheckWrongFormat:
+            return "The database was in the wrong format.";
+        case kCheckPasswordCancelled:
+            return "The database password was incorrect.";
+        default:
+            return "There was an error in opening the database.\r\n \r\n" +
+                   std::to_string(errorNumber) + "\r\n" + errorText;
+    }
+}
+
+Answer ShowOpenWarning(Prompter& prompter, int code, int mode, long errorNumber,
+                       const std::string& errorText) {
+    std::string text = OpenWarningText(code, errorNumber, errorText);
+    if (mode == 1) {
+        return prompter.Show("Load Database Warning...",
+                             text + "\r\nWould you like to create a new database?",
+                             Icon::Exclamation, Buttons::YesNo);
+    }
+    return prompter.Show("Open Database Warning...", text, Icon::Critical);
+}
+
+}  // namespace kest

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/engine/Database.h"
+
+#include "core/ui/Prompter.h"
+
+namespace kest {
+
+// Result codes of the catalog check.
+enum CheckCode {
+    kCheckEngineError = 0,
+    kCheckMissing = 1,
+    kCheckWrongFormat = 2,
+    kCheckPasswordCancelled = 3
+};
+
+struct CheckResult {
+    bool valid = false;
+    int code = kCheckEngineError;
+    long errorNumber = 0;
+    std::string errorText;
+    std::string password;  // the password that opened the file
+};
+
+// Opens the file by itself (asking for the password while the engine refuses
+// it), makes sure it holds the catalog tables and fields, and upgrades a
+// catalog of the older format when the user agrees. Leaves nothing open.
+CheckResult CheckCatalog(const std::string& path, Prompter& prompter);
+
+// Opens a catalog file exclusively, asking for the password for as long as
+// the engine refuses it and the user presses OK; null when the user cancelled.
+// password carries the first try in and the one that worked out.
+std::unique_ptr<engine::Database> OpenWithPassword(const std::string& path, Prompter& prompter,
+                                                   std::string& password);
+
+// The warning text for a failed check (without the start-up's question).
+std::string OpenWarningText(int code, long errorNumber, const std::string& errorText);
+
+// Tells the user why a catalog could not be opened. Mode 1 is the start-up,
+// which offers to create a new catalog; any other mode just warns.
+Answer ShowOpenWarning(Prompter& prompter, int code, int mode, long errorNumber,
+                       const std::string& errorText);
+
+}  // namespace kest

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "core/catalog/CatalogHost.h"
+#include "core/catalog/CurrentCatalog.h"
+#include "core/ui/Prompter.h"
+
+namespace kest {
+
+// Creates the catalog file at path with the three tables and no password;
+// closes it again. False (after telling the user) when anything failed.
+bool CreateCatalog(const std::string& path, Prompter& prompter);
+
+// The "Create New Database" command: asks for a file name, builds an empty
+// catalog there and makes it the current one.
+void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter);
+
+// The "Open Database" command. Mode 1 asks for the file; mode 2 opens path.
+// The current catalog changes only when the check passes and the open works.
+void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, int mode,
+                 const std::string& path = {});
+
+// Opens path exclusively with the password as the current catalog.
+void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
+                 const std::string& path, const std::string& password);
+
+}  // namespace kest

@@ -1,0 +1,90 @@
+#include <filesystem>
+
+#include "core/catalog/CatalogCommands.h"
+#include "core/catalog/CatalogPaths.h"
+#include "core/catalog/CatalogSchema.h"
+#include "core/common/KestError.h"
+
+namespace kest {
+
+bool CreateCatalog(const std::string& path, Prompter& prompter) {
+    std::unique_ptr<engine::Database> db;
+    try {
+        db = engine::Database::Create(path);
+    } catch (const KestError& e) {
+        prompter.Show(kAppTitle, "Error Creating Copy Database.\r" + std::to_string(e.Number()) +
+                                     "\r" + e.Description());
+        return false;
+    }
+    return BuildDiscsTable(*db, prompter) && BuildFilesTable(*db, prompter) &&
+           BuildSubFilesTable(*db, prompter);
+}
+
+void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+    current.loaded = false;
+    FileDialogSpec dialog{"Create a new database...",    "", host.ProgramFolder(),
+                          "Kest Database (*.kst)|*.kst", 1,  4};
+    auto chosen = prompter.SaveFile(dialog);
+    // Whatever happens after the dialog, the window ends enabled, with its
+    // captions updated and the settings saved.
+    auto finish = [&] {
+        host.SetBusyPointer(false);
+        host.SetMainWindowEnabled(true);
+        host.UpdateViewCaptions();
+        host.SaveSettings();
+    };
+    if (!chosen) {
+        finish();
+        return;
+    }
+    std::string path = *chosen;
+    if (Trim(path).empty()) return;
+    host.SetMainWindowEnabled(false);
+    try {
+        auto [dirPart, name] = SplitPath(path);
+        std::string folder = GetDirectory(path);
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec)) {
+            if (prompter.Show("Database Exists",
+                              "The database already exists.\r\nDo you want to overwrite it?",
+                              Icon::Critical, Buttons::YesNo, 2) != Answer::Yes) {
+                prompter.Show("Create New Database", "The create database process was canceled.",
+                              Icon::Information);
+                host.SetMainWindowEnabled(true);
+                return;
+            }
+            // The current catalog may be the file being replaced.
+            if (current.HasDatabase() && current.path == path) current.database.reset();
+            if (!std::filesystem::remove(path, ec) || ec) {
+                throw KestError(75, "Path/File access error");
+            }
+        }
+        if (!CreateCatalog(path, prompter)) {
+            current.loaded = false;
+            prompter.Show("Database Error", "Failed to create database!");
+            host.SetMainWindowEnabled(true);
+            return;
+        }
+        current.loaded = true;
+        host.SetBusyPointer(true);
+        MakeCurrent(current, folder, name, path, "");
+        host.CatalogReplaced();
+        prompter.Show("Create New Database", "The new database was created.", Icon::Information);
+        host.EnableCatalogControls();
+    } catch (const KestError& e) {
+        prompter.ShowError("Error in creating database", e.Number(), e.Description());
+    }
+    finish();
+}
+
+void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
+                 const std::string& path, const std::string& password) {
+    auto database = engine::Database::Open(path, password);
+    current.database = std::move(database);
+    current.folder = folder;
+    current.name = name;
+    current.path = path;
+    current.password = password;
+}
+
+}  // namespace kest

@@ -1,0 +1,60 @@
+#include "core/catalog/CatalogCheck.h"
+#include "core/catalog/CatalogCommands.h"
+#include "core/catalog/CatalogPaths.h"
+#include "core/common/KestError.h"
+
+namespace kest {
+
+void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, int mode,
+                 const std::string& given) {
+    host.SetMainWindowEnabled(false);
+    try {
+        std::string path, folder, name;
+        if (mode == 1) {
+            FileDialogSpec dialog{"Open a database...",
+                                  "",
+                                  host.ProgramFolder(),
+                                  "Kest Database (*.kst)|*.kst|MS Access 97 Database "
+                                  "(*.mdb)|*.mdb|All Files (*.*)|*.*",
+                                  1,
+                                  36868};
+            auto chosen = prompter.OpenFile(dialog);
+            if (!chosen) {
+                host.SetMainWindowEnabled(true);
+                return;
+            }
+            path = *chosen;
+            if (Trim(path).empty()) {
+                host.SetMainWindowEnabled(true);
+                return;
+            }
+            folder = GetDirectory(path);
+            name = SplitPath(path).second;
+        } else {
+            auto [dirPart, namePart] = SplitPath(given);
+            folder = GetDirectory(dirPart);
+            name = namePart;
+            path = folder + "/" + name;
+        }
+        CheckResult check = CheckCatalog(path, prompter);
+        if (!check.valid) {
+            ShowOpenWarning(prompter, check.code, 2, check.errorNumber, check.errorText);
+            host.SetMainWindowEnabled(true);
+            return;
+        }
+        host.SetBusyPointer(true);
+        MakeCurrent(current, folder, name, path, check.password);
+        host.CatalogReplaced();
+        host.EnableCatalogControls();
+        host.SetBusyPointer(false);
+        host.SetMainWindowEnabled(true);
+        host.UpdateViewCaptions();
+        host.SaveSettings();
+    } catch (const KestError& e) {
+        host.SetBusyPointer(false);
+        host.SetMainWindowEnabled(true);
+        prompter.ShowError("Error in opening database", e.Number(), e.Description());
+    }
+}
+
+}  // namespace kest

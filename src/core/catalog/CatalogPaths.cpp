@@ -1,0 +1,28 @@
+#include "core/catalog/CatalogPaths.h"
+
+#include "core/common/KestError.h"
+
+namespace kest {
+
+std::string Trim(const std::string& text) {
+    size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos) return {};
+    size_t end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::string GetDirectory(const std::string& path) {
+    std::string trimmed = Trim(path);
+    size_t slash = trimmed.rfind('/');
+    if (slash == std::string::npos) throw KestError(5, "Invalid procedure call or argument");
+    return trimmed.substr(0, slash);
+}
+
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+    size_t cut = path.rfind('/');
+    if (cut == std::string::npos) cut = path.rfind('\\');
+    if (cut == std::string::npos) return {std::string(), path};
+    return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
+}  // namespace kest

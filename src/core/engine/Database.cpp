@@ -1,0 +1,157 @@
+#include "core/engine/Database.h"
+
+#include <sqlite3.h>
+#include <strings.h>
+
+#include <cctype>
+#include <filesystem>
+
+#include "core/common/KestError.h"
+#include "core/engine/EngineError.h"
+#include "core/engine/JetFunctions.h"
+#include "core/engine/JetSql.h"
+#include "core/engine/PasswordLock.h"
+
+namespace kest::engine {
+
+namespace {
+
+// Opens the SQLite handle; on failure closes it and raises the engine error.
+sqlite3* OpenHandle(const std::string& path, int flags) {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        if (rc == SQLITE_CANTOPEN)
+            throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
+        throw KestError(err::kEngineError, message);
+    }
+    sqlite3_extended_result_codes(db, 1);
+    return db;
+}
+
+// Runs setup statements on a fresh handle, closing it on failure.
+void Setup(sqlite3* db, const std::string& path, const char* sql) {
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        try {
+            ThrowEngineError(db, rc, path);
+        } catch (...) {
+            sqlite3_close(db);
+            throw;
+        }
+    }
+}
+
+}  // namespace
+
+Database::Database(sqlite3* db, std::string path) : m_db(db), m_path(std::move(path)) {
+    RegisterJetFunctions(m_db);
+}
+
+Database::~Database() {
+    Close();
+}
+
+void Database::Close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+std::unique_ptr<Database> Database::Create(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec))
+        throw KestError(err::kDatabaseExists, "Database already exists.");
+    sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    Setup(db, path,
+          "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
+          "BEGIN EXCLUSIVE; COMMIT;");
+    return std::unique_ptr<Database>(new Database(db, path));
+}
+
+std::unique_ptr<Database> Database::Open(const std::string& path, const std::string& password,
+                                         OpenOptions options) {
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status))
+        throw KestError(err::kFileNotFound, "Could not find file '" + path + "'.");
+    if (std::filesystem::is_directory(status))
+        throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
+    if (std::filesystem::file_size(path, ec) == 0) {
+        // SQLite would take an empty file as an empty database and write to it.
+        throw KestError(err::kUnrecognizedFormat, "Unrecognized database format '" + path + "'.");
+    }
+    sqlite3* db = OpenHandle(path, options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    if (options.exclusive) Setup(db, path, "PRAGMA locking_mode=EXCLUSIVE;");
+    // Reading the schema tells a database from any other file.
+    Setup(db, path, "SELECT count(*) FROM sqlite_master;");
+    if (options.exclusive && !options.readOnly) Setup(db, path, "BEGIN EXCLUSIVE; COMMIT;");
+    Setup(db, path, "PRAGMA synchronous=NORMAL;");
+    auto database = std::unique_ptr<Database>(new Database(db, path));
+    if (!PasswordMatches(db, password))
+        throw KestError(err::kInvalidPassword, "Not a valid password.");
+    return database;
+}
+
+Statement Database::Prepare(const std::string& jetSql) {
+    std::string sql = TranslateJetSql(jetSql);
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &stmt, &tail);
+    if (rc != SQLITE_OK) ThrowEngineError(m_db, rc, m_path);
+    Statement statement(m_db, stmt);
+    for (; tail && *tail; ++tail) {
+        if (*tail != ';' && !std::isspace(static_cast<unsigned char>(*tail))) {
+            throw KestError(3142, "Characters found after end of SQL statement.");
+        }
+    }
+    if (!stmt) throw KestError(err::kSyntaxError, "The statement is empty.");
+    return statement;
+}
+
+int64_t Database::Execute(const std::string& jetSql) {
+    return Prepare(jetSql).Run();
+}
+
+Rows Database::Query(const std::string& jetSql) {
+    Statement statement = Prepare(jetSql);
+    Rows result;
+    for (int c = 0; c < statement.ColumnCount(); ++c)
+        result.columns.push_back(statement.ColumnName(c));
+    while (statement.Step()) {
+        std::vector<Value> row;
+        row.reserve(result.columns.size());
+        for (int c = 0; c < statement.ColumnCount(); ++c) row.push_back(statement.Column(c));
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}
+
+int64_t Database::LastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void Database::Begin() {
+    ExecOrThrow(m_db, "BEGIN");
+}
+void Database::Commit() {
+    ExecOrThrow(m_db, "COMMIT");
+}
+bool Database::InTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+void Database::SetPassword(const std::string& oldPassword, const std::string& newPassword) {
+    if (!PasswordMatches(m_db, oldPassword))
+        throw KestError(err::kInvalidPassword, "Not a valid password.");
+    WritePasswordLock(m_db, newPassword);
+}
+
+bool Database::HasPassword() {
+    return HasPasswordLock(m_db);
+}
+
+}  // namespace kest::engine

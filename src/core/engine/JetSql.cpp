@@ -1,0 +1,101 @@
+#include "core/engine/JetSql.h"
+
+#include <strings.h>
+
+#include <cctype>
+
+#include "core/common/KestError.h"
+#include "core/text/DateParse.h"
+#include "core/text/VbFormat.h"
+
+namespace kest::engine {
+
+namespace {
+
+bool IsWordChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || (c & 0x80);
+}
+
+// Copies a quoted run starting at i (the opening quote) and returns the index
+// after the closing quote; doubled quotes stay inside the run.
+size_t CopyQuoted(const std::string& in, size_t i, char quote, std::string& out) {
+    size_t j = i + 1;
+    while (j < in.size()) {
+        if (in[j] == quote) {
+            if (j + 1 < in.size() && in[j + 1] == quote) {
+                j += 2;
+                continue;
+            }
+            break;
+        }
+        ++j;
+    }
+    if (quote == '"') {
+        // A Jet string in double quotes becomes a single-quoted SQL string.
+        std::string body = in.substr(i + 1, j - i - 1);
+        out += '\'';
+        for (size_t k = 0; k < body.size(); ++k) {
+            if (body[k] == '"' && k + 1 < body.size() && body[k + 1] == '"') ++k;
+            if (body[k] == '\'') out += '\'';
+            out += body[k];
+        }
+        out += '\'';
+    } else {
+        out.append(in, i, j + 1 - i);
+    }
+    return j + 1;
+}
+
+}  // namespace
+
+std::string TranslateJetSql(const std::string& in) {
+    std::string out;
+    out.reserve(in.size() + 16);
+    size_t i = 0;
+    while (i < in.size()) {
+        char c = in[i];
+        if (c == '\'' || c == '"') {
+            i = CopyQuoted(in, i, c, out);
+        } else if (c == '[') {
+            size_t end = in.find(']', i);
+            end = end == std::string::npos ? in.size() : end + 1;
+            out.append(in, i, end - i);
+            i = end;
+        } else if (c == '#') {
+            size_t end = in.find('#', i + 1);
+            std::string literal =
+                in.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+            auto date = text::ParseJetDateLiteral(literal);
+            if (end == std::string::npos || !date) {
+                throw KestError(err::kSyntaxError,
+                                "Syntax error in date in query expression '#" + literal + "#'.");
+            }
+            out += '\'' + text::ToIso(*date) + '\'';
+            i = end + 1;
+        } else if (c == '/') {
+            out += "* 1.0 /";
+            ++i;
+        } else if (c == '&') {
+            out += "||";
+            ++i;
+        } else if (IsWordChar(c)) {
+            size_t end = i;
+            while (end < in.size() && IsWordChar(in[end])) ++end;
+            std::string word = in.substr(i, end - i);
+            out += word;
+            i = end;
+            bool isDelete = word.size() == 6 && strncasecmp(word.c_str(), "DELETE", 6) == 0;
+            if (isDelete) {
+                size_t k = i;
+                while (k < in.size() && std::isspace(static_cast<unsigned char>(in[k]))) ++k;
+                if (k < in.size() && in[k] == '*') i = k + 1;
+            }
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace kest::engine

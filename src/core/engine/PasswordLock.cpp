@@ -1,0 +1,66 @@
+#include "core/engine/PasswordLock.h"
+
+#include <sodium.h>
+#include <sqlite3.h>
+
+#include "core/common/KestError.h"
+#include "core/engine/EngineError.h"
+
+namespace kest::engine {
+
+namespace {
+
+constexpr const char* kLockTable = "_kest_lock";
+
+std::string StoredVerifier(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    std::string verifier;
+    if (sqlite3_prepare_v2(db, "SELECT verifier FROM _kest_lock LIMIT 1", -1, &stmt, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        if (auto text = sqlite3_column_text(stmt, 0))
+            verifier = reinterpret_cast<const char*>(text);
+    }
+    sqlite3_finalize(stmt);
+    return verifier;
+}
+
+}  // namespace
+
+bool HasPasswordLock(sqlite3* db) {
+    return !StoredVerifier(db).empty();
+}
+
+bool PasswordMatches(sqlite3* db, const std::string& password) {
+    std::string verifier = StoredVerifier(db);
+    if (verifier.empty()) return true;
+    if (sodium_init() < 0)
+        throw KestError(err::kEngineError, "The password library failed to start.");
+    return crypto_pwhash_str_verify(verifier.c_str(), password.data(), password.size()) == 0;
+}
+
+void WritePasswordLock(sqlite3* db, const std::string& password) {
+    ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kLockTable + " (verifier TEXT)");
+    ExecOrThrow(db, std::string("DELETE FROM ") + kLockTable);
+    if (password.empty()) return;
+    if (sodium_init() < 0)
+        throw KestError(err::kEngineError, "The password library failed to start.");
+    char verifier[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(verifier, password.data(), password.size(),
+                          crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
+        throw KestError(err::kEngineError, "Not enough memory to protect the password.");
+    }
+    sqlite3_stmt* stmt = nullptr;
+    int rc =
+        sqlite3_prepare_v2(db, "INSERT INTO _kest_lock (verifier) VALUES (?)", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_bind_text(stmt, 1, verifier, -1, SQLITE_TRANSIENT);
+        rc = sqlite3_step(stmt);
+        rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_OK) ThrowEngineError(db, rc, sqlite3_db_filename(db, "main"));
+}
+
+}  // namespace kest::engine

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+struct sqlite3;
+
+namespace kest::engine {
+
+// The catalog password: an Argon2id verifier kept in an engine-internal
+// table. The password itself is never stored.
+bool HasPasswordLock(sqlite3* db);
+bool PasswordMatches(sqlite3* db, const std::string& password);
+// Replaces the verifier; an empty password removes the lock.
+void WritePasswordLock(sqlite3* db, const std::string& password);
+
+}  // namespace kest::engine
