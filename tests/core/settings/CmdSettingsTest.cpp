@@ -12,7 +12,6 @@ namespace kest {
 namespace {
 
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -71,16 +70,6 @@ TEST(CmdSettingsTest, ConversionErrorShowsTheValuesLoadedSoFar) {
     EXPECT_THAT(result.lines, Not(Contains(HasSubstr("Search_Items/"))));
     // Nothing is saved after a failed load.
     EXPECT_EQ(ReadIni("Drives", "Only_Optical", "", home.File("Kest.ini")), "maybe");
-}
-
-TEST(CmdSettingsTest, HistoryIsShownByNumber) {
-    test::TempDir home;
-    home.Write("Kest.ini", "[Search_Items]\nNumber=1\nCurrent=*.doc\n0=*.txt\n1=*.zip\n");
-    CliResult result = RunCli("--home '" + home.Path().string() + "' settings");
-    ASSERT_EQ(result.status, 0);
-    std::vector<std::string> history(result.lines.end() - 4, result.lines.end());
-    EXPECT_THAT(history, ElementsAre("Search_Items/Number=2", "Search_Items/Current=*.doc",
-                                     "Search_Items/0=*.txt", "Search_Items/1=*.zip"));
 }
 
 }  // namespace
