@@ -37,8 +37,28 @@ std::string WithoutQuotes(std::string_view value) {
     return std::string(value);
 }
 
-bool HasText(std::string_view data) {
-    return data.find_first_not_of(" \t\r\n") != std::string_view::npos;
+// Settings text: blank, or with at least one section, key or comment line, and
+// no NUL byte. Anything else is some other file that a save must not replace.
+bool LooksLikeIni(std::string_view data) {
+    if (data.find('\0') != std::string_view::npos) return false;
+    bool blank = true;
+    for (size_t start = 0; start < data.size();) {
+        size_t end = data.find_first_of("\r\n", start);
+        std::string_view line =
+            data.substr(start, end == std::string_view::npos ? end : end - start);
+        size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos) {
+            char lead = line[first];
+            if (lead == '[' || lead == ';' || lead == '#' ||
+                line.find('=') != std::string_view::npos) {
+                return true;
+            }
+            blank = false;
+        }
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return blank;
 }
 
 bool IsReadOnly(const fs::path& path) {
@@ -72,8 +92,17 @@ bool ReplaceFile(const fs::path& target, const std::string& data) {
     ok = ok && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(pattern.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(pattern.c_str());
-    return ok;
+    if (!ok) {
+        unlink(pattern.c_str());
+        return false;
+    }
+    // Makes the rename itself survive a power cut.
+    int folder = open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 }  // namespace
@@ -96,15 +125,8 @@ IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_uniq
         return;
     }
     m_impl->hadBom = data.starts_with(kUtf8Bom);
-    if (m_impl->ini.LoadData(data) < 0) {
-        m_impl->readable = false;
-        return;
-    }
-    CSimpleIniA::TNamesDepend sections;
-    m_impl->ini.GetAllSections(sections);
-    bool anySection = false;
-    for (const auto& section : sections) anySection = anySection || *section.pItem != '\0';
-    m_impl->readable = anySection || !HasText(data.substr(m_impl->hadBom ? kUtf8Bom.size() : 0));
+    if (m_impl->hadBom) data.erase(0, kUtf8Bom.size());
+    if (!LooksLikeIni(data) || m_impl->ini.LoadData(data) < 0) m_impl->readable = false;
 }
 
 IniFile::~IniFile() = default;

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "core/settings/IniFile.h"
@@ -10,6 +11,8 @@
 
 namespace kest {
 namespace {
+
+namespace fs = std::filesystem;
 
 using ::testing::Contains;
 using ::testing::HasSubstr;
@@ -20,9 +23,11 @@ struct CliResult {
     std::vector<std::string> lines;
 };
 
-CliResult RunCli(const std::string& args) {
+// Runs kest-cli (or `program`) with `args`, after the environment settings in `env`.
+CliResult RunCli(const std::string& args, const std::string& env = "",
+                 const std::string& program = KEST_CLI_PATH) {
     CliResult result;
-    std::string command = std::string(KEST_CLI_PATH) + " " + args + " 2>/dev/null";
+    std::string command = "env " + env + " '" + program + "' " + args + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     std::string output;
@@ -70,6 +75,29 @@ TEST(CmdSettingsTest, ConversionErrorShowsTheValuesLoadedSoFar) {
     EXPECT_THAT(result.lines, Not(Contains(HasSubstr("Search_Items/"))));
     // Nothing is saved after a failed load.
     EXPECT_EQ(ReadIni("Drives", "Only_Optical", "", home.File("Kest.ini")), "maybe");
+}
+
+TEST(CmdSettingsTest, ProgramFolderWithoutHome) {
+    test::TempDir dir;
+    auto folderLine = [](const fs::path& folder) { return "Main/DatabaseDir=" + folder.string(); };
+    fs::path data = dir.Path() / "data";
+    CliResult xdg = RunCli("settings", "XDG_DATA_HOME='" + data.string() + "'");
+    EXPECT_THAT(xdg.lines, Contains(folderLine(data / "kest")));
+    EXPECT_TRUE(fs::is_directory(data / "kest"));
+
+    CliResult home = RunCli("settings", "-u XDG_DATA_HOME HOME='" + dir.Path().string() + "'");
+    EXPECT_THAT(home.lines, Contains(folderLine(dir.Path() / ".local/share/kest")));
+
+    // A Kest.ini beside the executable makes its folder the program folder,
+    // whatever the executable is called.
+    fs::path app = dir.Path() / "app";
+    fs::create_directories(app);
+    fs::copy_file(KEST_CLI_PATH, app / "kest");
+    dir.Write("app/Kest.ini", "[Main]\nBack_Color=255\n");
+    CliResult portable =
+        RunCli("settings", "XDG_DATA_HOME='" + data.string() + "'", (app / "kest").string());
+    EXPECT_THAT(portable.lines, Contains(folderLine(app)));
+    EXPECT_THAT(portable.lines, Contains("Main/Back_Color=255"));
 }
 
 }  // namespace

@@ -112,11 +112,15 @@ TEST_F(IniFileTest, WriteThroughALinkReplacesTheTarget) {
 
 // Files a write must leave exactly as they are.
 TEST_F(IniFileTest, FailedWritesLeaveTheOldFileWhole) {
-    const std::string notIni = "This is a letter, not a settings file.\nRegards\n";
-    m_dir.Write("Kest.ini", notIni);
-    EXPECT_EQ(ReadIni("Main", "Font", "dflt", m_path), "dflt");
-    EXPECT_EQ(WriteIni("Main", "Font", "Tahoma", m_path), 0);
-    EXPECT_EQ(Contents(m_path), notIni);
+    using namespace std::string_literals;
+    for (const std::string& notIni : {"This is a letter, not a settings file.\nRegards\n"s,
+                                      "\x7f"
+                                      "ELF\0\0[Main]\nFont=x\n"s}) {
+        m_dir.Write("Kest.ini", notIni);
+        EXPECT_EQ(ReadIni("Main", "Font", "dflt", m_path), "dflt");
+        EXPECT_EQ(WriteIni("Main", "Font", "Tahoma", m_path), 0);
+        EXPECT_EQ(Contents(m_path), notIni);
+    }
 
     const std::string settings = "[Main]\nFont=Arial\n";
     m_dir.Write("Kest.ini", settings);
