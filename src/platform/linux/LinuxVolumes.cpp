@@ -92,11 +92,36 @@ DriveType TypeOfDevice(const BlockDevice& device) {
     return device.removable ? DriveType::Removable : DriveType::Fixed;
 }
 
-// FNV-1a: a stable stand-in serial for network shares, which report none.
+// FNV-1a of the mount source: a stable stand-in serial for network shares
+// that report none.
 std::uint32_t HashSerial(const std::string& text) {
     std::uint32_t hash = 2166136261u;
     for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
     return hash;
+}
+
+// The SMB client's mount information, laid out as the kernel's cifs ioctl
+// interface has it: the server volume's own serial is in it.
+struct __attribute__((packed)) SmbMountInfo {
+    std::uint32_t version;
+    std::uint16_t protocolId;
+    std::uint16_t treeConnectFlags;
+    std::uint32_t volumeSerial;
+    std::uint32_t others[11];
+    std::uint64_t posixCapabilities;
+};
+static_assert(sizeof(SmbMountInfo) == 64);
+constexpr unsigned long kCifsGetMountInfo = _IOR(0xCF, 5, SmbMountInfo);
+
+std::uint32_t NetworkSerial(const MountEntry& mount, const std::string& path) {
+    if (mount.fsType == "cifs" || mount.fsType == "smb3") {
+        int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        SmbMountInfo info{};
+        bool ok = fd >= 0 && ioctl(fd, kCifsGetMountInfo, &info) == 0;
+        if (fd >= 0) close(fd);
+        if (ok) return info.volumeSerial;
+    }
+    return HashSerial(mount.source);
 }
 
 std::optional<std::uint32_t> FatVolumeId(const std::string& path) {
@@ -206,7 +231,11 @@ std::vector<Drive> LinuxVolumes::ListDrives() const {
     std::vector<Drive> drives;
     std::set<std::pair<unsigned, unsigned>> seen;
     for (const MountEntry& mount : mounts) {
-        if (!IsUserMountPoint(mount.mountPoint)) continue;
+        // Bind mounts of single files (containers) are no drives.
+        std::error_code ec;
+        if (!IsUserMountPoint(mount.mountPoint) || !fs::is_directory(mount.mountPoint, ec)) {
+            continue;
+        }
         Place place = PlaceOfMount(mount, mount.mountPoint);
         if (place.type == DriveType::Unknown || !seen.insert({place.major, place.minor}).second) {
             continue;
@@ -249,7 +278,7 @@ VolumeInfo LinuxVolumes::InfoOf(const Place& place) const {
         VolumeInfo info;
         info.ok = true;
         info.label.clear();
-        info.serial = FormatSerial(HashSerial(mount.source));
+        info.serial = FormatSerial(NetworkSerial(mount, place.path));
         std::string type =
             mount.fsType.rfind("fuse.", 0) == 0 ? mount.fsType.substr(5) : mount.fsType;
         info.fileSystem = FileSystemName(type, "");

@@ -159,6 +159,10 @@ class LinuxVolumesTest : public ::testing::Test {
         m.AddMount(0, 22, "/", m.MountPoint("ram"), "tmpfs", "tmpfs");
         m.AddMount(0, 23, "/", "/run/user/1000", "tmpfs", "tmpfs");
         m.AddMount(8, 2, "/", "/boot/efi", "vfat", "/dev/sda2");
+        m.AddDisk("sdc", 8, 32, false, "sdc1");
+        std::ofstream(m.File("hosts")) << "a file bound over another\n";
+        m.AddMount(8, 33, "/etc/hosts", fs::canonical(m.File("hosts")).string(), "ext4",
+                   "/dev/sdc1");
     }
 
     FakeMachine m;
