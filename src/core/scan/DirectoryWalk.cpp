@@ -1,0 +1,166 @@
+#include "core/scan/DirectoryWalk.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <strings.h>
+#include <cerrno>
+#include <vector>
+
+#include "core/archive/ArchiveHelpers.h"
+#include "core/engine/Database.h"
+#include "core/scan/DirectoryEntry.h"
+#include "core/scan/DisplayName.h"
+#include "core/scan/FileSystemError.h"
+#include "core/scan/RowBatch.h"
+#include "core/scan/ScanOptions.h"
+#include "core/scan/ScanState.h"
+#include "core/scan/ScanView.h"
+
+namespace kest::scan {
+
+namespace {
+
+constexpr const char* kInsertFile =
+    "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
+    "VALUES (?, ?, ?, ?, ?, ?)";
+
+std::string TrimSpaces(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// A directory that cannot be listed because it is closed to us or has gone
+// contributes nothing; anything else (a failing disc) stops the walk.
+bool SkippableListingError(int error) {
+    return error == EACCES || error == EPERM || error == ENOENT || error == ENOTDIR;
+}
+
+class DirCloser {
+  public:
+    explicit DirCloser(DIR* dir) : m_dir(dir) {}
+    ~DirCloser() { closedir(m_dir); }
+    DirCloser(const DirCloser&) = delete;
+    DirCloser& operator=(const DirCloser&) = delete;
+
+  private:
+    DIR* m_dir;
+};
+
+}  // namespace
+
+DirectoryWalk::DirectoryWalk(std::string root, ScanState& state, engine::Database& db,
+                             RowBatch& batch, ScanView& view, Prompter& prompter,
+                             const ScanOptions& options, ArchiveLister* archives)
+    : m_root(std::move(root)),
+      m_state(state),
+      m_batch(batch),
+      m_view(view),
+      m_options(options),
+      m_archives(archives),
+      m_facts(prompter, &view),
+      m_insert(db.Prepare(kInsertFile)),
+      m_db(db) {}
+
+void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
+    std::string path = givenPath;
+    if (path.empty() || path.back() != '/') path += '/';
+    m_view.Pump();
+    std::string relative = path.substr(m_root.size());
+    if (strcasecmp(relative.c_str(), "System Volume Information/") == 0) return;
+
+    std::string shownPath;
+    ToValidUtf8(path, shownPath);
+    DIR* dir = opendir(path.c_str());
+    if (!dir) {
+        int error = errno;
+        if (!SkippableListingError(error)) throw FileSystemError(error);
+        m_state.log.WriteLine("Directory not read (" + FileSystemError(error).Description() +
+                              "): " + shownPath);
+        return;
+    }
+    std::vector<std::string> subdirectories;
+    {
+        DirCloser closer(dir);
+        std::vector<Entry> entries;
+        errno = 0;
+        while (dirent* found = readdir(dir)) {
+            std::string name = found->d_name;
+            if (name == "." || name == "..") continue;
+            entries.push_back({std::move(name), IsDirectoryEntry(dir, found)});
+        }
+        if (errno != 0) throw FileSystemError(errno);
+
+        // Directory pass, then file pass, both in listing order.
+        for (const Entry& entry : entries) {
+            if (entry.isDirectory && strcasecmp(entry.name.c_str(), "pagefile.sys") != 0) {
+                subdirectories.push_back(path + entry.name + "/");
+            }
+        }
+        std::string shownRelative;
+        ToValidUtf8(relative, shownRelative);
+        std::string dirText = TrimSpaces(shownRelative);
+        for (const Entry& entry : entries) {
+            if (!entry.isDirectory) StoreFile(dirfd(dir), path, shownPath, dirText, entry.name);
+        }
+    }
+    for (const std::string& subdirectory : subdirectories) WalkDirectory(subdirectory);
+}
+
+void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::string& shownPath,
+                              const std::string& dirText, const std::string& name) {
+    std::string shownName;
+    bool replaced = ToValidUtf8(name, shownName);
+    m_state.lastFile = shownPath + shownName;
+    if (m_state.abort) throw ScanAborted();
+    ++m_state.fileCounter;
+    m_state.log.WriteLine(std::to_string(m_state.fileCounter) + ": " + shownPath + shownName);
+
+    std::string fullPath = path + name;
+    FileFacts facts = m_facts.Read(dirFd, fullPath, name.c_str(), fullPath.substr(m_root.size()));
+    m_state.lastFile +=
+        " " + dirText + " " + facts.dateText + " " + facts.sizeText + " " + facts.attributes;
+    const std::string& storedDir = dirText.empty() ? std::string("<root>") : dirText;
+    m_view.SetStatus(1, "Adding " + (dirText.empty() ? shownName : dirText + shownName));
+    m_state.log.WriteLine("\"" + facts.dateText + "\",\"" + facts.sizeText + "\",\"" +
+                          facts.attributes + "\"");
+    if (replaced) {
+        m_state.log.WriteLine(
+            "   The name is not valid UTF-8: each invalid byte is stored as U+FFFD.");
+    }
+
+    m_batch.Open();
+    m_insert.Bind(1, m_state.discId);
+    m_insert.Bind(2, storedDir);
+    m_insert.Bind(3, shownName);
+    m_insert.Bind(4, facts.attributes);
+    m_insert.Bind(5, facts.size);
+    if (facts.isoDate.empty()) {
+        m_insert.BindNull(6);
+    } else {
+        m_insert.Bind(6, facts.isoDate);
+    }
+    m_insert.Run();
+    m_state.fileId = m_db.LastInsertId();
+    m_batch.Written();
+
+    if (m_options.saveSubFileContents) {
+        m_view.SetStatus(2, "");
+        std::string extension = archive::GetExtension(name);
+        if (m_archives && m_options.ListsArchiveType(extension)) {
+            m_batch.Open();
+            m_archives->List(fullPath, extension);
+            if (m_state.abort) throw ScanAborted();
+        }
+    }
+    if (m_options.estimateBeforeScan) {
+        m_view.ShowSubProgress(ProgressFor(0));
+        m_state.totalPercent += static_cast<float>(m_state.percentStep);
+        m_view.ShowTotalProgress(ProgressFor(m_state.totalPercent));
+    }
+    m_view.Pump();
+}
+
+}  // namespace kest::scan

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+#include "core/engine/Statement.h"
+#include "core/scan/FileFacts.h"
+
+namespace kest::engine {
+class Database;
+}
+
+namespace kest::scan {
+
+class RowBatch;
+class ScanView;
+struct ScanOptions;
+struct ScanState;
+
+// Lists the entries of a compressed file met by the walk and records them.
+class ArchiveLister {
+  public:
+    virtual ~ArchiveLister() = default;
+    // `type` is the lower-case extension: "zip", "cab", "rar" or "ace".
+    virtual void List(const std::string& path, const std::string& type) = 0;
+};
+
+// Walks a drive and stores one tblFiles row per file: a directory's own files
+// in listing order, then its subdirectories, depth first. Symbolic links are
+// stored as files and never followed.
+class DirectoryWalk {
+  public:
+    // `root` is the drive's root, ending in "/".
+    DirectoryWalk(std::string root, ScanState& state, engine::Database& db, RowBatch& batch,
+                  ScanView& view, Prompter& prompter, const ScanOptions& options,
+                  ArchiveLister* archives);
+
+    // Walks `path` (the root or a folder below it, ending in "/") and
+    // everything below it. Raises the scan-aborted error when the abort flag
+    // is found set, and any error of the catalog or of the file system that
+    // stops the walk.
+    void WalkDirectory(const std::string& path);
+
+  private:
+    struct Entry {
+        std::string name;
+        bool isDirectory = false;
+    };
+    void StoreFile(int dirFd, const std::string& path, const std::string& shownPath,
+                   const std::string& dirText, const std::string& name);
+
+    std::string m_root;
+    ScanState& m_state;
+    RowBatch& m_batch;
+    ScanView& m_view;
+    const ScanOptions& m_options;
+    ArchiveLister* m_archives;
+    FileFactsReader m_facts;
+    engine::Statement m_insert;
+    engine::Database& m_db;
+};
+
+}  // namespace kest::scan

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kest::scan {
+
+// A name as the catalog stores it: valid UTF-8 unchanged, otherwise each byte
+// that is not part of a valid sequence replaced by U+FFFD. Gives whether
+// anything was replaced.
+bool ToValidUtf8(std::string_view bytes, std::string& out);
+
+}  // namespace kest::scan

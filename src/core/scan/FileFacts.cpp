@@ -1,0 +1,104 @@
+#include "core/scan/FileFacts.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "core/scan/DisplayName.h"
+#include "core/scan/FileSystemError.h"
+#include "core/scan/ScanView.h"
+
+namespace kest::scan {
+
+namespace {
+
+bool IsPagefileName(const std::string& relativePath) {
+    static constexpr std::string_view kPagefile = "pagefile.sys";
+    if (relativePath.size() != kPagefile.size()) return false;
+    for (size_t i = 0; i < kPagefile.size(); ++i) {
+        char c = relativePath[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != kPagefile[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void FormatFileTime(time_t time, std::string& dateText, std::string& isoDate) {
+    struct tm local {};
+    localtime_r(&time, &local);
+    char buffer[64];
+    int year = local.tm_year + 1900;
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", local.tm_mon + 1,
+                  local.tm_mday, year, local.tm_hour, local.tm_min, local.tm_sec);
+    dateText = buffer;
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", year, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    isoDate = buffer;
+}
+
+std::string AttributeLetters(uint32_t bits) {
+    std::string letters;
+    if (bits & platform::kAttrReadOnly) letters += 'R';
+    if (bits & platform::kAttrHidden) letters += 'H';
+    if (bits & platform::kAttrSystem) letters += 'S';
+    if (bits & platform::kAttrArchive) letters += 'A';
+    return letters;
+}
+
+void FileFactsReader::Report(int error, const std::string& fullPath) {
+    KestError e = FileSystemError(error);
+    std::string shownPath;
+    ToValidUtf8(fullPath, shownPath);
+    m_prompter.Show(
+        "Error in file info",
+        std::to_string(e.Number()) + "\r\n" + e.Description() + "\r\n'" + shownPath + "'",
+        Icon::Critical);
+}
+
+FileFacts FileFactsReader::Read(int dirFd, const std::string& fullPath, const char* name,
+                                const std::string& relativePath) {
+    FileFacts facts;
+    struct stat st {};
+    if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        Report(errno, fullPath);
+        return facts;
+    }
+    FormatFileTime(st.st_mtim.tv_sec, facts.dateText, facts.isoDate);
+    facts.size = st.st_size;
+    facts.sizeText = std::to_string(st.st_size);
+    if (m_view) m_view->Pump();
+    if (IsPagefileName(relativePath)) {
+        facts.attributes = "?";
+        return facts;
+    }
+    uint32_t bits = 0;
+    if (int error = m_attributes.Read(dirFd, fullPath, name, st, bits); error != 0) {
+        Report(error, fullPath);
+        return facts;
+    }
+    facts.attributes = AttributeLetters(bits);
+    return facts;
+}
+
+FileFacts FileFactsReader::Read(const std::string& fullPath, const std::string& root) {
+    auto slash = fullPath.find_last_of('/');
+    std::string dir = slash == std::string::npos ? "." : fullPath.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+    std::string relative =
+        fullPath.compare(0, root.size(), root) == 0 ? fullPath.substr(root.size()) : fullPath;
+    int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        Report(errno, fullPath);
+        return {};
+    }
+    FileFacts facts = Read(dirFd, fullPath, name.c_str(), relative);
+    close(dirFd);
+    return facts;
+}
+
+}  // namespace kest::scan

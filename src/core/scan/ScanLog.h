@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kest::scan {
+
+// The troubleshooting log of the last scan (Kest.dat in the program folder),
+// rewritten by every scan and open for the whole of it.
+class ScanLog {
+  public:
+    ScanLog() = default;
+    ~ScanLog();
+    ScanLog(const ScanLog&) = delete;
+    ScanLog& operator=(const ScanLog&) = delete;
+
+    // Replaces the file's content; raises the file-system error on failure.
+    void Open(const std::string& path);
+    bool IsOpen() const { return m_file != nullptr; }
+    void WriteLine(std::string_view line);
+    // Pushes what is buffered to the file (before a prompt, at a stop).
+    void Flush();
+    void Close();
+
+  private:
+    std::FILE* m_file = nullptr;
+};
+
+}  // namespace kest::scan

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace kest::scan {
+
+// The settings a scan reads, gathered so the scan does not depend on how the
+// settings are stored.
+struct ScanOptions {
+    bool showNonOpticalWarning = true;
+    bool estimateBeforeScan = true;
+    bool saveSubFileContents = false;
+    bool saveZip = true;
+    bool saveCab = false;
+    bool saveRar = false;
+    bool saveAce = false;
+    bool playSound = true;
+    std::string endScanSound;
+    // The disc list then shows only discs with files; it is the duplicates' source.
+    bool showUsedSpace = false;
+
+    // Whether files with this extension ("zip", "cab", "rar", "ace") are listed.
+    bool ListsArchiveType(const std::string& extension) const;
+};
+
+}  // namespace kest::scan
