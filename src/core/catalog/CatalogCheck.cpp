@@ -78,6 +78,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
     try {
         db = OpenWithPassword(path, prompter, result.password);
         if (!db) {
+            result.password.clear();
             result.code = kCheckPasswordCancelled;
             return result;
         }

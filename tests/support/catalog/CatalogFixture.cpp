@@ -1,0 +1,81 @@
+#include "support/catalog/CatalogFixture.h"
+
+#include <gtest/gtest.h>
+
+#include "core/catalog/CatalogCommands.h"
+#include "support/ScriptedPrompter.h"
+
+namespace kest::test {
+
+using engine::FieldDef;
+using engine::FieldType;
+
+std::string MakeCatalogFile(const TempDir& dir, const std::string& name) {
+    std::string path = dir.File(name);
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(CreateCatalog(path, prompter));
+    return path;
+}
+
+std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name) {
+    std::string path = dir.File(name);
+    auto db = engine::Database::Create(path);
+    auto fixed = [](const char* n, FieldType t, int pos) {
+        return FieldDef{n,  t,  engine::DefaultFieldSize(t), engine::kFixedField, false, false,
+                        "", pos};
+    };
+    auto text = [](const char* n, int pos) {
+        return FieldDef{n, FieldType::Text, 50, engine::kVariableField, false, true, "", pos};
+    };
+    db->CreateTable(
+        {"tblDiscs",
+         {FieldDef{"KestId", FieldType::Long, 4, 17, false, false, "", 0},
+          fixed("DiscSer", FieldType::Long, 1), fixed("DiscFSys", FieldType::Long, 2),
+          text("DiscLbl", 3), text("DiscDesc", 4), fixed("DiscNumF", FieldType::Long, 5)},
+         {{"PrimaryKey", true, true, {"KestId"}}}});
+    db->CreateTable({"tblFiles",
+                     {fixed("KestId", FieldType::Long, 0), text("FileDir", 1), text("FileName", 2),
+                      fixed("FileAtt", FieldType::Long, 3), fixed("FileSize", FieldType::Single, 4),
+                      fixed("FileDate", FieldType::Date, 5)},
+                     {{"KestId", false, false, {"KestId"}}}});
+    db->Execute(
+        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
+        "VALUES (305419896, 7, 'OLDDISC', 'old one', 2)");
+    db->Execute(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
+        "VALUES (1, '[root]', 'a.txt', 32, 2, #1/2/98 3:04:05#)");
+    db->Execute(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
+        "VALUES (1, '\\docs\\', 'b.doc', 1, 0.5, #1/2/98 3:04:05#)");
+    return path;
+}
+
+std::unique_ptr<engine::Database> OpenSampleCatalog(const TempDir& dir) {
+    auto db = engine::Database::Open(MakeCatalogFile(dir, "sample.kst"), "");
+    db->Execute(
+        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
+        "VALUES ('1234-ABCD', 'vfat', 'PHOTOS', 'Holiday 1999', 3)");
+    db->Execute(
+        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
+        "VALUES ('0000-0000', 'iso9660', 'EMPTY', 'nothing here', 0)");
+    const char* files[] = {
+        "(1, '<root>', 'readme.txt', 'A', 1536, #9/18/99 2:32:21 PM#, 'first')",
+        "(1, 'pics/', 'Beach.JPG', 'RA', 3145728, #12/31/99 23:59:59#, '')",
+        "(1, 'pics/', 'photos.zip', 'A', 2048, #1/1/00 0:00:00#, 'the archive')",
+    };
+    for (const char* values : files) {
+        db->Execute(
+            std::string(
+                "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate, "
+                "FileDesc) VALUES ") +
+            values);
+    }
+    db->Execute(
+        "INSERT INTO tblSubFiles (KestId, FileId, SubFileDir, SubFileName, SubFileSize, "
+        "SubFileCSize, "
+        "SubFileRatio, SubFileDate, SubFileEncr) VALUES (1, 3, 'x/', 'inner.txt', 1000, 500, 50, "
+        "#1/1/00 0:00:00#, True)");
+    return db;
+}
+
+}  // namespace kest::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/engine/Database.h"
+#include "support/TempDir.h"
+
+namespace kest::test {
+
+// A new, empty catalog file in a temporary folder, built as the create
+// command builds it.
+std::string MakeCatalogFile(const TempDir& dir, const std::string& name = "kest001.kst");
+
+// A catalog of the older format: no FileId, FileDesc or tblSubFiles, the root
+// stored as "[root]" and sizes in millions of bytes.
+std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name = "old.kst");
+
+// A catalog with two discs, a few files and subfiles, for statement tests.
+std::unique_ptr<engine::Database> OpenSampleCatalog(const TempDir& dir);
+
+}  // namespace kest::test
