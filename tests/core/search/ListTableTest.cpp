@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "core/search/ResultsGrid.h"
+#include "core/search/SortGrid.h"
+
+namespace kest::search {
+namespace {
+
+ListTable Make(std::vector<int> tags, std::vector<std::vector<std::string>> rows) {
+    std::vector<ListColumn> columns;
+    for (int tag : tags) columns.push_back(ListColumn{"c" + std::to_string(tag) + " ", tag});
+    ListTable table;
+    table.Reset(columns);
+    for (const auto& row : rows)
+        for (const auto& cell : row) table.AddCell(cell);
+    return table;
+}
+
+std::vector<std::string> ColumnOf(const ListTable& table, size_t column) {
+    std::vector<std::string> out;
+    for (size_t r = 0; r < table.RowCount(); ++r) out.emplace_back(table.Cell(r, column));
+    return out;
+}
+
+TEST(ListTable, SortKinds) {
+    ListTable table = Make({7}, {{"b"}, {"10"}, {"A"}, {"9"}, {"a"}});
+    table.Sort(0, SortKind::General, false);
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"9", "10", "A", "a", "b"}));
+    table.Sort(0, SortKind::Text, false);
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"10", "9", "A", "a", "b"}));
+    table.Sort(0, SortKind::Numeric, true);
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"10", "9", "A", "a", "b"}));
+    table.Sort(0, SortKind::Text, true);
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"b", "a", "A", "9", "10"}));
+}
+
+TEST(SortGrid, MarkersAndDirection) {
+    ListTable table = Make({7, 9}, {{"b", "2"}, {"a", "10"}, {"c", "1"}});
+    SortGrid(table, 0, 0, SortKind::Text);
+    EXPECT_EQ(table.Column(0).header, "c7 ^");
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"a", "b", "c"}));
+    SortGrid(table, 0, 0, SortKind::Text);
+    EXPECT_EQ(table.Column(0).header, "c7 v");
+    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"c", "b", "a"}));
+    SortGrid(table, 0, 0, SortKind::Text);
+    EXPECT_EQ(table.Column(0).header, "c7 ^");
+    ClickResultsHeader(table, 1);  // the size column sorts by value
+    EXPECT_EQ(table.Column(0).header, "c7 ");
+    EXPECT_EQ(table.Column(1).header, "c9 ^");
+    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"1", "2", "10"}));
+}
+
+TEST(SortGrid, DatesSortByTheHiddenSortText) {
+    ListTable table = Make({0, -1, 10, -2}, {{"1", "5", "12/01/99", "19991201000000"},
+                                             {"1", "6", "01/15/00", "20000115000000"},
+                                             {"2", "7", "06/30/98", "19980630120000"}});
+    ClickResultsHeader(table, 2);
+    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"7", "5", "6"}));
+    EXPECT_EQ(table.Column(2).header, "c10 ^");
+    EXPECT_EQ(table.Column(3).header, "c-2 ");
+    ClickResultsHeader(table, 2);
+    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"6", "5", "7"}));
+}
+
+TEST(ResultsGrid, LaysOutTagsWidthsAndAlignment) {
+    SearchOptions options;
+    options.showCol = {1, 0, 0, 0, 0, 0, 1, 1, 0, 1, 1, 0};
+    options.searchSub = true;
+    options.showSubCol = {0, 1, 0, 1, 0, 0, 1, 0, 0, 0};
+    ColumnWidths widths;
+    widths.file[7] = 2000;
+    widths.sub[3] = 1500;
+    ListTable table = Make(std::vector<int>(11, 99), {});
+    FillResultsGrid(table, options, widths);
+    std::vector<int> tags;
+    for (const auto& c : table.Columns()) tags.push_back(c.tag);
+    EXPECT_EQ(tags, (std::vector<int>{0, -1, 6, 7, 9, 10, -2, 101, 103, 106, -3}));
+    EXPECT_EQ(table.Column(1).width, 0);
+    EXPECT_EQ(table.Column(3).width, 2000);
+    EXPECT_EQ(table.Column(8).width, 1500);
+    EXPECT_EQ(table.Column(4).alignment, Alignment::Right);
+    EXPECT_EQ(table.Column(3).alignment, Alignment::Left);
+    EXPECT_EQ(table.Column(9).alignment, Alignment::Right);
+
+    table.Column(3).width = 3333;
+    table.Column(8).width = 444;
+    ResetResultsGrid(table, options, widths);
+    EXPECT_EQ(widths.file[7], 3333);
+    EXPECT_EQ(widths.sub[3], 444);
+    std::vector<std::string> headers;
+    for (const auto& c : table.Columns()) headers.push_back(c.header);
+    EXPECT_EQ(headers, (std::vector<std::string>{"Kest ID ", "File Directory ", "File Name ",
+                                                 "File Size (MB) ", "File Date ", "SubFile Name ",
+                                                 "SubFile Size (MB) ", "SubFile Date "}));
+    ASSERT_EQ(table.RowCount(), 1u);
+    EXPECT_EQ(table.Cell(0, 0), "");
+    EXPECT_EQ(table.Column(2).width, 3333);
+}
+
+TEST(ListTable, MillionRowsSortQuickly) {
+    ListTable table = Make({7, 9}, {});
+    for (int64_t i = 0; i < 1000000; ++i) {
+        table.AddCell("name" + std::to_string((i * 7919) % 1000003));
+        table.AddCell(std::to_string((i * 104729) % 999983));
+    }
+    ClickResultsHeader(table, 1);
+    EXPECT_EQ(table.Cell(0, 1), "0");
+    EXPECT_EQ(table.Cell(999999, 1), "999982");
+    SortGrid(table, 0, 0, SortKind::Text);
+    EXPECT_LT(table.Cell(0, 0), table.Cell(1, 0));
+}
+
+}  // namespace
+}  // namespace kest::search
