@@ -25,13 +25,6 @@ constexpr const char* kInsertFile =
     "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
     "VALUES (?, ?, ?, ?, ?, ?)";
 
-std::string TrimSpaces(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 // A directory that cannot be listed because it is closed to us or has gone
 // contributes nothing; anything else (a failing disc) stops the walk.
 bool SkippableListingError(int error) {

@@ -29,4 +29,10 @@ bool ToValidUtf8(std::string_view bytes, std::string& out) {
     return replaced;
 }
 
+std::string TrimSpaces(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace kest::scan

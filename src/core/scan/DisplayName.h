@@ -10,4 +10,7 @@ namespace kest::scan {
 // anything was replaced.
 bool ToValidUtf8(std::string_view bytes, std::string& out);
 
+// The text without leading and trailing spaces (other blanks stay).
+std::string TrimSpaces(const std::string& text);
+
 }  // namespace kest::scan

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+
+#include "core/scan/CommittingPrompter.h"
+#include "core/scan/RowBatch.h"
+#include "core/scan/ScanOptions.h"
+#include "core/scan/ScanState.h"
+#include "core/ui/Prompter.h"
+
+namespace kest::engine {
+class Database;
+}
+namespace kest::platform {
+class Volumes;
+class Sound;
+}  // namespace kest::platform
+
+namespace kest::scan {
+
+class ScanView;
+
+// What a scan works with: the open catalog, the machine, the user and the
+// window, the settings and the log file.
+struct ScanServices {
+    std::string catalogPath;
+    engine::Database& db;
+    const platform::Volumes& volumes;
+    platform::Sound& sound;
+    Prompter& prompter;
+    ScanView& view;
+    ScanOptions options;
+    std::string logPath;  // Kest.dat in the program folder
+};
+
+// The scan of one disc, from the log's header to the end sound: checks,
+// registration, estimate, walk, summary and clean-up. Every error stops it and
+// is reported at its end; the rows stored before stay.
+class ScanDriver {
+  public:
+    explicit ScanDriver(ScanServices services);
+
+    // Scans the drive whose root the drive box names ("Select Drive" starts
+    // nothing). True unless an error stopped the scan.
+    bool StartScan(const std::string& driveText);
+    // The Cancel button: the walk stops at its next check.
+    void CancelScan() { m_state.abort = true; }
+    const ScanState& State() const { return m_state; }
+    // The summary shown in status panel 1 by the last scan that ended well.
+    const std::string& Summary() const { return m_summary; }
+
+  private:
+    // Runs the steps up to the end sound; returns early when given up.
+    void Run(const std::string& driveText);
+    void Estimate(const std::string& root);
+    void CleanUp(const KestError* error);
+
+    ScanServices m_s;
+    ScanState m_state;
+    RowBatch m_batch;
+    CommittingPrompter m_prompter;
+    std::string m_summary;
+};
+
+}  // namespace kest::scan
