@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/search/ListTable.h"
+#include "core/ui/Prompter.h"
+
+namespace kest::engine {
+class Database;
+}
+namespace kest::search {
+struct SearchOptions;
+struct SearchPanel;
+}  // namespace kest::search
+
+namespace kest::discs {
+
+// The settings the disc list reads.
+struct DiscListOptions {
+    bool showUsedSpace = false;
+    int sizeFormat = 1;
+    int sizeNumDec = 4;
+    int programCaption = 2;
+    std::vector<int> columnWidths;  // twips per column; the used-space column's is Col6Width
+};
+
+// The disc list and what is shown around it.
+struct DiscList {
+    search::ListTable table;
+    int64_t discCount = 0;  // rows of tblDiscs at the last reload
+    int64_t fileTotal = 0;  // sum of the "# of Files" column
+    std::string summary;    // "12 discs (3456 files) in kest001.kst database."
+    std::string windowTitle;
+};
+
+// The statement that fills the list (with the used-space column when asked).
+std::string DiscListStatement(const DiscListOptions& options);
+
+// The header texts and tags of an empty disc list.
+void SetDiscHeaders(search::ListTable& table, const DiscListOptions& options);
+
+// Re-queries the list, its count, summary and the window title. With no disc
+// at all the results (when given) are emptied as well. An error is shown with
+// the title "Error in updating Discs" and gives false; the list keeps what it
+// showed.
+bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions& options,
+                    const std::string& catalogName, const std::string& catalogPath,
+                    Prompter& prompter, search::SearchPanel* results = nullptr,
+                    const search::SearchOptions* searchOptions = nullptr);
+
+std::string DiscSummary(int64_t discCount, int64_t fileTotal, const std::string& catalogName);
+std::string WindowTitle(int programCaption, const std::string& catalogName,
+                        const std::string& catalogPath);
+
+// A click on a header of the disc list: text sort for the serial, file system,
+// label and description, numeric for the rest.
+void ClickDiscHeader(search::ListTable& table, size_t column);
+
+}  // namespace kest::discs

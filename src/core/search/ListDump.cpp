@@ -1,0 +1,203 @@
+#include "core/search/ListDump.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "core/scan/FileSystemError.h"
+#include "core/search/SearchText.h"
+
+namespace kest::search {
+namespace {
+
+constexpr const char* kEol = "\r\n";
+const std::array<std::string, 6> kDiscCaptions = {"Kest ID",          "Disc Serial #",
+                                                  "Disc File System", "Disc Vol Label",
+                                                  "Disc Description", "# of Files"};
+
+// A text file written line by line with print positions counted from 1, as
+// the classic Print # statement does.
+class Printer {
+  public:
+    // Moves to a column; past it, the next line.
+    Printer& Tab(size_t column) {
+        if (m_column > column) NewLine();
+        m_out.append(column - m_column, ' ');
+        m_column = column;
+        return *this;
+    }
+    Printer& Put(std::string_view text) {
+        m_out += text;
+        m_column += text.size();
+        return *this;
+    }
+    Printer& NewLine() {
+        m_out += kEol;
+        m_column = 1;
+        return *this;
+    }
+    std::string Take() { return std::move(m_out); }
+
+  private:
+    std::string m_out;
+    size_t m_column = 1;
+};
+
+std::string BoundOrStar(const std::string& bound) {
+    return bound.empty() ? "*" : bound;
+}
+
+std::string SearchLine(const DumpSource& s) {
+    const SearchBounds& b = s.bounds;
+    return "Search string: \"" + s.searchText + "\" Size: " + BoundOrStar(b.sizeFrom) + " to " +
+           BoundOrStar(b.sizeTo) + " Date: " + BoundOrStar(b.dateFrom) + " to " +
+           BoundOrStar(b.dateTo) + " KestID: " + BoundOrStar(b.discFrom) + " to " +
+           BoundOrStar(b.discTo);
+}
+
+size_t RulerWidth(const DumpSource& s) {
+    size_t width = 0;
+    if (s.results) {
+        for (int i = 0; i < kFileColumns; ++i)
+            if (s.showCol[i] == 1) width += (i == 9 ? 9 : s.fileCaptions[i].size()) + 3;
+    } else {
+        for (const auto& caption : kDiscCaptions) width += caption.size() + 3;
+    }
+    width = width >= 2 ? width - 2 : 0;
+    if (!s.results && s.usedSpaceShown && s.table->ColumnCount() > 6)
+        width += s.table->Column(6).header.size() + 2;
+    return width;
+}
+
+std::string UsedSpaceHeader(const DumpSource& s) {
+    if (s.results || !s.usedSpaceShown || s.table->ColumnCount() <= 6) return {};
+    return TrimBlanks(s.table->Column(6).header);
+}
+
+// The text of one row of the results (row -1 is the header row).
+std::string ResultCell(const ListTable& table, long row, size_t column) {
+    return row < 0 ? table.Column(column).header
+                   : std::string(table.Cell(static_cast<size_t>(row), column));
+}
+
+void PlainText(const DumpSource& s, Printer& p) {
+    const ListTable& table = *s.table;
+    const std::string title = s.results ? "KEST SEARCH RESULTS" : "KEST DISC COLLECTION";
+    const size_t ruler = RulerWidth(s);
+    p.NewLine().NewLine();
+    p.Tab(6).Put(title).NewLine();
+    p.Tab(6)
+        .Put("File generated on " + text::FormatDate(s.now, "MMMM DD, YYYY HH:NN:SS AMPM"))
+        .NewLine();
+    p.Tab(6).Put(s.discSummary).NewLine();
+    p.Tab(6).Put("Full path: " + s.catalogPath).NewLine();
+    if (s.results) {
+        p.Tab(6).Put(SearchLine(s)).NewLine();
+        p.Tab(6).Put(s.resultCount).NewLine();
+    }
+    p.Tab(6).Put(std::string(ruler, '-')).NewLine();
+    p.NewLine();
+    p.Tab(6).Put(std::string(ruler, '_')).NewLine();
+    if (s.results) {
+        for (long row = -1; row < static_cast<long>(table.RowCount()); ++row) {
+            p.Tab(4).Put("  |");
+            bool first = true;
+            for (size_t c = 0; c < table.ColumnCount(); ++c) {
+                if (table.Column(c).tag < 0) continue;
+                if (!first) p.Put("|  ");
+                p.Put(TrimBlanks(ResultCell(table, row, c)));
+                first = false;
+            }
+            p.NewLine();
+        }
+    } else {
+        p.Tab(4).Put("  |");
+        for (size_t i = 0; i < kDiscCaptions.size(); ++i)
+            p.Put(i == 0 ? "" : "|  ").Put(kDiscCaptions[i]);
+        if (std::string used = UsedSpaceHeader(s); !used.empty()) p.Put("|  ").Put(used);
+        p.NewLine();
+        for (size_t row = 0; row < table.RowCount(); ++row) {
+            p.Tab(4).Put("  |").Put(table.Cell(row, 0)).Tab(14).Put("| ");
+            for (size_t c = 1; c < table.ColumnCount(); ++c)
+                p.Put("\"").Put(table.Cell(row, c)).Put("\" ");
+            p.NewLine();
+        }
+    }
+    p.Tab(7).Put(std::string(ruler, '_')).NewLine();
+}
+
+void Csv(const DumpSource& s, Printer& p) {
+    const ListTable& table = *s.table;
+    p.NewLine().NewLine();
+    p.Put(s.results ? "KEST SEARCH RESULTS" : "KEST DISC COLLECTION").NewLine();
+    p.Put("File generated on " + text::FormatDate(s.now, "MMMM DD YYYY HH:NN:SS AMPM")).NewLine();
+    p.Put(s.discSummary).NewLine();
+    p.Put("Full path: " + s.catalogPath).NewLine();
+    if (s.results) {
+        p.Put(SearchLine(s)).NewLine();
+        p.Put(s.resultCount).NewLine();
+        for (long row = -1; row < static_cast<long>(table.RowCount()); ++row) {
+            for (size_t c = 0; c < table.ColumnCount(); ++c)
+                if (table.Column(c).tag >= 0) p.Put(ResultCell(table, row, c)).Put(",");
+            p.NewLine();
+        }
+        return;
+    }
+    for (size_t i = 0; i < kDiscCaptions.size(); ++i)
+        p.Put(i == 0 ? "" : ",").Put(kDiscCaptions[i]);
+    if (std::string used = UsedSpaceHeader(s); !used.empty()) p.Put(",").Put(used);
+    p.NewLine();
+    for (size_t row = 0; row < table.RowCount(); ++row) {
+        for (size_t c = 0; c < table.ColumnCount(); ++c)
+            if (table.Column(c).tag >= 0) p.Put("\"").Put(table.Cell(row, c)).Put("\",");
+        p.NewLine();
+    }
+}
+
+void WriteAll(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw scan::FileSystemError(errno);
+        done += static_cast<size_t>(n);
+    }
+}
+
+}  // namespace
+
+std::string FormatList(const DumpSource& source, ListFormat format) {
+    Printer printer;
+    if (format == ListFormat::Csv)
+        Csv(source, printer);
+    else
+        PlainText(source, printer);
+    return printer.Take();
+}
+
+bool DumpList(const DumpSource& source, ListFormat format, const std::string& fileName,
+              Prompter& prompter) {
+    int fd = -1;
+    try {
+        std::string data = FormatList(source, format);
+        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        // A missing folder is a path that cannot be found, not a missing file.
+        if (fd < 0) throw scan::FileSystemError(errno == ENOENT ? ENOTDIR : errno);
+        WriteAll(fd, data);
+        int rc = ::close(fd);
+        fd = -1;
+        if (rc != 0) throw scan::FileSystemError(errno);
+        return true;
+    } catch (const KestError& e) {
+        if (fd >= 0) ::close(fd);
+        prompter.ShowError("Error in dump-to-text", e.Number(), e.Description());
+        return false;
+    } catch (const std::bad_alloc&) {
+        if (fd >= 0) ::close(fd);
+        prompter.ShowError("Error in dump-to-text", 7, "Out of memory");
+        return false;
+    }
+}
+
+}  // namespace kest::search
