@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <time.h>
 
 #include <algorithm>
@@ -17,25 +16,8 @@ using namespace archive::rarlib;
 // Lists every RAR archive of the shared corpus and compares it with the
 // listing 7-Zip gave (run with TZ=UTC, hence the same zone here).
 class RarCorpusTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const char* tz = getenv("TZ");
-        if (tz) m_savedTz = tz;
-        m_hadTz = tz != nullptr;
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (m_hadTz)
-            setenv("TZ", m_savedTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
   private:
-    bool m_hadTz = false;
-    std::string m_savedTz;
+    ScopedUtc m_utc;
 };
 
 bool IsDirectory(const RARHeaderData& h) {

@@ -1,5 +1,8 @@
 #include "support/archive/RarAceOracle.h"
 
+#include <stdlib.h>
+#include <time.h>
+
 #include <cstdio>
 #include <fstream>
 
@@ -89,6 +92,22 @@ AceListing ListAce(const std::string& path) {
     }
     if (handle) ACECloseArchive(handle);
     return listing;
+}
+
+ScopedUtc::ScopedUtc() {
+    const char* tz = getenv("TZ");
+    m_hadTz = tz != nullptr;
+    if (tz) m_savedTz = tz;
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
+ScopedUtc::~ScopedUtc() {
+    if (m_hadTz)
+        setenv("TZ", m_savedTz.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
 }
 
 std::string DosTimeText(uint32_t dosTime) {

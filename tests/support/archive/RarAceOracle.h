@@ -37,6 +37,19 @@ struct AceListing {
 };
 AceListing ListAce(const std::string& path);
 
+// Sets the time zone to UTC for the life of the object, as the oracles ran.
+class ScopedUtc {
+  public:
+    ScopedUtc();
+    ~ScopedUtc();
+    ScopedUtc(const ScopedUtc&) = delete;
+    ScopedUtc& operator=(const ScopedUtc&) = delete;
+
+  private:
+    bool m_hadTz = false;
+    std::string m_savedTz;
+};
+
 // An MS-DOS date-time word as "YYYY-MM-DD HH:MM:SS".
 std::string DosTimeText(uint32_t dosTime);
 
