@@ -44,6 +44,7 @@ CommandRun SetupSettings(CLI::App& app, CliContext& context) {
             LoadSettings(IniFile(paths.IniPath()), paths, settings, catalog, window, &keysRead);
         } catch (const KestError& e) {
             std::cout << "error " << e.Number() << ": " << e.Description() << "\n";
+            window.resultColumns = AllResultColumns(window);
             PrintEntries(SettingsEntries(settings, window, catalog, PlaceRule::Always), &keysRead);
             return 1;
         }

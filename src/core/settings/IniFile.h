@@ -39,7 +39,8 @@ class IniFile {
     std::unique_ptr<Impl> m_impl;
 };
 
-// The settings file of this run (Kest.ini in the program folder), fixed at first use.
+// The settings file of this run: Kest.ini in AppPaths::ForRun()'s folder, fixed
+// at first use (the start-up fixes the program folder before anything reads).
 const std::filesystem::path& IniPath();
 
 // One-value access to a settings file; an empty `file` means IniPath().

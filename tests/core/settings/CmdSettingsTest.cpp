@@ -65,6 +65,12 @@ TEST(CmdSettingsTest, FirstSaveWritesEveryKeyThatLoadsBackTheSame) {
 
 TEST(CmdSettingsTest, ConversionErrorShowsTheValuesLoadedSoFar) {
     test::TempDir home;
+    home.Write("Kest.ini", "[SubFile_Options]\nResSub2Width=99999\n");
+    CliResult late = RunCli("--home '" + home.Path().string() + "' settings");
+    EXPECT_EQ(late.lines.at(0), "error 6: Overflow");
+    EXPECT_THAT(late.lines, Contains("SubFile_Options/ResSub1Width=960"));
+    EXPECT_THAT(late.lines, Not(Contains(HasSubstr("ResSub2Width"))));
+
     home.Write("Kest.ini", "[Drives]\nOnly_Optical=maybe\n[Search_Items]\n0=*.txt\n");
     CliResult result = RunCli("--home '" + home.Path().string() + "' settings --save");
     EXPECT_EQ(result.status, 1);
