@@ -36,7 +36,7 @@ constexpr size_t kMinHeadSize = 3;
 // ones and never inverted at the end.
 bool CrcMatches(std::span<const uint8_t> block) {
     uint16_t stored = static_cast<uint16_t>(block[0] | block[1] << 8);
-    return (Crc32Update(0xFFFFFFFF, block.subspan(kBlockPrefix)) & 0xFFFF) == stored;
+    return ChecksumMatches(Crc32Update(0xFFFFFFFF, block.subspan(kBlockPrefix)) & 0xFFFF, stored);
 }
 
 // The block at pos with its checked CRC; empty when it is cut off or damaged.

@@ -31,7 +31,7 @@ constexpr uint8_t kStoredMethod = 0x30;
 constexpr uint64_t kMaxComment = 64 * 1024;
 
 bool CrcMatches(std::span<const uint8_t> block, size_t coveredEnd, uint16_t stored) {
-    return (Crc32(block.subspan(2, coveredEnd - 2)) & 0xFFFF) == stored;
+    return ChecksumMatches(Crc32(block.subspan(2, coveredEnd - 2)) & 0xFFFF, stored);
 }
 
 // An embedded 1.5/2.x comment: a 0x75 sub-block inside the file header. Its

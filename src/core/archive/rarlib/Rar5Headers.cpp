@@ -126,7 +126,7 @@ int ReadRar5Listing(BufferedFile& file, uint64_t offset, std::vector<RARHeaderDa
             if (bytes.empty()) return kBadArchive;
             header.assign(bytes.begin(), bytes.end());
         }
-        if (Crc32(header) != storedCrc) return kBadArchive;
+        if (!ChecksumMatches(Crc32(header), storedCrc)) return kBadArchive;
 
         ByteCursor body(header, sizeField);
         uint64_t type = body.VarInt();
