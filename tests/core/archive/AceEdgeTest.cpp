@@ -142,19 +142,8 @@ TEST_F(AceEdgeTest, MissingFileGivesNoHandle) {
 }
 
 TEST_F(AceEdgeTest, EveryTruncationListsAPrefixOrFails) {
-    std::string full = Sample(20);
-    AceListing whole = List(full);
-    for (size_t length = 0; length < full.size(); ++length) {
-        SCOPED_TRACE(length);
-        AceListing cut = List(full.substr(0, length));
-        if (cut.openResult != 0) {
-            EXPECT_TRUE(cut.entries.empty());
-            continue;
-        }
-        ASSERT_LE(cut.entries.size(), whole.entries.size());
-        for (size_t i = 0; i < cut.entries.size(); ++i)
-            EXPECT_EQ(cut.entries[i].FileName, whole.entries[i].FileName);
-    }
+    ExpectEveryTruncationListsAPrefixOrFails(
+        Sample(20), [this](const std::string& bytes) { return List(bytes); });
 }
 
 }  // namespace

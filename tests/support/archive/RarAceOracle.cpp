@@ -60,38 +60,38 @@ std::string PythonBytes(const std::string& literal) {
     return out;
 }
 
-RarListing ListRar(const std::string& path) {
-    using namespace archive::rarlib;
-    RarListing listing;
-    RAROpenArchiveData data;
+namespace {
+
+template <typename Header, typename OpenData, typename Handle>
+Listing<Header> ListThrough(const std::string& path, Handle (*open)(OpenData*),
+                            int (*read)(Handle, Header*),
+                            int (*process)(Handle, int, const char*, const char*),
+                            int (*close)(Handle)) {
+    Listing<Header> listing;
+    OpenData data;
     data.ArcName = path;
-    RarHandle handle = RAROpenArchive(&data);
+    Handle handle = open(&data);
     listing.opened = handle != nullptr;
     listing.openResult = data.OpenResult;
-    RARHeaderData header;
-    while (handle && RARReadHeader(handle, &header) == kSuccess) {
+    Header header;
+    while (handle && read(handle, &header) == 0) {
         listing.entries.push_back(header);
-        RARProcessFile(handle, kSkip, nullptr, nullptr);
+        process(handle, 0, nullptr, nullptr);  // skip
     }
-    if (handle) RARCloseArchive(handle);
+    if (handle) close(handle);
     return listing;
+}
+
+}  // namespace
+
+RarListing ListRar(const std::string& path) {
+    using namespace archive::rarlib;
+    return ListThrough(path, RAROpenArchive, RARReadHeader, RARProcessFile, RARCloseArchive);
 }
 
 AceListing ListAce(const std::string& path) {
     using namespace archive::acelib;
-    AceListing listing;
-    ACEOpenArchiveData data;
-    data.ArcName = path;
-    AceHandle handle = ACEOpenArchive(&data);
-    listing.opened = handle != nullptr;
-    listing.openResult = data.OpenResult;
-    ACEHeaderData header;
-    while (handle && ACEReadHeader(handle, &header) == kSuccess) {
-        listing.entries.push_back(header);
-        ACEProcessFile(handle, kSkip, nullptr, nullptr);
-    }
-    if (handle) ACECloseArchive(handle);
-    return listing;
+    return ListThrough(path, ACEOpenArchive, ACEReadHeader, ACEProcessFile, ACECloseArchive);
 }
 
 ScopedUtc::ScopedUtc() {

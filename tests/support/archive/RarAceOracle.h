@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -23,19 +25,38 @@ std::vector<OracleRecord> OracleRecords(const std::vector<std::string>& lines,
 // A Python bytes literal (b'dir\\name') as the bytes it stands for.
 std::string PythonBytes(const std::string& literal);
 
-struct RarListing {
+template <typename Header>
+struct Listing {
     bool opened = false;  // a handle was given
     unsigned openResult = 0;
-    std::vector<archive::rarlib::RARHeaderData> entries;
+    std::vector<Header> entries;
 };
-RarListing ListRar(const std::string& path);
+using RarListing = Listing<archive::rarlib::RARHeaderData>;
+using AceListing = Listing<archive::acelib::ACEHeaderData>;
 
-struct AceListing {
-    bool opened = false;
-    unsigned openResult = 0;
-    std::vector<archive::acelib::ACEHeaderData> entries;
-};
+// Open, then read and skip every header, then close.
+RarListing ListRar(const std::string& path);
 AceListing ListAce(const std::string& path);
+
+// Every cut of a valid archive either lists a leading part of it (a cut
+// between blocks, as with archives that have no end block) or fails and
+// lists nothing. list writes the bytes to a file and lists it.
+template <typename List>
+void ExpectEveryTruncationListsAPrefixOrFails(const std::string& full, List list) {
+    auto whole = list(full);
+    ASSERT_EQ(whole.openResult, 0u);
+    for (size_t length = 0; length < full.size(); ++length) {
+        SCOPED_TRACE(length);
+        auto cut = list(full.substr(0, length));
+        if (cut.openResult != 0) {
+            EXPECT_TRUE(cut.entries.empty());
+            continue;
+        }
+        ASSERT_LE(cut.entries.size(), whole.entries.size());
+        for (size_t i = 0; i < cut.entries.size(); ++i)
+            EXPECT_EQ(cut.entries[i].FileName, whole.entries[i].FileName);
+    }
+}
 
 // Sets the time zone to UTC for the life of the object, as the oracles ran.
 class ScopedUtc {
