@@ -1,0 +1,370 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "core/engine/Database.h"
+#include "core/scan/ScanDriver.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
+#include "support/archive/CabBuilder.h"
+#include "support/archive/ZipBuilder.h"
+#include "support/catalog/CatalogFixture.h"
+#include "support/platform/FakeVolumes.h"
+#include "support/scan/RecordingScanView.h"
+
+namespace kest::scan {
+namespace {
+
+using test::FakeVolumes;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using ::testing::StartsWith;
+
+constexpr const char* kDescriptionPrompt =
+    "You can enter a description for your Disc in this input box. Ex:\"Game Patches and MP3's "
+    "(Gold Sony CDR)\"\r\n\r\n\r\n<255 character maximum>";
+
+class ScanDriverTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        catalogPath = test::MakeCatalogFile(home);
+        db = engine::Database::Open(catalogPath, "");
+        root = volumes.Add(
+            {disc.Path().string(), platform::DriveType::Optical, "BACKUP_01", "1A2B-03CD", "CDFS"});
+        options.showNonOpticalWarning = false;
+        options.playSound = false;
+        options.estimateBeforeScan = false;
+    }
+
+    ScanDriver MakeDriver() {
+        return ScanDriver(
+            {catalogPath, *db, volumes, sound, prompter, view, options, home.File("Kest.dat")});
+    }
+    bool Scan() { return MakeDriver().StartScan(root); }
+    void ExpectDescription(std::optional<std::string> reply) {
+        prompter.ExpectInput("Disc Description", kDescriptionPrompt, std::move(reply));
+    }
+    std::vector<std::vector<std::string>> Rows(const std::string& sql) {
+        std::vector<std::vector<std::string>> out;
+        for (const auto& row : db->Query(sql).rows) {
+            std::vector<std::string> texts;
+            for (const auto& v : row) texts.push_back(engine::ValueText(v));
+            out.push_back(texts);
+        }
+        return out;
+    }
+    std::vector<std::string> LogLines() {
+        std::ifstream in(home.File("Kest.dat"));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    int64_t Count(const std::string& table) {
+        return std::get<int64_t>(db->Query("SELECT COUNT(*) FROM " + table).rows[0][0]);
+    }
+
+    test::TempDir home, disc;
+    std::string catalogPath;
+    std::unique_ptr<engine::Database> db;
+    FakeVolumes volumes;
+    std::string root;
+    test::ScriptedPrompter prompter;
+    test::RecordingScanView view;
+    test::FakeSound sound;
+    ScanOptions options;
+};
+
+TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
+    disc.Write("plain.txt", "hello");
+    chmod(disc.Write("readonly.txt", "r").c_str(), 0444);
+    disc.Write(".hidden", "");
+    disc.Write("pagefile.sys", "");
+    disc.Write("System Volume Information/secret.dat", "");
+    disc.Write("data/System Volume Information/inner.dat", "");
+    disc.Write("data/pagefile.sys", "");
+    disc.Write("data/deeper/odd:na*me?<x>|\".txt", "");
+    disc.Write(" top/x.txt", "");
+    disc.Write("bad\xFFname.txt", "");
+    test::ZipSpec zip;
+    zip.entries = {{.name = "docs/a.txt", .size = 10}, {.name = "b.txt"}};
+    disc.Write("arch.zip", test::BuildZip(zip));
+    test::CabSpec cab;
+    cab.folderTypes = {0};
+    cab.files = {{.name = "c.txt", .size = 3}};
+    disc.Write("Setup.CAB", test::BuildCab(cab));
+    std::filesystem::create_directory_symlink(".", disc.Path() / "loop");
+    struct timespec times[2] = {{1700000000, 0}, {1700000000, 0}};
+    utimensat(AT_FDCWD, disc.File("plain.txt").c_str(), times, 0);
+    options.saveSubFileContents = true;
+    options.saveCab = true;
+    ExpectDescription("My disc");
+
+    ASSERT_TRUE(Scan());
+    prompter.VerifyDone();
+
+    std::map<std::string, std::vector<std::string>> files;  // FileDir + FileName -> dir, att, size
+    for (auto& row : Rows("SELECT FileDir, FileName, FileAtt, FileSize FROM tblFiles")) {
+        files[row[0] + row[1]] = {row[0], row[2], row[3]};
+    }
+    std::map<std::string, std::vector<std::string>> expected = {
+        {"<root>plain.txt", {"<root>", "", "5"}},
+        {"<root>readonly.txt", {"<root>", "R", "1"}},
+        {"<root>.hidden", {"<root>", "H", "0"}},
+        {"<root>pagefile.sys", {"<root>", "?", "0"}},
+        {"<root>arch.zip", {"<root>", "", files["<root>arch.zip"].at(2)}},
+        {"<root>Setup.CAB", {"<root>", "", files["<root>Setup.CAB"].at(2)}},
+        {"<root>loop", {"<root>", "", "1"}},
+        {"<root>bad\xEF\xBF\xBDname.txt", {"<root>", "", "0"}},
+        {"data/System Volume Information/inner.dat", {"data/System Volume Information/", "", "0"}},
+        {"data/pagefile.sys", {"data/", "", "0"}},
+        {"data/deeper/odd:na*me?<x>|\".txt", {"data/deeper/", "", "0"}},
+        {"top/x.txt", {"top/", "", "0"}},
+    };
+    EXPECT_EQ(files, expected);
+
+    auto discs =
+        Rows("SELECT KestId, DiscLbl, DiscSer, DiscFSys, DiscDesc, DiscNumF FROM tblDiscs");
+    ASSERT_EQ(discs.size(), 1u);
+    EXPECT_EQ(discs[0], (std::vector<std::string>{discs[0][0], "BACKUP_01", "1A2B-03CD", "CDFS",
+                                                  "My disc", "12"}));
+    auto subfiles = Rows("SELECT SubFileDir, SubFileName FROM tblSubFiles");
+    std::sort(subfiles.begin(), subfiles.end());
+    EXPECT_EQ(subfiles, (std::vector<std::vector<std::string>>{
+                            {"<root>", "b.txt"}, {"<root>", "c.txt"}, {"docs/", "a.txt"}}));
+
+    auto log = LogLines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_THAT(log[0], StartsWith("This file was generated by Kest on "));
+    EXPECT_EQ(log[1], "");
+    auto plain = std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+        return line.ends_with(": " + root + "plain.txt");
+    });
+    ASSERT_NE(plain, log.end());
+    EXPECT_THAT(*plain, MatchesRegex("[0-9]+: .*"));
+    EXPECT_EQ(plain[1], "\"11/14/2023 22:13:20\",\"5\",\"\"");
+    EXPECT_THAT(log, ::testing::Contains(HasSubstr("not valid UTF-8")));
+    EXPECT_EQ(log[log.size() - 2], "");
+    EXPECT_EQ(log.back(), "The scan was successful.");
+    EXPECT_THAT(view.status1.back(),
+                MatchesRegex("Added 12 files from Disc with label BACKUP_01\\. \\([01] s\\)"));
+    EXPECT_THAT(view.status1, ::testing::Contains("Adding plain.txt"));
+    EXPECT_THAT(view.status1, ::testing::Contains("Adding top/x.txt"));
+    EXPECT_EQ(view.reloads, 1);
+    EXPECT_FALSE(view.locked);
+}
+
+TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
+    for (const char* name : {"r1", "r2", "a/f1", "a/b/f2", "a/b/c/f3", "a/f4", "d/f5", "d/e/f6"}) {
+        disc.Write(name, "");
+    }
+    ExpectDescription("tree");
+    ASSERT_TRUE(Scan());
+    std::vector<std::string> dirs;
+    for (auto& row : Rows("SELECT FileDir FROM tblFiles ORDER BY FileId")) {
+        if (dirs.empty() || dirs.back() != row[0]) dirs.push_back(row[0]);
+    }
+    // Each folder's files are together, after its parent's, and a subtree is
+    // finished before the walk leaves it.
+    ASSERT_EQ(dirs.size(), 6u);
+    EXPECT_EQ(dirs[0], "<root>");
+    for (size_t i = 1; i < dirs.size(); ++i) {
+        for (size_t j = i + 1; j < dirs.size(); ++j) {
+            EXPECT_FALSE(dirs[i].starts_with(dirs[j])) << dirs[j] << " after " << dirs[i];
+            if (j > i + 1 && dirs[j].starts_with(dirs[i])) {
+                EXPECT_TRUE(dirs[j - 1].starts_with(dirs[i])) << dirs[i] << " left and re-entered";
+            }
+        }
+    }
+}
+
+TEST_F(ScanDriverTest, DuplicateSerialsAskThenDeleteKeepOrGiveUp) {
+    struct Case {
+        std::vector<Answer> answers;
+        bool added;
+        bool oldKept;
+    };
+    for (const Case& c : {Case{{Answer::Yes, Answer::Yes}, true, false},
+                          Case{{Answer::Yes, Answer::No}, false, true},
+                          Case{{Answer::No}, true, true}, Case{{Answer::Cancel}, false, true}}) {
+        db->Execute("DELETE * FROM tblDiscs;");
+        db->Execute("DELETE * FROM tblFiles;");
+        db->Execute("INSERT INTO tblDiscs (DiscSer, DiscLbl) VALUES ('1a2b-03cd', 'old one');");
+        int64_t first = db->LastInsertId();
+        db->Execute("INSERT INTO tblDiscs (DiscSer) VALUES ('FFFF-0000');");
+        db->Execute("INSERT INTO tblDiscs (DiscSer) VALUES ('1A2B-03CD');");
+        int64_t second = db->LastInsertId();
+        db->Execute("INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (" +
+                    std::to_string(first) + ", '<root>', 'old.txt');");
+        disc.Write("f.txt", "");
+        std::string ids = std::to_string(first) + "," + std::to_string(second);
+        prompter.ExpectMessage("Delete 2 Duplicate Disc(s)?",
+                               "2 duplicate Disc(s) with serial # 1A2B-03CD found in collection!"
+                               "\r\n \r\nWould you like to delete 2 Disc(s) before adding the new "
+                               "Disc?\r\n  <-> Choose Yes to delete ALL duplicate Disc(s) and add "
+                               "the new Disc\r\n  <-> Choose No to just add the new Disc\r\n  <-> "
+                               "Choose Cancel to abort the scan.",
+                               Icon::Question, Buttons::YesNoCancel, 3, c.answers[0]);
+        if (c.answers.size() > 1) {
+            prompter.ExpectMessage("Disc(s) Deletion",
+                                   "This will delete the Disc(s) with Kest Id:\r\n" + ids +
+                                       "\r\nand ALL of the corresponding files from the "
+                                       "database!\r\n \r\nAre you sure you want to do this?",
+                                   Icon::Exclamation, Buttons::YesNo, 2, c.answers[1]);
+        }
+        if (c.added) ExpectDescription("new");
+        EXPECT_TRUE(Scan());
+        prompter.VerifyDone();
+        EXPECT_EQ(Count("tblDiscs"), 1 + (c.added ? 1 : 0) + (c.oldKept ? 2 : 0));
+        EXPECT_EQ(Count("tblFiles"), (c.added ? 1 : 0) + (c.oldKept ? 1 : 0));
+        EXPECT_EQ(LogLines().back(), "The scan was successful.");
+    }
+}
+
+TEST_F(ScanDriverTest, EmptyDescriptionGivesUpAndLongOneIsCut) {
+    disc.Write("f.txt", "");
+    ExpectDescription("   ");
+    EXPECT_TRUE(Scan());
+    ExpectDescription(std::nullopt);
+    EXPECT_TRUE(Scan());
+    EXPECT_EQ(Count("tblDiscs"), 0);
+    EXPECT_EQ(LogLines().back(), "The scan was successful.");
+
+    std::string longText(299, 'x');
+    volumes.At(root).serial = "0000-0002";
+    ExpectDescription("\xC3\xA9" + longText);  // 300 characters, the first of two bytes
+    EXPECT_TRUE(Scan());
+    EXPECT_EQ(Rows("SELECT DiscDesc FROM tblDiscs")[0][0], "\xC3\xA9" + std::string(254, 'x'));
+}
+
+TEST_F(ScanDriverTest, CancelKeepsTheRowsStoredSoFar) {
+    for (const char* name : {"1", "2", "3", "4", "5"}) disc.Write(name, "");
+    ExpectDescription("cancelled");
+    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
+                          Icon::Critical);
+    ScanDriver driver = MakeDriver();
+    view.onPump = [&] {
+        if (driver.State().fileCounter >= 2) driver.CancelScan();
+    };
+    EXPECT_FALSE(driver.StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 2);
+    EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs")[0][0], "0");
+    auto log = LogLines();
+    EXPECT_EQ(log[log.size() - 2], "-2147220727 on line 0 - The scan was aborted!");
+    EXPECT_THAT(log.back(), StartsWith("Last file in memory: " + root));
+    EXPECT_EQ(view.status1.back(), "Error (-2147220727) in scanning Disc! See Help>Content>Errors");
+}
+
+TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
+    options.estimateBeforeScan = true;
+    ExpectDescription("empty");
+    prompter.ExpectNotice("Error while scanning Disc",
+                          "803\r\nError in counting files on Disc. Zero files.\r\n \r\nTry "
+                          "setting the 'Estimate File Count Before Scan' option to\r\n'No' in "
+                          "the Misc tab in Options.",
+                          Icon::Critical);
+    EXPECT_FALSE(Scan());
+    EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs"),
+              (std::vector<std::vector<std::string>>{{"0"}}));
+
+    options.estimateBeforeScan = false;
+    volumes.At(root).serial = "0000-0002";
+    ExpectDescription("empty");
+    EXPECT_TRUE(Scan());
+    EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with label BACKUP_01."));
+}
+
+TEST_F(ScanDriverTest, EstimateDrivesTheTotalBar) {
+    for (const char* name : {"a", "b", "c", "d"}) disc.Write(name, "");
+    options.estimateBeforeScan = true;
+    ExpectDescription("bars");
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(view.totalLabels, (std::vector<std::string>{"0%", "25%", "50%", "75%", "100%"}));
+    EXPECT_EQ(view.captions, (std::vector<std::string>{"Total File Progress:", "<Estimating...>",
+                                                       "Total File Progress:"}));
+}
+
+TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
+    // "Select Drive" starts nothing.
+    EXPECT_TRUE(MakeDriver().StartScan("Select Drive"));
+    auto log = LogLines();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[2], "");
+    EXPECT_EQ(log[3], "The scan was successful.");
+
+    // A drive that is not optical, refused.
+    options.showNonOpticalWarning = true;
+    FakeVolumes::FakeDrive fixedDrive;
+    fixedDrive.folder = home.Path().string();
+    std::string fixed = volumes.Add(fixedDrive);
+    prompter.ExpectMessage("Non-optical drive",
+                           fixed + " Is not an optical drive.\r\nDo you want to continue?",
+                           Icon::Question, Buttons::YesNo, 2, Answer::No);
+    EXPECT_TRUE(MakeDriver().StartScan(fixed));
+
+    // A removable drive without its medium.
+    options.showNonOpticalWarning = false;
+    test::TempDir stick;
+    FakeVolumes::FakeDrive stickDrive;
+    stickDrive.folder = stick.Path().string();
+    stickDrive.type = platform::DriveType::Removable;
+    stickDrive.present = false;
+    std::string removable = volumes.Add(stickDrive);
+    prompter.ExpectNotice("Error in reading Disc", "There is no Disc in drive " + removable,
+                          Icon::Critical);
+    EXPECT_TRUE(MakeDriver().StartScan(removable));
+
+    // The catalog deleted before the scan.
+    std::filesystem::remove(catalogPath);
+    prompter.ExpectNotice("Database error", "Database " + catalogPath + " was not found!",
+                          Icon::Critical);
+    EXPECT_TRUE(Scan());
+    prompter.VerifyDone();
+}
+
+TEST_F(ScanDriverTest, EndSoundPlaysOrBeeps) {
+    disc.Write("f", "");
+    options.playSound = true;
+    options.endScanSound = "/snd/oyeah.wav";
+    ExpectDescription("one");
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"/snd/oyeah.wav"}));
+    sound.waveOutput = false;
+    volumes.At(root).serial = "0000-0002";
+    ExpectDescription("two");
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(sound.beeps, 1);
+}
+
+TEST_F(ScanDriverTest, TooLongFolderTextEndsTheScanKeepingEarlierRows) {
+    disc.Write("first.txt", "");
+    disc.Write(std::string(200, 'd') + "/" + std::string(100, 'e') + "/deep.txt", "");
+    ExpectDescription("long");
+    prompter.ExpectNotice("Error while scanning Disc", ::testing::_, Icon::Critical);
+    EXPECT_FALSE(Scan());
+    EXPECT_EQ(Count("tblFiles"), 1);
+}
+
+TEST_F(ScanDriverTest, UnreadableFolderIsSkippedAndNoted) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+    disc.Write("closed/secret.txt", "");
+    disc.Write("open.txt", "");
+    chmod(disc.File("closed").c_str(), 0);
+    ExpectDescription("closed");
+    EXPECT_TRUE(Scan());
+    EXPECT_EQ(Count("tblFiles"), 1);
+    EXPECT_THAT(LogLines(),
+                ::testing::Contains(HasSubstr("Directory not read (Permission denied)")));
+}
+
+}  // namespace
+}  // namespace kest::scan
