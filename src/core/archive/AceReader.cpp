@@ -12,15 +12,8 @@ struct AceLibrary {
     using Handle = ace::AceHandle;
     using Header = ace::ACEHeaderData;
 
-    // The handle when the archive opened for listing; else it is closed.
     static Handle Open(const std::string& path) {
-        ace::ACEOpenArchiveData data;
-        data.ArcName = path;
-        data.OpenMode = ace::kOpenList;
-        Handle handle = ace::ACEOpenArchive(&data);
-        if (data.OpenResult == 0) return handle;
-        if (handle) ace::ACECloseArchive(handle);
-        return nullptr;
+        return OpenForListing(&ace::ACEOpenArchive, &ace::ACECloseArchive, path);
     }
     static int ReadHeader(Handle handle, Header& header) {
         return ace::ACEReadHeader(handle, &header);

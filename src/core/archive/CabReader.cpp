@@ -100,17 +100,11 @@ void cArchive::GetCab() {
     if (header.folders != 0 && Step(kReader, 20, readFolder) == StepResult::Cancelled) return;
 
     cursor.Seek(header.filesOffset);
-    for (int32_t i = 1; i <= m_entryCount; ++i) {
-        FileFound entry;
+    ReportEntries(kReader, 30, [&](FileFound& entry) {
         entry.Method = method;
         entry.Flags = static_cast<int16_t>(header.flags);
-        StepResult read = Step(kReader, 30, [&] { ReadFileEntry(cursor, entry); });
-        if (read == StepResult::Cancelled) return;
-        // Behind an unreadable entry the next one cannot be found.
-        if (read == StepResult::Retried) break;
-        if (Step(kReader, 40, [&] { Report(entry, i); }) == StepResult::Cancelled) return;
-        if (m_host.CancelRequested()) return;
-    }
+        ReadFileEntry(cursor, entry);
+    });
 }
 
 }  // namespace kest::archive

@@ -26,6 +26,19 @@ void FillFromHeader(const Header& header, const std::string& comment, FileFound&
     entry.Comment = comment.substr(0, comment.find('\0'));
 }
 
+// Opens an archive through a library's open call: the handle when it is open
+// for listing; a handle given with a non-zero result is closed.
+template <class OpenData, class Handle>
+Handle OpenForListing(Handle (*open)(OpenData*), int (*close)(Handle), const std::string& path) {
+    OpenData data;
+    data.ArcName = path;
+    data.OpenMode = 0;  // list
+    Handle handle = open(&data);
+    if (data.OpenResult == 0) return handle;
+    if (handle) close(handle);
+    return nullptr;
+}
+
 // A listing library has the four calls of the classic interface. Library gives
 //   Handle, Header, Open(path) -> Handle (null unless open for listing),
 //   ReadHeader(Handle, Header&) -> 0 while there are entries, Skip(Handle),

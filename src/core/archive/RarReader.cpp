@@ -12,15 +12,8 @@ struct RarLibrary {
     using Handle = rar::RarHandle;
     using Header = rar::RARHeaderData;
 
-    // The handle when the archive opened for listing; else it is closed.
     static Handle Open(const std::string& path) {
-        rar::RAROpenArchiveData data;
-        data.ArcName = path;
-        data.OpenMode = rar::kOpenList;
-        Handle handle = rar::RAROpenArchive(&data);
-        if (data.OpenResult == 0) return handle;
-        if (handle) rar::RARCloseArchive(handle);
-        return nullptr;
+        return OpenForListing(&rar::RAROpenArchive, &rar::RARCloseArchive, path);
     }
     static int ReadHeader(Handle handle, Header& header) {
         return rar::RARReadHeader(handle, &header);

@@ -147,15 +147,7 @@ void cArchive::GetZip() {
         std::min<uint64_t>({dir.entries, room / kCentralFixedSize, INT32_MAX}));
 
     FileCursor cursor(*file, dir.offset);
-    for (int32_t i = 1; i <= m_entryCount; ++i) {
-        FileFound entry;
-        StepResult read = Step(kReader, 40, [&] { ReadCentralEntry(cursor, entry); });
-        if (read == StepResult::Cancelled) return;
-        // Behind an unreadable entry the next one cannot be found.
-        if (read == StepResult::Retried) break;
-        if (Step(kReader, 50, [&] { Report(entry, i); }) == StepResult::Cancelled) return;
-        if (m_host.CancelRequested()) return;
-    }
+    ReportEntries(kReader, 40, [&](FileFound& entry) { ReadCentralEntry(cursor, entry); });
 }
 
 }  // namespace kest::archive

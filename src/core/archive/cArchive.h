@@ -58,6 +58,22 @@ class cArchive {
                            const std::string& description);
     // Fills in the entry's number, count and type and hands it on.
     void Report(FileFound& entry, int32_t index);
+    // Reads (step `line`) and reports (step line + 10) EntryCount entries one
+    // after the other, testing the cancel flag after each.
+    template <class ReadEntry>
+    void ReportEntries(const char* reader, int line, ReadEntry&& readEntry) {
+        for (int32_t i = 1; i <= m_entryCount; ++i) {
+            FileFound entry;
+            StepResult read = Step(reader, line, [&] { readEntry(entry); });
+            if (read == StepResult::Cancelled) return;
+            // Behind an unreadable entry the next one cannot be found.
+            if (read == StepResult::Retried) return;
+            if (Step(reader, line + 10, [&] { Report(entry, i); }) == StepResult::Cancelled) {
+                return;
+            }
+            if (m_host.CancelRequested()) return;
+        }
+    }
     // The two passes over a listing library (count, then report); see
     // LibraryListing.h for what a Library gives.
     template <class Library>
