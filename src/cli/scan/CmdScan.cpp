@@ -1,0 +1,76 @@
+// kest-cli scan ROOT: scans a folder (a mount point or any folder) into the
+// catalog as one disc, with the settings of the program folder.
+#include <unistd.h>
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "cli/CliContext.h"
+#include "cli/catalog/CliSession.h"
+#include "cli/scan/CliScanView.h"
+#include "cli/scan/GivenVolume.h"
+#include "core/scan/ScanDriver.h"
+#include "core/scan/ScanSettings.h"
+#include "platform/Sound.h"
+
+namespace kest::cli {
+
+namespace {
+
+struct ScanArguments {
+    std::string root;
+    std::string driveType;
+    std::optional<std::string> label, serial, fileSystem;
+    int64_t cancelAfter = 0;
+};
+
+int RunScan(CliContext& context, const ScanArguments& args) {
+    CliSession session(context);
+    if (!session.OpenCatalog()) return 1;
+
+    std::string root = AbsolutePath(args.root);
+    if (root.back() != '/') root += '/';
+    std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
+    GivenVolume volumes(*system, root);
+    if (!args.driveType.empty()) {
+        volumes.type = ParseDriveType(args.driveType);
+        if (!volumes.type) throw CLI::ValidationError("--drive-type", "unknown: " + args.driveType);
+    }
+    volumes.label = args.label;
+    volumes.serial = args.serial;
+    volumes.fileSystem = args.fileSystem;
+
+    std::unique_ptr<platform::Sound> sound = platform::MakeSystemSound();
+    CliScanView view(std::cerr, isatty(STDERR_FILENO) != 0);
+    scan::ScanDriver driver(
+        {session.current.path, session.current.Db(), volumes, *sound, context.prompter, view,
+         scan::ScanOptionsFromSettings(session.settings), session.paths.ScanLogPath().string()});
+    if (args.cancelAfter > 0) {
+        view.onPump = [&] {
+            if (driver.State().fileCounter >= args.cancelAfter) driver.CancelScan();
+        };
+    }
+    bool ok = driver.StartScan(root);
+    std::cout << view.Status() << std::endl;
+    return ok ? 0 : 1;
+}
+
+CommandRun SetupScan(CLI::App& app, CliContext& context) {
+    auto args = std::make_shared<ScanArguments>();
+    CLI::App* sub = app.add_subcommand("scan", "Scan a folder or mounted disc into the catalog");
+    sub->add_option("ROOT", args->root, "Mount point or folder to scan")->required();
+    sub->add_option("--drive-type", args->driveType,
+                    "Drive type to assume: removable, fixed, network or optical");
+    sub->add_option("--volume-label", args->label, "Volume label to record");
+    sub->add_option("--volume-serial", args->serial, "Volume serial to record (XXXX-XXXX)");
+    sub->add_option("--volume-fs", args->fileSystem, "File system name to record");
+    sub->add_option("--cancel-after", args->cancelAfter,
+                    "Press Cancel after this many stored files (for tests)");
+    return [&context, args] { return RunScan(context, *args); };
+}
+
+const CommandRegistrar kScan(&SetupScan);
+
+}  // namespace
+
+}  // namespace kest::cli

@@ -1,0 +1,46 @@
+#include "cli/scan/GivenVolume.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kest::cli {
+
+using platform::DriveType;
+
+std::optional<DriveType> ParseDriveType(const std::string& text) {
+    for (DriveType type :
+         {DriveType::Removable, DriveType::Fixed, DriveType::Network, DriveType::Optical}) {
+        if (text == platform::DriveTypeName(type) ||
+            text == std::to_string(static_cast<int>(type))) {
+            return type;
+        }
+    }
+    return std::nullopt;
+}
+
+DriveType GivenVolume::GetDriveType(const std::string& root) const {
+    return IsGiven(root) && type ? *type : m_real.GetDriveType(root);
+}
+
+platform::VolumeInfo GivenVolume::GetVolumeInfo(const std::string& root) const {
+    platform::VolumeInfo info = m_real.GetVolumeInfo(root);
+    if (!IsGiven(root)) return info;
+    if (label || serial || fileSystem) info.ok = true;
+    if (label) info.label = *label;
+    if (serial) info.serial = *serial;
+    if (fileSystem) info.fileSystem = *fileSystem;
+    return info;
+}
+
+platform::DiscPresence GivenVolume::CheckDiscPresent(const std::string& root) const {
+    if (!IsGiven(root) || !type) return m_real.CheckDiscPresent(root);
+    if (*type != DriveType::Removable && *type != DriveType::Optical) {
+        return platform::DiscPresence::NotChecked;
+    }
+    int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return platform::DiscPresence::Missing;
+    close(fd);
+    return platform::DiscPresence::Present;
+}
+
+}  // namespace kest::cli

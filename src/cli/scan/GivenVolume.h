@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Volumes.h"
+
+namespace kest::cli {
+
+// The machine's volumes, except that the folder being scanned may be given
+// its own drive type, label, serial and file system on the command line.
+class GivenVolume : public platform::Volumes {
+  public:
+    GivenVolume(const platform::Volumes& real, std::string root) : m_real(real), m_root(root) {}
+
+    std::optional<platform::DriveType> type;
+    std::optional<std::string> label, serial, fileSystem;
+
+    std::vector<platform::Drive> ListDrives() const override { return m_real.ListDrives(); }
+    platform::DriveType GetDriveType(const std::string& root) const override;
+    platform::VolumeInfo GetVolumeInfo(const std::string& root) const override;
+    platform::DiscPresence CheckDiscPresent(const std::string& root) const override;
+
+  private:
+    bool IsGiven(const std::string& root) const { return root == m_root; }
+
+    const platform::Volumes& m_real;
+    std::string m_root;
+};
+
+// "removable", "fixed", "network", "optical" (or the numbers 2 to 5).
+std::optional<platform::DriveType> ParseDriveType(const std::string& text);
+
+}  // namespace kest::cli
