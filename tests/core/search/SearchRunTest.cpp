@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include "core/search/SearchCommand.h"
+#include "core/search/SortGrid.h"
+#include "support/ScriptedPrompter.h"
+#include "support/search/SearchFixture.h"
+
+namespace kest::search {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+class SearchRun : public ::testing::Test {
+  protected:
+    void SetUp() override { db = test::MakeSearchCatalog(dir); }
+
+    std::vector<std::string> Column(size_t column) const {
+        std::vector<std::string> out;
+        for (size_t r = 0; r < panel.results.RowCount(); ++r)
+            out.emplace_back(panel.results.Cell(r, column));
+        return out;
+    }
+    std::vector<std::string> Headers() const {
+        std::vector<std::string> out;
+        for (const auto& c : panel.results.Columns()) out.push_back(c.header);
+        return out;
+    }
+    SearchOutcome Search(const std::string& text) {
+        panel.searchText = text;
+        return SearchCommand(*db, panel, options, 3, prompter);
+    }
+
+    test::TempDir dir;
+    std::unique_ptr<engine::Database> db;
+    SearchPanel panel;
+    SearchOptions options;
+    test::ScriptedPrompter prompter;
+};
+
+TEST_F(SearchRun, FillsTheResultsWithTagsCountAndHistory) {
+    EXPECT_EQ(Search(" readme , "), SearchOutcome::Ran);
+    EXPECT_EQ(panel.searchText, "readme");
+    EXPECT_EQ(panel.history.Items(), std::vector<std::string>{"readme"});
+    EXPECT_EQ(Headers(), (std::vector<std::string>{"Kest ID ", "FileId", "File Directory ",
+                                                   "File Name ", "File Size (MB) "}));
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"readme.txt", "README.TXT"}));
+    EXPECT_EQ(Column(4), (std::vector<std::string>{"0.0015", "0.0000"}));
+    EXPECT_EQ(panel.results.Column(1).tag, -1);
+    EXPECT_EQ(panel.results.Column(1).width, 0);
+    EXPECT_EQ(panel.results.Column(4).tag, 9);
+    EXPECT_EQ(panel.results.Column(4).alignment, Alignment::Right);
+    EXPECT_EQ(panel.matchCount, 2);
+    EXPECT_EQ(panel.resultCount, "Matches Found: 2");
+    EXPECT_THAT(panel.status1, StartsWith("Search time: "));
+    EXPECT_EQ(panel.focus, SearchFocus::Results);
+}
+
+TEST_F(SearchRun, RefusesBeforeSearching) {
+    prompter.ExpectNotice("Database warning", "No Disc(s) in database!", Icon::Information);
+    panel.searchText = "x";
+    EXPECT_EQ(SearchCommand(*db, panel, options, 0, prompter), SearchOutcome::NoDiscs);
+    prompter.ExpectNotice("Null search input", "No search parameters!", Icon::Information);
+    EXPECT_EQ(Search(" , ,, "), SearchOutcome::NoText);
+    EXPECT_EQ(panel.searchText, "");
+    panel.detailsOpen = true;
+    EXPECT_EQ(Search("x"), SearchOutcome::Ignored);
+    panel.detailsOpen = false;
+
+    options.advanced = true;
+    panel.bounds.dateTo = "not a date";
+    prompter.ExpectNotice("Date - Upper Bound Error", "Valid date is required!", Icon::Critical);
+    EXPECT_EQ(Search("x"), SearchOutcome::BadBound);
+    EXPECT_EQ(panel.focus, SearchFocus::Bound);
+    EXPECT_EQ(panel.focusBox, BoundBox::DateTo);
+    EXPECT_TRUE(panel.history.Items().empty());
+}
+
+TEST_F(SearchRun, BoundsNarrowTheSearch) {
+    options.advanced = true;
+    options.sizeFormat = kSizeKilobytes;
+    panel.bounds = {"1", "2", "", "", "", "1.4"};
+    Search("*");
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"O'Brien.doc", "readme.txt"}));
+    EXPECT_EQ(panel.bounds.discTo, "1");
+    panel.bounds = {"", "", "1/1/2003", "12/31/2005", "2", ""};
+    Search("*");
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"beach.jpg", "README.TXT"}));
+}
+
+TEST_F(SearchRun, AwkwardTextsRunAsLiterals) {
+    Search("O'Brien");
+    EXPECT_EQ(Column(3), std::vector<std::string>{"O'Brien.doc"});
+    Search("50%");
+    EXPECT_EQ(Column(3), std::vector<std::string>{"report_50%.txt"});
+    Search("_50");
+    EXPECT_EQ(Column(3), std::vector<std::string>{"report_50%.txt"});
+    prompter.ExpectNotice("Search results", ::testing::_, Icon::Information);
+    Search(std::string(300, 'q') + ",\"x\"");
+    EXPECT_EQ(panel.matchCount, 0);
+    EXPECT_EQ(prompter.Pending(), 0u);
+}
+
+TEST_F(SearchRun, NoMatchLeavesOneBlankRow) {
+    prompter.ExpectNotice("Search results", "No Records found with specified criteria.",
+                          Icon::Information);
+    Search("nothing-like-this");
+    EXPECT_EQ(panel.resultCount, "Matches Found: 0");
+    ASSERT_EQ(panel.results.RowCount(), 1u);
+    EXPECT_EQ(panel.results.Cell(0, 0), "");
+    EXPECT_EQ(panel.focus, SearchFocus::SearchBox);
+}
+
+TEST_F(SearchRun, SubFilesJoinWhenAsked) {
+    options.searchSub = true;
+    options.inSubComment = true;
+    options.showSubCol = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0};
+    Search("entry");
+    EXPECT_EQ(Headers(),
+              (std::vector<std::string>{"Kest ID ", "FileId", "File Directory ", "File Name ",
+                                        "File Size (MB) ", "SubFile Name ", "SubFile Date ",
+                                        "SubSortDate ", "SubFile Encrypted "}));
+    ASSERT_EQ(panel.matchCount, 1);
+    EXPECT_EQ(panel.results.Cell(0, 5), "inner.txt");
+    EXPECT_EQ(panel.results.Cell(0, 7), "20010203040506");
+    EXPECT_EQ(panel.results.Cell(0, 8), "Yes");
+    EXPECT_EQ(panel.results.Column(7).tag, kSubSortDateTag);
+}
+
+TEST_F(SearchRun, DateColumnSortsByTime) {
+    options.showCol[10] = 1;
+    options.dateFormat = "dd mmm yyyy";
+    Search("*.txt");
+    ASSERT_EQ(panel.results.Column(5).header, "File Date ");
+    ClickResultsHeader(panel.results, 5);
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"report_50%.txt", "readme.txt", "notes #1.txt",
+                                                   "README.TXT"}));
+    EXPECT_EQ(panel.results.Cell(0, 5), "30 Jun 1998");
+    ClickResultsHeader(panel.results, 5);
+    EXPECT_EQ(Column(3).front(), "README.TXT");
+    EXPECT_EQ(panel.results.Column(5).header, "File Date v");
+}
+
+TEST_F(SearchRun, EngineErrorsAbortWithTheirNumber) {
+    db->Execute("DROP TABLE tblSubFiles");
+    options.searchSub = true;
+    prompter.ExpectNotice("SQL query error", HasSubstr("\r\n"), Icon::Critical);
+    Search("x");
+    EXPECT_THAT(panel.status1, StartsWith("Error #"));
+    EXPECT_THAT(panel.status1, HasSubstr(" while searching. See Help>Content>Errors"));
+    EXPECT_EQ(panel.resultCount, kNoMatchCount);
+
+    options.searchSub = false;
+    options.advanced = true;
+    panel.bounds.discFrom = "1e12";
+    prompter.ExpectNotice("SQL query error", "6\r\nOverflow", Icon::Critical);
+    Search("x");
+    EXPECT_EQ(panel.status1, "Error #6 while searching. See Help>Content>Errors");
+}
+
+TEST_F(SearchRun, ContentsOfOneDiscAndOfTheCatalog) {
+    options.advanced = true;
+    ShowContents(*db, panel, options, std::string("2"), prompter);
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"beach.jpg", "README.TXT"}));
+    EXPECT_EQ(panel.searchText, "*");
+    EXPECT_EQ(panel.bounds.discFrom, "2");
+    EXPECT_EQ(panel.bounds.discTo, "2");
+    // The criteria put back list the same disc again.
+    Search(panel.searchText);
+    EXPECT_EQ(Column(3), (std::vector<std::string>{"beach.jpg", "README.TXT"}));
+
+    ShowContents(*db, panel, options, std::nullopt, prompter);
+    EXPECT_EQ(panel.matchCount, 8);
+    EXPECT_EQ(panel.resultCount, "Matches Found: 8");
+    EXPECT_EQ(panel.bounds.discFrom, "");
+
+    prompter.ExpectNotice("Search results", "No Records found with this criteria.",
+                          Icon::Information);
+    options.advanced = false;
+    ShowContents(*db, panel, options, std::string("3"), prompter);
+    EXPECT_EQ(panel.searchText, "");
+    EXPECT_EQ(panel.results.RowCount(), 1u);
+}
+
+TEST_F(SearchRun, ClearAllResetsAndMayEmptyTheHistory) {
+    Search("readme");
+    panel.results.Column(3).width = 2222;
+    prompter.ExpectMessage("Clear search list?",
+                           "Would you also like to clear the drop-down search list?",
+                           Icon::Question, Buttons::YesNo, 2, Answer::No);
+    ClearAll(panel, options, prompter);
+    EXPECT_EQ(panel.widths.file[7], 2222);
+    EXPECT_EQ(panel.resultCount, kNoMatchCount);
+    EXPECT_EQ(panel.history.Items().size(), 1u);
+    EXPECT_EQ(panel.results.Column(0).header, "Kest ID ");
+    prompter.ExpectMessage("Clear search list?", ::testing::_, Icon::Question, Buttons::YesNo, 2,
+                           Answer::Yes);
+    ClearAll(panel, options, prompter);
+    EXPECT_TRUE(panel.history.Items().empty());
+}
+
+}  // namespace
+}  // namespace kest::search
