@@ -22,11 +22,18 @@ std::string ShellQuote(const std::string& arg) {
     return out + "'";
 }
 
-CliResult RunCli(const std::string& args) {
+std::vector<std::string> CliResult::OutLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+CliResult RunCli(const std::string& args, const std::string& env, const std::string& program) {
     TempDir dir;
     std::string outPath = dir.File("out"), errPath = dir.File("err");
-    std::string command =
-        std::string(KEST_CLI_PATH) + " " + args + " </dev/null >" + outPath + " 2>" + errPath;
+    std::string command = "env " + env + " " + ShellQuote(program) + " " + args + " </dev/null >" +
+                          outPath + " 2>" + errPath;
     CliResult result;
     int raw = std::system(command.c_str());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
