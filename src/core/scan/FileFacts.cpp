@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 
 #include "core/scan/DisplayName.h"
@@ -31,14 +30,24 @@ bool IsPagefileName(const std::string& relativePath) {
 void FormatFileTime(time_t time, std::string& dateText, std::string& isoDate) {
     struct tm local {};
     localtime_r(&time, &local);
-    char buffer[64];
+    // Written by hand: this runs once per file of a scan.
+    auto put = [](char* at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            at[i] = static_cast<char>('0' + value % 10);
+    };
     int year = local.tm_year + 1900;
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", local.tm_mon + 1,
-                  local.tm_mday, year, local.tm_hour, local.tm_min, local.tm_sec);
-    dateText = buffer;
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", year, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    isoDate = buffer;
+    if (year < 0 || year > 9999) year = 0;
+    char us[] = "mm/dd/yyyy hh:nn:ss";
+    put(us, local.tm_mon + 1, 2);
+    put(us + 3, local.tm_mday, 2);
+    put(us + 6, year, 4);
+    put(us + 11, local.tm_hour, 2);
+    put(us + 14, local.tm_min, 2);
+    put(us + 17, local.tm_sec, 2);
+    dateText.assign(us, sizeof us - 1);
+    isoDate.assign(us + 6, 4);
+    isoDate.append({'-', us[0], us[1], '-', us[3], us[4]});
+    isoDate.append(us + 10, 9);
 }
 
 std::string AttributeLetters(uint32_t bits) {

@@ -354,6 +354,24 @@ TEST_F(ScanDriverTest, TooLongFolderTextEndsTheScanKeepingEarlierRows) {
     EXPECT_EQ(Count("tblFiles"), 1);
 }
 
+TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {
+    disc.Write("top.txt", "");
+    // 2,100 nested folders "a": their path is longer than 4,096 bytes.
+    int fd = open(disc.Path().c_str(), O_RDONLY | O_DIRECTORY);
+    for (int depth = 0; depth < 2100 && fd >= 0; ++depth) {
+        ASSERT_EQ(mkdirat(fd, "a", 0755), 0);
+        int next = openat(fd, "a", O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = next;
+    }
+    close(fd);
+    ExpectDescription("deep");
+    prompter.ExpectNotice("Error while scanning Disc", "76\r\nPath not found", Icon::Critical);
+    EXPECT_FALSE(Scan());
+    EXPECT_EQ(Count("tblFiles"), 1);
+    std::system(("rm -rf " + disc.File("a")).c_str());
+}
+
 TEST_F(ScanDriverTest, UnreadableFolderIsSkippedAndNoted) {
     if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
     disc.Write("closed/secret.txt", "");
