@@ -8,6 +8,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsLoad.h"
 #include "core/settings/SettingsSave.h"
+#include "core/text/VbFormat.h"
 
 namespace kest::cli {
 
@@ -18,6 +19,7 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 CliSession::CliSession(CliContext& ctx) : context(ctx), paths(AppPaths::ForRun(ctx.home)) {
+    text::SetNumberLocale(text::UserNumberLocale());
     LoadSettings(IniFile(paths.IniPath()), paths, settings, startup, window);
     window.resultColumns = AllResultColumns(window);
 }

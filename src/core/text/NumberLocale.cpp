@@ -1,3 +1,6 @@
+#include <langinfo.h>
+#include <locale.h>
+
 #include "core/text/VbFormat.h"
 
 namespace kest::text {
@@ -15,6 +18,23 @@ void SetNumberLocale(const NumberLocale& locale) {
 }
 const NumberLocale& CurrentNumberLocale() {
     return Current();
+}
+
+NumberLocale UserNumberLocale() {
+    NumberLocale result;
+    // Read the user's LC_NUMERIC without switching the program's own locale,
+    // which the C library's number parsing depends on.
+    locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+    if (!user) return result;
+    std::string decimal = nl_langinfo_l(RADIXCHAR, user);
+    std::string thousands = nl_langinfo_l(THOUSEP, user);
+    freelocale(user);
+    // The C locale has no grouping character; keep the usual one then.
+    if (!decimal.empty() && !thousands.empty() && decimal != thousands) {
+        result.decimal = decimal;
+        result.thousands = thousands;
+    }
+    return result;
 }
 
 }  // namespace kest::text

@@ -20,6 +20,9 @@ struct NumberLocale {
 };
 void SetNumberLocale(const NumberLocale& locale);
 const NumberLocale& CurrentNumberLocale();
+// The separators of the user's locale (LC_NUMERIC), or "." and "," where the
+// locale names no grouping character (the C locale).
+NumberLocale UserNumberLocale();
 
 // "YYYY-MM-DD HH:MM:SS" (also without the time) <-> DateTime.
 std::optional<DateTime> ParseIsoDateTime(std::string_view text);
