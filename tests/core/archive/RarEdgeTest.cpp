@@ -81,11 +81,23 @@ TEST_F(RarEdgeTest, Rar4LargeSizesAndUnicodeNames) {
     // OEM "Zx", NUL, then the encoding: high byte 0x04, flag byte 01 00 ...:
     // U+0416 from the high byte, then a plain 'x'.
     Rar4Entry unicode = File4(std::string("Zx\0\x04\x40\x16x", 7), 0x8200);
-    RarListing listing = List(Rar4Builder().Main().Entry(big).Entry(unicode).End().Bytes());
+    // Without the NUL there is only the OEM name; a cut encoding ends early.
+    Rar4Entry noNul = File4("plain", 0x8200);
+    Rar4Entry cutEncoding = File4(std::string("Zx\0\x04\x80\x16", 6), 0x8200);
+    RarListing listing = List(Rar4Builder()
+                                  .Main()
+                                  .Entry(big)
+                                  .Entry(unicode)
+                                  .Entry(noNul)
+                                  .Entry(cutEncoding)
+                                  .End()
+                                  .Bytes());
     ASSERT_EQ(listing.openResult, 0u);
-    ASSERT_EQ(listing.entries.size(), 2u);
+    ASSERT_EQ(listing.entries.size(), 4u);
     EXPECT_EQ(listing.entries[0].UnpSize, 0x123456789ULL);
     EXPECT_EQ(listing.entries[1].FileName, "\xD0\x96x");
+    EXPECT_EQ(listing.entries[2].FileName, "plain");
+    EXPECT_EQ(listing.entries[3].FileName, "Zx");
 }
 
 // RAR 1.5/2.x checks a header with an embedded comment only up to the name.
