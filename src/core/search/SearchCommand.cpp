@@ -109,11 +109,11 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
             return SearchOutcome::BadBound;
         }
     }
-    RunSearch(db, panel, options, panel.searchText, prompter, hooks);
-    return SearchOutcome::Ran;
+    return RunSearch(db, panel, options, panel.searchText, prompter, hooks) ? SearchOutcome::Ran
+                                                                            : SearchOutcome::Failed;
 }
 
-void RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                const std::string& searchText, Prompter& prompter, SearchViewHooks* hooks) {
     SearchViewHooks& view = HooksOr(hooks);
     panel.status1.clear();
@@ -137,14 +137,16 @@ void RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& op
             "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
         prompter.ShowError("SQL query error", e.Number(), e.Description());
         view.SetBusy(false);
-        return;
+        return false;
     }
-    if (FillResults(db, panel, options, statement, prompter))
-        ReportCount(panel, start, "No Records found with specified criteria.", prompter);
+    panel.statement = statement;
+    bool filled = FillResults(db, panel, options, statement, prompter);
+    if (filled) ReportCount(panel, start, "No Records found with specified criteria.", prompter);
     view.SetBusy(false);
+    return filled;
 }
 
-void ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                   const std::optional<std::string>& kestId, Prompter& prompter,
                   SearchViewHooks* hooks) {
     SearchViewHooks& view = HooksOr(hooks);
@@ -157,7 +159,8 @@ void ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions&
     std::string statement = BuildSelectList(options);
     if (kestId) statement += "WHERE tblFiles.KestId = " + *kestId + " ";
     statement += kContentsOrder;
-    if (!FillResults(db, panel, options, statement, prompter)) return;
+    panel.statement = statement;
+    if (!FillResults(db, panel, options, statement, prompter)) return false;
 
     panel.searchText.clear();
     if (options.advanced) panel.bounds = SearchBounds{};
@@ -169,6 +172,7 @@ void ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions&
         panel.bounds.discFrom = panel.bounds.discTo = *kestId;
         panel.searchText = "*";
     }
+    return true;
 }
 
 void ClearAll(SearchPanel& panel, const SearchOptions& options, Prompter& prompter,

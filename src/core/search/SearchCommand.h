@@ -13,7 +13,7 @@ class Database;
 
 namespace kest::search {
 
-enum class SearchOutcome { Ignored, NoDiscs, NoText, BadBound, Ran };
+enum class SearchOutcome { Ignored, NoDiscs, NoText, BadBound, Failed, Ran };
 
 // The search button: checks the catalog, the text and (with the advanced panel
 // open) the bounds, telling the user about the first failure; then runs the
@@ -23,13 +23,13 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
                             SearchViewHooks* hooks = nullptr);
 
 // Runs the search for a normalised text into the results list, with the count
-// and time texts; an error ends it with "SQL query error".
-void RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+// and time texts; an error ends it with "SQL query error" and gives false.
+bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                const std::string& searchText, Prompter& prompter, SearchViewHooks* hooks = nullptr);
 
 // Lists one disc (kestId given) or the whole catalog (nullopt) in the results
-// and puts back the criteria that list it again.
-void ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+// and puts back the criteria that list it again; false after an error.
+bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                   const std::optional<std::string>& kestId, Prompter& prompter,
                   SearchViewHooks* hooks = nullptr);
 

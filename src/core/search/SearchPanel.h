@@ -42,6 +42,7 @@ struct SearchPanel {
     std::string resultCount = kNoMatchCount;
     std::string status1, status2;  // the status bar's two panels
     ListTable results;
+    std::string statement;  // the statement of the last search or contents list
     int64_t matchCount = 0;
     DisplaySnapshot snapshot;
     ColumnWidths widths;

@@ -1,0 +1,94 @@
+#include "cli/search/CliLists.h"
+
+#include "core/discs/DiscListSettings.h"
+#include "core/search/SearchSettings.h"
+#include "core/search/SearchText.h"
+#include "core/search/SortGrid.h"
+
+namespace kest::cli {
+namespace {
+
+// Visible header text without the sort marker.
+std::string BareHeader(const std::string& header) {
+    std::string bare = search::TrimBlanks(header);
+    if (!bare.empty() && (bare.back() == '^' || bare.back() == 'v') && header.size() > 1 &&
+        header[header.size() - 2] == ' ')
+        bare = search::TrimBlanks(bare.substr(0, bare.size() - 1));
+    return bare;
+}
+
+}  // namespace
+
+void PrintList(std::FILE* out, const search::ListTable& table) {
+    std::string buffer;
+    auto line = [&](auto cell) {
+        bool first = true;
+        for (size_t c = 0; c < table.ColumnCount(); ++c) {
+            if (table.Column(c).tag < 0) continue;
+            if (!first) buffer += '\t';
+            buffer += cell(c);
+            first = false;
+        }
+        buffer += '\n';
+        if (buffer.size() > (1u << 20)) {
+            std::fwrite(buffer.data(), 1, buffer.size(), out);
+            buffer.clear();
+        }
+    };
+    line([&](size_t c) { return std::string_view(table.Column(c).header); });
+    for (size_t r = 0; r < table.RowCount(); ++r) line([&](size_t c) { return table.Cell(r, c); });
+    std::fwrite(buffer.data(), 1, buffer.size(), out);
+    std::fflush(out);
+}
+
+bool SortResultsBy(search::ListTable& table, const std::string& argument) {
+    std::string name = argument;
+    bool descending = false;
+    if (name.size() > 5 && name.compare(name.size() - 5, 5, ":desc") == 0) {
+        descending = true;
+        name.resize(name.size() - 5);
+    }
+    std::vector<size_t> shown;
+    for (size_t c = 0; c < table.ColumnCount(); ++c)
+        if (table.Column(c).tag >= 0) shown.push_back(c);
+    std::optional<size_t> column;
+    for (size_t c : shown)
+        if (BareHeader(table.Column(c).header) == search::TrimBlanks(name)) column = c;
+    if (!column && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos) {
+        size_t index = std::stoul(name);
+        if (index < shown.size()) column = shown[index];
+    }
+    if (!column) return false;
+    search::ClickResultsHeader(table, *column);
+    if (descending) search::ClickResultsHeader(table, *column);
+    return true;
+}
+
+bool LoadDiscList(CliSession& session, discs::DiscList& list) {
+    return discs::ReloadDiscList(
+        session.current.Db(), list, discs::DiscListOptionsFrom(session.settings, session.window),
+        session.current.name, session.current.path, session.context.prompter);
+}
+
+search::SearchPanel PanelFromSettings(const CliSession& session) {
+    search::SearchPanel panel;
+    panel.history = search::SearchHistory(session.window.searchItems);
+    panel.searchText = session.window.searchText;
+    panel.widths = search::ColumnWidthsFrom(session.window);
+    return panel;
+}
+
+void SaveSearchState(CliSession& session, const search::SearchPanel& panel) {
+    session.window.searchItems = panel.history.Items();
+    session.window.searchText = panel.searchText;
+    search::ColumnWidths widths = panel.widths;
+    search::RememberWidths(panel.results, widths);
+    for (int i = 0; i < search::kFileColumns; ++i)
+        session.window.resultWidths[i] = static_cast<int16_t>(widths.file[i]);
+    for (int j = 0; j < search::kSubFileColumns; ++j)
+        session.window.subFileWidths[j] = static_cast<int16_t>(widths.sub[j]);
+    session.window.resultColumns = search::ResultColumnsOf(panel.results);
+    session.SaveSettings();
+}
+
+}  // namespace kest::cli
