@@ -84,6 +84,7 @@ int64_t AddGeneratedDisc(engine::Database& db, int64_t files, const std::string&
                       static_cast<int>(i % 12 + 1), static_cast<int>(i % 28 + 1));
         insert.Bind(5, std::string(date));
         insert.Run();
+        insert.Reset();
     }
     db.Commit();
     return kestId;
