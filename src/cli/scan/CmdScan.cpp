@@ -58,7 +58,9 @@ int RunScan(CliContext& context, const ScanArguments& args) {
 CommandRun SetupScan(CLI::App& app, CliContext& context) {
     auto args = std::make_shared<ScanArguments>();
     CLI::App* sub = app.add_subcommand("scan", "Scan a folder or mounted disc into the catalog");
-    sub->add_option("ROOT", args->root, "Mount point or folder to scan")->required();
+    sub->add_option("ROOT", args->root, "Mount point or folder to scan")
+        ->required()
+        ->check(CLI::ExistingDirectory);
     sub->add_option("--drive-type", args->driveType,
                     "Drive type to assume: removable, fixed, network or optical");
     sub->add_option("--volume-label", args->label, "Volume label to record");
