@@ -25,17 +25,25 @@ double NumericSortKey(std::string_view text) {
 
 void ListTable::Reset(std::vector<ListColumn> columns) {
     m_columns = std::move(columns);
-    m_text.clear();
-    m_ends.clear();
+    m_blocks.clear();
+    m_cells.clear();
     m_order.clear();
 }
 
 void ListTable::AddCell(std::string_view text) {
+    constexpr size_t kBlockSize = size_t{4} << 20;
     if (m_columns.empty()) return;
-    if (m_ends.size() % m_columns.size() == 0)
-        m_order.push_back(static_cast<uint32_t>(m_ends.size() / m_columns.size()));
-    m_text.append(text);
-    m_ends.push_back(m_text.size());
+    if (m_cells.size() % m_columns.size() == 0)
+        m_order.push_back(static_cast<uint32_t>(m_cells.size() / m_columns.size()));
+    if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < text.size()) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(std::max(kBlockSize, text.size()));
+    }
+    std::string& block = m_blocks.back();
+    m_cells.push_back(CellRef{static_cast<uint32_t>(m_blocks.size() - 1),
+                              static_cast<uint32_t>(block.size()),
+                              static_cast<uint32_t>(text.size())});
+    block.append(text);
 }
 
 void ListTable::AddBlankRow() {
@@ -44,9 +52,9 @@ void ListTable::AddBlankRow() {
 
 std::string_view ListTable::Cell(size_t row, size_t column) const {
     size_t index = static_cast<size_t>(m_order[row]) * m_columns.size() + column;
-    if (index >= m_ends.size()) return {};  // a row still being added
-    uint64_t begin = index == 0 ? 0 : m_ends[index - 1];
-    return std::string_view(m_text).substr(begin, m_ends[index] - begin);
+    if (index >= m_cells.size()) return {};  // a row still being added
+    const CellRef& cell = m_cells[index];
+    return std::string_view(m_blocks[cell.block]).substr(cell.offset, cell.length);
 }
 
 void ListTable::Sort(size_t column, SortKind kind, bool descending) {

@@ -22,9 +22,10 @@ struct ListColumn {
 // without regard to case), text (case-sensitive) and numeric.
 enum class SortKind { General = 0, Text = 1, Numeric = 2 };
 
-// A list as the grids show it: a header row of columns and rows of text. Rows
-// are stored in one text buffer and shown through a permutation, so a list of
-// a million rows stays compact and sorts without moving its text.
+// A list as the grids show it: a header row of columns and rows of text. Cell
+// texts are stored back to back in large blocks that never move, and rows are
+// shown through a permutation, so a list of a million rows fills without
+// copying its text again and sorts without moving it.
 class ListTable {
   public:
     // Replaces the columns and drops every row.
@@ -49,10 +50,15 @@ class ListTable {
     void Sort(size_t column, SortKind kind, bool descending);
 
   private:
+    struct CellRef {
+        uint32_t block;
+        uint32_t offset;
+        uint32_t length;
+    };
     std::vector<ListColumn> m_columns;
-    std::string m_text;             // every cell's text, back to back
-    std::vector<uint64_t> m_ends;   // end offset of each stored cell
-    std::vector<uint32_t> m_order;  // shown row -> stored row
+    std::vector<std::string> m_blocks;  // each filled up to its reserved size, never beyond
+    std::vector<CellRef> m_cells;       // every stored cell, row by row
+    std::vector<uint32_t> m_order;      // shown row -> stored row
 };
 
 // The value of a cell read as the grid's numeric sort reads it (0 when it is
