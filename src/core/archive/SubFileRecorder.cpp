@@ -66,7 +66,6 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     }
     engine::Statement& insert = *m_insert;
-    insert.Reset();  // binding needs the last run finished
     insert.Bind(1, m_scan.CurrentDiscId());
     insert.Bind(2, m_scan.CurrentFileId());
     insert.Bind(3, row.SubFileDir);

@@ -2,8 +2,9 @@
 // types (INTEGER, BOOLEAN, TEXT(n), DATETIME, SINGLE); the counter is the
 // INTEGER PRIMARY KEY AUTOINCREMENT; text rules are named CHECK constraints
 // "<table>.<field>:len" and "<table>.<field>:zls". Indexes are stored as
-// "<table>.<index>"; a primary index over the counter is an empty partial
-// index that only keeps its name and place (the rowid already enforces it).
+// "<table>.<index>"; a primary index over the counter, and a plain index that
+// repeats an earlier one's fields, are empty partial indexes that only keep
+// their name and place (the rowid and the earlier index do their work).
 // Ordinal positions live in the engine-internal table _kest_fields; the
 // columns are kept in position order, a field just placed going before the
 // others of its position (so moving fields one by one gives the order asked).
@@ -345,10 +346,17 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
         cols += (cols.empty() ? "" : ", ") + Quote(field->name);
     }
     bool primary = index.primary || index.name == "PrimaryKey";
+    // A plain index over the same fields as an earlier one adds nothing a
+    // query could use; it keeps only its name and place, so inserts do not
+    // pay for it twice.
+    bool repeats = false;
+    for (const auto& existing : table.indexes) {
+        repeats = repeats || (!index.unique && !primary && !existing.primary && existing.fields == index.fields);
+    }
     std::string sql = std::string("CREATE ") + (index.unique || primary ? "UNIQUE " : "") +
                       "INDEX " + Quote(table.name + "." + index.name) + " ON " + Quote(table.name) +
                       " (" + cols + ")";
-    if (primary && overCounter) sql += " WHERE 0";
+    if ((primary && overCounter) || repeats) sql += " WHERE 0";
     ExecOrThrow(m_db, sql);
 }
 

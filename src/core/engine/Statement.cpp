@@ -44,6 +44,8 @@ int64_t Statement::Run() {
     sqlite3_reset(m_stmt);
     while (Step()) {
     }
+    // Ready for the next binding and run.
+    sqlite3_reset(m_stmt);
     return sqlite3_changes64(m_db);
 }
 

@@ -125,7 +125,6 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     }
 
     m_batch.Open();
-    m_insert.Reset();  // a finished statement takes no new bindings
     m_insert.Bind(1, m_state.discId);
     m_insert.Bind(2, storedDir);
     m_insert.Bind(3, shownName);
