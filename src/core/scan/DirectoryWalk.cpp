@@ -11,7 +11,7 @@
 #include "core/engine/Database.h"
 #include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 #include "core/scan/RowBatch.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"

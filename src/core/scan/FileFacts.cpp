@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "core/scan/DisplayName.h"
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 #include "core/scan/ScanView.h"
 
 namespace kest::scan {

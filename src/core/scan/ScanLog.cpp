@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 
 namespace kest::scan {
 

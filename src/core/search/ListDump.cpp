@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 #include "core/search/SearchText.h"
 
 namespace kest::search {
@@ -160,7 +160,7 @@ void WriteAll(int fd, const std::string& data) {
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw scan::FileSystemError(errno);
+        if (n < 0) throw FileSystemError(errno);
         done += static_cast<size_t>(n);
     }
 }
@@ -183,11 +183,11 @@ bool DumpList(const DumpSource& source, ListFormat format, const std::string& fi
         std::string data = FormatList(source, format);
         fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         // A missing folder is a path that cannot be found, not a missing file.
-        if (fd < 0) throw scan::FileSystemError(errno == ENOENT ? ENOTDIR : errno);
+        if (fd < 0) throw FileSystemError(errno == ENOENT ? ENOTDIR : errno);
         WriteAll(fd, data);
         int rc = ::close(fd);
         fd = -1;
-        if (rc != 0) throw scan::FileSystemError(errno);
+        if (rc != 0) throw FileSystemError(errno);
         return true;
     } catch (const KestError& e) {
         if (fd >= 0) ::close(fd);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/common/KestError.h"
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 #include "core/search/SearchText.h"
 #include "platform/Shell.h"
 
@@ -56,7 +56,7 @@ SaveOutcome SaveListCommand(const DumpSource& source, ListFormat format, int64_t
                 return SaveOutcome::Declined;
             }
             if (!std::filesystem::remove(fileName, ec) && ec)
-                throw scan::FileSystemError(ec.value());
+                throw FileSystemError(ec.value());
         }
         if (!DumpList(source, format, fileName, prompter)) return SaveOutcome::Failed;
         if (settings.openAfterSaving) shell.Open(fileName);

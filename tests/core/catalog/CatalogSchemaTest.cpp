@@ -3,7 +3,6 @@
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogSchema.h"
 #include "core/common/KestError.h"
-#include "core/engine/SqlQuote.h"
 #include "support/ScriptedPrompter.h"
 #include "support/catalog/CatalogFixture.h"
 
@@ -82,14 +81,6 @@ TEST(CatalogPaths, SplitAndDirectory) {
     EXPECT_EQ(GetDirectory("  /home/u/kest001.kst "), "/home/u");
     EXPECT_EQ(GetDirectory("/kest.kst"), "");
     EXPECT_THROW(GetDirectory("kest.kst"), KestError);
-}
-
-TEST(SqlQuoting, DoublesSingleQuotesOnce) {
-    EXPECT_EQ(SqlEscape("O'Brien"), "O''Brien");
-    EXPECT_EQ(SqlEscape("O''Brien"), "O''Brien");
-    EXPECT_EQ(SqlEscape("'''"), "''''");
-    EXPECT_EQ(SqlEscape("plain"), "plain");
-    EXPECT_EQ(SqlQuote(SqlEscape("it's")), "'it''s'");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "core/scan/FileSystemError.h"
+#include "core/common/FileSystemError.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace kest::scan {
+namespace kest {
 
 KestError FileSystemError(int errorNumber) {
     switch (errorNumber) {
@@ -34,4 +34,4 @@ KestError FileSystemError(int errorNumber) {
     }
 }
 
-}  // namespace kest::scan
+}  // namespace kest
