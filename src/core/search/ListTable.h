@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,8 +58,9 @@ class ListTable {
     };
     std::vector<ListColumn> m_columns;
     std::vector<std::string> m_blocks;  // each filled up to its reserved size, never beyond
-    std::vector<CellRef> m_cells;       // every stored cell, row by row
-    std::vector<uint32_t> m_order;      // shown row -> stored row
+    // Every stored cell, row by row; a deque grows without copying what it holds.
+    std::deque<CellRef> m_cells;
+    std::vector<uint32_t> m_order;  // shown row -> stored row
 };
 
 // The value of a cell read as the grid's numeric sort reads it (0 when it is

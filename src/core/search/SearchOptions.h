@@ -2,27 +2,33 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+
+#include "core/settings/AppSettings.h"
+#include "core/settings/ColumnCatalogue.h"
 
 namespace kest::search {
 
-inline constexpr int kFileColumns = 12;
-inline constexpr int kSubFileColumns = 10;
+inline constexpr int kFileColumns = kResultColumnCount;
+inline constexpr int kSubFileColumns = kSubFileColumnCount;
+
+template <size_t N>
+std::array<std::string, N> CaptionTexts(const std::array<std::string_view, N>& titles) {
+    std::array<std::string, N> texts;
+    for (size_t i = 0; i < N; ++i) texts[i] = std::string(titles[i]);
+    return texts;
+}
 
 // The captions of the file and subfile columns, by column number; they are the
 // result grid's headers and (with one blank appended) the statement's aliases.
-inline const std::array<std::string, kFileColumns> kFileCaptions = {
-    "Kest ID",          "Disc Serial #", "Disc File System", "Disc Vol Label",
-    "Disc Description", "# of Files",    "File Directory",   "File Name",
-    "File Attributes",  "File Size",     "File Date",        "File Description"};
-inline const std::array<std::string, kSubFileColumns> kSubFileCaptions = {
-    "SubFile Directory", "SubFile Name",      "SubFile Attributes", "SubFile Size",
-    "SubFile Packed",    "SubFile Ratio (%)", "SubFile Date",       "SubFile CRC",
-    "SubFile Encrypted", "SubFile Comment"};
+inline const std::array<std::string, kFileColumns> kFileCaptions = CaptionTexts(kResultTitles);
+inline const std::array<std::string, kSubFileColumns> kSubFileCaptions =
+    CaptionTexts(kSubFileTitles);
 
 // Size units of SizeFormat.
-inline constexpr int kSizeMegabytes = 1;
-inline constexpr int kSizeKilobytes = 2;
-inline constexpr int kSizeBytes = 3;
+inline constexpr int kSizeMegabytes = kSizeInMB;
+inline constexpr int kSizeKilobytes = kSizeInKB;
+inline constexpr int kSizeBytes = kSizeInBytes;
 
 // Everything the statement builder and the result grid read from the user's
 // settings, gathered in one place so the search needs no settings store.
