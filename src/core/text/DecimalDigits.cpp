@@ -1,5 +1,6 @@
 #include "core/text/DecimalDigits.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,9 +20,10 @@ DecimalDigits DecimalDigits::FromDouble(double value) {
     DecimalDigits result;
     if (value == 0 || !std::isfinite(value)) return result;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    // buffer is "d.ddddddddddddddde+XX".
-    std::string text(buffer);
+    // "d.ddddddddddddddde+XX", as printf's "%.14e" writes it but much faster.
+    auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                 std::chars_format::scientific, 14);
+    std::string text(buffer, written.ptr);
     size_t e = text.find('e');
     result.digits = text.substr(0, 1) + text.substr(2, e - 2);
     result.point = std::atoi(text.c_str() + e + 1) + 1;
