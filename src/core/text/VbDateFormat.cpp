@@ -1,3 +1,5 @@
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -146,10 +148,31 @@ void AppendNumber(std::string& out, int value, int width) {
 
 std::string Render(const DateTime& dt, const std::vector<Token>& tokens);
 
-std::string RenderFormat(const DateTime& dt, std::string_view format) {
+// A statement formats every row with the same few date formats: the last
+// ones read are kept. Shared so a format still being rendered (a "c" or
+// "ddddd" token renders a named format inside) outlives its eviction.
+std::shared_ptr<const std::vector<Token>> ParsedFormat(std::string_view format) {
+    struct Entry {
+        std::string text;
+        std::shared_ptr<const std::vector<Token>> tokens;
+    };
+    thread_local std::array<Entry, 4> cache;
+    thread_local size_t next = 0;
+    for (const Entry& entry : cache) {
+        if (entry.tokens && entry.text == format) return entry.tokens;
+    }
     std::vector<Token> tokens = Tokenize(format);
     ResolveMinutes(tokens);
-    return Render(dt, tokens);
+    Entry& entry = cache[next];
+    next = (next + 1) % cache.size();
+    entry.text = std::string(format);
+    entry.tokens = std::make_shared<const std::vector<Token>>(std::move(tokens));
+    return entry.tokens;
+}
+
+std::string RenderFormat(const DateTime& dt, std::string_view format) {
+    auto tokens = ParsedFormat(format);
+    return Render(dt, *tokens);
 }
 
 std::string GeneralDate(const DateTime& dt) {

@@ -213,9 +213,30 @@ std::string RenderFraction(const std::vector<Token>& tokens, size_t begin, size_
     return out;
 }
 
+// A statement formats every row with the same few formats: keep the last
+// section's tokens instead of reading it again for each value.
+struct ParsedSection {
+    bool valid = false;
+    std::string text;
+    std::vector<Token> tokens;
+    Layout layout;
+};
+
+const ParsedSection& Parse(std::string_view section) {
+    thread_local ParsedSection last;
+    if (!last.valid || last.text != section) {
+        last.text = std::string(section);
+        last.tokens = Tokenize(section);
+        last.layout = Analyze(last.tokens);
+        last.valid = true;
+    }
+    return last;
+}
+
 std::string RenderSection(double magnitude, std::string_view section) {
-    std::vector<Token> tokens = Tokenize(section);
-    Layout layout = Analyze(tokens);
+    const ParsedSection& parsed = Parse(section);
+    const std::vector<Token>& tokens = parsed.tokens;
+    const Layout& layout = parsed.layout;
     if (layout.percent) magnitude *= 100;
     for (int i = 0; i < layout.scale; ++i) magnitude /= 1000;
 
