@@ -88,12 +88,18 @@ Value Statement::Column(int column) const {
 }
 
 std::string Statement::Text(int column) const {
+    std::string scratch;
+    return std::string(TextView(column, scratch));
+}
+
+std::string_view Statement::TextView(int column, std::string& scratch) const {
     // Text straight from the row: large results read every cell this way.
     if (sqlite3_column_type(m_stmt, column) == SQLITE_TEXT) {
         auto text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return std::string(text, static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)));
+        return std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)));
     }
-    return ValueText(Column(column));
+    scratch = ValueText(Column(column));
+    return scratch;
 }
 int64_t Statement::Int(int column) const {
     return sqlite3_column_int64(m_stmt, column);

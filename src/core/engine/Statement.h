@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/engine/Value.h"
 
@@ -34,6 +35,9 @@ class Statement {
     std::string ColumnName(int column) const;
     Value Column(int column) const;
     std::string Text(int column) const;  // ValueText of the column
+    // The same without a copy: valid until the next Step; numbers are
+    // written into scratch.
+    std::string_view TextView(int column, std::string& scratch) const;
     int64_t Int(int column) const;
     bool IsNull(int column) const;
 

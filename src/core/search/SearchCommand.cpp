@@ -79,8 +79,9 @@ void FillFromStatement(engine::Database& db, const std::string& statement, ListT
             columns[c].header = query.ColumnName(static_cast<int>(c));
         table.Reset(std::move(columns));
         const int count = query.ColumnCount();
+        std::string scratch;
         while (query.Step())
-            for (int c = 0; c < count; ++c) table.AddCell(query.Text(c));
+            for (int c = 0; c < count; ++c) table.AddCell(query.TextView(c, scratch));
     } catch (const std::bad_alloc&) {
         throw KestError(7, "Out of memory");
     }
