@@ -90,7 +90,8 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
     Setup(db, path, "SELECT count(*) FROM sqlite_master;");
     if (options.exclusive && !options.readOnly) Setup(db, path, "BEGIN EXCLUSIVE; COMMIT;");
     // A larger page cache keeps the indexes of a scan's inserts in memory.
-    Setup(db, path, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA mmap_size=1073741824;");
+    Setup(db, path,
+          "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA mmap_size=1073741824;");
     auto database = std::unique_ptr<Database>(new Database(db, path));
     if (!PasswordMatches(db, password))
         throw KestError(err::kInvalidPassword, "Not a valid password.");

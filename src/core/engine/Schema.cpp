@@ -351,7 +351,8 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
     // pay for it twice.
     bool repeats = false;
     for (const auto& existing : table.indexes) {
-        repeats = repeats || (!index.unique && !primary && !existing.primary && existing.fields == index.fields);
+        repeats = repeats || (!index.unique && !primary && !existing.primary &&
+                              existing.fields == index.fields);
     }
     std::string sql = std::string("CREATE ") + (index.unique || primary ? "UNIQUE " : "") +
                       "INDEX " + Quote(table.name + "." + index.name) + " ON " + Quote(table.name) +

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/archive/ArchiveHelpers.h"
+#include "core/common/FileSystemError.h"
 #include "core/engine/Database.h"
 #include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
-#include "core/common/FileSystemError.h"
 #include "core/scan/RowBatch.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"

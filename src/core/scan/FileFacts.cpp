@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <ctime>
 
-#include "core/scan/DisplayName.h"
 #include "core/common/FileSystemError.h"
+#include "core/scan/DisplayName.h"
 #include "core/scan/ScanView.h"
 
 namespace kest::scan {

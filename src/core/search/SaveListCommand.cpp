@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "core/common/KestError.h"
 #include "core/common/FileSystemError.h"
+#include "core/common/KestError.h"
 #include "core/search/SearchText.h"
 #include "platform/Shell.h"
 
@@ -55,8 +55,7 @@ SaveOutcome SaveListCommand(const DumpSource& source, ListFormat format, int64_t
                               Icon::Information);
                 return SaveOutcome::Declined;
             }
-            if (!std::filesystem::remove(fileName, ec) && ec)
-                throw FileSystemError(ec.value());
+            if (!std::filesystem::remove(fileName, ec) && ec) throw FileSystemError(ec.value());
         }
         if (!DumpList(source, format, fileName, prompter)) return SaveOutcome::Failed;
         if (settings.openAfterSaving) shell.Open(fileName);

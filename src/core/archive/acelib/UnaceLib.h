@@ -22,15 +22,15 @@ struct ACEOpenArchiveData {
 };
 
 struct ACEHeaderData {
-    std::string FileName;    // the stored name
-    uint32_t Flags = 0;      // header flags in the upper 16 bits; kEncrypted
+    std::string FileName;  // the stored name
+    uint32_t Flags = 0;    // header flags in the upper 16 bits; kEncrypted
     uint64_t PackSize = 0;
     uint64_t UnpSize = 0;
-    uint32_t FileCRC = 0;    // the real CRC-32 (ACE stores it inverted)
-    uint32_t FileTime = 0;   // MS-DOS date (high 16 bits) and time (low 16 bits)
-    uint32_t Method = 0;     // compression type: 0 stored, 1 LZ77, 2 blocked
+    uint32_t FileCRC = 0;   // the real CRC-32 (ACE stores it inverted)
+    uint32_t FileTime = 0;  // MS-DOS date (high 16 bits) and time (low 16 bits)
+    uint32_t Method = 0;    // compression type: 0 stored, 1 LZ77, 2 blocked
     uint32_t FileAttr = 0;
-    std::string Comment;     // empty when none or stored compressed
+    std::string Comment;  // empty when none or stored compressed
 };
 
 struct AceArchive;  // opaque
