@@ -55,14 +55,14 @@ double BestSeconds(Work&& work) {
 int main() {
     namespace fs = std::filesystem;
     fs::path path = fs::temp_directory_path() / "kest-bench-100k.zip";
-    kest::test::ZipSpec spec;
-    spec.zip64 = true;  // more entries than the 16-bit count holds
+    kest::test::ZipSpec layout;
+    layout.zip64 = true;  // more entries than the 16-bit count holds
     for (int i = 0; i < kEntries; ++i) {
-        spec.entries.push_back(
+        layout.entries.push_back(
             {.name = "folder" + std::to_string(i / 1000) + "/file" + std::to_string(i) + ".txt",
              .dosDate = 0x5264});
     }
-    std::ofstream(path, std::ios::binary) << kest::test::BuildZip(spec);
+    std::ofstream(path, std::ios::binary) << kest::test::BuildZip(layout);
 
     size_t listed = 0;
     double ours = BestSeconds([&] {

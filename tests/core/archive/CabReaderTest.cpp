@@ -23,9 +23,9 @@ class CabReaderTest : public ::testing::Test {
 };
 
 CabSpec TwoFolders() {
-    CabSpec spec;
-    spec.folderTypes = {0x1203, 0x0001};
-    spec.files = {{.name = "readme.txt",
+    CabSpec layout;
+    layout.folderTypes = {0x1203, 0x0001};
+    layout.files = {{.name = "readme.txt",
                    .size = 1234,
                    .dosDate = 0x5264,
                    .dosTime = 0x28A4,
@@ -35,7 +35,7 @@ CabSpec TwoFolders() {
                    .folder = 1,
                    .dosDate = 0x0022,
                    .attributes = 0xA0}};
-    return spec;
+    return layout;
 }
 
 TEST_F(CabReaderTest, ReportsEveryFileWithTheFirstFoldersType) {
@@ -61,12 +61,12 @@ TEST_F(CabReaderTest, ReportsEveryFileWithTheFirstFoldersType) {
 }
 
 TEST_F(CabReaderTest, TheReserveAndNeighbourNamesAreSkippedToTheFolder) {
-    CabSpec spec = TwoFolders();
-    spec.previousCabinet = "prev.cab";
-    spec.nextCabinet = "next.cab";
-    spec.headerReserve = 26;
-    spec.folderReserve = 26;
-    auto found = List(BuildCab(spec));
+    CabSpec layout = TwoFolders();
+    layout.previousCabinet = "prev.cab";
+    layout.nextCabinet = "next.cab";
+    layout.headerReserve = 26;
+    layout.folderReserve = 26;
+    auto found = List(BuildCab(layout));
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[1].Method, 0x1203);
     EXPECT_EQ(found[1].Flags, 0x7);
@@ -83,24 +83,24 @@ TEST_F(CabReaderTest, CabinetsWithNothingToListGiveNoEvents) {
 }
 
 TEST_F(CabReaderTest, NoFolderMeansMethodZero) {
-    CabSpec spec = TwoFolders();
-    spec.folderTypes.clear();
-    auto found = List(BuildCab(spec));
+    CabSpec layout = TwoFolders();
+    layout.folderTypes.clear();
+    auto found = List(BuildCab(layout));
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].Method, 0);
 }
 
 TEST_F(CabReaderTest, CountsAreUnsignedAndTheCancelFlagStops) {
-    CabSpec spec;
-    spec.folderTypes = {0};
-    for (int i = 0; i < 33000; ++i) spec.files.push_back({.name = "f" + std::to_string(i)});
-    EXPECT_EQ(List(BuildCab(spec)).size(), 33000u);
-    EXPECT_EQ(List(BuildCab(spec), 5).size(), 5u);
+    CabSpec layout;
+    layout.folderTypes = {0};
+    for (int i = 0; i < 33000; ++i) layout.files.push_back({.name = "f" + std::to_string(i)});
+    EXPECT_EQ(List(BuildCab(layout)).size(), 33000u);
+    EXPECT_EQ(List(BuildCab(layout), 5).size(), 5u);
 }
 
 TEST_F(CabReaderTest, ACountBeyondTheEntriesPromptsOnce) {
-    CabSpec spec = TwoFolders();
-    spec.storedFileCount = 500;
+    CabSpec layout = TwoFolders();
+    layout.storedFileCount = 500;
     prompter.ExpectMessage("GetCab",
                            "Error: 62 Input past end of file\r\n"
                            "in cArchive.GetCab component at line 30\r\n"
@@ -108,7 +108,7 @@ TEST_F(CabReaderTest, ACountBeyondTheEntriesPromptsOnce) {
                            "  <-> Choose Retry to attempt further processing\r\n"
                            "  <-> Choose Cancel to skip the rest of the subfiles",
                            Icon::Critical, Buttons::RetryCancel, 1, Answer::Retry);
-    EXPECT_EQ(List(BuildCab(spec)).size(), 2u);
+    EXPECT_EQ(List(BuildCab(layout)).size(), 2u);
 }
 
 TEST_F(CabReaderTest, ANameWithoutNulEndsWithTheFile) {

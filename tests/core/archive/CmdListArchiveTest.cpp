@@ -25,8 +25,8 @@ std::string ListArchiveOutput(const std::string& args, const char* stderrTo = "/
 }
 
 std::string SampleZip(const TempDir& dir, const std::string& name) {
-    ZipSpec spec;
-    spec.entries = {
+    ZipSpec layout;
+    layout.entries = {
         {.name = "top.txt",
          .method = 8,
          .flags = 0x3,
@@ -40,7 +40,7 @@ std::string SampleZip(const TempDir& dir, const std::string& name) {
         {.name = "sub/", .externalAttributes = 0x10},
         {.name = "sub/inner.bin", .crc = 0xFFFFFFFF, .packedSize = 7, .size = 7},
     };
-    return dir.Write(name, BuildZip(spec));
+    return dir.Write(name, BuildZip(layout));
 }
 
 TEST(CmdListArchive, PrintsEveryEntryAsTheReaderReportsIt) {
@@ -66,10 +66,10 @@ TEST(CmdListArchive, RowsShowWhatTheRecordingStoresAndSkipsDirectories) {
 
 TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
     TempDir dir;
-    ZipSpec spec;
-    spec.entries = {{.name = "a.txt", .comment = std::string(200, 'c')}, {.name = "b.txt"}};
-    spec.storedCount = 3;  // the third entry would stand where the end record is
-    std::string path = dir.Write("short.zip", BuildZip(spec));
+    ZipSpec layout;
+    layout.entries = {{.name = "a.txt", .comment = std::string(200, 'c')}, {.name = "b.txt"}};
+    layout.storedCount = 3;  // the third entry would stand where the end record is
+    std::string path = dir.Write("short.zip", BuildZip(layout));
     std::string listed = ListArchiveOutput("--answer Cancel list-archive '" + path + "'", "&1");
     EXPECT_THAT(listed, ::testing::HasSubstr("in cArchive.GetZip component at line 40"));
     EXPECT_THAT(listed, ::testing::HasSubstr("b.txt"));

@@ -114,12 +114,12 @@ TEST_F(SubFileRecorderTest, AbortSetsTheCancelFlag) {
 }
 
 TEST_F(SubFileRecorderTest, RecordsWhatAReaderFinds) {
-    ZipSpec spec;
-    spec.entries = {
+    ZipSpec layout;
+    layout.entries = {
         {.name = "dir/"}, {.name = "dir/a.bin", .size = 3'000'000'000ull}, {.name = "b.txt"}};
-    spec.zip64 = true;
+    layout.zip64 = true;
     archive::cArchive reader(prompter, host);
-    reader.SetArchivePath(dir.Write("t.zip", BuildZip(spec)));
+    reader.SetArchivePath(dir.Write("t.zip", BuildZip(layout)));
     reader.SetArchiveType("zip");
     reader.OnFileFound([&](const FileFound& e) { recorder.Record(e); });
     reader.GetInfo();

@@ -34,8 +34,8 @@ class ZipReaderTest : public ::testing::Test {
 };
 
 ZipSpec ThreeEntries() {
-    ZipSpec spec;
-    spec.entries = {
+    ZipSpec layout;
+    layout.entries = {
         {.name = "hello.txt",
          .dosTime = 0x28A4,
          .dosDate = 0x5264,
@@ -55,7 +55,7 @@ ZipSpec ThreeEntries() {
          .size = 100,
          .externalAttributes = 0x20},
     };
-    return spec;
+    return layout;
 }
 
 TEST_F(ZipReaderTest, ReportsEveryCentralEntryWithItsRawValues) {
@@ -85,16 +85,16 @@ TEST_F(ZipReaderTest, ReportsEveryCentralEntryWithItsRawValues) {
 }
 
 TEST_F(ZipReaderTest, FindsTheEndRecordBehindALongArchiveComment) {
-    ZipSpec spec = ThreeEntries();
-    spec.archiveComment = std::string(60000, 'c');
-    EXPECT_EQ(List(BuildZip(spec)).size(), 3u);
+    ZipSpec layout = ThreeEntries();
+    layout.archiveComment = std::string(60000, 'c');
+    EXPECT_EQ(List(BuildZip(layout)).size(), 3u);
 }
 
 TEST_F(ZipReaderTest, TheLastEndSignatureWins) {
-    ZipSpec spec = ThreeEntries();
+    ZipSpec layout = ThreeEntries();
     // A comment that ends with what looks like an empty end record.
-    spec.archiveComment = std::string("PK\x05\x06", 4) + std::string(18, '\0');
-    EXPECT_TRUE(List(BuildZip(spec)).empty());
+    layout.archiveComment = std::string("PK\x05\x06", 4) + std::string(18, '\0');
+    EXPECT_TRUE(List(BuildZip(layout)).empty());
 }
 
 TEST_F(ZipReaderTest, FilesWithNothingToListGiveNoEvents) {
@@ -106,11 +106,11 @@ TEST_F(ZipReaderTest, FilesWithNothingToListGiveNoEvents) {
 }
 
 TEST_F(ZipReaderTest, Zip64RecordsGiveCountsAndSizesBeyond32Bits) {
-    ZipSpec spec = ThreeEntries();
-    spec.zip64 = true;
-    spec.entries[2].size = 3'000'000'000ull;
-    spec.entries[2].packedSize = 5'000'000'000ull;
-    auto found = List(BuildZip(spec));
+    ZipSpec layout = ThreeEntries();
+    layout.zip64 = true;
+    layout.entries[2].size = 3'000'000'000ull;
+    layout.entries[2].packedSize = 5'000'000'000ull;
+    auto found = List(BuildZip(layout));
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[2].FileSize, 3'000'000'000ll);
     EXPECT_EQ(found[2].PackedSize, 5'000'000'000ll);
@@ -118,18 +118,18 @@ TEST_F(ZipReaderTest, Zip64RecordsGiveCountsAndSizesBeyond32Bits) {
 }
 
 TEST_F(ZipReaderTest, CountsAreUnsigned) {
-    ZipSpec spec;
-    for (int i = 0; i < 40000; ++i) spec.entries.push_back({.name = "f" + std::to_string(i)});
-    auto found = List(BuildZip(spec));
+    ZipSpec layout;
+    for (int i = 0; i < 40000; ++i) layout.entries.push_back({.name = "f" + std::to_string(i)});
+    auto found = List(BuildZip(layout));
     ASSERT_EQ(found.size(), 40000u);
     EXPECT_EQ(found.back().EntryCount, 40000);
     EXPECT_EQ(found.back().FileName, "f39999");
 }
 
 TEST_F(ZipReaderTest, ASelfExtractorsStubBeforeTheArchiveIsAllowedFor) {
-    ZipSpec spec = ThreeEntries();
-    spec.prefix = std::string(1024, 'S');
-    auto found = List(BuildZip(spec));
+    ZipSpec layout = ThreeEntries();
+    layout.prefix = std::string(1024, 'S');
+    auto found = List(BuildZip(layout));
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found[2].FileName, "data.bin");
 }
@@ -139,10 +139,10 @@ TEST_F(ZipReaderTest, TheCancelFlagStopsAfterTheCurrentEntry) {
 }
 
 TEST_F(ZipReaderTest, ATruncatedDirectoryPromptsAndRetryGoesOnWithoutIt) {
-    ZipSpec spec = ThreeEntries();
-    spec.storedCount = 9;  // more entries than the directory holds
+    ZipSpec layout = ThreeEntries();
+    layout.storedCount = 9;  // more entries than the directory holds
     ExpectErrorPrompt(40, Answer::Retry);
-    auto found = List(BuildZip(spec));
+    auto found = List(BuildZip(layout));
     EXPECT_EQ(found.size(), 3u);
     EXPECT_EQ(found[0].EntryCount, 4);  // no more than the room after the directory allows
     EXPECT_THAT(host.log, ::testing::ElementsAre("Error: 62 Input past end of file",
