@@ -1,8 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
+#include "support/RunCli.h"
 #include "support/TempDir.h"
 #include "support/archive/ZipBuilder.h"
 
@@ -11,18 +10,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// kest-cli's standard output for the arguments; stderr, where prompts are
-// echoed, is dropped unless asked for.
-std::string ListArchiveOutput(const std::string& args, const char* stderrTo = "/dev/null") {
-    std::string command = std::string("'") + KEST_CLI_PATH + "' " + args + " 2>" + stderrTo;
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char chunk[4096];
-        while (size_t n = fread(chunk, 1, sizeof chunk, pipe)) output.append(chunk, n);
-        pclose(pipe);
-    }
-    return output;
-}
+// kest-cli's standard output for the arguments.
+std::string ListArchiveOutput(const std::string& args) { return RunCli(args).out; }
 
 std::string SampleZip(const TempDir& dir, const std::string& name) {
     ZipSpec layout;
@@ -70,7 +59,8 @@ TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
     layout.entries = {{.name = "a.txt", .comment = std::string(200, 'c')}, {.name = "b.txt"}};
     layout.storedCount = 3;  // the third entry would stand where the end record is
     std::string path = dir.Write("short.zip", BuildZip(layout));
-    std::string listed = ListArchiveOutput("--answer Cancel list-archive '" + path + "'", "&1");
+    CliResult run = RunCli("--answer Cancel list-archive '" + path + "'");
+    std::string listed = run.out + run.err;
     EXPECT_THAT(listed, ::testing::HasSubstr("in cArchive.GetZip component at line 40"));
     EXPECT_THAT(listed, ::testing::HasSubstr("b.txt"));
 }
