@@ -200,15 +200,17 @@ TableDef Database::Table(const std::string& name) {
         table.fields[i].ordinalPosition = it != positions.end() ? it->second : static_cast<int>(i);
     }
     std::string prefix = table.name + ".";
+    std::map<std::string, bool> uniqueByName;
+    for (auto& list : TextRows(m_db, "PRAGMA index_list(" + Quote(table.name) + ")")) {
+        uniqueByName[list[1]] = list[2] != "0";
+    }
     for (auto& row :
          TextRows(m_db, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=" +
                             SqlLiteral(table.name) + " AND sql IS NOT NULL ORDER BY rowid")) {
         IndexDef index;
         index.name = row[0].starts_with(prefix) ? row[0].substr(prefix.size()) : row[0];
         index.primary = index.name == "PrimaryKey";
-        for (auto& list : TextRows(m_db, "PRAGMA index_list(" + Quote(table.name) + ")")) {
-            if (list[1] == row[0]) index.unique = list[2] != "0";
-        }
+        index.unique = uniqueByName[row[0]];
         for (auto& col : TextRows(m_db, "PRAGMA index_info(" + Quote(row[0]) + ")"))
             index.fields.push_back(col[2]);
         table.indexes.push_back(std::move(index));

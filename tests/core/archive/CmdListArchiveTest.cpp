@@ -11,7 +11,9 @@ namespace {
 using ::testing::ElementsAre;
 
 // kest-cli's standard output for the arguments.
-std::string ListArchiveOutput(const std::string& args) { return RunCli(args).out; }
+std::string ListArchiveOutput(const std::string& args) {
+    return RunCli(args).out;
+}
 
 std::string SampleZip(const TempDir& dir, const std::string& name) {
     ZipSpec layout;
