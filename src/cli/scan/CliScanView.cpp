@@ -43,7 +43,7 @@ void CliScanView::Pump() {
 }
 
 void CliScanView::Render(bool force) {
-    auto now = std::chrono::steady_clock::now();
+    auto now = CoarseClock::now();
     if (!force && now - m_lastRender < kRenderEvery) return;
     m_lastRender = now;
     if (!m_terminal) {

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "core/common/CoarseClock.h"
 #include "core/scan/ScanView.h"
 
 namespace kest::cli {
@@ -43,7 +44,7 @@ class CliScanView : public scan::ScanView {
     std::string m_caption;
     std::string m_status;
     std::string m_written;
-    std::chrono::steady_clock::time_point m_lastRender{};
+    CoarseClock::time_point m_lastRender{};
 };
 
 }  // namespace kest::cli

@@ -18,6 +18,10 @@ namespace {
 
 // Opens the SQLite handle; on failure closes it and raises the engine error.
 sqlite3* OpenHandle(const std::string& path, int flags) {
+    // Before SQLite's first use: no memory statistics (they take a lock and
+    // bookkeeping on every allocation).
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+    (void)configured;
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {

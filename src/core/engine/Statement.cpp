@@ -62,6 +62,10 @@ void Statement::Bind(int index, const std::string& value) {
     Check(sqlite3_bind_text(m_stmt, index, value.data(), static_cast<int>(value.size()),
                             SQLITE_TRANSIENT));
 }
+void Statement::BindView(int index, std::string_view value) {
+    Check(sqlite3_bind_text(m_stmt, index, value.data(), static_cast<int>(value.size()),
+                            SQLITE_STATIC));
+}
 
 int Statement::ColumnCount() const {
     return sqlite3_column_count(m_stmt);

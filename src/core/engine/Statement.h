@@ -30,6 +30,9 @@ class Statement {
     void Bind(int index, int64_t value);
     void Bind(int index, double value);
     void Bind(int index, const std::string& value);
+    // Binds without a copy: the text must stay unchanged until the statement
+    // has run.
+    void BindView(int index, std::string_view value);
 
     int ColumnCount() const;
     std::string ColumnName(int column) const;

@@ -5,11 +5,11 @@
 
 #include <strings.h>
 #include <cerrno>
+#include <charconv>
 #include <vector>
 
 #include "core/archive/ArchiveHelpers.h"
 #include "core/common/FileSystemError.h"
-#include "core/engine/Database.h"
 #include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
 #include "core/scan/RowBatch.h"
@@ -20,10 +20,6 @@
 namespace kest::scan {
 
 namespace {
-
-constexpr const char* kInsertFile =
-    "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
-    "VALUES (?, ?, ?, ?, ?, ?)";
 
 // A directory that cannot be listed because it is closed to us or has gone
 // contributes nothing; anything else (a failing disc) stops the walk.
@@ -44,18 +40,16 @@ class DirCloser {
 
 }  // namespace
 
-DirectoryWalk::DirectoryWalk(std::string root, ScanState& state, engine::Database& db,
-                             RowBatch& batch, ScanView& view, Prompter& prompter,
-                             const ScanOptions& options, ArchiveLister* archives)
+DirectoryWalk::DirectoryWalk(std::string root, ScanState& state, RowBatch& batch, ScanView& view,
+                             Prompter& prompter, const ScanOptions& options,
+                             ArchiveLister* archives)
     : m_root(std::move(root)),
       m_state(state),
       m_batch(batch),
       m_view(view),
       m_options(options),
       m_archives(archives),
-      m_facts(prompter, &view),
-      m_insert(db.Prepare(kInsertFile)),
-      m_db(db) {}
+      m_facts(prompter, &view) {}
 
 void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
     std::string path = givenPath;
@@ -104,39 +98,46 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
 
 void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::string& shownPath,
                               const std::string& dirText, const std::string& name) {
-    std::string shownName;
+    // The texts of a file are built in buffers kept from file to file: this
+    // runs once per file of a disc.
+    std::string& shownName = m_scratch.shownName;
     bool replaced = ToValidUtf8(name, shownName);
-    m_state.lastFile = shownPath + shownName;
+    m_state.lastFile.assign(shownPath).append(shownName);
     if (m_state.abort) throw ScanAborted();
     ++m_state.fileCounter;
-    m_state.log.WriteLine(std::to_string(m_state.fileCounter) + ": " + shownPath + shownName);
+    std::string& line = m_scratch.line;
+    char digits[24];
+    line.assign(digits, std::to_chars(digits, digits + sizeof digits, m_state.fileCounter).ptr);
+    line.append(": ").append(shownPath).append(shownName);
+    m_state.log.WriteLine(line);
 
-    std::string fullPath = path + name;
-    FileFacts facts = m_facts.Read(dirFd, fullPath, name.c_str(), fullPath.substr(m_root.size()));
-    m_state.lastFile +=
-        " " + dirText + " " + facts.dateText + " " + facts.sizeText + " " + facts.attributes;
-    const std::string& storedDir = dirText.empty() ? std::string("<root>") : dirText;
-    m_view.SetStatus(1, "Adding " + (dirText.empty() ? shownName : dirText + shownName));
-    m_state.log.WriteLine("\"" + facts.dateText + "\",\"" + facts.sizeText + "\",\"" +
-                          facts.attributes + "\"");
+    std::string& fullPath = m_scratch.fullPath;
+    fullPath.assign(path).append(name);
+    FileFacts& facts = m_scratch.facts;
+    m_facts.Read(dirFd, fullPath, name.c_str(), std::string_view(fullPath).substr(m_root.size()),
+                 facts);
+    m_state.lastFile.append(" ")
+        .append(dirText)
+        .append(" ")
+        .append(facts.dateText)
+        .append(" ")
+        .append(facts.sizeText)
+        .append(" ")
+        .append(facts.attributes);
+    std::string& status = m_scratch.status;
+    status.assign("Adding ").append(dirText).append(shownName);
+    m_view.SetStatus(1, status);
+    line.assign("\"").append(facts.dateText).append("\",\"").append(facts.sizeText);
+    line.append("\",\"").append(facts.attributes).append("\"");
+    m_state.log.WriteLine(line);
     if (replaced) {
         m_state.log.WriteLine(
             "   The name is not valid UTF-8: each invalid byte is stored as U+FFFD.");
     }
 
     m_batch.Open();
-    m_insert.Bind(1, m_state.discId);
-    m_insert.Bind(2, storedDir);
-    m_insert.Bind(3, shownName);
-    m_insert.Bind(4, facts.attributes);
-    m_insert.Bind(5, facts.size);
-    if (facts.isoDate.empty()) {
-        m_insert.BindNull(6);
-    } else {
-        m_insert.Bind(6, facts.isoDate);
-    }
-    m_insert.Run();
-    m_state.fileId = m_db.LastInsertId();
+    m_batch.Files().Add(m_state.discId, dirText.empty() ? std::string_view("<root>") : dirText,
+                        shownName, facts.attributes, facts.size, facts.isoDate);
     m_batch.Written();
 
     if (m_options.saveSubFileContents) {
@@ -144,6 +145,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
         std::string extension = archive::GetExtension(name);
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();
+            m_state.fileId = m_batch.Files().LastFileId();
             m_archives->List(fullPath, extension);
             if (m_state.abort) throw ScanAborted();
         }

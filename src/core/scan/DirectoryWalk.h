@@ -2,12 +2,7 @@
 
 #include <string>
 
-#include "core/engine/Statement.h"
 #include "core/scan/FileFacts.h"
-
-namespace kest::engine {
-class Database;
-}
 
 namespace kest::scan {
 
@@ -30,9 +25,8 @@ class ArchiveLister {
 class DirectoryWalk {
   public:
     // `root` is the drive's root, ending in "/".
-    DirectoryWalk(std::string root, ScanState& state, engine::Database& db, RowBatch& batch,
-                  ScanView& view, Prompter& prompter, const ScanOptions& options,
-                  ArchiveLister* archives);
+    DirectoryWalk(std::string root, ScanState& state, RowBatch& batch, ScanView& view,
+                  Prompter& prompter, const ScanOptions& options, ArchiveLister* archives);
 
     // Walks `path` (the root or a folder below it, ending in "/") and
     // everything below it. Raises the scan-aborted error when the abort flag
@@ -55,8 +49,10 @@ class DirectoryWalk {
     const ScanOptions& m_options;
     ArchiveLister* m_archives;
     FileFactsReader m_facts;
-    engine::Statement m_insert;
-    engine::Database& m_db;
+    struct Scratch {
+        std::string shownName, line, fullPath, status;
+        FileFacts facts;
+    } m_scratch;
 };
 
 }  // namespace kest::scan

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <ctime>
 
 #include "core/common/FileSystemError.h"
@@ -14,7 +16,7 @@ namespace kest::scan {
 
 namespace {
 
-bool IsPagefileName(const std::string& relativePath) {
+bool IsPagefileName(std::string_view relativePath) {
     static constexpr std::string_view kPagefile = "pagefile.sys";
     if (relativePath.size() != kPagefile.size()) return false;
     for (size_t i = 0; i < kPagefile.size(); ++i) {
@@ -27,24 +29,29 @@ bool IsPagefileName(const std::string& relativePath) {
 
 }  // namespace
 
-void FormatFileTime(time_t time, std::string& dateText, std::string& isoDate) {
-    struct tm local {};
-    localtime_r(&time, &local);
-    // Written by hand: this runs once per file of a scan.
-    auto put = [](char* at, int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10)
-            at[i] = static_cast<char>('0' + value % 10);
-    };
-    int year = local.tm_year + 1900;
-    if (year < 0 || year > 9999) year = 0;
-    char us[] = "mm/dd/yyyy hh:nn:ss";
-    put(us, local.tm_mon + 1, 2);
-    put(us + 3, local.tm_mday, 2);
-    put(us + 6, year, 4);
-    put(us + 11, local.tm_hour, 2);
-    put(us + 14, local.tm_min, 2);
-    put(us + 17, local.tm_sec, 2);
-    dateText.assign(us, sizeof us - 1);
+void FileTimeFormatter::Format(time_t time, std::string& dateText, std::string& isoDate) {
+    char* us = m_us;
+    if (!m_known || time != m_time) {
+        struct tm local {};
+        localtime_r(&time, &local);
+        // Written by hand: this runs once per file of a scan.
+        auto put = [](char* at, int value, int digits) {
+            for (int i = digits - 1; i >= 0; --i, value /= 10)
+                at[i] = static_cast<char>('0' + value % 10);
+        };
+        int year = local.tm_year + 1900;
+        if (year < 0 || year > 9999) year = 0;
+        std::memcpy(us, "mm/dd/yyyy hh:nn:ss", sizeof m_us);
+        put(us, local.tm_mon + 1, 2);
+        put(us + 3, local.tm_mday, 2);
+        put(us + 6, year, 4);
+        put(us + 11, local.tm_hour, 2);
+        put(us + 14, local.tm_min, 2);
+        put(us + 17, local.tm_sec, 2);
+        m_known = true;
+        m_time = time;
+    }
+    dateText.assign(us, sizeof m_us - 1);
     isoDate.assign(us + 6, 4);
     isoDate.append({'-', us[0], us[1], '-', us[3], us[4]});
     isoDate.append(us + 10, 9);
@@ -69,29 +76,33 @@ void FileFactsReader::Report(int error, const std::string& fullPath) {
         Icon::Critical);
 }
 
-FileFacts FileFactsReader::Read(int dirFd, const std::string& fullPath, const char* name,
-                                const std::string& relativePath) {
-    FileFacts facts;
+void FileFactsReader::Read(int dirFd, const std::string& fullPath, const char* name,
+                           std::string_view relativePath, FileFacts& facts) {
+    facts.dateText.clear();
+    facts.isoDate.clear();
+    facts.sizeText.clear();
+    facts.size = 0;
+    facts.attributes.clear();
     struct stat st {};
     if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
         Report(errno, fullPath);
-        return facts;
+        return;
     }
-    FormatFileTime(st.st_mtim.tv_sec, facts.dateText, facts.isoDate);
+    m_times.Format(st.st_mtim.tv_sec, facts.dateText, facts.isoDate);
     facts.size = st.st_size;
-    facts.sizeText = std::to_string(st.st_size);
+    char digits[24];
+    facts.sizeText.assign(digits, std::to_chars(digits, digits + sizeof digits, st.st_size).ptr);
     if (m_view) m_view->Pump();
     if (IsPagefileName(relativePath)) {
         facts.attributes = "?";
-        return facts;
+        return;
     }
     uint32_t bits = 0;
     if (int error = m_attributes.Read(dirFd, fullPath, name, st, bits); error != 0) {
         Report(error, fullPath);
-        return facts;
+        return;
     }
     facts.attributes = AttributeLetters(bits);
-    return facts;
 }
 
 FileFacts FileFactsReader::Read(const std::string& fullPath, const std::string& root) {
@@ -105,7 +116,8 @@ FileFacts FileFactsReader::Read(const std::string& fullPath, const std::string& 
         Report(errno, fullPath);
         return {};
     }
-    FileFacts facts = Read(dirFd, fullPath, name.c_str(), relative);
+    FileFacts facts;
+    Read(dirFd, fullPath, name.c_str(), relative, facts);
     close(dirFd);
     return facts;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/ui/Prompter.h"
 #include "platform/FileAttributes.h"
@@ -23,7 +24,17 @@ struct FileFacts {
 };
 
 // "mm/dd/yyyy hh:nn:ss" and "YYYY-MM-DD HH:MM:SS" of a time in local time.
-void FormatFileTime(time_t time, std::string& dateText, std::string& isoDate);
+// The last time converted is remembered: the files of a folder often share
+// their time, and the local-time conversion is the dearer part.
+class FileTimeFormatter {
+  public:
+    void Format(time_t time, std::string& dateText, std::string& isoDate);
+
+  private:
+    bool m_known = false;
+    time_t m_time = 0;
+    char m_us[20] = {};  // "mm/dd/yyyy hh:nn:ss" of m_time
+};
 // R, H, S, A for the DOS attribute bits.
 std::string AttributeLetters(uint32_t bits);
 
@@ -34,9 +45,10 @@ class FileFactsReader {
     FileFactsReader(Prompter& prompter, ScanView* view) : m_prompter(prompter), m_view(view) {}
 
     // A file of a walk: `name` in the open directory `dirFd`; `relativePath`
-    // is the path below the drive root (for the pagefile rule).
-    FileFacts Read(int dirFd, const std::string& fullPath, const char* name,
-                   const std::string& relativePath);
+    // is the path below the drive root (for the pagefile rule). Fills `facts`
+    // (reused from file to file, so its texts keep their storage).
+    void Read(int dirFd, const std::string& fullPath, const char* name,
+              std::string_view relativePath, FileFacts& facts);
     // A file by path alone; `root` is the drive root it lies on.
     FileFacts Read(const std::string& fullPath, const std::string& root);
 
@@ -46,6 +58,7 @@ class FileFactsReader {
     Prompter& m_prompter;
     ScanView* m_view;
     platform::FileAttributeReader m_attributes;
+    FileTimeFormatter m_times;
 };
 
 }  // namespace kest::scan

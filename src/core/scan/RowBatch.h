@@ -2,6 +2,10 @@
 
 #include <chrono>
 
+#include "core/common/CoarseClock.h"
+
+#include "core/scan/FileRowQueue.h"
+
 namespace kest::engine {
 class Database;
 }
@@ -17,19 +21,23 @@ class RowBatch {
     static constexpr int kMaxRows = 1000;
     static constexpr std::chrono::milliseconds kMaxAge{250};
 
-    explicit RowBatch(engine::Database& db) : m_db(db) {}
+    explicit RowBatch(engine::Database& db) : m_db(db), m_files(db) {}
 
     // Before a row is written: opens a transaction when none is open.
     void Open();
-    // After a row is written: commits when the batch is full or old.
+    // After a row is written or queued: commits when the batch is full or old.
     void Written();
-    // Commits what is pending; safe when nothing is.
+    // Writes the queued file rows and commits what is pending; safe when
+    // nothing is.
     void Commit();
+    // The file rows waiting to be written inside the open transaction.
+    FileRowQueue& Files() { return m_files; }
 
   private:
     engine::Database& m_db;
+    FileRowQueue m_files;
     int m_rows = 0;
-    std::chrono::steady_clock::time_point m_opened;
+    CoarseClock::time_point m_opened;
 };
 
 }  // namespace kest::scan

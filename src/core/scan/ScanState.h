@@ -11,7 +11,7 @@ namespace kest::scan {
 // What one scan keeps while it runs; reset at its start.
 struct ScanState {
     int64_t discId = 0;  // KestId of the disc registered for this scan
-    int64_t fileId = 0;  // FileId of the file row stored last
+    int64_t fileId = 0;  // FileId of the compressed file being listed
     int64_t fileCounter = 0;
     std::string lastFile;  // the file being handled, for the error report
     bool abort = false;    // set by Cancel

@@ -186,6 +186,48 @@ TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
     }
 }
 
+// Rows reach the catalog in groups; whatever the grouping, every row keeps
+// its place and an archive's entries point at the archive's own row.
+TEST_F(ScanDriverTest, RowsWrittenInGroupsKeepOrderAndArchiveIds) {
+    constexpr int kFiles = 60;  // more than two groups, with an archive inside one
+    test::ZipSpec zip;
+    zip.entries = {{.name = "in.txt"}};
+    for (int i = 0; i < kFiles; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%02d%s", i, i == 37 ? ".zip" : "");
+        disc.Write(name, i == 37 ? test::BuildZip(zip) : "");
+    }
+    options.saveSubFileContents = true;
+    ExpectDescription("groups");
+    ASSERT_TRUE(Scan());
+    auto rows = Rows("SELECT FileId, FileName FROM tblFiles ORDER BY FileId");
+    ASSERT_EQ(rows.size(), size_t{kFiles});
+    std::vector<std::string> stored, walked;  // in FileId order and in the log's order
+    for (auto& row : rows) stored.push_back(row[1]);
+    for (const std::string& line : LogLines()) {
+        auto at = line.find(": " + root);
+        if (at != std::string::npos) walked.push_back(line.substr(at + 2 + root.size()));
+    }
+    EXPECT_EQ(stored, walked);
+    EXPECT_EQ(Rows("SELECT f.FileName FROM tblSubFiles s INNER JOIN tblFiles f ON "
+                   "s.FileId = f.FileId"),
+              (std::vector<std::vector<std::string>>{{"f37.zip"}}));
+
+    // A cancel in the middle of a group keeps exactly the rows handled.
+    db->Execute("DELETE * FROM tblFiles");
+    db->Execute("DELETE * FROM tblDiscs");
+    ExpectDescription("cancelled");
+    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
+                          Icon::Critical);
+    ScanDriver driver = MakeDriver();
+    view.onPump = [&] {
+        if (driver.State().fileCounter >= 33) driver.CancelScan();
+    };
+    EXPECT_FALSE(driver.StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 33);
+}
+
 TEST_F(ScanDriverTest, DuplicateSerialsAskThenDeleteKeepOrGiveUp) {
     struct Case {
         std::vector<Answer> answers;
