@@ -1,12 +1,14 @@
 // Builds a catalog of 1,000,000 files and prints how long "kest-cli search"
 // takes for a rare, a medium and a common pattern, and its ratio to the
 // equivalent native statement (LIKE with %, same joins and order) run by the
-// sqlite3 shell on the same file.
+// sqlite3 shell on the same file. The best of five runs counts for each.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "core/engine/Database.h"
 
@@ -56,6 +58,18 @@ double Seconds(const std::string& command) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The best of several runs of each command, taken in turns so that a busy
+// moment of a shared machine does not fall on one side only.
+std::pair<double, double> BestOfBoth(const std::string& ours, const std::string& native) {
+    constexpr int kRuns = 5;
+    double bestOurs = 1e9, bestNative = 1e9;
+    for (int run = 0; run < kRuns; ++run) {
+        bestOurs = std::min(bestOurs, Seconds(ours));
+        bestNative = std::min(bestNative, Seconds(native));
+    }
+    return {bestOurs, bestNative};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +89,7 @@ int main(int argc, char** argv) {
     const Pattern patterns[] = {{"rare", "file123456."}, {"medium", ".zip"}, {"common", "file"}};
     bool ok = true;
     for (const auto& p : patterns) {
-        double ours = Seconds(cli + " search '" + p.text + "' >/dev/null 2>&1");
+        std::string search = cli + " search '" + p.text + "' >/dev/null 2>&1";
         std::string native =
             "sqlite3 '" + catalog.string() +
             "' \"SELECT tblFiles.KestId, tblFiles.FileId, tblFiles.FileDir, tblFiles.FileName, "
@@ -83,7 +97,7 @@ int main(int argc, char** argv) {
             "tblDiscs.KestId = tblFiles.KestId WHERE tblFiles.FileName LIKE '%" +
             p.text +
             "%' ORDER BY tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName;\" >/dev/null";
-        double base = Seconds(native);
+        auto [ours, base] = BestOfBoth(search, native);
         double ratio = ours / base;
         ok = ok && ratio <= 1.3;
         std::printf("%-7s kest-cli search %.3f s  sqlite3 %.3f s  ratio %.2f\n", p.name, ours, base,

@@ -2,7 +2,27 @@
 
 #include <utf8proc.h>
 
+#include <algorithm>
+#include <type_traits>
+
 namespace kest::engine {
+
+namespace {
+
+// Lower-cases an all-ASCII text into `out`; false (and `out` unusable) when
+// the text holds any other byte.
+bool LowerAscii(std::string_view text, std::string& out) {
+    out.resize(text.size());
+    unsigned char any = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        any |= c;
+        out[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    return any < 0x80;
+}
+
+}  // namespace
 
 char32_t FoldCodePoint(char32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
@@ -76,6 +96,15 @@ JetLikePattern::JetLikePattern(std::string_view pattern) {
             m_tokens.push_back({Kind::Literal, c});
         }
     }
+    bool substring = m_tokens.size() >= 3 && m_tokens.front().kind == Kind::Star &&
+                     m_tokens.back().kind == Kind::Star &&
+                     std::all_of(m_tokens.begin() + 1, m_tokens.end() - 1, [](const Token& t) {
+                         return t.kind == Kind::Literal && t.ch < 0x80;
+                     });
+    if (substring) {
+        for (size_t i = 1; i + 1 < m_tokens.size(); ++i)
+            m_substring += static_cast<char>(m_tokens[i].ch);
+    }
 }
 
 bool JetLikePattern::MatchSet(const Token& t, char32_t c) const {
@@ -87,12 +116,32 @@ bool JetLikePattern::MatchSet(const Token& t, char32_t c) const {
 }
 
 bool JetLikePattern::Matches(std::string_view subject) const {
+    // Most names are ASCII, whose folding is a plain lower-casing: those are
+    // matched as bytes, without decoding.
+    thread_local std::string lowered;
+    if (LowerAscii(subject, lowered)) {
+        // Names are short: a first-character scan beats a general substring search.
+        if (!m_substring.empty()) return lowered.find(m_substring) != std::string::npos;
+        return MatchFolded(lowered);
+    }
     thread_local std::vector<char32_t> text;
     DecodeFolded(subject, text);
+    return MatchFolded(text);
+}
+
+template <class Text>
+bool JetLikePattern::MatchFolded(const Text& folded) const {
+    auto text = [&](size_t i) {
+        if constexpr (std::is_same_v<Text, std::string>) {
+            return static_cast<char32_t>(static_cast<unsigned char>(folded[i]));
+        } else {
+            return folded[i];
+        }
+    };
     // Greedy matching with one backtrack point: the last star seen.
     size_t ti = 0, pi = 0;
     size_t starP = SIZE_MAX, starT = 0;
-    const size_t n = text.size(), m = m_tokens.size();
+    const size_t n = folded.size(), m = m_tokens.size();
     while (ti < n) {
         if (pi < m) {
             const Token& t = m_tokens[pi];
@@ -103,16 +152,16 @@ bool JetLikePattern::Matches(std::string_view subject) const {
                     starT = ti;
                     continue;
                 case Kind::Literal:
-                    ok = text[ti] == t.ch;
+                    ok = text(ti) == t.ch;
                     break;
                 case Kind::AnyOne:
                     ok = true;
                     break;
                 case Kind::Digit:
-                    ok = text[ti] >= '0' && text[ti] <= '9';
+                    ok = text(ti) >= '0' && text(ti) <= '9';
                     break;
                 case Kind::Set:
-                    ok = MatchSet(t, text[ti]);
+                    ok = MatchSet(t, text(ti));
                     break;
             }
             if (ok) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,9 +23,14 @@ class JetLikePattern {
         size_t setBegin = 0, setEnd = 0;  // range into m_ranges
     };
     bool MatchSet(const Token& t, char32_t c) const;
+    // Matches folded text: code points, or ASCII bytes already lower-cased.
+    template <class Text>
+    bool MatchFolded(const Text& text) const;
 
     std::vector<Token> m_tokens;
     std::vector<std::pair<char32_t, char32_t>> m_ranges;  // folded, inclusive
+    // For "*text*" with ASCII text (the usual search): that text, lower-cased.
+    std::string m_substring;
 };
 
 // Lower-case folding of one code point, and UTF-8 decoding into folded code

@@ -26,24 +26,27 @@ double NumericSortKey(std::string_view text) {
 void ListTable::Reset(std::vector<ListColumn> columns) {
     m_columns = std::move(columns);
     m_blocks.clear();
-    m_cells.clear();
+    m_blockFirstCell.clear();
+    m_cellEnds.clear();
+    m_cellCount = 0;
     m_order.clear();
 }
 
 void ListTable::AddCell(std::string_view text) {
     constexpr size_t kBlockSize = size_t{4} << 20;
     if (m_columns.empty()) return;
-    if (m_cells.size() % m_columns.size() == 0)
-        m_order.push_back(static_cast<uint32_t>(m_cells.size() / m_columns.size()));
+    if (m_cellCount % m_columns.size() == 0)
+        m_order.push_back(static_cast<uint32_t>(m_cellCount / m_columns.size()));
     if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < text.size()) {
         m_blocks.emplace_back();
         m_blocks.back().reserve(std::max(kBlockSize, text.size()));
+        m_blockFirstCell.push_back(m_cellCount);
     }
+    if ((m_cellCount >> kChunkBits) == m_cellEnds.size())
+        m_cellEnds.push_back(std::make_unique_for_overwrite<uint32_t[]>(kChunkMask + 1));
     std::string& block = m_blocks.back();
-    m_cells.push_back(CellRef{static_cast<uint32_t>(m_blocks.size() - 1),
-                              static_cast<uint32_t>(block.size()),
-                              static_cast<uint32_t>(text.size())});
     block.append(text);
+    CellEnd(m_cellCount++) = static_cast<uint32_t>(block.size());
 }
 
 void ListTable::AddBlankRow() {
@@ -52,9 +55,13 @@ void ListTable::AddBlankRow() {
 
 std::string_view ListTable::Cell(size_t row, size_t column) const {
     size_t index = static_cast<size_t>(m_order[row]) * m_columns.size() + column;
-    if (index >= m_cells.size()) return {};  // a row still being added
-    const CellRef& cell = m_cells[index];
-    return std::string_view(m_blocks[cell.block]).substr(cell.offset, cell.length);
+    if (index >= m_cellCount) return {};  // a row still being added
+    size_t block = static_cast<size_t>(
+                       std::upper_bound(m_blockFirstCell.begin(), m_blockFirstCell.end(), index) -
+                       m_blockFirstCell.begin()) -
+                   1;
+    size_t begin = index == m_blockFirstCell[block] ? 0 : CellEnd(index - 1);
+    return std::string_view(m_blocks[block]).substr(begin, CellEnd(index) - begin);
 }
 
 void ListTable::Sort(size_t column, SortKind kind, bool descending) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,15 +51,23 @@ class ListTable {
     void Sort(size_t column, SortKind kind, bool descending);
 
   private:
-    struct CellRef {
-        uint32_t block;
-        uint32_t offset;
-        uint32_t length;
-    };
+    static constexpr size_t kChunkBits = 16;
+    static constexpr size_t kChunkMask = (size_t{1} << kChunkBits) - 1;
+    uint32_t& CellEnd(size_t index) { return m_cellEnds[index >> kChunkBits][index & kChunkMask]; }
+    uint32_t CellEnd(size_t index) const {
+        return m_cellEnds[index >> kChunkBits][index & kChunkMask];
+    }
+
     std::vector<ListColumn> m_columns;
-    std::vector<std::string> m_blocks;  // each filled up to its reserved size, never beyond
-    // Every stored cell, row by row; a deque grows without copying what it holds.
-    std::deque<CellRef> m_cells;
+    // The cells' texts, back to back; each block is filled up to its reserved
+    // size, never beyond, so its text never moves.
+    std::vector<std::string> m_blocks;
+    std::vector<size_t> m_blockFirstCell;  // the index of the first cell of each block
+    // Where each cell's text ends in its block (it starts where the one before
+    // ends, or at the block's start): four bytes a cell, in chunks that never
+    // move once made.
+    std::vector<std::unique_ptr<uint32_t[]>> m_cellEnds;
+    size_t m_cellCount = 0;
     std::vector<uint32_t> m_order;  // shown row -> stored row
 };
 

@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -220,7 +223,68 @@ struct ParsedSection {
     std::string text;
     std::vector<Token> tokens;
     Layout layout;
+    // For "0" or "0.00...0": the number of decimals; -1 for any other section.
+    int plainDecimals = -1;
 };
+
+// "0" and "0." followed by zeros only, the formats sizes are shown in.
+int PlainDecimals(const std::vector<Token>& tokens, const Layout& layout) {
+    if (tokens.empty() || tokens[0].kind != Kind::Zero || layout.integerEnd != 1) return -1;
+    if (tokens.size() == 1) return 0;
+    if (tokens[1].kind != Kind::Point) return -1;
+    for (size_t i = 2; i < tokens.size(); ++i) {
+        if (tokens[i].kind != Kind::Zero) return -1;
+    }
+    return static_cast<int>(tokens.size()) - 2;
+}
+
+// The same text RenderSection gives for a plain section, written straight
+// into a buffer: the 15 significant digits of the value, rounded half up at
+// the last decimal.
+std::string RenderPlain(double magnitude, int decimals) {
+    char digits[16] = {};
+    int count = 0, point = 0;
+    if (magnitude != 0 && std::isfinite(magnitude)) {
+        char buffer[32];
+        // "d.ddddddddddddddde+XX"
+        char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                  std::chars_format::scientific, 14)
+                        .ptr;
+        char* mark = std::find(buffer, end, 'e');
+        digits[count++] = buffer[0];
+        for (char* at = buffer + 2; at < mark; ++at) digits[count++] = *at;
+        int exponent = 0;
+        std::from_chars(mark + 1 + (mark[1] == '+'), end, exponent);
+        point = exponent + 1;
+    }
+    int keep = point + decimals;
+    if (keep < count) {
+        bool up = keep >= 0 && digits[keep] >= '5';
+        count = std::max(keep, 0);
+        if (keep < 0) point = 0;
+        if (up) {
+            int i = count - 1;
+            while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                std::memmove(digits + 1, digits, static_cast<size_t>(count));
+                digits[0] = '1';
+                ++count;
+                ++point;
+            }
+        }
+    }
+    auto digitAt = [&](int i) { return i >= 0 && i < count ? digits[i] : '0'; };
+    std::string out;
+    if (point <= 0) out += '0';
+    for (int i = 0; i < point; ++i) out += digitAt(i);
+    if (decimals > 0) {
+        out += CurrentNumberLocale().decimal;
+        for (int i = 0; i < decimals; ++i) out += digitAt(point + i);
+    }
+    return out;
+}
 
 const ParsedSection& Parse(std::string_view section) {
     thread_local ParsedSection last;
@@ -228,6 +292,7 @@ const ParsedSection& Parse(std::string_view section) {
         last.text = std::string(section);
         last.tokens = Tokenize(section);
         last.layout = Analyze(last.tokens);
+        last.plainDecimals = PlainDecimals(last.tokens, last.layout);
         last.valid = true;
     }
     return last;
@@ -235,6 +300,7 @@ const ParsedSection& Parse(std::string_view section) {
 
 std::string RenderSection(double magnitude, std::string_view section) {
     const ParsedSection& parsed = Parse(section);
+    if (parsed.plainDecimals >= 0) return RenderPlain(magnitude, parsed.plainDecimals);
     const std::vector<Token>& tokens = parsed.tokens;
     const Layout& layout = parsed.layout;
     if (layout.percent) magnitude *= 100;

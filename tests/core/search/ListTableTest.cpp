@@ -103,6 +103,11 @@ TEST(ListTable, MillionRowsSortQuickly) {
         table.AddCell("name" + std::to_string((i * 7919) % 1000003));
         table.AddCell(std::to_string((i * 104729) % 999983));
     }
+    // The texts span several storage blocks; every cell reads back whole.
+    for (int64_t i = 0; i < 1000000; ++i) {
+        ASSERT_EQ(table.Cell(i, 0), "name" + std::to_string((i * 7919) % 1000003)) << i;
+        ASSERT_EQ(table.Cell(i, 1), std::to_string((i * 104729) % 999983)) << i;
+    }
     ClickResultsHeader(table, 1);
     EXPECT_EQ(table.Cell(0, 1), "0");
     EXPECT_EQ(table.Cell(999999, 1), "999982");

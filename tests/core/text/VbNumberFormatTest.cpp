@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+#include <vector>
+
 #include "core/text/VbFormat.h"
 
 namespace kest::text {
@@ -99,6 +103,31 @@ TEST(FormatNumberLocale, UsesTheLocaleSeparators) {
     EXPECT_EQ(FormatNumber(1.5, ""), "1,5");
     SetNumberLocale({});
     EXPECT_EQ(FormatNumber(1234567.891, "#,##0.00"), "1,234,567.89");
+}
+
+// "0.00" and its kin take a shorter road than other formats; "#0.00" shows
+// the same digits by the general one, so the two must always agree.
+TEST(FormatNumberPlain, AgreesWithTheGeneralRenderer) {
+    std::mt19937_64 random(12345);
+    std::vector<double> values = {0,           0.5,  0.05,  0.00005, 0.000049999, 9.99995,
+                                  99999.99995, 1e15, 1e300, 5e-324,  2.675,       1234567.891};
+    for (int i = 0; i < 20000; ++i) {
+        int64_t bytes = static_cast<int64_t>(random() % 10'000'000'000);
+        values.push_back(static_cast<double>(bytes) / 1048576.0);
+        values.push_back(
+            std::ldexp(static_cast<double>(random() % 1000000), -static_cast<int>(random() % 60)));
+    }
+    for (const char* decimals : {"", ".0", ".00", ".0000", ".0000000000"}) {
+        std::string plain = std::string("0") + decimals, general = "#" + plain;
+        for (double value : values) {
+            ASSERT_EQ(FormatNumber(value, plain), FormatNumber(value, general))
+                << value << " " << plain;
+            ASSERT_EQ(FormatNumber(-value, plain), FormatNumber(-value, general));
+        }
+    }
+    SetNumberLocale({",", "."});
+    EXPECT_EQ(FormatNumber(1.5, "0.0000"), "1,5000");
+    SetNumberLocale({});
 }
 
 }  // namespace
