@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -216,11 +217,7 @@ std::string RenderFraction(const std::vector<Token>& tokens, size_t begin, size_
     return out;
 }
 
-// A statement formats every row with the same few formats: keep the last
-// section's tokens instead of reading it again for each value.
 struct ParsedSection {
-    bool valid = false;
-    std::string text;
     std::vector<Token> tokens;
     Layout layout;
     // For "0" or "0.00...0": the number of decimals; -1 for any other section.
@@ -286,20 +283,15 @@ std::string RenderPlain(double magnitude, int decimals) {
     return out;
 }
 
-const ParsedSection& Parse(std::string_view section) {
-    thread_local ParsedSection last;
-    if (!last.valid || last.text != section) {
-        last.text = std::string(section);
-        last.tokens = Tokenize(section);
-        last.layout = Analyze(last.tokens);
-        last.plainDecimals = PlainDecimals(last.tokens, last.layout);
-        last.valid = true;
-    }
-    return last;
+ParsedSection ParseSection(std::string_view section) {
+    ParsedSection parsed;
+    parsed.tokens = Tokenize(section);
+    parsed.layout = Analyze(parsed.tokens);
+    parsed.plainDecimals = PlainDecimals(parsed.tokens, parsed.layout);
+    return parsed;
 }
 
-std::string RenderSection(double magnitude, std::string_view section) {
-    const ParsedSection& parsed = Parse(section);
+std::string RenderSection(double magnitude, const ParsedSection& parsed) {
     if (parsed.plainDecimals >= 0) return RenderPlain(magnitude, parsed.plainDecimals);
     const std::vector<Token>& tokens = parsed.tokens;
     const Layout& layout = parsed.layout;
@@ -363,21 +355,66 @@ std::string_view NamedFormat(std::string_view format) {
     return format;
 }
 
+// A format read once for all the values it shows.
+class CompiledFormat {
+  public:
+    explicit CompiledFormat(std::string_view format) : m_text(format) {
+        if (format.empty() || EqualsNoCase(format, "General Number")) {
+            m_kind = Kind::General;
+        } else if (EqualsNoCase(format, "Yes/No")) {
+            m_kind = Kind::YesNo;
+        } else if (EqualsNoCase(format, "True/False")) {
+            m_kind = Kind::TrueFalse;
+        } else if (EqualsNoCase(format, "On/Off")) {
+            m_kind = Kind::OnOff;
+        } else {
+            for (std::string_view section : SplitSections(NamedFormat(format))) {
+                m_sections.push_back({!section.empty(), ParseSection(section)});
+            }
+        }
+    }
+    const std::string& Text() const { return m_text; }
+
+    std::string Format(double value) const {
+        switch (m_kind) {
+            case Kind::General:
+                return GeneralNumberText(value);
+            case Kind::YesNo:
+                return value != 0 ? "Yes" : "No";
+            case Kind::TrueFalse:
+                return value != 0 ? "True" : "False";
+            case Kind::OnOff:
+                return value != 0 ? "On" : "Off";
+            case Kind::Sections:
+                break;
+        }
+        // An empty section borrows the first one's format.
+        auto usable = [&](size_t i) { return i < m_sections.size() && m_sections[i].given; };
+        if (value < 0 && usable(1)) return RenderSection(-value, m_sections[1].parsed);
+        if (value == 0 && usable(2)) return RenderSection(0, m_sections[2].parsed);
+        std::string text = RenderSection(std::abs(value), m_sections[0].parsed);
+        return value < 0 ? "-" + text : text;
+    }
+
+  private:
+    enum class Kind { General, YesNo, TrueFalse, OnOff, Sections };
+    struct Section {
+        bool given;  // not empty
+        ParsedSection parsed;
+    };
+    std::string m_text;
+    Kind m_kind = Kind::Sections;
+    std::vector<Section> m_sections;
+};
+
 }  // namespace
 
 std::string FormatNumber(double value, std::string_view format) {
-    if (format.empty() || EqualsNoCase(format, "General Number")) return GeneralNumberText(value);
-    if (EqualsNoCase(format, "Yes/No")) return value != 0 ? "Yes" : "No";
-    if (EqualsNoCase(format, "True/False")) return value != 0 ? "True" : "False";
-    if (EqualsNoCase(format, "On/Off")) return value != 0 ? "On" : "Off";
-
-    std::vector<std::string_view> sections = SplitSections(NamedFormat(format));
-    // An empty section borrows the first one's format.
-    auto usable = [&](size_t i) { return i < sections.size() && !sections[i].empty(); };
-    if (value < 0 && usable(1)) return RenderSection(-value, sections[1]);
-    if (value == 0 && usable(2)) return RenderSection(0, sections[2]);
-    std::string text = RenderSection(std::abs(value), sections[0]);
-    return value < 0 ? "-" + text : text;
+    // A statement formats every row with the same few formats: keep the last
+    // one read instead of reading it again for each value.
+    thread_local std::optional<CompiledFormat> last;
+    if (!last || last->Text() != format) last.emplace(format);
+    return last->Format(value);
 }
 
 }  // namespace kest::text
