@@ -111,9 +111,7 @@ TEST_F(DiscListFixture, ErrorsKeepTheList) {
 }
 
 TEST(DiscSelection, DeleteKeyTakesTheRowsInOrder) {
-    search::ListTable table;
-    table.Reset({search::ListColumn{"Kest ID "}});
-    for (const char* id : {"4", "9", "12", "15", "21", "30"}) table.AddCell(id);
+    search::ListTable table = test::MakeTable({{"Kest ID "}}, {"4", "9", "12", "15", "21", "30"});
     EXPECT_EQ(DeleteKeyIds(table, {5, 3}), (std::vector<int64_t>{12, 15, 21}));
     EXPECT_EQ(DeleteKeyIds(table, {2, 2}), (std::vector<int64_t>{9}));
     EXPECT_EQ(search::SelectAllRows(table)->rowSel, 6u);
@@ -134,11 +132,10 @@ TEST(DiscSelection, DeleteKeyTakesTheRowsInOrder) {
 }
 
 TEST(DiscSelection, OnlyCatalogFilesAreDropped) {
-    EXPECT_TRUE(IsCatalogDrop("/home/ann/backup.KST"));
-    EXPECT_TRUE(IsCatalogDrop("/home/ann/kest001.kst"));
-    EXPECT_FALSE(IsCatalogDrop("/home/ann/notes.txt"));
-    EXPECT_FALSE(IsCatalogDrop("/home/ann/x.kst/sub"));
-    EXPECT_FALSE(IsCatalogDrop("kst"));
+    for (const char* path : {"/home/ann/backup.KST", "/home/ann/kest001.kst"})
+        EXPECT_TRUE(IsCatalogDrop(path)) << path;
+    for (const char* path : {"/home/ann/notes.txt", "/home/ann/x.kst/sub", "kst"})
+        EXPECT_FALSE(IsCatalogDrop(path)) << path;
 }
 
 }  // namespace

@@ -7,23 +7,21 @@
 namespace kest {
 namespace {
 
-using test::RunCli;
 using test::ShellQuote;
 
 class CmdScanTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"a.txt", "b.txt", "sub/c.txt", "sub/d.txt"}) disc.Write(name, "x");
-        ASSERT_EQ(RunCli("--home " + ShellQuote(home.Path().string()) + " create " +
-                         ShellQuote(home.File("kest001.kst")))
-                      .status,
-                  0);
+        ASSERT_EQ(Cli("create " + ShellQuote(home.File("kest001.kst"))).status, 0);
+    }
+    test::CliResult Cli(const std::string& args) {
+        return test::RunCli("--home " + ShellQuote(home.Path().string()) + " " + args);
     }
     test::CliResult Scan(const std::string& extra, const std::string& scanExtra = "") {
-        return RunCli("--home " + ShellQuote(home.Path().string()) + " " + extra + " scan " +
-                      ShellQuote(disc.Path().string()) +
-                      " --drive-type optical --volume-label CLI_DISC --volume-serial 0000-0ABC" +
-                      scanExtra);
+        return Cli(extra + " scan " + ShellQuote(disc.Path().string()) +
+                   " --drive-type optical --volume-label CLI_DISC --volume-serial 0000-0ABC" +
+                   scanExtra);
     }
     test::TempDir home, disc;
 };
@@ -33,9 +31,8 @@ TEST_F(CmdScanTest, ScansIntoTheStartupCatalogAndPrintsTheSummaryLast) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.out, ::testing::MatchesRegex(
                                 "Added 4 files from Disc with label CLI_DISC\\. \\([0-9]+ s\\)\n"));
-    auto discs = RunCli("--home " + ShellQuote(home.Path().string()) + " sql " +
-                        ShellQuote(home.File("kest001.kst")) +
-                        " 'SELECT DiscSer, DiscLbl, DiscDesc, DiscNumF FROM tblDiscs'");
+    auto discs = Cli("sql " + ShellQuote(home.File("kest001.kst")) +
+                     " 'SELECT DiscSer, DiscLbl, DiscDesc, DiscNumF FROM tblDiscs'");
     EXPECT_THAT(discs.out, ::testing::HasSubstr("0000-0ABC\tCLI_DISC\tFrom the CLI\t4"));
 }
 

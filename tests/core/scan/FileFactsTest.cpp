@@ -16,65 +16,58 @@
 namespace kest::scan {
 namespace {
 
-using test::ScriptedPrompter;
-using test::TempDir;
+class FileFactsReaderTest : public ::testing::Test {
+  protected:
+    FileFacts Read(const std::string& path) {
+        return reader.Read(path, disc.Path().string() + "/");
+    }
 
-void SetMtime(const std::string& path, time_t when) {
-    struct timespec times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
-}
+    test::TempDir disc;
+    test::ScriptedPrompter prompter;
+    FileFactsReader reader{prompter, nullptr};
+};
 
-TEST(FileFacts, DateSizeAndLettersOfOrdinaryFiles) {
+TEST_F(FileFactsReaderTest, DateSizeAndLettersOfOrdinaryFiles) {
     setenv("TZ", "UTC", 1);
     tzset();
-    TempDir disc;
-    std::string root = disc.Path().string() + "/";
     std::string plain = disc.Write("plain.txt", "hello");
+    struct timespec times[2] = {{1700000000, 0}, {1700000000, 0}};  // 2023-11-14 22:13:20 UTC
+    ASSERT_EQ(utimensat(AT_FDCWD, plain.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
     std::string readOnly = disc.Write("docs/readme.txt", "x");
     chmod(readOnly.c_str(), 0444);
-    std::string hidden = disc.Write(".profile", "");
-    std::string rootPagefile = disc.Write("PageFile.SYS", "");
-    std::string deepPagefile = disc.Write("docs/pagefile.sys", "");
-    SetMtime(plain, 1700000000);  // 2023-11-14 22:13:20 UTC
 
-    ScriptedPrompter prompter;
-    FileFactsReader reader(prompter, nullptr);
-    FileFacts facts = reader.Read(plain, root);
+    FileFacts facts = Read(plain);
     EXPECT_EQ(facts.dateText, "11/14/2023 22:13:20");
     EXPECT_EQ(facts.isoDate, "2023-11-14 22:13:20");
     EXPECT_EQ(facts.sizeText, "5");
     EXPECT_EQ(facts.attributes, "");
-    EXPECT_EQ(reader.Read(readOnly, root).attributes, "R");
-    EXPECT_EQ(reader.Read(hidden, root).attributes, "H");
-    EXPECT_EQ(reader.Read(rootPagefile, root).attributes, "?");
-    EXPECT_EQ(reader.Read(deepPagefile, root).attributes, "");
+    EXPECT_EQ(Read(readOnly).attributes, "R");
+    EXPECT_EQ(Read(disc.Write(".profile", "")).attributes, "H");
+    EXPECT_EQ(Read(disc.Write("PageFile.SYS", "")).attributes, "?");  // only at the root
+    EXPECT_EQ(Read(disc.Write("docs/pagefile.sys", "")).attributes, "");
 }
 
-TEST(FileFacts, LargeSparseFileKeepsItsRealSize) {
-    TempDir disc;
+TEST_F(FileFactsReaderTest, LargeSparseFileKeepsItsRealSize) {
     std::string big = disc.File("big.bin");
     int fd = open(big.c_str(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(ftruncate(fd, 5368709120LL), 0);
     close(fd);
-    ScriptedPrompter prompter;
-    FileFacts facts = FileFactsReader(prompter, nullptr).Read(big, disc.Path().string() + "/");
+    FileFacts facts = Read(big);
     EXPECT_EQ(facts.size, 5368709120LL);
     EXPECT_EQ(facts.sizeText, "5368709120");
 }
 
-TEST(FileFacts, UnreadableFactIsReportedWithThePath) {
-    TempDir disc;
+TEST_F(FileFactsReaderTest, UnreadableFactIsReportedWithThePath) {
     std::string gone = disc.File("gone.txt");
-    ScriptedPrompter prompter;
     prompter.ExpectNotice("Error in file info", "53\r\nFile not found\r\n'" + gone + "'",
                           Icon::Critical);
-    FileFacts facts = FileFactsReader(prompter, nullptr).Read(gone, disc.Path().string() + "/");
+    FileFacts facts = Read(gone);
     EXPECT_EQ(facts.dateText, "");
     EXPECT_EQ(facts.size, 0);
 }
 
-TEST(FileFacts, AttributeLettersKeepTheirOrder) {
+TEST(AttributeLetters, KeepTheirOrder) {
     EXPECT_EQ(AttributeLetters(0x01 | 0x20), "RA");
     EXPECT_EQ(AttributeLetters(0x02 | 0x04 | 0x20), "HSA");
     EXPECT_EQ(AttributeLetters(0x27), "RHSA");
@@ -85,18 +78,13 @@ TEST(DisplayName, InvalidBytesBecomeReplacementCharacters) {
     std::string out;
     EXPECT_FALSE(ToValidUtf8("caf\xC3\xA9.txt", out));
     EXPECT_EQ(out, "caf\xC3\xA9.txt");
-    EXPECT_TRUE(
-        ToValidUtf8("a\xFF\xFE"
-                    "b",
-                    out));
-    EXPECT_EQ(out,
-              "a\xEF\xBF\xBD\xEF\xBF\xBD"
-              "b");
+    EXPECT_TRUE(ToValidUtf8(std::string("a\xFF\xFE") + "b", out));
+    EXPECT_EQ(out, std::string("a\xEF\xBF\xBD\xEF\xBF\xBD") + "b");
     EXPECT_EQ(TrimSpaces("  top/ "), "top/");
 }
 
 TEST(Estimate, CountsHiddenFilesLinksAndSystemFoldersWithConstantMemory) {
-    TempDir disc;
+    test::TempDir disc;
     for (const char* name : {"a", "b", "sub/c", ".h1", "sub/.h2"}) disc.Write(name, "");
     std::filesystem::create_directory_symlink(".", disc.Path() / "loop");
     colFiles files;
@@ -104,7 +92,7 @@ TEST(Estimate, CountsHiddenFilesLinksAndSystemFoldersWithConstantMemory) {
     files.Clear();
     EXPECT_EQ(files.FindFiles(disc.Path().string(), false), 4);
 
-    TempDir systemOnly;
+    test::TempDir systemOnly;
     systemOnly.Write("System Volume Information/tracking.log", "");
     files.Clear();
     EXPECT_GT(files.FindFiles(systemOnly.Path().string(), true), 0);

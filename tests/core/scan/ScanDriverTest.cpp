@@ -26,10 +26,7 @@ using test::FakeVolumes;
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 using ::testing::StartsWith;
-
-constexpr const char* kDescriptionPrompt =
-    "You can enter a description for your Disc in this input box. Ex:\"Game Patches and MP3's "
-    "(Gold Sony CDR)\"\r\n\r\n\r\n<255 character maximum>";
+using Table = std::vector<std::vector<std::string>>;
 
 class ScanDriverTest : public ::testing::Test {
   protected:
@@ -51,14 +48,17 @@ class ScanDriverTest : public ::testing::Test {
     }
     bool Scan() { return MakeDriver().StartScan(root); }
     void ExpectDescription(std::optional<std::string> reply) {
-        prompter.ExpectInput("Disc Description", kDescriptionPrompt, std::move(reply));
+        prompter.ExpectInput("Disc Description",
+                             "You can enter a description for your Disc in this input box. "
+                             "Ex:\"Game Patches and MP3's (Gold Sony CDR)\"\r\n\r\n\r\n"
+                             "<255 character maximum>",
+                             std::move(reply));
     }
-    std::vector<std::vector<std::string>> Rows(const std::string& sql) {
-        std::vector<std::vector<std::string>> out;
+    Table Rows(const std::string& sql) {
+        Table out;
         for (const auto& row : db->Query(sql).rows) {
-            std::vector<std::string> texts;
-            for (const auto& v : row) texts.push_back(engine::ValueText(v));
-            out.push_back(texts);
+            out.emplace_back();
+            for (const auto& v : row) out.back().push_back(engine::ValueText(v));
         }
         return out;
     }
@@ -70,6 +70,20 @@ class ScanDriverTest : public ::testing::Test {
     }
     int64_t Count(const std::string& table) {
         return std::get<int64_t>(db->Query("SELECT COUNT(*) FROM " + table).rows[0][0]);
+    }
+    // Scans, pressing Cancel once `files` files are handled; exactly their
+    // rows stay in the catalog.
+    void ScanCancelledAfter(int64_t files) {
+        ExpectDescription("cancelled");
+        prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
+                              Icon::Critical);
+        ScanDriver driver = MakeDriver();
+        view.onPump = [&] {
+            if (driver.State().fileCounter >= files) driver.CancelScan();
+        };
+        EXPECT_FALSE(driver.StartScan(root));
+        prompter.VerifyDone();
+        EXPECT_EQ(Count("tblFiles"), files);
     }
 
     test::TempDir home, disc;
@@ -86,14 +100,10 @@ class ScanDriverTest : public ::testing::Test {
 TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
     disc.Write("plain.txt", "hello");
     chmod(disc.Write("readonly.txt", "r").c_str(), 0444);
-    disc.Write(".hidden", "");
-    disc.Write("pagefile.sys", "");
-    disc.Write("System Volume Information/secret.dat", "");
-    disc.Write("data/System Volume Information/inner.dat", "");
-    disc.Write("data/pagefile.sys", "");
-    disc.Write("data/deeper/odd:na*me?<x>|\".txt", "");
-    disc.Write(" top/x.txt", "");
-    disc.Write("bad\xFFname.txt", "");
+    for (const char* name : {".hidden", "pagefile.sys", "System Volume Information/secret.dat",
+                             "data/System Volume Information/inner.dat", "data/pagefile.sys",
+                             "data/deeper/odd:na*me?<x>|\".txt", " top/x.txt", "bad\xFFname.txt"})
+        disc.Write(name, "");
     test::ZipSpec zip;
     zip.entries = {{.name = "docs/a.txt", .size = 10}, {.name = "b.txt"}};
     disc.Write("arch.zip", test::BuildZip(zip));
@@ -111,35 +121,30 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
     ASSERT_TRUE(Scan());
     prompter.VerifyDone();
 
-    std::map<std::string, std::vector<std::string>> files;  // FileDir + FileName -> dir, att, size
+    std::map<std::string, std::vector<std::string>> files;  // "FileDir|FileName" -> att, size
     for (auto& row : Rows("SELECT FileDir, FileName, FileAtt, FileSize FROM tblFiles")) {
-        files[row[0] + row[1]] = {row[0], row[2], row[3]};
+        files[row[0] + "|" + row[1]] = {row[2], row[3]};
     }
     std::map<std::string, std::vector<std::string>> expected = {
-        {"<root>plain.txt", {"<root>", "", "5"}},
-        {"<root>readonly.txt", {"<root>", "R", "1"}},
-        {"<root>.hidden", {"<root>", "H", "0"}},
-        {"<root>pagefile.sys", {"<root>", "?", "0"}},
-        {"<root>arch.zip", {"<root>", "", files["<root>arch.zip"].at(2)}},
-        {"<root>Setup.CAB", {"<root>", "", files["<root>Setup.CAB"].at(2)}},
-        {"<root>loop", {"<root>", "", "1"}},
-        {"<root>bad\xEF\xBF\xBDname.txt", {"<root>", "", "0"}},
-        {"data/System Volume Information/inner.dat", {"data/System Volume Information/", "", "0"}},
-        {"data/pagefile.sys", {"data/", "", "0"}},
-        {"data/deeper/odd:na*me?<x>|\".txt", {"data/deeper/", "", "0"}},
-        {"top/x.txt", {"top/", "", "0"}},
-    };
+        {"<root>|plain.txt", {"", "5"}},
+        {"<root>|readonly.txt", {"R", "1"}},
+        {"<root>|.hidden", {"H", "0"}},
+        {"<root>|pagefile.sys", {"?", "0"}},
+        {"<root>|arch.zip", {"", files["<root>|arch.zip"].at(1)}},
+        {"<root>|Setup.CAB", {"", files["<root>|Setup.CAB"].at(1)}},
+        {"<root>|loop", {"", "1"}},
+        {"<root>|bad\xEF\xBF\xBDname.txt", {"", "0"}},
+        {"data/System Volume Information/|inner.dat", {"", "0"}},
+        {"data/|pagefile.sys", {"", "0"}},
+        {"data/deeper/|odd:na*me?<x>|\".txt", {"", "0"}},
+        {"top/|x.txt", {"", "0"}}};
     EXPECT_EQ(files, expected);
 
-    auto discs =
-        Rows("SELECT KestId, DiscLbl, DiscSer, DiscFSys, DiscDesc, DiscNumF FROM tblDiscs");
-    ASSERT_EQ(discs.size(), 1u);
-    EXPECT_EQ(discs[0], (std::vector<std::string>{discs[0][0], "BACKUP_01", "1A2B-03CD", "CDFS",
-                                                  "My disc", "12"}));
+    EXPECT_EQ(Rows("SELECT DiscLbl, DiscSer, DiscFSys, DiscDesc, DiscNumF FROM tblDiscs"),
+              (Table{{"BACKUP_01", "1A2B-03CD", "CDFS", "My disc", "12"}}));
     auto subfiles = Rows("SELECT SubFileDir, SubFileName FROM tblSubFiles");
     std::sort(subfiles.begin(), subfiles.end());
-    EXPECT_EQ(subfiles, (std::vector<std::vector<std::string>>{
-                            {"<root>", "b.txt"}, {"<root>", "c.txt"}, {"docs/", "a.txt"}}));
+    EXPECT_EQ(subfiles, (Table{{"<root>", "b.txt"}, {"<root>", "c.txt"}, {"docs/", "a.txt"}}));
 
     auto log = LogLines();
     ASSERT_GE(log.size(), 4u);
@@ -211,21 +216,12 @@ TEST_F(ScanDriverTest, RowsWrittenInGroupsKeepOrderAndArchiveIds) {
     EXPECT_EQ(stored, walked);
     EXPECT_EQ(Rows("SELECT f.FileName FROM tblSubFiles s INNER JOIN tblFiles f ON "
                    "s.FileId = f.FileId"),
-              (std::vector<std::vector<std::string>>{{"f37.zip"}}));
+              (Table{{"f37.zip"}}));
 
-    // A cancel in the middle of a group keeps exactly the rows handled.
+    // A cancel in the middle of a later group keeps exactly the rows handled.
     db->Execute("DELETE * FROM tblFiles");
     db->Execute("DELETE * FROM tblDiscs");
-    ExpectDescription("cancelled");
-    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
-                          Icon::Critical);
-    ScanDriver driver = MakeDriver();
-    view.onPump = [&] {
-        if (driver.State().fileCounter >= 33) driver.CancelScan();
-    };
-    EXPECT_FALSE(driver.StartScan(root));
-    prompter.VerifyDone();
-    EXPECT_EQ(Count("tblFiles"), 33);
+    ScanCancelledAfter(33);
 }
 
 TEST_F(ScanDriverTest, DuplicateSerialsAskThenDeleteKeepOrGiveUp) {
@@ -289,16 +285,7 @@ TEST_F(ScanDriverTest, EmptyDescriptionGivesUpAndLongOneIsCut) {
 
 TEST_F(ScanDriverTest, CancelKeepsTheRowsStoredSoFar) {
     for (const char* name : {"1", "2", "3", "4", "5"}) disc.Write(name, "");
-    ExpectDescription("cancelled");
-    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
-                          Icon::Critical);
-    ScanDriver driver = MakeDriver();
-    view.onPump = [&] {
-        if (driver.State().fileCounter >= 2) driver.CancelScan();
-    };
-    EXPECT_FALSE(driver.StartScan(root));
-    prompter.VerifyDone();
-    EXPECT_EQ(Count("tblFiles"), 2);
+    ScanCancelledAfter(2);  // still in the first group
     EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs")[0][0], "0");
     auto log = LogLines();
     EXPECT_EQ(log[log.size() - 2], "-2147220727 on line 0 - The scan was aborted!");
@@ -315,8 +302,7 @@ TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
                           "the Misc tab in Options.",
                           Icon::Critical);
     EXPECT_FALSE(Scan());
-    EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs"),
-              (std::vector<std::vector<std::string>>{{"0"}}));
+    EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs"), (Table{{"0"}}));
 
     options.estimateBeforeScan = false;
     volumes.At(root).serial = "0000-0002";
@@ -325,14 +311,25 @@ TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
     EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with label BACKUP_01."));
 }
 
-TEST_F(ScanDriverTest, EstimateDrivesTheTotalBar) {
+TEST_F(ScanDriverTest, EstimateDrivesTheTotalBarAndTheEndSoundPlaysOrBeeps) {
     for (const char* name : {"a", "b", "c", "d"}) disc.Write(name, "");
     options.estimateBeforeScan = true;
+    options.playSound = true;
+    options.endScanSound = "/snd/oyeah.wav";
     ExpectDescription("bars");
     ASSERT_TRUE(Scan());
     EXPECT_EQ(view.totalLabels, (std::vector<std::string>{"0%", "25%", "50%", "75%", "100%"}));
     EXPECT_EQ(view.captions, (std::vector<std::string>{"Total File Progress:", "<Estimating...>",
                                                        "Total File Progress:"}));
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"/snd/oyeah.wav"}));
+    EXPECT_EQ(sound.beeps, 0);
+
+    sound.waveOutput = false;  // no player: a beep instead
+    volumes.At(root).serial = "0000-0002";
+    ExpectDescription("two");
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(sound.played.size(), 1u);
+    EXPECT_EQ(sound.beeps, 1);
 }
 
 TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
@@ -345,9 +342,7 @@ TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
 
     // A drive that is not optical, refused.
     options.showNonOpticalWarning = true;
-    FakeVolumes::FakeDrive fixedDrive;
-    fixedDrive.folder = home.Path().string();
-    std::string fixed = volumes.Add(fixedDrive);
+    std::string fixed = volumes.Add({.folder = home.Path().string(), .label = ""});
     prompter.ExpectMessage("Non-optical drive",
                            fixed + " Is not an optical drive.\r\nDo you want to continue?",
                            Icon::Question, Buttons::YesNo, 2, Answer::No);
@@ -356,11 +351,10 @@ TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
     // A removable drive without its medium.
     options.showNonOpticalWarning = false;
     test::TempDir stick;
-    FakeVolumes::FakeDrive stickDrive;
-    stickDrive.folder = stick.Path().string();
-    stickDrive.type = platform::DriveType::Removable;
-    stickDrive.present = false;
-    std::string removable = volumes.Add(stickDrive);
+    std::string removable = volumes.Add({.folder = stick.Path().string(),
+                                         .type = platform::DriveType::Removable,
+                                         .label = "",
+                                         .present = false});
     prompter.ExpectNotice("Error in reading Disc", "There is no Disc in drive " + removable,
                           Icon::Critical);
     EXPECT_TRUE(MakeDriver().StartScan(removable));
@@ -371,20 +365,6 @@ TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
                           Icon::Critical);
     EXPECT_TRUE(Scan());
     prompter.VerifyDone();
-}
-
-TEST_F(ScanDriverTest, EndSoundPlaysOrBeeps) {
-    disc.Write("f", "");
-    options.playSound = true;
-    options.endScanSound = "/snd/oyeah.wav";
-    ExpectDescription("one");
-    ASSERT_TRUE(Scan());
-    EXPECT_EQ(sound.played, (std::vector<std::string>{"/snd/oyeah.wav"}));
-    sound.waveOutput = false;
-    volumes.At(root).serial = "0000-0002";
-    ExpectDescription("two");
-    ASSERT_TRUE(Scan());
-    EXPECT_EQ(sound.beeps, 1);
 }
 
 TEST_F(ScanDriverTest, TooLongFolderTextEndsTheScanKeepingEarlierRows) {

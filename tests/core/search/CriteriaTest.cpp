@@ -30,51 +30,37 @@ TEST(SearchHistory, MostRecentFirstWithoutCaseDuplicates) {
     EXPECT_EQ(history.SavedItems().front(), "item19");
 }
 
-struct BoundCheckCase {
-    const char* name;
-    SearchBounds bounds;
-    std::optional<BoundBox> box;
-    const char* title;
-};
-
-class CheckBoundsTest : public ::testing::TestWithParam<BoundCheckCase> {};
-
-TEST_P(CheckBoundsTest, FirstFailureWins) {
-    auto failure = CheckBounds(GetParam().bounds);
-    ASSERT_EQ(failure.has_value(), GetParam().box.has_value());
-    if (!failure) return;
-    EXPECT_EQ(failure->box, *GetParam().box);
-    EXPECT_EQ(failure->title, GetParam().title);
-    bool isDate = failure->box == BoundBox::DateFrom || failure->box == BoundBox::DateTo;
-    EXPECT_EQ(failure->text, isDate ? "Valid date is required!" : "Positive number is required!");
+TEST(CheckBounds, BlankAndWellFormedBoundsPassInAnyOrder) {
+    for (const SearchBounds& bounds :
+         {SearchBounds{}, SearchBounds{"  ", " ", "  ", "", "", " "},
+          SearchBounds{"1e3", "2.5", "9/18/99", "September 18, 1999 2:32:21 PM", "0", "7.6"},
+          SearchBounds{"9", "1", "1/2/2000", "1/1/2000", "5", "2"}}) {
+        EXPECT_FALSE(CheckBounds(bounds)) << bounds.sizeFrom << " " << bounds.dateFrom;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Order, CheckBoundsTest,
-    ::testing::Values(
-        BoundCheckCase{"allEmpty", {}, std::nullopt, ""},
-        BoundCheckCase{"blanksAreEmpty", {"  ", " ", "  ", "", "", " "}, std::nullopt, ""},
-        BoundCheckCase{"goodValues",
-                       {"1e3", "2.5", "9/18/99", "September 18, 1999 2:32:21 PM", "0", "7.6"},
-                       std::nullopt,
-                       ""},
-        BoundCheckCase{
-            "lowerAboveUpper", {"9", "1", "1/2/2000", "1/1/2000", "5", "2"}, std::nullopt, ""},
-        BoundCheckCase{"negativeSize", {"-1", "x"}, BoundBox::SizeFrom, "Size - Lower Bound Error"},
-        BoundCheckCase{"textSize", {"", "ten"}, BoundBox::SizeTo, "Size - Upper Bound Error"},
-        BoundCheckCase{
-            "badDate", {"1", "2", "13/13/2000"}, BoundBox::DateFrom, "Date - Lower Bound Error"},
-        BoundCheckCase{
-            "badDateTo", {"", "", "", "yesterday"}, BoundBox::DateTo, "Date - Upper Bound Error"},
-        BoundCheckCase{"negativeDisc",
-                       {"", "", "", "", "-3"},
-                       BoundBox::DiscFrom,
-                       "KestID - Lower Bound Error"},
-        BoundCheckCase{"textDisc",
-                       {"", "", "", "", "", "#1"},
-                       BoundBox::DiscTo,
-                       "KestID - Upper Bound Error"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(CheckBounds, FirstFailureWins) {
+    struct Case {
+        SearchBounds bounds;
+        BoundBox box;
+        const char* title;
+    };
+    for (const Case& c :
+         {Case{{"-1", "x"}, BoundBox::SizeFrom, "Size - Lower Bound Error"},
+          Case{{"", "ten"}, BoundBox::SizeTo, "Size - Upper Bound Error"},
+          Case{{"1", "2", "13/13/2000"}, BoundBox::DateFrom, "Date - Lower Bound Error"},
+          Case{{"", "", "", "yesterday"}, BoundBox::DateTo, "Date - Upper Bound Error"},
+          Case{{"", "", "", "", "-3"}, BoundBox::DiscFrom, "KestID - Lower Bound Error"},
+          Case{{"", "", "", "", "", "#1"}, BoundBox::DiscTo, "KestID - Upper Bound Error"}}) {
+        auto failure = CheckBounds(c.bounds);
+        ASSERT_TRUE(failure) << c.title;
+        EXPECT_EQ(failure->box, c.box);
+        EXPECT_EQ(failure->title, c.title);
+        bool isDate = c.box == BoundBox::DateFrom || c.box == BoundBox::DateTo;
+        EXPECT_EQ(failure->text,
+                  isDate ? "Valid date is required!" : "Positive number is required!");
+    }
+}
 
 TEST(CriteriaTexts, ToolTipsWidthsAndCaptions) {
     EXPECT_EQ(SizeFromToolTip(2), "Lower bound of size in KB");

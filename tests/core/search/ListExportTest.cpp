@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "core/search/SaveListCommand.h"
 #include "platform/Shell.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest::search {
 namespace {
 
+using test::ReadWholeFile;
 using ::testing::HasSubstr;
 
 class FakeShell : public platform::Shell {
@@ -22,39 +21,30 @@ class FakeShell : public platform::Shell {
     std::vector<std::string> opened;
 };
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 ListTable Results() {
-    ListTable table;
-    table.Reset({{"Kest ID ", 0},
-                 {"FileId", -1},
-                 {"File Name ^", 7},
-                 {"File Date ", 10},
-                 {"SortDate ", -2},
-                 {"SubFile Name ", 101}});
-    for (const char* cell : {"1", "17", " a, b.txt ", "09/18/99", "19990918000000", "in\"ner"})
-        table.AddCell(cell);
-    return table;
+    return test::MakeTable({{"Kest ID ", 0},
+                            {"FileId", -1},
+                            {"File Name ^", 7},
+                            {"File Date ", 10},
+                            {"SortDate ", -2},
+                            {"SubFile Name ", 101}},
+                           {"1", "17", " a, b.txt ", "09/18/99", "19990918000000", "in\"ner"});
 }
 
+// Two discs, with or without the used space column.
 ListTable Discs(bool usedSpace) {
-    ListTable table;
     std::vector<ListColumn> columns = {{"Kest ID ", 0},          {"Disc Serial # ", 1},
                                        {"Disc File System ", 2}, {"Disc Vol Label ", 3},
                                        {"Disc Description ", 4}, {"# of Files ", 5}};
     if (usedSpace) columns.push_back({"Used Space (MB) ", 6});
-    table.Reset(columns);
-    for (const char* cell : {"1", "1A2B-3C4D", "CDFS", "BACKUP", "Tax", "6"}) table.AddCell(cell);
-    if (usedSpace) table.AddCell("3.0083");
-    for (const char* cell : {"12345678", "0000-0001", "UDF", "PHOTOS", "", "2"})
-        table.AddCell(cell);
-    if (usedSpace) table.AddCell("1.0000");
-    return table;
+    test::Texts cells;
+    for (test::Texts row :
+         {test::Texts{"1", "1A2B-3C4D", "CDFS", "BACKUP", "Tax", "6", "3.0083"},
+          test::Texts{"12345678", "0000-0001", "UDF", "PHOTOS", "", "2", "1.0000"}}) {
+        if (!usedSpace) row.pop_back();
+        cells.insert(cells.end(), row.begin(), row.end());
+    }
+    return test::MakeTable(columns, cells);
 }
 
 DumpSource Source(const ListTable& table, bool results) {
@@ -72,7 +62,7 @@ DumpSource Source(const ListTable& table, bool results) {
     return s;
 }
 
-TEST(ListDump, ResultsAsPlainText) {
+TEST(ListDump, ResultsAsPlainTextAndCsv) {
     ListTable table = Results();
     // Ruler: (7+3) + (9+3) + (9+3) - 2 = 32.
     EXPECT_EQ(FormatList(Source(table, true), ListFormat::PlainText),
@@ -89,10 +79,6 @@ TEST(ListDump, ResultsAsPlainText) {
               "     |Kest ID|  File Name ^|  File Date|  SubFile Name\r\n"
               "     |1|  a, b.txt|  09/18/99|  in\"ner\r\n"
               "      ________________________________\r\n");
-}
-
-TEST(ListDump, ResultsAsCsv) {
-    ListTable table = Results();
     EXPECT_EQ(FormatList(Source(table, true), ListFormat::Csv),
               "\r\n\r\n"
               "KEST SEARCH RESULTS\r\n"
@@ -105,7 +91,7 @@ TEST(ListDump, ResultsAsCsv) {
               "1, a, b.txt ,09/18/99,in\"ner,\r\n");
 }
 
-TEST(ListDump, DiscsAsPlainText) {
+TEST(ListDump, DiscsAsPlainTextAndCsv) {
     ListTable table = Discs(true);
     // Ruler: 7+13+16+14+16+10 + 6*3 - 2 = 92, + "Used Space (MB) " (16) + 2 = 110.
     DumpSource source = Source(table, false);
@@ -123,11 +109,9 @@ TEST(ListDump, DiscsAsPlainText) {
                                 "\"1.0000\" \r\n"
                                 "      " +
                                 std::string(110, '_') + "\r\n"));
-}
 
-TEST(ListDump, DiscsAsCsv) {
-    ListTable table = Discs(false);
-    std::string text = FormatList(Source(table, false), ListFormat::Csv);
+    ListTable noUsedSpace = Discs(false);
+    text = FormatList(Source(noUsedSpace, false), ListFormat::Csv);
     EXPECT_THAT(text, HasSubstr("KEST DISC COLLECTION\r\nFile generated on September 18 1999"));
     EXPECT_THAT(text, HasSubstr("Full path: /home/ann/kest001.kst\r\n"
                                 "Kest ID,Disc Serial #,Disc File System,Disc Vol Label,"
@@ -142,6 +126,10 @@ class SaveList : public ::testing::Test {
     FakeShell shell;
     SaveListSettings settings{true, "/prog"};
     ListTable table = Results();
+
+    SaveOutcome Save(ListFormat format) {
+        return SaveListCommand(Source(table, true), format, 1, settings, prompter, shell);
+    }
 };
 
 TEST_F(SaveList, NothingToSave) {
@@ -159,17 +147,14 @@ TEST_F(SaveList, NothingToSave) {
 TEST_F(SaveList, WritesAndOpensTheFile) {
     std::string path = dir.File("list.csv");
     prompter.ExpectSaveFile("Save List as CSV...", path);
-    EXPECT_EQ(SaveListCommand(Source(table, true), ListFormat::Csv, 1, settings, prompter, shell),
-              SaveOutcome::Saved);
+    EXPECT_EQ(Save(ListFormat::Csv), SaveOutcome::Saved);
     EXPECT_EQ(prompter.LastFileDialog().filter, "CSV File (*.csv)|*.csv|All Files (*.*)|*.*");
     EXPECT_EQ(prompter.LastFileDialog().initialDir, "/prog");
-    EXPECT_EQ(Slurp(path), FormatList(Source(table, true), ListFormat::Csv));
+    EXPECT_EQ(ReadWholeFile(path), FormatList(Source(table, true), ListFormat::Csv));
     EXPECT_EQ(shell.opened, std::vector<std::string>{path});
 
     prompter.ExpectSaveFile("Save List as Plain Text...", std::nullopt);
-    EXPECT_EQ(
-        SaveListCommand(Source(table, true), ListFormat::PlainText, 1, settings, prompter, shell),
-        SaveOutcome::Cancelled);
+    EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Cancelled);
 }
 
 TEST_F(SaveList, AsksBeforeOverwriting) {
@@ -179,28 +164,22 @@ TEST_F(SaveList, AsksBeforeOverwriting) {
                        path + "\r\nThe file already exists.\r\nDo you want to overwrite it?",
                        Icon::Exclamation, Buttons::YesNo, 2, Answer::No)
         .ExpectNotice("File write aborted", "The file was not generated.", Icon::Information);
-    EXPECT_EQ(
-        SaveListCommand(Source(table, true), ListFormat::PlainText, 1, settings, prompter, shell),
-        SaveOutcome::Declined);
-    EXPECT_EQ(Slurp(path), "keep me");
+    EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Declined);
+    EXPECT_EQ(ReadWholeFile(path), "keep me");
 
     settings.openAfterSaving = false;
     prompter.ExpectSaveFile(::testing::_, path)
         .ExpectMessage("File already exists", ::testing::_, Icon::Exclamation, Buttons::YesNo, 2,
                        Answer::Yes);
-    EXPECT_EQ(
-        SaveListCommand(Source(table, true), ListFormat::PlainText, 1, settings, prompter, shell),
-        SaveOutcome::Saved);
-    EXPECT_THAT(Slurp(path), HasSubstr("KEST SEARCH RESULTS"));
+    EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Saved);
+    EXPECT_THAT(ReadWholeFile(path), HasSubstr("KEST SEARCH RESULTS"));
     EXPECT_TRUE(shell.opened.empty());
 }
 
 TEST_F(SaveList, WriteErrorsAreShownAndNothingOpens) {
     prompter.ExpectSaveFile(::testing::_, dir.File("missing/list.txt"))
         .ExpectNotice("Error in dump-to-text", "76\r\nPath not found", Icon::Critical);
-    EXPECT_EQ(
-        SaveListCommand(Source(table, true), ListFormat::PlainText, 1, settings, prompter, shell),
-        SaveOutcome::Failed);
+    EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Failed);
     // A full disk: every write to /dev/full fails with ENOSPC.
     prompter.ExpectNotice("Error in dump-to-text", "61\r\nDisk full", Icon::Critical);
     EXPECT_FALSE(DumpList(Source(table, true), ListFormat::PlainText, "/dev/full", prompter));

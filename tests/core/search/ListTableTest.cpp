@@ -2,64 +2,59 @@
 
 #include "core/search/ResultsGrid.h"
 #include "core/search/SortGrid.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest::search {
 namespace {
 
-ListTable Make(std::vector<int> tags, std::vector<std::vector<std::string>> rows) {
+using test::ColumnCells;
+using test::Texts;
+
+// A table whose column headers are "c<tag> ".
+ListTable Make(std::vector<int> tags, const Texts& cells) {
     std::vector<ListColumn> columns;
     for (int tag : tags) columns.push_back(ListColumn{"c" + std::to_string(tag) + " ", tag});
-    ListTable table;
-    table.Reset(columns);
-    for (const auto& row : rows)
-        for (const auto& cell : row) table.AddCell(cell);
-    return table;
-}
-
-std::vector<std::string> ColumnOf(const ListTable& table, size_t column) {
-    std::vector<std::string> out;
-    for (size_t r = 0; r < table.RowCount(); ++r) out.emplace_back(table.Cell(r, column));
-    return out;
+    return test::MakeTable(columns, cells);
 }
 
 TEST(ListTable, SortKinds) {
-    ListTable table = Make({7}, {{"b"}, {"10"}, {"A"}, {"9"}, {"a"}});
+    ListTable table = Make({7}, {"b", "10", "A", "9", "a"});
     table.Sort(0, SortKind::General, false);
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"9", "10", "A", "a", "b"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"9", "10", "A", "a", "b"}));
     table.Sort(0, SortKind::Text, false);
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"10", "9", "A", "a", "b"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"10", "9", "A", "a", "b"}));
     table.Sort(0, SortKind::Numeric, true);
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"10", "9", "A", "a", "b"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"10", "9", "A", "a", "b"}));
     table.Sort(0, SortKind::Text, true);
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"b", "a", "A", "9", "10"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"b", "a", "A", "9", "10"}));
 }
 
 TEST(SortGrid, MarkersAndDirection) {
-    ListTable table = Make({7, 9}, {{"b", "2"}, {"a", "10"}, {"c", "1"}});
+    ListTable table = Make({7, 9}, {"b", "2", "a", "10", "c", "1"});
     SortGrid(table, 0, 0, SortKind::Text);
     EXPECT_EQ(table.Column(0).header, "c7 ^");
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"a", "b", "c"}));
     SortGrid(table, 0, 0, SortKind::Text);
     EXPECT_EQ(table.Column(0).header, "c7 v");
-    EXPECT_EQ(ColumnOf(table, 0), (std::vector<std::string>{"c", "b", "a"}));
+    EXPECT_EQ(ColumnCells(table, 0), (Texts{"c", "b", "a"}));
     SortGrid(table, 0, 0, SortKind::Text);
     EXPECT_EQ(table.Column(0).header, "c7 ^");
     ClickResultsHeader(table, 1);  // the size column sorts by value
     EXPECT_EQ(table.Column(0).header, "c7 ");
     EXPECT_EQ(table.Column(1).header, "c9 ^");
-    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"1", "2", "10"}));
+    EXPECT_EQ(ColumnCells(table, 1), (Texts{"1", "2", "10"}));
 }
 
 TEST(SortGrid, DatesSortByTheHiddenSortText) {
-    ListTable table = Make({0, -1, 10, -2}, {{"1", "5", "12/01/99", "19991201000000"},
-                                             {"1", "6", "01/15/00", "20000115000000"},
-                                             {"2", "7", "06/30/98", "19980630120000"}});
+    ListTable table = Make({0, -1, 10, -2}, {"1", "5", "12/01/99", "19991201000000",  //
+                                             "1", "6", "01/15/00", "20000115000000",  //
+                                             "2", "7", "06/30/98", "19980630120000"});
     ClickResultsHeader(table, 2);
-    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"7", "5", "6"}));
+    EXPECT_EQ(ColumnCells(table, 1), (Texts{"7", "5", "6"}));
     EXPECT_EQ(table.Column(2).header, "c10 ^");
     EXPECT_EQ(table.Column(3).header, "c-2 ");
     ClickResultsHeader(table, 2);
-    EXPECT_EQ(ColumnOf(table, 1), (std::vector<std::string>{"6", "5", "7"}));
+    EXPECT_EQ(ColumnCells(table, 1), (Texts{"6", "5", "7"}));
 }
 
 TEST(ResultsGrid, LaysOutTagsWidthsAndAlignment) {
@@ -87,11 +82,9 @@ TEST(ResultsGrid, LaysOutTagsWidthsAndAlignment) {
     ResetResultsGrid(table, options, widths);
     EXPECT_EQ(widths.file[7], 3333);
     EXPECT_EQ(widths.sub[3], 444);
-    std::vector<std::string> headers;
-    for (const auto& c : table.Columns()) headers.push_back(c.header);
-    EXPECT_EQ(headers, (std::vector<std::string>{"Kest ID ", "File Directory ", "File Name ",
-                                                 "File Size (MB) ", "File Date ", "SubFile Name ",
-                                                 "SubFile Size (MB) ", "SubFile Date "}));
+    EXPECT_EQ(test::Headers(table),
+              (Texts{"Kest ID ", "File Directory ", "File Name ", "File Size (MB) ", "File Date ",
+                     "SubFile Name ", "SubFile Size (MB) ", "SubFile Date "}));
     ASSERT_EQ(table.RowCount(), 1u);
     EXPECT_EQ(table.Cell(0, 0), "");
     EXPECT_EQ(table.Column(2).width, 3333);

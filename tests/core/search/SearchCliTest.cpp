@@ -1,16 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "support/RunCli.h"
 #include "support/search/SearchFixture.h"
 
 namespace kest::search {
 namespace {
 
-using test::RunCli;
 using test::ShellQuote;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
@@ -22,7 +18,7 @@ class SearchCli : public ::testing::Test {
         home.Write("Kest.ini", "[Save_List]\nOpenAfterSaving=False\n");
     }
     test::CliResult Run(const std::string& args) {
-        return RunCli("--home " + ShellQuote(home.Path().string()) + " " + args);
+        return test::RunCli("--home " + ShellQuote(home.Path().string()) + " " + args);
     }
     test::TempDir home;
 };
@@ -37,11 +33,7 @@ TEST_F(SearchCli, PrintsTheShownColumnsAndCounts) {
     EXPECT_EQ(lines[2], "1\t<root>\treadme.txt\t0.0015");
     EXPECT_EQ(lines[3], "2\t<root>\tREADME.TXT\t0.0000");
     EXPECT_THAT(r.err, HasSubstr("Matches Found: 2\nSearch time: "));
-
-    std::ifstream ini(home.File("Kest.ini"));
-    std::stringstream s;
-    s << ini.rdbuf();
-    EXPECT_THAT(s.str(), HasSubstr("Current=readme"));
+    EXPECT_THAT(test::ReadWholeFile(home.File("Kest.ini")), HasSubstr("Current=readme"));
 }
 
 TEST_F(SearchCli, BoundsAndValidation) {
@@ -66,11 +58,9 @@ TEST_F(SearchCli, ContentsDiscsAndSaving) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.OutLines().size(), 4u);
     EXPECT_THAT(r.err, HasSubstr("3 discs (8 files) in kest001.kst database."));
-    std::ifstream in(file);
-    std::stringstream s;
-    s << in.rdbuf();
-    EXPECT_THAT(s.str(), HasSubstr("\"3\",\"0000-0002\",\"CDFS\",\"EMPTY\",\"\",\"0\",\r\n"));
-    EXPECT_THAT(s.str(), EndsWith("\r\n"));
+    std::string csv = test::ReadWholeFile(file);
+    EXPECT_THAT(csv, HasSubstr("\"3\",\"0000-0002\",\"CDFS\",\"EMPTY\",\"\",\"0\",\r\n"));
+    EXPECT_THAT(csv, EndsWith("\r\n"));
 }
 
 }  // namespace

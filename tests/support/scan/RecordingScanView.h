@@ -9,24 +9,21 @@
 
 namespace kest::test {
 
-// A scan window that keeps what it was shown. onPump runs at every pump, the
-// place where a real window would let the Cancel button act.
+// A scan window that keeps the texts it was shown. onPump runs at every pump,
+// the place where a real window would let the Cancel button act.
 class RecordingScanView : public scan::ScanView {
   public:
     std::vector<std::string> status1;  // every text of status panel 1
     std::vector<std::string> totalLabels;
     std::vector<std::string> captions;
-    std::vector<scan::ProgressPanel> panels;
     int reloads = 0;
-    int resets = 0;
     bool locked = false;
-    bool cancelVisible = false;
     std::function<void()> onPump;
 
     void LockControls(bool lock) override { locked = lock; }
     void SetBusyPointer(bool) override {}
-    void ShowCancel(bool visible) override { cancelVisible = visible; }
-    void ShowProgressPanel(scan::ProgressPanel panel) override { panels.push_back(panel); }
+    void ShowCancel(bool) override {}
+    void ShowProgressPanel(scan::ProgressPanel) override {}
     void SetTotalCaption(const std::string& caption) override { captions.push_back(caption); }
     void ShowTotalProgress(const scan::ProgressBar& bar) override {
         totalLabels.push_back(bar.label);
@@ -39,7 +36,7 @@ class RecordingScanView : public scan::ScanView {
         if (onPump) onPump();
     }
     void ReloadDiscList() override { ++reloads; }
-    void ResetResults() override { ++resets; }
+    void ResetResults() override {}
 };
 
 // The end sound, kept instead of played.

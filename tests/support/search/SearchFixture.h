@@ -1,10 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/engine/Database.h"
+#include "core/search/ListTable.h"
 #include "support/TempDir.h"
 
 namespace kest::test {
@@ -15,7 +16,15 @@ namespace kest::test {
 std::unique_ptr<engine::Database> MakeSearchCatalog(const TempDir& dir,
                                                     const std::string& name = "kest001.kst");
 
-// Adds a disc with `files` generated file rows in one transaction; gives its id.
-int64_t AddGeneratedDisc(engine::Database& db, int64_t files, const std::string& label);
+using Texts = std::vector<std::string>;
+
+// A table with these columns and cells, row after row.
+search::ListTable MakeTable(std::vector<search::ListColumn> columns, const Texts& cells);
+// The cells of one column from top to bottom, and the headers of every column.
+Texts ColumnCells(const search::ListTable& table, size_t column);
+Texts Headers(const search::ListTable& table);
+
+// The whole content of a file ("" when it cannot be read).
+std::string ReadWholeFile(const std::string& path);
 
 }  // namespace kest::test
