@@ -1,18 +1,21 @@
+// The engine: catalog files, the Jet SQL dialect and LIKE patterns.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
+#include "core/engine/JetLike.h"
+#include "core/engine/JetSql.h"
 #include "support/TempDir.h"
 #include "support/catalog/CatalogFixture.h"
 
 namespace kest::engine {
 namespace {
 
+using test::QueryText;
 using test::TempDir;
 
 long ErrorOf(const std::function<void()>& f) {
@@ -24,44 +27,31 @@ long ErrorOf(const std::function<void()>& f) {
     return 0;
 }
 
+// A file's bytes; "" for anything but a file.
 std::string Bytes(const std::string& path) {
+    if (!std::filesystem::is_regular_file(path)) return {};
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string One(Database& db, const std::string& sql) {
-    auto rows = db.Query(sql);
-    return rows.rows.empty() ? "<none>" : ValueText(rows.rows[0][0]);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(Database, BadFilesGiveTheirEngineErrorsAndStayUntouched) {
     TempDir dir;
-    std::string good = test::MakeCatalogFile(dir);
-    std::string truncated = dir.Write("trunc.kst", Bytes(good).substr(0, 1000));
-    std::string garbage = Bytes(good);
-    for (size_t i = 100; i < garbage.size(); i += 7)
-        garbage[i] = static_cast<char>(garbage[i] ^ 0x5a);
-    std::string corrupt = dir.Write("corrupt.kst", garbage);
-    struct Case {
-        std::string path;
-        long number;
-    } cases[] = {
+    std::string good = Bytes(test::MakeCatalogFile(dir)), garbage = good;
+    for (size_t i = 100; i < garbage.size(); i += 7) garbage[i] ^= 0x5a;
+    const std::pair<std::string, long> cases[] = {
         {dir.File("missing.kst"), err::kFileNotFound},
         {dir.Write("empty.kst", ""), err::kUnrecognizedFormat},
         {dir.Write("text.kst", "hello, this is not a database\n"), err::kUnrecognizedFormat},
         {dir.Path().string(), err::kCannotOpen},
     };
-    for (const auto& c : cases) {
-        std::string before = std::filesystem::is_regular_file(c.path) ? Bytes(c.path) : "";
-        EXPECT_EQ(ErrorOf([&] { Database::Open(c.path, ""); }), c.number) << c.path;
-        if (std::filesystem::is_regular_file(c.path)) {
-            EXPECT_EQ(Bytes(c.path), before) << c.path;
-        }
+    for (const auto& [path, number] : cases) {
+        std::string before = Bytes(path);
+        EXPECT_EQ(ErrorOf([&] { Database::Open(path, ""); }), number) << path;
+        EXPECT_EQ(Bytes(path), before) << path;
     }
     // Damaged databases fail on open or on the first read, never crash.
-    for (const auto& path : {truncated, corrupt}) {
+    for (const auto& path :
+         {dir.Write("trunc.kst", good.substr(0, 1000)), dir.Write("corrupt.kst", garbage)}) {
         long number = ErrorOf([&] {
             auto db = Database::Open(path, "");
             db->Query("SELECT * FROM tblFiles");
@@ -71,20 +61,12 @@ TEST(Database, BadFilesGiveTheirEngineErrorsAndStayUntouched) {
     }
 }
 
-TEST(Database, SecondOpenOfAnOpenCatalogIsRefusedAsInUse) {
-    TempDir dir;
-    std::string path = test::MakeCatalogFile(dir);
-    auto first = Database::Open(path, "");
-    EXPECT_EQ(ErrorOf([&] { Database::Open(path, ""); }), err::kFileInUse);
-    first.reset();
-    EXPECT_NO_THROW(Database::Open(path, ""));
-}
-
-TEST(Database, PasswordLocksTheCatalogUntilChanged) {
+TEST(Database, OpenRefusesACatalogInUseOrLockedByAnotherPassword) {
     TempDir dir;
     std::string path = test::MakeCatalogFile(dir);
     {
         auto db = Database::Open(path, "");
+        EXPECT_EQ(ErrorOf([&] { Database::Open(path, ""); }), err::kFileInUse);
         EXPECT_FALSE(db->HasPassword());
         db->SetPassword("", "Secret");
         EXPECT_EQ(ErrorOf([&] { db->SetPassword("wrong", "x"); }), err::kInvalidPassword);
@@ -105,10 +87,7 @@ TEST(Database, ConstraintFailuresCarryTheJetNumbers) {
     TempDir dir;
     auto db = Database::Open(test::MakeCatalogFile(dir), "");
     std::string longText(256, 'x');
-    struct Case {
-        std::string sql;
-        long number;
-    } cases[] = {
+    const std::pair<std::string, long> cases[] = {
         {"INSERT INTO tblFiles (FileDir, FileName) VALUES ('', 'a')", err::kZeroLengthString},
         {"INSERT INTO tblFiles (FileDir, FileName) VALUES ('<root>', '')", err::kZeroLengthString},
         {"INSERT INTO tblSubFiles (SubFileDir, SubFileName) VALUES ('', 'a')",
@@ -123,92 +102,125 @@ TEST(Database, ConstraintFailuresCarryTheJetNumbers) {
         {"SELECT * FROM tblNothing", err::kTableNotFound},
         {"SELECT 1; SELECT 2", 3142},
     };
-    for (const auto& c : cases) EXPECT_EQ(ErrorOf([&] { db->Execute(c.sql); }), c.number) << c.sql;
-    try {
-        db->Execute("INSERT INTO tblFiles (FileDir, FileName) VALUES ('', 'a')");
-    } catch (const KestError& e) {
-        EXPECT_EQ(e.Description(), "Field 'tblFiles.FileDir' cannot be a zero-length string.");
+    for (const auto& [sql, number] : cases) {
+        EXPECT_EQ(ErrorOf([&] { db->Execute(sql); }), number) << sql;
     }
+    EXPECT_THAT([&] { db->Execute(cases[0].first); },
+                testing::ThrowsMessage<KestError>(
+                    testing::StrEq("Field 'tblFiles.FileDir' cannot be a zero-length string.")));
     // Every other text field takes the empty string; defaults fill the rest.
     db->Execute(
         "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc) VALUES ('', '', '', '')");
     db->Execute(
         "INSERT INTO tblFiles (FileDir, FileName, FileAtt, FileDesc) VALUES ('d', 'n', '', '')");
     db->Execute("INSERT INTO tblDiscs DEFAULT VALUES");
-    EXPECT_EQ(One(*db, "SELECT DiscNumF FROM tblDiscs WHERE KestId=2"), "0");
     EXPECT_EQ(db->LastInsertId(), 2);
-    EXPECT_EQ(One(*db, "SELECT KestId FROM tblFiles"), "1");
-    EXPECT_EQ(One(*db, "SELECT FileSize FROM tblFiles"), "0");
+    EXPECT_EQ(QueryText(*db, "SELECT DiscNumF FROM tblDiscs WHERE KestId=2"), "0\n");
+    EXPECT_EQ(QueryText(*db, "SELECT KestId, FileSize FROM tblFiles"), "1|0\n");
     db->Execute("INSERT INTO tblDiscs (DiscDesc) VALUES ('" + std::string(255, 'y') + "')");
 }
 
 TEST(Database, RunsTheSystemsStatementsWithJetResults) {
     TempDir dir;
     auto db = test::OpenSampleCatalog(dir);
-    EXPECT_EQ(One(*db, "SELECT FORMAT((1536)/1024,'0.00')"), "1.50");
-    EXPECT_EQ(One(*db, "SELECT FORMAT(1234567,'#,##0')"), "1,234,567");
+    EXPECT_EQ(QueryText(*db, "SELECT FORMAT((1536)/1024,'0.00'), FORMAT(1234567,'#,##0')"),
+              "1.50|1,234,567\n");
     // The search statement, with both FROM clauses.
-    std::string columns =
+    std::string search =
         "SELECT tblFiles.KestId AS [Kest ID ], tblFiles.FileId AS [FileId], tblDiscs.DiscLbl AS "
-        "[Disc Vol Label ], "
-        "tblFiles.FileName AS [File Name ],  FORMAT((tblFiles.FileSize)/1048576,'0.00') AS [File "
-        "Size (MB) ],  "
+        "[Disc Vol Label ], tblFiles.FileName AS [File Name ],  "
+        "FORMAT((tblFiles.FileSize)/1048576,'0.00') AS [File Size (MB) ],  "
         "FORMAT(tblFiles.FileDate,'MM/DD/YY HH:NN:SS AMPM') AS [File Date ], "
-        "FORMAT(tblFiles.FileDate,'YYYYMMDDHHNNSS') AS [SortDate ]";
-    auto rows = db->Query(
-        columns +
-        "FROM tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId "
-        "WHERE ((((tblFiles.FileName LIKE '*.JPG') OR (tblFiles.FileName LIKE '*readme*')))) "
-        "ORDER BY tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName;");
-    ASSERT_EQ(rows.rows.size(), 2u);
-    EXPECT_EQ(rows.columns,
+        "FORMAT(tblFiles.FileDate,'YYYYMMDDHHNNSS') AS [SortDate ]FROM tblDiscs INNER JOIN "
+        "tblFiles ON tblDiscs.KestId = tblFiles.KestId WHERE ((((tblFiles.FileName LIKE '*.JPG') "
+        "OR (tblFiles.FileName LIKE '*readme*')))) ORDER BY tblFiles.KestId, tblFiles.FileDir, "
+        "tblFiles.FileName;";
+    EXPECT_EQ(db->Query(search).columns,
               (std::vector<std::string>{"Kest ID ", "FileId", "Disc Vol Label ", "File Name ",
                                         "File Size (MB) ", "File Date ", "SortDate "}));
-    EXPECT_EQ(ValueText(rows.rows[0][3]), "readme.txt");  // "<root>" sorts before "pics/"
-    EXPECT_EQ(ValueText(rows.rows[1][4]), "3.00");
-    EXPECT_EQ(ValueText(rows.rows[1][5]), "12/31/99 11:59:59 PM");
-    EXPECT_EQ(ValueText(rows.rows[1][6]), "19991231235959");
-    auto withSub = db->Query(
-        "SELECT tblFiles.FileName AS [File Name ], tblSubFiles.SubFileName AS [SubFile Name ], "
-        "IIf(tblSubFiles.SubFileEncr=True, 'Yes', ' ') AS [SubFile Encrypted ] "
-        "FROM (tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId) LEFT JOIN "
-        "tblSubFiles ON "
-        "tblFiles.FileId = tblSubFiles.FileId WHERE ((((tblSubFiles.SubFileName LIKE '*INNER*')) "
-        "OR "
-        "((tblFiles.FileName LIKE '*readme*')))) AND (tblFiles.FileSize BETWEEN 0 AND 1048576) AND "
-        "(tblFiles.FileDate BETWEEN #1/1/99 0:00:00# AND #1/1/00 0:00:00#) AND (tblFiles.KestID <= "
-        "1) "
-        "ORDER BY tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName, tblSubFiles.SubFileDir, "
-        "tblSubFiles.SubFileName;");
-    ASSERT_EQ(withSub.rows.size(), 2u);
-    EXPECT_EQ(ValueText(withSub.rows[0][2]), " ");
-    EXPECT_EQ(ValueText(withSub.rows[1][1]), "inner.txt");
-    EXPECT_EQ(ValueText(withSub.rows[1][2]), "Yes");
+    EXPECT_EQ(QueryText(*db, search),  // "<root>" sorts before "pics/"
+              "1|1|PHOTOS|readme.txt|0.00|09/18/99 02:32:21 PM|19990918143221\n"
+              "1|2|PHOTOS|Beach.JPG|3.00|12/31/99 11:59:59 PM|19991231235959\n");
+    EXPECT_EQ(
+        QueryText(*db,
+                  "SELECT tblFiles.FileName AS [File Name ], tblSubFiles.SubFileName AS [SubFile "
+                  "Name ], IIf(tblSubFiles.SubFileEncr=True, 'Yes', ' ') AS [SubFile Encrypted ] "
+                  "FROM (tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId) LEFT "
+                  "JOIN tblSubFiles ON tblFiles.FileId = tblSubFiles.FileId WHERE "
+                  "((((tblSubFiles.SubFileName LIKE '*INNER*')) OR ((tblFiles.FileName LIKE "
+                  "'*readme*')))) AND (tblFiles.FileSize BETWEEN 0 AND 1048576) AND "
+                  "(tblFiles.FileDate BETWEEN #1/1/99 0:00:00# AND #1/1/00 0:00:00#) AND "
+                  "(tblFiles.KestID <= 1) ORDER BY tblFiles.KestId, tblFiles.FileDir, "
+                  "tblFiles.FileName, tblSubFiles.SubFileDir, tblSubFiles.SubFileName;"),
+        "readme.txt|| \nphotos.zip|inner.txt|Yes\n");
     // The disc list, with and without the used-space column.
-    auto discs = db->Query(
-        "SELECT tblDiscs.KestId AS [Kest ID ], tblDiscs.DiscSer AS [Disc Serial # ], "
-        "tblDiscs.DiscFSys AS [Disc "
-        "File System ], tblDiscs.DiscLbl AS [Disc Vol Label ], tblDiscs.DiscDesc AS [Disc "
-        "Description ], "
-        "tblDiscs.DiscNumF AS [# of Files ], FORMAT((SUM(tblFiles.FileSize))/1024,'0.0') AS [Used "
-        "Space (KB) ] "
-        "FROM tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId GROUP BY "
-        "tblDiscs.KestId, "
-        "tblDiscs.DiscSer, tblDiscs.DiscFSys, tblDiscs.DiscLbl, tblDiscs.DiscDesc, "
-        "tblDiscs.DiscNumF;");
-    ASSERT_EQ(discs.rows.size(), 1u);
-    EXPECT_EQ(ValueText(discs.rows[0][6]), "3075.5");
-    EXPECT_EQ(db->Query("SELECT tblDiscs.KestID AS [Kest ID ], tblDiscs.DiscSer AS [Disc Serial # "
-                        "] FROM tblDiscs")
-                  .rows.size(),
-              2u);
-    EXPECT_EQ(One(*db, "SELECT SUM(FileSize) FROM tblFiles;"), "3149312");
-    EXPECT_EQ(One(*db, "SELECT SUM(SubFileSize) FROM tblSubFiles;"), "1000");
-    EXPECT_EQ(db->Query("SELECT * FROM tblDiscs WHERE tblDiscs.KestID=2").rows.size(), 1u);
+    EXPECT_EQ(
+        QueryText(*db,
+                  "SELECT tblDiscs.KestId AS [Kest ID ], tblDiscs.DiscSer AS [Disc Serial # ], "
+                  "tblDiscs.DiscFSys AS [Disc File System ], tblDiscs.DiscLbl AS [Disc Vol Label "
+                  "], tblDiscs.DiscDesc AS [Disc Description ], tblDiscs.DiscNumF AS [# of Files "
+                  "], FORMAT((SUM(tblFiles.FileSize))/1024,'0.0') AS [Used Space (KB) ] FROM "
+                  "tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId GROUP BY "
+                  "tblDiscs.KestId, tblDiscs.DiscSer, tblDiscs.DiscFSys, tblDiscs.DiscLbl, "
+                  "tblDiscs.DiscDesc, tblDiscs.DiscNumF;"),
+        "1|1234-ABCD|vfat|PHOTOS|Holiday 1999|3|3075.5\n");
+    EXPECT_EQ(QueryText(*db,
+                        "SELECT tblDiscs.KestID AS [Kest ID ], tblDiscs.DiscSer AS [Disc Serial # "
+                        "] FROM tblDiscs"),
+              "1|1234-ABCD\n2|0000-0000\n");
+    EXPECT_EQ(QueryText(*db, "SELECT SUM(FileSize) FROM tblFiles;"), "3149312\n");
+    EXPECT_EQ(QueryText(*db, "SELECT SUM(SubFileSize) FROM tblSubFiles;"), "1000\n");
+    EXPECT_EQ(QueryText(*db, "SELECT KestId FROM tblDiscs WHERE tblDiscs.KestID=2"), "2\n");
     EXPECT_EQ(db->Execute("UPDATE tblFiles SET FileDesc = 'It''s new' WHERE FileId=1;"), 1);
-    EXPECT_EQ(One(*db, "SELECT FileDesc FROM tblFiles WHERE FileId=1"), "It's new");
+    EXPECT_EQ(QueryText(*db, "SELECT FileDesc FROM tblFiles WHERE FileId=1"), "It's new\n");
     EXPECT_EQ(db->Execute("DELETE * FROM tblSubFiles WHERE KestId=1;"), 1);
     EXPECT_EQ(db->Execute("DELETE * FROM tblFiles WHERE KestId=1;"), 3);
+}
+
+TEST(JetSql, TranslatesEachDialectFeatureOutsideLiteralsAndRefusesBadDates) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"DELETE * FROM tblFiles WHERE KestId=3;", "DELETE FROM tblFiles WHERE KestId=3;"},
+        {"delete  *  from t", "delete  from t"},
+        {"SELECT * FROM t", "SELECT * FROM t"},
+        {"WHERE d >= #9/18/99 2:32:21 PM#", "WHERE d >= '1999-09-18 14:32:21'"},
+        {"WHERE d <= #1/5/29 0:00:00#", "WHERE d <= '2029-01-05 00:00:00'"},
+        {"WHERE d <= #1/5/30 23:59:59#", "WHERE d <= '1930-01-05 23:59:59'"},
+        {"FORMAT((x)/1024,'0.00')", "FORMAT((x)* 1.0 /1024,'0.00')"},
+        {"'a/b#c*' & [Size (KB) ]", "'a/b#c*' || [Size (KB) ]"},
+        {"x = \"O'Brien\"", "x = 'O''Brien'"},
+        {"'it''s' /2", "'it''s' * 1.0 /2"},
+        {"[Disc Serial # ]", "[Disc Serial # ]"},
+    };
+    for (auto [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
+    for (const char* bad : {"WHERE d = #13/45/99#", "WHERE d = #9/18/99"}) {
+        EXPECT_EQ(ErrorOf([&] { TranslateJetSql(bad); }), err::kSyntaxError) << bad;
+    }
+}
+
+TEST(JetLike, WildcardsListsCaseFoldingAndInvalidUtf8) {
+    // Pattern and subject. The last ones: ASCII names take a shorter road than
+    // others; folding must not care.
+    // clang-format off
+    const std::pair<const char*, const char*> matching[] = {
+        {"*abc*", "xxABCyy"}, {"a?c", "abc"}, {"file#.txt", "FILE7.TXT"}, {"[a-c]x", "Bx"},
+        {"[!a-c]x", "dx"}, {"*a*b", "aXbXb"}, {"*", ""}, {"", ""}, {"*ärg*", "ÄRGER.txt"},
+        {"ΣΟΦΊΑ", "σοφία"}, {"[*]x", "*x"}, {"a[", "a["}, {"*.zip", "photos.ZIP"},
+        {"*kel*", "\u212AELVIN.txt"}, {"*\u212Aite*", "KITES"}, {"*ab*", "x\u00C0aBy"},
+        {"*a?c*", "xxAbCxx"}};
+    const std::pair<const char*, const char*> notMatching[] = {
+        {"*abc*", "ab"}, {"a?c", "ac"}, {"file#.txt", "filex.txt"}, {"[!a-c]x", "bx"},
+        {"*a*b", "aXbXc"}, {"", "a"}, {"[*]x", "ax"}, {"*.zip", "photos.zip.bak"},
+        {"*ab*", "x\u00C0a-By"}};
+    // clang-format on
+    for (auto [pattern, subject] : matching) {
+        EXPECT_TRUE(JetLikePattern(pattern).Matches(subject)) << pattern << " ~ " << subject;
+    }
+    for (auto [pattern, subject] : notMatching) {
+        EXPECT_FALSE(JetLikePattern(pattern).Matches(subject)) << pattern << " ~ " << subject;
+    }
+    // Invalid UTF-8 never matches ASCII by accident.
+    EXPECT_TRUE(JetLikePattern("a?b").Matches("a\377b"));
+    EXPECT_FALSE(JetLikePattern("a\xc3").Matches("a"));
 }
 
 }  // namespace

@@ -38,44 +38,42 @@ std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name) {
                       fixed("FileAtt", FieldType::Long, 3), fixed("FileSize", FieldType::Single, 4),
                       fixed("FileDate", FieldType::Date, 5)},
                      {{"KestId", false, false, {"KestId"}}}});
+    const std::string files =
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) VALUES ";
     db->Execute(
         "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
         "VALUES (305419896, 7, 'OLDDISC', 'old one', 2)");
-    db->Execute(
-        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
-        "VALUES (1, '[root]', 'a.txt', 32, 2, #1/2/98 3:04:05#)");
-    db->Execute(
-        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
-        "VALUES (1, '\\docs\\', 'b.doc', 1, 0.5, #1/2/98 3:04:05#)");
+    db->Execute(files + "(1, '[root]', 'a.txt', 32, 2, #1/2/98 3:04:05#)");
+    db->Execute(files + "(1, '\\docs\\', 'b.doc', 1, 0.5, #1/2/98 3:04:05#)");
     return path;
 }
 
 std::unique_ptr<engine::Database> OpenSampleCatalog(const TempDir& dir) {
     auto db = engine::Database::Open(MakeCatalogFile(dir, "sample.kst"), "");
-    db->Execute(
-        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
-        "VALUES ('1234-ABCD', 'vfat', 'PHOTOS', 'Holiday 1999', 3)");
-    db->Execute(
-        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
-        "VALUES ('0000-0000', 'iso9660', 'EMPTY', 'nothing here', 0)");
-    const char* files[] = {
-        "(1, '<root>', 'readme.txt', 'A', 1536, #9/18/99 2:32:21 PM#, 'first')",
-        "(1, 'pics/', 'Beach.JPG', 'RA', 3145728, #12/31/99 23:59:59#, '')",
-        "(1, 'pics/', 'photos.zip', 'A', 2048, #1/1/00 0:00:00#, 'the archive')",
-    };
-    for (const char* values : files) {
-        db->Execute(
-            std::string(
-                "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate, "
-                "FileDesc) VALUES ") +
-            values);
-    }
+    const std::string discs =
+        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) VALUES ";
+    const std::string files =
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate, FileDesc) "
+        "VALUES ";
+    db->Execute(discs + "('1234-ABCD', 'vfat', 'PHOTOS', 'Holiday 1999', 3)");
+    db->Execute(discs + "('0000-0000', 'iso9660', 'EMPTY', 'nothing here', 0)");
+    db->Execute(files + "(1, '<root>', 'readme.txt', 'A', 1536, #9/18/99 2:32:21 PM#, 'first')");
+    db->Execute(files + "(1, 'pics/', 'Beach.JPG', 'RA', 3145728, #12/31/99 23:59:59#, '')");
+    db->Execute(files + "(1, 'pics/', 'photos.zip', 'A', 2048, #1/1/00 0:00:00#, 'the archive')");
     db->Execute(
         "INSERT INTO tblSubFiles (KestId, FileId, SubFileDir, SubFileName, SubFileSize, "
-        "SubFileCSize, "
-        "SubFileRatio, SubFileDate, SubFileEncr) VALUES (1, 3, 'x/', 'inner.txt', 1000, 500, 50, "
-        "#1/1/00 0:00:00#, True)");
+        "SubFileCSize, SubFileRatio, SubFileDate, SubFileEncr) VALUES (1, 3, 'x/', 'inner.txt', "
+        "1000, 500, 50, #1/1/00 0:00:00#, True)");
     return db;
+}
+
+std::string QueryText(engine::Database& db, const std::string& sql) {
+    std::string text;
+    for (const auto& row : db.Query(sql).rows) {
+        for (size_t i = 0; i < row.size(); ++i) text += (i ? "|" : "") + engine::ValueText(row[i]);
+        text += "\n";
+    }
+    return text;
 }
 
 }  // namespace kest::test

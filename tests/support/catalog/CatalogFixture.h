@@ -19,4 +19,8 @@ std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name = "
 // A catalog with two discs, a few files and subfiles, for statement tests.
 std::unique_ptr<engine::Database> OpenSampleCatalog(const TempDir& dir);
 
+// Every row of a query: its values as ValueText gives them, "|" between
+// them and "\n" after each row.
+std::string QueryText(engine::Database& db, const std::string& sql);
+
 }  // namespace kest::test

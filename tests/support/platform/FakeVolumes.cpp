@@ -12,11 +12,6 @@ std::string WithoutTrailingSlash(std::string path) {
     return path;
 }
 
-bool Holds(const std::string& folder, const std::string& path) {
-    return path.compare(0, folder.size(), folder) == 0 &&
-           (path.size() == folder.size() || path[folder.size()] == '/');
-}
-
 }  // namespace
 
 std::string FakeVolumes::Add(FakeDrive drive) {
@@ -35,9 +30,10 @@ const FakeVolumes::FakeDrive* FakeVolumes::Find(const std::string& path) const {
     std::string wanted = WithoutTrailingSlash(path);
     const FakeDrive* best = nullptr;
     for (const FakeDrive& drive : m_drives) {
-        if (Holds(drive.folder, wanted) && (!best || drive.folder.size() > best->folder.size())) {
-            best = &drive;
-        }
+        const std::string& folder = drive.folder;
+        bool holds = wanted.compare(0, folder.size(), folder) == 0 &&
+                     (wanted.size() == folder.size() || wanted[folder.size()] == '/');
+        if (holds && (!best || folder.size() > best->folder.size())) best = &drive;
     }
     return best;
 }
@@ -76,6 +72,24 @@ platform::DiscPresence FakeVolumes::CheckDiscPresent(const std::string& root) co
     return drive->present && std::filesystem::is_directory(drive->folder, ec)
                ? platform::DiscPresence::Present
                : platform::DiscPresence::Missing;
+}
+
+std::string DescribeRoot(const platform::Volumes& volumes, const std::string& root) {
+    const char* presence[] = {"unchecked", "present", "missing"};
+    platform::VolumeInfo info = volumes.GetVolumeInfo(root);
+    return std::string(platform::DriveTypeName(volumes.GetDriveType(root))) + " " +
+           presence[static_cast<int>(volumes.CheckDiscPresent(root))] +
+           (info.ok ? " ok [" : " not ok [") + info.label + "] " + info.serial + " " +
+           info.fileSystem;
+}
+
+std::vector<std::string> DescribeDrives(const platform::Volumes& volumes) {
+    std::vector<std::string> lines;
+    for (const platform::Drive& d : volumes.ListDrives()) {
+        lines.push_back(d.root + " " + platform::DriveTypeName(d.type) + " " +
+                        std::to_string(d.iconIndex) + " " + d.text);
+    }
+    return lines;
 }
 
 }  // namespace kest::test

@@ -38,4 +38,10 @@ class FakeVolumes : public platform::Volumes {
     std::vector<FakeDrive> m_drives;
 };
 
+// What `volumes` tells about one root, as one line to compare:
+// "<type> <unchecked|present|missing> <ok|not ok> [<label>] <serial> <file system>".
+std::string DescribeRoot(const platform::Volumes& volumes, const std::string& root);
+// Each listed drive as "<root> <type> <icon> <text>".
+std::vector<std::string> DescribeDrives(const platform::Volumes& volumes);
+
 }  // namespace kest::test
