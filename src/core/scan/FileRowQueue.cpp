@@ -1,5 +1,6 @@
 #include "core/scan/FileRowQueue.h"
 
+#include "core/common/KestError.h"
 #include "core/engine/Database.h"
 
 namespace kest::scan {
@@ -7,6 +8,21 @@ namespace kest::scan {
 namespace {
 
 constexpr int kColumns = 6;
+// tblFiles' texts hold at most this many characters; FileDir and FileName at
+// least one.
+constexpr size_t kMaxText = 255;
+
+size_t Characters(std::string_view utf8) {
+    size_t count = 0;
+    for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+// Whether the catalog will refuse the row for the length of a text.
+bool Refused(std::string_view dir, std::string_view name, std::string_view attributes) {
+    return dir.empty() || name.empty() || Characters(dir) > kMaxText ||
+           Characters(name) > kMaxText || Characters(attributes) > kMaxText;
+}
 
 std::string InsertStatement(int rows) {
     std::string sql =
@@ -27,7 +43,9 @@ void FileRowQueue::Add(int64_t discId, std::string_view dir, std::string_view na
     row.attributes.assign(attributes);
     row.size = size;
     row.isoDate.assign(isoDate);
-    if (m_count == kGroup) Flush();
+    // A row the catalog will refuse is written at once, on its own, so that
+    // the error stops the scan at its file with every row before it stored.
+    if (m_count == kGroup || Refused(dir, name, attributes)) Flush();
 }
 
 void FileRowQueue::BindRow(engine::Statement& statement, int first, const Row& row) {
@@ -49,8 +67,14 @@ void FileRowQueue::Flush() {
     if (count == kGroup) {
         if (!m_group) m_group.emplace(m_db.Prepare(InsertStatement(kGroup)));
         for (int i = 0; i < count; ++i) BindRow(*m_group, 1 + i * kColumns, m_rows[i]);
-        m_group->Run();
-        return;
+        try {
+            m_group->Run();
+            return;
+        } catch (const KestError&) {
+            // One row failed and took the group with it (a full disk, say):
+            // the rows go one by one, so those before it are kept and the
+            // error is raised by the row that causes it.
+        }
     }
     if (count > 0 && !m_single) m_single.emplace(m_db.Prepare(InsertStatement(1)));
     for (int i = 0; i < count; ++i) {

@@ -25,7 +25,8 @@ class FileRowQueue {
     explicit FileRowQueue(engine::Database& db) : m_db(db) {}
 
     // Queues a row (an empty isoDate is stored as no date); writes the group
-    // when it is full.
+    // when it is full, and writes at once a row whose texts the catalog
+    // refuses (raising the engine's error).
     void Add(int64_t discId, std::string_view dir, std::string_view name,
              std::string_view attributes, int64_t size, std::string_view isoDate);
     // Writes every queued row. Rows that fail to be written are dropped: the

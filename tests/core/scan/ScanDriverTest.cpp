@@ -367,13 +367,37 @@ TEST_F(ScanDriverTest, ChecksBeforeTheCatalogIsTouched) {
     prompter.VerifyDone();
 }
 
-TEST_F(ScanDriverTest, TooLongFolderTextEndsTheScanKeepingEarlierRows) {
-    disc.Write("first.txt", "");
-    disc.Write(std::string(200, 'd') + "/" + std::string(100, 'e') + "/deep.txt", "");
+// An error while storing a row stops the scan at that file, with every row
+// before it kept, however the rows are grouped on their way to the catalog.
+TEST_F(ScanDriverTest, RowErrorsStopAtTheirFileKeepingEarlierRows) {
+    for (const char* name : {"r1", "r2", "r3"}) disc.Write(name, "");
+    std::string longDir = std::string(200, 'd') + "/" + std::string(100, 'e') + "/";
+    disc.Write(longDir + "deep.txt", "");
     ExpectDescription("long");
     prompter.ExpectNotice("Error while scanning Disc", ::testing::_, Icon::Critical);
     EXPECT_FALSE(Scan());
-    EXPECT_EQ(Count("tblFiles"), 1);
+    EXPECT_EQ(Count("tblFiles"), 3);
+    EXPECT_THAT(LogLines().back(),
+                StartsWith("Last file in memory: " + root + longDir + "deep.txt"));
+
+    // A catalog that cannot grow (a full disk) fails in the middle of a group.
+    for (int i = 0; i < 3000; ++i) disc.Write("many/f" + std::to_string(i), "");
+    std::filesystem::remove_all(disc.File(std::string(200, 'd')));
+    db->Execute("DELETE * FROM tblFiles");
+    db->Execute("DELETE * FROM tblDiscs");
+    int64_t pages = std::get<int64_t>(db->Query("PRAGMA page_count").rows[0][0]);
+    db->Query("PRAGMA max_page_count = " + std::to_string(pages + 20));
+    ExpectDescription("full");
+    prompter.ExpectNotice("Error while scanning Disc", "3026\r\nNot enough space on disk.",
+                          Icon::Critical);
+    EXPECT_FALSE(Scan());
+    prompter.VerifyDone();
+    int64_t kept = Count("tblFiles");
+    EXPECT_GT(kept, 3);
+    EXPECT_LT(kept, 3003);
+    // The rows kept are exactly the first files walked.
+    EXPECT_EQ(Rows("SELECT MAX(FileId) - MIN(FileId) + 1 FROM tblFiles")[0][0],
+              std::to_string(kept));
 }
 
 TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {
