@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "core/archive/SubFileTexts.h"
 
 namespace kest::archive {
 namespace {
 
 TEST(SubFileTexts, MethodTextsByArchiveType) {
-    struct Case {
-        const char* type;
-        int32_t method, flags;
-        const char* text;
-    } cases[] = {
+    const std::tuple<const char*, int32_t, int32_t, const char*> cases[] = {
         {"zip", 0, 0, "Stored"},
         {"zip", 1, 0, "Shrunk"},
         {"zip", 2, 0, "Reduced:1"},
@@ -45,64 +44,54 @@ TEST(SubFileTexts, MethodTextsByArchiveType) {
         {"cab", 0x0F, 0, ""},
         {"arj", 0, 0, ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MethodText(c.type, c.method, c.flags), c.text)
-            << c.type << " " << c.method << " " << c.flags;
+    for (const auto& [type, method, flags, text] : cases) {
+        EXPECT_EQ(MethodText(type, method, flags), text) << type << " " << method << " " << flags;
     }
 }
 
 TEST(SubFileTexts, AttributeLettersFollowTheBitOrder) {
-    struct Case {
-        int32_t attributes;
-        const char* text;
-    } cases[] = {{0, ""},
-                 {0x21, "RA"},
-                 {0x10, "D"},
-                 {0x80, "N"},
-                 {0x2000, "?"},
-                 {0x27, "RHSA"},
-                 {0x4000, "E"},
-                 {0x8000, ""},
-                 {-1, "RHSVDALNT?LCO?E"},
-                 {static_cast<int32_t>(0x81A40020), "A"}};
-    for (const auto& c : cases) EXPECT_EQ(AttrText(c.attributes), c.text) << c.attributes;
+    const std::pair<int32_t, const char*> cases[] = {{0, ""},
+                                                     {0x21, "RA"},
+                                                     {0x10, "D"},
+                                                     {0x80, "N"},
+                                                     {0x2000, "?"},
+                                                     {0x27, "RHSA"},
+                                                     {0x4000, "E"},
+                                                     {0x8000, ""},
+                                                     {-1, "RHSVDALNT?LCO?E"},
+                                                     {static_cast<int32_t>(0x81A40020), "A"}};
+    for (const auto& [attributes, text] : cases)
+        EXPECT_EQ(AttrText(attributes), text) << attributes;
 }
 
 TEST(SubFileTexts, CrcIsUpperCaseHexWithoutLeadingZeros) {
-    EXPECT_EQ(CrcText(0), "0");
-    EXPECT_EQ(CrcText(0xFFFFFFFF), "FFFFFFFF");
-    EXPECT_EQ(CrcText(0x0000ABCD), "ABCD");
-    EXPECT_EQ(CrcText(0xAF083B2D), "AF083B2D");
+    const std::pair<uint32_t, const char*> cases[] = {
+        {0, "0"}, {0xFFFFFFFF, "FFFFFFFF"}, {0x0000ABCD, "ABCD"}, {0xAF083B2D, "AF083B2D"}};
+    for (const auto& [crc, text] : cases) EXPECT_EQ(CrcText(crc), text);
 }
 
 TEST(SubFileTexts, RatioIsShownWithTwoIntegerDigitsAndOneDecimal) {
-    struct Case {
-        int64_t size, packed;
-        const char* text;
-    } cases[] = {
+    const std::tuple<int64_t, int64_t, const char*> cases[] = {
         {0, 0, "00.0"},     {0, 10, "00.0"},
         {100, 100, "00.0"}, {100, 150, "00.0"},
         {100, 95, "05.0"},  {100000, 36544, "63.5"},
         {100, 0, "100.0"},  {3000000000, 1500000000, "50.0"},
         {400, 311, "22.3"},  // 22.25 exactly: halves round up
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RatioText(Ratio(c.size, c.packed)), c.text) << c.size << "/" << c.packed;
+    for (const auto& [size, packed, text] : cases) {
+        EXPECT_EQ(RatioText(Ratio(size, packed)), text) << size << "/" << packed;
     }
     EXPECT_DOUBLE_EQ(RatioValue(Ratio(100000, 36544)), 63.5);
     EXPECT_FLOAT_EQ(Ratio(100000, 36544), 63.456f);
 }
 
 TEST(SubFileTexts, EncryptionFlagByArchiveType) {
-    struct Case {
-        const char* type;
-        int32_t flags;
-        bool encrypted;
-    } cases[] = {{"zip", 1, true},           {"ZIP", 0x41, true},    {"zip", 4, false},
-                 {"rar", 4, true},           {"Rar", 1, false},      {"ace", 4, true},
-                 {"ace", 0x40000000, false}, {"cab", 0xFFFF, false}, {"arj", 0xFFFF, false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsEncrypted(c.type, c.flags), c.encrypted) << c.type << " " << c.flags;
+    const std::tuple<const char*, int32_t, bool> cases[] = {
+        {"zip", 1, true},           {"ZIP", 0x41, true},    {"zip", 4, false},
+        {"rar", 4, true},           {"Rar", 1, false},      {"ace", 4, true},
+        {"ace", 0x40000000, false}, {"cab", 0xFFFF, false}, {"arj", 0xFFFF, false}};
+    for (const auto& [type, flags, encrypted] : cases) {
+        EXPECT_EQ(IsEncrypted(type, flags), encrypted) << type << " " << flags;
     }
 }
 

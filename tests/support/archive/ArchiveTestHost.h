@@ -1,10 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/archive/SubFileScanState.h"
 #include "core/archive/cArchive.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TempDir.h"
 
 namespace kest::test {
 
@@ -47,5 +52,46 @@ inline std::vector<archive::FileFound> ListArchive(Prompter& prompter, ArchiveTe
     reader.GetInfo();
     return found;
 }
+
+// Every value of each event on one line, for comparing whole entries:
+// "index/count directory|name type date size/packed mMETHOD aATTR fFLAGS CRC comment",
+// the words in hexadecimal.
+inline std::vector<std::string> FoundTexts(const std::vector<archive::FileFound>& found) {
+    std::vector<std::string> texts;
+    for (const archive::FileFound& f : found) {
+        char words[64];
+        std::snprintf(words, sizeof words, "m%X a%X f%X %08X ", f.Method, f.Attributes, f.Flags,
+                      f.Crc);
+        texts.push_back(std::to_string(f.EntryIndex) + "/" + std::to_string(f.EntryCount) + " " +
+                        f.Directory + "|" + f.FileName + " " + f.ArchiveType + " " +
+                        text::ToIso(f.FileDate) + " " + std::to_string(f.FileSize) + "/" +
+                        std::to_string(f.PackedSize) + " " + words + f.Comment);
+    }
+    return texts;
+}
+
+// A reader test: lists bytes written to a file as an archive of a type; any
+// prompt not expected fails the test.
+class ReaderTest : public ::testing::Test {
+  protected:
+    std::vector<archive::FileFound> List(const std::string& bytes, const std::string& type,
+                                         int cancelAfter = -1) {
+        return ListArchive(prompter, host, dir.Write("t." + type, bytes), type, cancelAfter);
+    }
+    // The box a reader shows when a value runs past the end of the file.
+    void ExpectPastEndPrompt(const std::string& routine, int line, Answer answer) {
+        prompter.ExpectMessage(routine,
+                               "Error: 62 Input past end of file\r\nin cArchive." + routine +
+                                   " component at line " + std::to_string(line) +
+                                   "\r\nSelect the following: \r\n"
+                                   "  <-> Choose Retry to attempt further processing\r\n"
+                                   "  <-> Choose Cancel to skip the rest of the subfiles",
+                               Icon::Critical, Buttons::RetryCancel, 1, answer);
+    }
+
+    TempDir dir;
+    ScriptedPrompter prompter;
+    ArchiveTestHost host;
+};
 
 }  // namespace kest::test

@@ -5,6 +5,13 @@
 
 namespace kest::test {
 
+// Little-endian integers as bytes.
+inline std::string LittleEndian(uint64_t value, int size) {
+    std::string out;
+    for (int i = 0; i < size; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
 // Appends little-endian numbers and raw bytes, for building archives byte by
 // byte in tests.
 class ByteWriter {
@@ -22,7 +29,7 @@ class ByteWriter {
 
   private:
     ByteWriter& Le(uint64_t v, int width) {
-        for (int i = 0; i < width; ++i) m_bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+        m_bytes += LittleEndian(v, width);
         return *this;
     }
     std::string m_bytes;

@@ -22,12 +22,6 @@ std::string Rar4Block(const std::string& fromType, size_t covered = std::string:
 
 }  // namespace
 
-std::string LittleEndian(uint64_t value, int size) {
-    std::string out;
-    for (int i = 0; i < size; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return out;
-}
-
 Rar4Builder::Rar4Builder() : m_bytes("Rar!\x1A\x07\x00", 7) {}
 
 Rar4Builder& Rar4Builder::Main(uint16_t flags) {
@@ -93,6 +87,9 @@ std::string Rar5EncryptionRecord(bool macInsteadOfCrc) {
                        '\x0F' + std::string(16 + 16 + 12, '\x5A');
     return Rar5VarInt(body.size()) + body;
 }
+
+Rar5Entry::Rar5Entry(std::string entryName)
+    : name(std::move(entryName)), extra(Rar5UnixTimeRecord(1288813772)) {}
 
 Rar5Builder::Rar5Builder() : m_bytes("Rar!\x1A\x07\x01\x00", 8) {}
 

@@ -57,4 +57,29 @@ std::string BuildZip(const ZipSpec& layout) {
     return out.Bytes();
 }
 
+ZipSpec SampleZip() {
+    ZipSpec layout;
+    layout.entries = {
+        {.name = "hello.txt",
+         .dosTime = 0x28A4,
+         .dosDate = 0x5264,
+         .crc = 0x0000ABCD,
+         .packedSize = 12,
+         .size = 12,
+         .externalAttributes = 0x81A40000,
+         .comment = "greeting"},
+        {.name = "docs/", .dosDate = 0x24E1, .externalAttributes = 0x41ED0010},
+        {.name = "docs/sub/data.bin",
+         .method = 8,
+         .flags = 3,
+         .dosTime = 0x1862,
+         .dosDate = 0x2622,
+         .crc = 0xFFFFFFFF,
+         .packedSize = 70,
+         .size = 100,
+         .externalAttributes = 0x20},
+    };
+    return layout;
+}
+
 }  // namespace kest::test

@@ -36,4 +36,8 @@ struct ZipSpec {
 // directory and the end record(s).
 std::string BuildZip(const ZipSpec& spec);
 
+// Three entries as archives hold them: a stored file with a comment at the
+// top, a directory, and a deflated file in a sub-directory.
+ZipSpec SampleZip();
+
 }  // namespace kest::test

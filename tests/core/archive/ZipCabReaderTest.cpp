@@ -1,0 +1,148 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "support/archive/ArchiveTestHost.h"
+#include "support/archive/CabBuilder.h"
+#include "support/archive/ZipBuilder.h"
+
+namespace kest::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ZipReaderTest : public ReaderTest {};
+class CabReaderTest : public ReaderTest {};
+class ZipCabReaderTest : public ReaderTest {};
+
+CabSpec TwoFolders() {
+    CabSpec layout;
+    layout.folderTypes = {0x1203, 0x0001};
+    // name, size, folder, MS-DOS date and time, attributes
+    layout.files = {{"readme.txt", 1234, 0, 0x5264, 0x28A4, 0x21},
+                    {"bin\\tool.exe", 33000, 1, 0x0022, 0, 0xA0}};
+    return layout;
+}
+
+// A directory entry is reported with an empty name. A long archive comment,
+// a self-extractor's code before the archive or ZIP64 records change nothing.
+TEST_F(ZipReaderTest, ReportsEveryCentralEntryWithItsRawValues) {
+    ZipSpec longComment = SampleZip();
+    longComment.archiveComment = std::string(60000, 'c');
+    ZipSpec stub = SampleZip();
+    stub.prefix = std::string(1024, 'S');
+    ZipSpec zip64 = SampleZip();
+    zip64.zip64 = true;
+    for (const ZipSpec& layout : {SampleZip(), longComment, stub, zip64}) {
+        EXPECT_THAT(
+            FoundTexts(List(BuildZip(layout), "zip")),
+            ElementsAre(
+                "1/3 |hello.txt zip 2021-03-04 05:05:08 12/12 m0 a81A40000 f0 0000ABCD greeting",
+                "2/3 docs/| zip 1998-07-01 00:00:00 0/0 m0 a41ED0010 f0 00000000 ",
+                "3/3 docs/sub/|data.bin zip 1999-01-02 03:03:04 100/70 m8 a20 f3 FFFFFFFF "));
+    }
+    EXPECT_TRUE(host.log.empty());
+    // ZIP64 records give sizes beyond 32 bits.
+    zip64.entries[2].size = 3'000'000'000ull;
+    zip64.entries[2].packedSize = 5'000'000'000ull;
+    auto found = List(BuildZip(zip64), "zip");
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[2].FileSize, 3'000'000'000ll);
+    EXPECT_EQ(found[2].PackedSize, 5'000'000'000ll);
+}
+
+// Every file has the first folder's type as its method, whatever its folder.
+// The reserve and the neighbours' names are skipped to reach the folders; a
+// last name without its NUL ends with the file.
+TEST_F(CabReaderTest, ReportsEveryFileWithTheFirstFoldersType) {
+    CabSpec neighbours = TwoFolders();
+    neighbours.previousCabinet = "prev.cab";
+    neighbours.nextCabinet = "next.cab";
+    neighbours.headerReserve = 26;
+    neighbours.folderReserve = 26;
+    std::string noNul = BuildCab(TwoFolders());
+    noNul.pop_back();
+    for (const auto& [bytes, flags] :
+         {std::pair{BuildCab(TwoFolders()), std::string("f0")}, std::pair{noNul, std::string("f0")},
+          std::pair{BuildCab(neighbours), std::string("f7")}}) {
+        EXPECT_THAT(FoundTexts(List(bytes, "cab")),
+                    ElementsAre("1/2 |readme.txt cab 2021-03-04 05:05:08 1234/0 m1203 a21 " +
+                                    flags + " 00000000 ",
+                                "2/2 bin\\|tool.exe cab 1980-01-02 00:00:00 33000/0 m1203 aA0 " +
+                                    flags + " 00000000 "));
+    }
+}
+
+TEST_F(CabReaderTest, NoFolderMeansMethodZero) {
+    CabSpec layout = TwoFolders();
+    layout.folderTypes.clear();
+    auto found = List(BuildCab(layout), "cab");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].Method, 0);
+}
+
+TEST_F(ZipCabReaderTest, FilesWithNothingToListGiveNoEvents) {
+    CabSpec noFiles = TwoFolders();
+    noFiles.files.clear();
+    // A comment that ends with what looks like an empty end record: the last
+    // end signature wins.
+    ZipSpec fakeEnd = SampleZip();
+    fakeEnd.archiveComment = std::string("PK\x05\x06", 4) + std::string(18, '\0');
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"empty zip", "zip", ""},
+        {"only an empty end record", "zip", BuildZip({})},
+        {"no end record", "zip", std::string(5000, 'x')},
+        {"end record in the comment", "zip", BuildZip(fakeEnd)},
+        {"empty cab", "cab", ""},
+        {"cut signature", "cab", "MSC"},
+        {"wrong signature", "cab", "MSCX" + BuildCab(TwoFolders()).substr(4)},
+        {"no files", "cab", BuildCab(noFiles)},
+    };
+    for (const auto& [what, type, bytes] : cases) EXPECT_TRUE(List(bytes, type).empty()) << what;
+    for (const char* type : {"zip", "cab"}) {
+        EXPECT_TRUE(ListArchive(prompter, host, dir.File("missing"), type).empty());
+        EXPECT_TRUE(ListArchive(prompter, host, dir.Path().string(), type).empty());
+    }
+}
+
+TEST_F(ZipCabReaderTest, CountsAreUnsignedAndTheCancelFlagStopsAfterTheCurrentEntry) {
+    ZipSpec zip;
+    for (int i = 0; i < 40000; ++i) zip.entries.push_back({.name = "f" + std::to_string(i)});
+    CabSpec cab;
+    cab.folderTypes = {0};
+    for (int i = 0; i < 33000; ++i) cab.files.push_back({.name = "f" + std::to_string(i)});
+    for (const auto& [type, bytes, count] :
+         {std::tuple{"zip", BuildZip(zip), 40000}, std::tuple{"cab", BuildCab(cab), 33000}}) {
+        SCOPED_TRACE(type);
+        auto found = List(bytes, type);
+        ASSERT_EQ(found.size(), static_cast<size_t>(count));
+        EXPECT_EQ(found.back().EntryCount, count);
+        EXPECT_EQ(found.back().FileName, "f" + std::to_string(count - 1));
+        EXPECT_EQ(List(bytes, type, 5).size(), 5u);
+        host.cancel = false;
+    }
+}
+
+TEST_F(ZipCabReaderTest, EntriesPastTheEndPromptRetryGoesOnWithoutThemCancelEnds) {
+    ZipSpec zip = SampleZip();
+    zip.storedCount = 9;  // more entries than the directory holds
+    ExpectPastEndPrompt("GetZip", 40, Answer::Retry);
+    auto found = List(BuildZip(zip), "zip");
+    EXPECT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].EntryCount, 4);  // no more than the room after the directory allows
+    EXPECT_THAT(host.log, ElementsAre("Error: 62 Input past end of file",
+                                      "in cArchive.GetZip component at line 40"));
+    CabSpec cab = TwoFolders();
+    cab.storedFileCount = 500;
+    ExpectPastEndPrompt("GetCab", 30, Answer::Retry);  // once
+    EXPECT_EQ(List(BuildCab(cab), "cab").size(), 2u);
+    // An end record cut short: its fields run past the end of the file.
+    std::string cut = BuildZip(SampleZip());
+    cut.resize(cut.size() - 10);
+    ExpectPastEndPrompt("GetZip", 20, Answer::Cancel);
+    EXPECT_TRUE(List(cut, "zip").empty());
+}
+
+}  // namespace
+}  // namespace kest::test
