@@ -418,11 +418,26 @@ TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {
     std::system(("rm -rf " + disc.File("a")).c_str());
 }
 
-TEST_F(ScanDriverTest, UnreadableFolderIsSkippedAndNoted) {
+TEST_F(ScanDriverTest, FoldersThatCannotBeReadAreSkippedAndNoted) {
+    disc.Write("open.txt", "");
+    disc.Write("gone/inner.txt", "");
+    // A folder listed with its parent but gone when the walk comes to it.
+    ExpectDescription("gone");
+    ScanDriver driver = MakeDriver();
+    view.onPump = [&] {
+        if (driver.State().fileCounter >= 1) std::filesystem::remove_all(disc.File("gone"));
+    };
+    EXPECT_TRUE(driver.StartScan(root));
+    EXPECT_EQ(Rows("SELECT FileName FROM tblFiles"), Table{{"open.txt"}});
+    EXPECT_THAT(LogLines(), ::testing::Contains(
+                                MatchesRegex("Directory not read \\(.*\\): " + root + "gone/")));
+
     if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
     disc.Write("closed/secret.txt", "");
-    disc.Write("open.txt", "");
     chmod(disc.File("closed").c_str(), 0);
+    view.onPump = nullptr;
+    db->Execute("DELETE * FROM tblFiles");
+    db->Execute("DELETE * FROM tblDiscs");
     ExpectDescription("closed");
     EXPECT_TRUE(Scan());
     EXPECT_EQ(Count("tblFiles"), 1);
