@@ -1,5 +1,6 @@
 #include "core/text/DecimalDigits.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -21,12 +22,15 @@ DecimalDigits DecimalDigits::FromDouble(double value) {
     if (value == 0 || !std::isfinite(value)) return result;
     char buffer[64];
     // "d.ddddddddddddddde+XX", as printf's "%.14e" writes it but much faster.
-    auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                 std::chars_format::scientific, 14);
-    std::string text(buffer, written.ptr);
-    size_t e = text.find('e');
-    result.digits = text.substr(0, 1) + text.substr(2, e - 2);
-    result.point = std::atoi(text.c_str() + e + 1) + 1;
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                              std::chars_format::scientific, 14)
+                    .ptr;
+    char* mark = std::find(buffer, end, 'e');
+    result.digits.assign(1, buffer[0]);
+    result.digits.append(buffer + 2, mark);
+    int exponent = 0;
+    std::from_chars(mark + 1 + (mark[1] == '+'), end, exponent);
+    result.point = exponent + 1;
     TrimTrailingZeros(result.digits);
     return result;
 }

@@ -1,8 +1,5 @@
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -235,51 +232,15 @@ int PlainDecimals(const std::vector<Token>& tokens, const Layout& layout) {
     return static_cast<int>(tokens.size()) - 2;
 }
 
-// The same text RenderSection gives for a plain section, written straight
-// into a buffer: the 15 significant digits of the value, rounded half up at
-// the last decimal.
+// The same text RenderSection gives for a plain section, without its walk
+// over the format's places.
 std::string RenderPlain(double magnitude, int decimals) {
-    char digits[16] = {};
-    int count = 0, point = 0;
-    if (magnitude != 0 && std::isfinite(magnitude)) {
-        char buffer[32];
-        // "d.ddddddddddddddde+XX"
-        char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                  std::chars_format::scientific, 14)
-                        .ptr;
-        char* mark = std::find(buffer, end, 'e');
-        digits[count++] = buffer[0];
-        for (char* at = buffer + 2; at < mark; ++at) digits[count++] = *at;
-        int exponent = 0;
-        std::from_chars(mark + 1 + (mark[1] == '+'), end, exponent);
-        point = exponent + 1;
-    }
-    int keep = point + decimals;
-    if (keep < count) {
-        bool up = keep >= 0 && digits[keep] >= '5';
-        count = std::max(keep, 0);
-        if (keep < 0) point = 0;
-        if (up) {
-            int i = count - 1;
-            while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-            if (i >= 0) {
-                ++digits[i];
-            } else {
-                std::memmove(digits + 1, digits, static_cast<size_t>(count));
-                digits[0] = '1';
-                ++count;
-                ++point;
-            }
-        }
-    }
-    auto digitAt = [&](int i) { return i >= 0 && i < count ? digits[i] : '0'; };
-    std::string out;
-    if (point <= 0) out += '0';
-    for (int i = 0; i < point; ++i) out += digitAt(i);
-    if (decimals > 0) {
-        out += CurrentNumberLocale().decimal;
-        for (int i = 0; i < decimals; ++i) out += digitAt(point + i);
-    }
+    DecimalDigits number = DecimalDigits::FromDouble(magnitude);
+    number.Round(decimals);
+    std::string out = number.IntegerPart();
+    if (out.empty()) out = "0";
+    if (decimals > 0)
+        out.append(CurrentNumberLocale().decimal).append(number.FractionPart(decimals));
     return out;
 }
 
