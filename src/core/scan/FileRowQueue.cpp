@@ -1,5 +1,7 @@
 #include "core/scan/FileRowQueue.h"
 
+#include <utility>
+
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
 
@@ -34,18 +36,90 @@ std::string InsertStatement(int rows) {
 
 }  // namespace
 
+FileRowQueue::~FileRowQueue() {
+    if (!m_writer.joinable()) return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_changed.notify_all();
+    m_writer.join();
+}
+
 void FileRowQueue::Add(int64_t discId, std::string_view dir, std::string_view name,
                        std::string_view attributes, int64_t size, std::string_view isoDate) {
-    Row& row = m_rows[m_count++];
+    Row& row = m_filling[m_fillCount++];
     row.discId = discId;
     row.dir.assign(dir);
     row.name.assign(name);
     row.attributes.assign(attributes);
     row.size = size;
     row.isoDate.assign(isoDate);
-    // A row the catalog will refuse is written at once, on its own, so that
-    // the error stops the scan at its file with every row before it stored.
-    if (m_count == kGroup || Refused(dir, name, attributes)) Flush();
+    // A row the catalog will refuse is written at once, so that the error
+    // stops the scan at its file with every row before it stored.
+    if (Refused(dir, name, attributes)) {
+        Flush();
+    } else if (m_fillCount == kHandOver) {
+        Submit(false);
+    }
+}
+
+void FileRowQueue::CommitSoon() {
+    Submit(true);
+}
+
+void FileRowQueue::Submit(bool commitAfter) {
+    std::unique_lock lock(m_mutex);
+    Wait(lock);
+    std::swap(m_filling, m_writing);
+    m_writeCount = std::exchange(m_fillCount, 0);
+    m_commitAfter = commitAfter;
+    m_busy = true;
+    if (!m_writer.joinable()) m_writer = std::thread([this] { WriterLoop(); });
+    lock.unlock();
+    m_changed.notify_all();
+}
+
+void FileRowQueue::Wait(std::unique_lock<std::mutex>& lock) {
+    m_changed.wait(lock, [this] { return !m_busy; });
+    if (m_error) {
+        m_fillCount = 0;  // what was queued after the failure goes with it
+        std::rethrow_exception(std::exchange(m_error, nullptr));
+    }
+}
+
+void FileRowQueue::Flush() {
+    if (m_fillCount > 0) Submit(false);
+    std::unique_lock lock(m_mutex);
+    Wait(lock);
+}
+
+int64_t FileRowQueue::LastFileId() {
+    Flush();
+    return m_db.LastInsertId();
+}
+
+void FileRowQueue::WriterLoop() {
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_changed.wait(lock, [this] { return m_busy || m_stop; });
+        if (!m_busy) return;
+        lock.unlock();
+        std::exception_ptr error;
+        try {
+            Write(m_writing, m_writeCount);
+            if (m_commitAfter) {
+                m_db.Commit();
+                m_db.Begin();
+            }
+        } catch (...) {
+            error = std::current_exception();
+        }
+        lock.lock();
+        m_error = error;
+        m_busy = false;
+        m_changed.notify_all();
+    }
 }
 
 void FileRowQueue::BindRow(engine::Statement& statement, int first, const Row& row) {
@@ -61,31 +135,25 @@ void FileRowQueue::BindRow(engine::Statement& statement, int first, const Row& r
     }
 }
 
-void FileRowQueue::Flush() {
-    int count = m_count;
-    m_count = 0;
-    if (count == kGroup) {
+void FileRowQueue::Write(const Rows& rows, int count) {
+    int done = 0;
+    for (; count - done >= kGroup; done += kGroup) {
         if (!m_group) m_group.emplace(m_db.Prepare(InsertStatement(kGroup)));
-        for (int i = 0; i < count; ++i) BindRow(*m_group, 1 + i * kColumns, m_rows[i]);
+        for (int i = 0; i < kGroup; ++i) BindRow(*m_group, 1 + i * kColumns, rows[done + i]);
         try {
             m_group->Run();
-            return;
         } catch (const KestError&) {
             // One row failed and took the group with it (a full disk, say):
             // the rows go one by one, so those before it are kept and the
             // error is raised by the row that causes it.
+            break;
         }
     }
-    if (count > 0 && !m_single) m_single.emplace(m_db.Prepare(InsertStatement(1)));
-    for (int i = 0; i < count; ++i) {
-        BindRow(*m_single, 1, m_rows[i]);
+    if (done < count && !m_single) m_single.emplace(m_db.Prepare(InsertStatement(1)));
+    for (; done < count; ++done) {
+        BindRow(*m_single, 1, rows[done]);
         m_single->Run();
     }
-}
-
-int64_t FileRowQueue::LastFileId() {
-    Flush();
-    return m_db.LastInsertId();
 }
 
 }  // namespace kest::scan

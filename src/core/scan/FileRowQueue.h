@@ -1,10 +1,14 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "core/engine/Statement.h"
 
@@ -14,26 +18,39 @@ class Database;
 
 namespace kest::scan {
 
-// tblFiles rows of a scan on their way to the catalog. They are written
-// kGroup at a time with one multi-row INSERT, which halves the work SQLite
-// does per row against one statement per row; what is left over when the
-// queue is written early (before a commit or an archive) goes row by row.
+// tblFiles rows of a scan on their way to the catalog. A writer thread takes
+// them kHandOver at a time and writes them kGroup to a multi-row INSERT (half
+// SQLite's work per row against one statement per row), so the catalog's work
+// overlaps the walk's reading of the disc; it also commits for the batch.
+//
+// While the writer works it uses the catalog's connection: everyone else
+// touches the catalog only after Flush() (which waits for the writer) and
+// before the next Add() or CommitSoon().
 class FileRowQueue {
   public:
     static constexpr int kGroup = 25;
+    static constexpr int kHandOver = 10 * kGroup;
 
     explicit FileRowQueue(engine::Database& db) : m_db(db) {}
+    ~FileRowQueue();
+    FileRowQueue(const FileRowQueue&) = delete;
+    FileRowQueue& operator=(const FileRowQueue&) = delete;
 
-    // Queues a row (an empty isoDate is stored as no date); writes the group
-    // when it is full, and writes at once a row whose texts the catalog
-    // refuses (raising the engine's error).
+    // Queues a row (an empty isoDate is stored as no date); hands the rows
+    // over to the writer kHandOver at a time. A row whose texts the catalog refuses is written
+    // at once, raising the engine's error at its own file. Raises an error
+    // the writer met with an earlier group.
     void Add(int64_t discId, std::string_view dir, std::string_view name,
              std::string_view attributes, int64_t size, std::string_view isoDate);
-    // Writes every queued row. Rows that fail to be written are dropped: the
-    // error is raised once, not again at the next write.
+    // Writes every queued row and waits for the writer; raises the first
+    // error it met. Rows that failed to be written are dropped: the error is
+    // raised once, not again at the next write.
     void Flush();
     // Writes every queued row and gives the FileId of the row added last.
     int64_t LastFileId();
+    // Has the writer write the queued rows, commit the open transaction and
+    // open the next, without waiting for it.
+    void CommitSoon();
 
   private:
     struct Row {
@@ -42,12 +59,27 @@ class FileRowQueue {
         int64_t size = 0;
         std::string isoDate;
     };
+    using Rows = std::array<Row, kHandOver>;
+
+    // Hands the queued rows to the writer, then a commit when asked.
+    void Submit(bool commitAfter);
+    void Wait(std::unique_lock<std::mutex>& lock);  // until the writer is idle; raises its error
+    void WriterLoop();
+    void Write(const Rows& rows, int count);  // on the writer thread
     static void BindRow(engine::Statement& statement, int first, const Row& row);
 
     engine::Database& m_db;
-    std::array<Row, kGroup> m_rows;
-    int m_count = 0;
+    Rows m_filling, m_writing;
+    int m_fillCount = 0, m_writeCount = 0;
+    bool m_commitAfter = false;
     std::optional<engine::Statement> m_single, m_group;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_busy = false;  // the writer has work
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_writer;  // started with the first group
 };
 
 }  // namespace kest::scan

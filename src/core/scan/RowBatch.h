@@ -36,6 +36,7 @@ class RowBatch {
   private:
     engine::Database& m_db;
     FileRowQueue m_files;
+    bool m_open = false;  // a transaction of this batch is open
     int m_rows = 0;
     CoarseClock::time_point m_opened;
 };

@@ -15,7 +15,9 @@ enum class ProgressPanel {
 };
 
 // The window a scan reports to. Each call is a point where the window may
-// repaint; Pump() also lets the Cancel button run.
+// repaint; Pump() also lets the Cancel button run. While the walk runs,
+// Pump() and the progress and status calls must not use the catalog: its
+// connection belongs to the file-row writer then.
 class ScanView {
   public:
     virtual ~ScanView() = default;
