@@ -1,0 +1,63 @@
+#include "core/discs/DiscDetails.h"
+
+#include "core/common/KestError.h"
+#include "core/discs/DiscDeletion.h"
+#include "core/engine/Database.h"
+#include "core/search/SearchText.h"
+#include "core/search/SqlText.h"
+
+namespace kest::discs {
+
+std::string UsedSpaceHeader(const search::ListTable& list, bool showUsedSpace) {
+    return showUsedSpace && list.ColumnCount() == 7 ? list.Column(6).header : std::string();
+}
+
+DiscDetails::DiscDetails(const SelectedDisc& disc, const std::string& usedSpaceHeader,
+                         bool openedFromFileDetails)
+    : description(disc.description),
+      m_disc(disc),
+      m_usedSpaceLabel("US " + (usedSpaceHeader.size() > 11 ? usedSpaceHeader.substr(11) : "")),
+      m_fromFileDetails(openedFromFileDetails) {}
+
+bool DiscDetails::UpdateDescription(engine::Database& db, Prompter& prompter) {
+    constexpr const char* kTitle = "Disc description update";
+    std::string text = search::OneLineDescription(description);
+    if (prompter.Show(kTitle,
+                      "This will update the disc description in the database!\r\n"
+                      "Do you want to continue?",
+                      Icon::Information, Buttons::YesNo, 2) != Answer::Yes)
+        return false;
+    try {
+        db.Execute("UPDATE tblDiscs SET DiscDesc = " + search::SqlQuote(search::SqlEscape(text)) +
+                   " WHERE KestID = " + search::SqlWholeNumber(m_disc.kestId) + ";");
+    } catch (const KestError& e) {
+        prompter.ShowError("Error in updating description", e.Number(), e.Description());
+        return false;
+    }
+    prompter.Show(kTitle, "The update was successful.", Icon::Information);
+    m_disc.description = text;
+    ++m_discsChanged;
+    return true;
+}
+
+bool DiscDetails::Delete(engine::Database& db, Prompter& prompter) {
+    const std::string title = DiscDeleteTitle(m_disc.kestId);
+    if (prompter.Show(title,
+                      "This will delete the disc and all of its\r\n"
+                      "corresponding files from the database!\r\nDo you want to continue?",
+                      Icon::Exclamation, Buttons::YesNo, 2) != Answer::Yes)
+        return false;
+    try {
+        DeleteDiscRows(db, {m_disc.kestId});
+    } catch (const KestError& e) {
+        prompter.ShowError(kDeleteErrorTitle, e.Number(), e.Description());
+        return false;
+    }
+    prompter.Show(title, "The delete was successful.", Icon::Information);
+    ++m_discsChanged;
+    m_discDeleted = true;
+    m_closed = true;
+    return true;
+}
+
+}  // namespace kest::discs
