@@ -2,6 +2,7 @@
 
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
+#include "core/engine/FirstRow.h"
 #include "core/search/SearchOptions.h"
 #include "core/search/SearchText.h"
 #include "core/search/SqlText.h"
@@ -10,15 +11,6 @@ namespace kest::details {
 namespace {
 
 constexpr const char* kErrorTitle = "Results DblClick Error";
-
-// The first row of a statement, every value as text; nullopt without a row.
-std::optional<std::vector<std::string>> FirstRow(engine::Database& db, const std::string& sql) {
-    engine::Rows rows = db.Query(sql);
-    if (rows.rows.empty()) return std::nullopt;
-    std::vector<std::string> texts;
-    for (const engine::Value& value : rows.rows.front()) texts.push_back(engine::ValueText(value));
-    return texts;
-}
 
 std::string UsedSpaceExpression(const discs::DiscListOptions& options) {
     std::string pattern = search::SizeNumberPattern(options.sizeNumDec);
@@ -35,7 +27,8 @@ std::string UsedSpaceExpression(const discs::DiscListOptions& options) {
 // The three lookups; false when a row is missing (its message shown).
 bool Fill(engine::Database& db, const std::string& kestId, const std::string& fileId,
           const discs::DiscListOptions& options, Prompter& prompter, FileDetailsRecord& record) {
-    auto disc = FirstRow(db,
+    auto disc =
+        engine::FirstRow(db,
                          "SELECT DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF FROM tblDiscs "
                          "WHERE tblDiscs.KestID=" +
                              search::SqlWholeNumber(kestId));
@@ -46,10 +39,10 @@ bool Fill(engine::Database& db, const std::string& kestId, const std::string& fi
     const auto& d = *disc;
     record.disc = discs::SelectedDisc{kestId, d[0], d[1], d[2], d[3], d[4], ""};
 
-    auto file = FirstRow(db,
-                         "SELECT FileDir, FileName, FileAtt, FileSize, FileDate, FileDesc "
-                         "FROM tblFiles WHERE tblFiles.FileId=" +
-                             search::SqlWholeNumber(fileId));
+    auto file = engine::FirstRow(db,
+                                 "SELECT FileDir, FileName, FileAtt, FileSize, FileDate, FileDesc "
+                                 "FROM tblFiles WHERE tblFiles.FileId=" +
+                                     search::SqlWholeNumber(fileId));
     if (!file) {
         prompter.Show(kAppTitle, "No record with FileID=" + fileId);
         return false;
@@ -58,7 +51,8 @@ bool Fill(engine::Database& db, const std::string& kestId, const std::string& fi
     record.file = CurrentFile{fileId, f[0], f[1], f[2], f[3], f[4], f[5], 0};
 
     if (options.showUsedSpace) {
-        auto used = FirstRow(db, "SELECT " + UsedSpaceExpression(options) +
+        auto used =
+            engine::FirstRow(db, "SELECT " + UsedSpaceExpression(options) +
                                      "FROM tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = "
                                      "tblFiles.KestId WHERE tblDiscs.KestID=" +
                                      kestId + ";");
@@ -105,8 +99,8 @@ std::optional<FileDetailsRecord> LookUpFileDetails(engine::Database& db, const s
                                                    const discs::DiscListOptions& listOptions,
                                                    Prompter& prompter) {
     try {
-        auto owner = FirstRow(db, "SELECT KestId FROM tblFiles WHERE tblFiles.FileId=" +
-                                      search::SqlWholeNumber(fileId));
+        auto owner = engine::FirstRow(db, "SELECT KestId FROM tblFiles WHERE tblFiles.FileId=" +
+                                              search::SqlWholeNumber(fileId));
         if (!owner) {
             prompter.Show(kAppTitle, "No record with FileID=" + fileId);
             return std::nullopt;
