@@ -58,4 +58,11 @@ void BuildCatalog(const std::string& path, const CatalogShape& shape) {
     db->Commit();
 }
 
+std::filesystem::path BenchHome(int argc, char** argv, const std::string& name) {
+    namespace fs = std::filesystem;
+    fs::path home = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / name;
+    fs::create_directories(home);
+    return home;
+}
+
 }  // namespace kest::bench

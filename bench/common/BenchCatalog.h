@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace kest::bench {
@@ -14,5 +15,8 @@ struct CatalogShape {
 // Creates a catalog with kest-cli create and fills it directly: dates, sizes
 // and folders vary so that searches and sorts have work to do.
 void BuildCatalog(const std::string& path, const CatalogShape& shape);
+
+// The bench's folder: the first argument, else <temp>/<name>; created.
+std::filesystem::path BenchHome(int argc, char** argv, const std::string& name);
 
 }  // namespace kest::bench

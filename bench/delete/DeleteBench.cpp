@@ -18,8 +18,7 @@ constexpr int64_t kFilesPerDisc = 200000;
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    fs::path home = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "kest-delete-bench";
-    fs::create_directories(home);
+    fs::path home = kest::bench::BenchHome(argc, argv, "kest-delete-bench");
     fs::path original = home / "original.kst";
     fs::path catalog = home / "kest001.kst";
     if (!fs::exists(original)) {

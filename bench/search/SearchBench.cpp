@@ -17,8 +17,7 @@ constexpr int64_t kFiles = 1000000;
 
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    fs::path home = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "kest-search-bench";
-    fs::create_directories(home);
+    fs::path home = kest::bench::BenchHome(argc, argv, "kest-search-bench");
     fs::path catalog = home / "kest001.kst";
     if (!fs::exists(catalog)) {
         std::printf("building %lld files in %s\n", static_cast<long long>(kFiles), catalog.c_str());

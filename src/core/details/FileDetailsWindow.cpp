@@ -2,12 +2,9 @@
 
 #include <charconv>
 
-#include "core/common/KestError.h"
-#include "core/engine/Database.h"
+#include "core/search/DescriptionUpdate.h"
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchCommand.h"
-#include "core/search/SearchText.h"
-#include "core/search/SqlText.h"
 #include "core/text/VbFormat.h"
 
 namespace kest::details {
@@ -75,23 +72,14 @@ void FileDetailsWindow::Close() {
 }
 
 bool FileDetailsWindow::UpdateDescription(Prompter& prompter) {
-    constexpr const char* kTitle = "File description update";
-    std::string text = search::OneLineDescription(description);
-    if (prompter.Show(kTitle,
-                      "This will update the file description in the database!\r\n"
-                      "Do you want to continue?",
-                      Icon::Information, Buttons::YesNo, 2) != Answer::Yes)
-        return false;
-    try {
-        m_views.db.Execute(
-            "UPDATE tblFiles SET FileDesc = " + search::SqlQuote(search::SqlEscape(text)) +
-            " WHERE FileId = " + search::SqlWholeNumber(m_record.file.fileId) + ";");
-    } catch (const KestError& e) {
-        prompter.ShowError(kTitle, e.Number(), e.Description());
-        return false;
-    }
-    prompter.Show(kTitle, "The update was successful.", Icon::Information);
-    m_record.file.description = text;
+    auto stored = search::AskAndStoreDescription(
+        m_views.db, prompter,
+        {"File description update",
+         "This will update the file description in the database!\r\nDo you want to continue?",
+         "File description update", "tblFiles", "FileDesc", "FileId", m_record.file.fileId},
+        description);
+    if (!stored) return false;
+    m_record.file.description = *stored;
     ++m_record.file.updates;
     RefreshDescriptions(m_views, prompter);
     return true;

@@ -2,9 +2,7 @@
 
 #include "core/common/KestError.h"
 #include "core/discs/DiscDeletion.h"
-#include "core/engine/Database.h"
-#include "core/search/SearchText.h"
-#include "core/search/SqlText.h"
+#include "core/search/DescriptionUpdate.h"
 
 namespace kest::discs {
 
@@ -20,22 +18,14 @@ DiscDetails::DiscDetails(const SelectedDisc& disc, const std::string& usedSpaceH
       m_fromFileDetails(openedFromFileDetails) {}
 
 bool DiscDetails::UpdateDescription(engine::Database& db, Prompter& prompter) {
-    constexpr const char* kTitle = "Disc description update";
-    std::string text = search::OneLineDescription(description);
-    if (prompter.Show(kTitle,
-                      "This will update the disc description in the database!\r\n"
-                      "Do you want to continue?",
-                      Icon::Information, Buttons::YesNo, 2) != Answer::Yes)
-        return false;
-    try {
-        db.Execute("UPDATE tblDiscs SET DiscDesc = " + search::SqlQuote(search::SqlEscape(text)) +
-                   " WHERE KestID = " + search::SqlWholeNumber(m_disc.kestId) + ";");
-    } catch (const KestError& e) {
-        prompter.ShowError("Error in updating description", e.Number(), e.Description());
-        return false;
-    }
-    prompter.Show(kTitle, "The update was successful.", Icon::Information);
-    m_disc.description = text;
+    auto stored = search::AskAndStoreDescription(
+        db, prompter,
+        {"Disc description update",
+         "This will update the disc description in the database!\r\nDo you want to continue?",
+         "Error in updating description", "tblDiscs", "DiscDesc", "KestID", m_disc.kestId},
+        description);
+    if (!stored) return false;
+    m_disc.description = *stored;
     ++m_discsChanged;
     return true;
 }
