@@ -22,9 +22,7 @@ std::optional<discs::DiscDetails> OpenDetails(const CliViews& cli, const std::st
         std::cerr << "kest-cli: the disc list shows no disc with Kest ID " << kestId << std::endl;
         return std::nullopt;
     }
-    return discs::DiscDetails(
-        discs::SelectedDiscOfRow(cli.list.table, *row),
-        discs::UsedSpaceHeader(cli.list.table, cli.views.listOptions.showUsedSpace), false);
+    return discs::OpenDiscDetails(cli.list, cli.views.listOptions, {*row + 1, *row + 1});
 }
 
 int RunDiscDetails(CliContext& context, const std::string& kestId) {

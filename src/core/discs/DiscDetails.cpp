@@ -3,6 +3,7 @@
 #include "core/common/KestError.h"
 #include "core/discs/DiscDeletion.h"
 #include "core/search/DescriptionUpdate.h"
+#include "core/search/SearchText.h"
 
 namespace kest::discs {
 
@@ -48,6 +49,19 @@ bool DiscDetails::Delete(engine::Database& db, Prompter& prompter) {
     m_discDeleted = true;
     m_closed = true;
     return true;
+}
+
+std::optional<DiscDetails> OpenDiscDetails(const DiscList& list, const DiscListOptions& options,
+                                           search::GridSelection selection) {
+    size_t row = selection.rowSel;
+    if (row == 0 || row > list.table.RowCount()) return std::nullopt;
+    SelectedDisc disc = SelectedDiscOfRow(list.table, row - 1);
+    if (search::TrimBlanks(disc.kestId).empty()) return std::nullopt;
+    return DiscDetails(disc, UsedSpaceHeader(list.table, options.showUsedSpace), false);
+}
+
+void AfterDiscDetails(const DiscDetails& window, CatalogViews& views, Prompter& prompter) {
+    if (window.DiscsChanged() > 0) ReloadAfterDiscChange(views, prompter, false);
 }
 
 }  // namespace kest::discs

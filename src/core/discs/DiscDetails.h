@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "core/discs/CatalogViews.h"
 #include "core/discs/SelectedDisc.h"
+#include "core/search/ListSelection.h"
 #include "core/ui/Prompter.h"
 
 namespace kest::engine {
@@ -51,6 +53,16 @@ class DiscDetails {
     bool m_discDeleted = false;
     bool m_closed = false;
 };
+
+// Double click, Enter or "Disc Details..." on the disc list: the details of
+// the row at the end of the selection; nothing on the header row or a row
+// without a KestId.
+std::optional<DiscDetails> OpenDiscDetails(const DiscList& list, const DiscListOptions& options,
+                                           search::GridSelection selection);
+
+// When the details window opened from the disc list closes: after changes the
+// disc list reloads and the results are emptied.
+void AfterDiscDetails(const DiscDetails& window, CatalogViews& views, Prompter& prompter);
 
 // The disc list's used-space header the details window labels its box with
 // (empty when the list has no used-space column).

@@ -18,9 +18,9 @@ constexpr const char* kCompactHint =
 
 class DiscDetailsTest : public test::ViewsFixture {
   protected:
+    // The details of a data row (0-based) as a double click opens them.
     DiscDetails Open(size_t row) {
-        return DiscDetails(SelectedDiscOfRow(list.table, row),
-                           UsedSpaceHeader(list.table, views.listOptions.showUsedSpace), false);
+        return *OpenDiscDetails(list, views.listOptions, {row + 1, row + 1});
     }
     // Rows of the three tables, to compare before and after a failed deletion.
     std::string Everything() {
@@ -57,6 +57,34 @@ TEST_F(DiscDetailsTest, ShowsTheSevenValuesAndTheUsedSpaceLabel) {
     DiscDetails fromFile(used.Disc(), "", true);
     EXPECT_EQ(fromFile.OffsetX(), 350);
     EXPECT_EQ(fromFile.OffsetY(), -350);
+}
+
+TEST_F(DiscDetailsTest, ClosingReloadsTheListOnlyAfterChanges) {
+    EXPECT_FALSE(OpenDiscDetails(list, views.listOptions, {1, 0}));  // the header row
+    EXPECT_EQ(OpenDiscDetails(list, views.listOptions, {1, 3})->Disc().kestId, "3");
+
+    panel.resultCount = "Matches Found: 8";
+    DiscDetails untouched = Open(0);
+    untouched.Close();
+    AfterDiscDetails(untouched, views, prompter);
+    EXPECT_EQ(panel.resultCount, "Matches Found: 8");
+
+    DiscDetails window = Open(1);
+    for (const char* text : {"first", "second"}) {
+        prompter
+            .ExpectMessage("Disc description update", kUpdateQuestion, Icon::Information,
+                           Buttons::YesNo, 2, Answer::Yes)
+            .ExpectNotice("Disc description update", "The update was successful.",
+                          Icon::Information);
+        window.description = text;
+        ASSERT_TRUE(window.UpdateDescription(*db, prompter));
+    }
+    EXPECT_EQ(window.DiscsChanged(), 2);
+    EXPECT_EQ(list.table.Cell(1, 4), "Holiday");
+    window.Close();
+    AfterDiscDetails(window, views, prompter);
+    EXPECT_EQ(list.table.Cell(1, 4), "second");
+    EXPECT_EQ(panel.resultCount, "Matches Found: ---");
 }
 
 TEST_F(DiscDetailsTest, DescriptionUpdatesStoreTheTextOnOneLine) {

@@ -85,6 +85,16 @@ TEST(ShellRunTest, ViewLogOpensKestDatOfTheProgramFolder) {
               (std::vector<std::string>{"/opt/kest/Kest.dat|0|", "/opt/kest/Kest.dat|0|"}));
 }
 
+TEST(ProcessLauncherTest, TellsMissingProgramsFromTheirExitStatus) {
+    auto launcher = platform::MakeProcessLauncher();
+    LaunchResult missing = launcher->Run({"kest-no-such-program"});
+    EXPECT_FALSE(missing.started);
+    LaunchResult exited = launcher->Run({"sh", "-c", "exit \"$0\"", "4"});
+    EXPECT_TRUE(exited.started);
+    EXPECT_EQ(exited.exitCode, 4);
+    EXPECT_EQ(launcher->Run({"true"}).exitCode, 0);
+}
+
 class LinuxShellTest : public ::testing::Test {
   protected:
     test::TempDir dir;
