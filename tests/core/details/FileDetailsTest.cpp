@@ -247,6 +247,13 @@ TEST_F(FileDetailsTest, MultipleUpdateTakesEachSelectedFileOnce) {
     EXPECT_EQ(ShownDescription(std::string(panel.results.Cell(last - 1, 1))), "Bob's backup");
 }
 
+TEST(SelectedFileIdsTest, ComparesIdsAsNumbers) {
+    auto rows = test::MakeTable({{"Kest ID ", 0}, {"FileId", -1}},
+                                {"1", "7", "1", "07", "1", " 7", "", "", "2", "8", "2", "7"});
+    EXPECT_EQ(SelectedFileIds(rows, {6, 1}), (std::vector<int64_t>{7, 8}));
+    EXPECT_EQ(SelectedFileIds(rows, {9, 5}), (std::vector<int64_t>{8, 7}));
+}
+
 TEST_F(FileDetailsTest, ARefusedMultipleUpdateChangesNoFile) {
     SearchAll();
     const std::string before = Rows("SELECT FileDesc FROM tblFiles");
