@@ -2,7 +2,10 @@
 
 namespace kest::cli {
 
-CliSession::CliSession(CliContext& ctx) : Session(ctx.home, ctx.prompter), context(ctx) {}
+CliSession::CliSession(CliContext& ctx)
+    : Session(AppPaths::ForRun(ctx.home), ctx.prompter), context(ctx) {
+    LoadSettings();
+}
 
 bool CliSession::OpenCatalog() {
     return Session::OpenCatalog(context.catalog);

@@ -18,10 +18,12 @@ std::string AbsolutePath(const std::string& path) {
     return ec ? path : absolute.lexically_normal().string();
 }
 
-Session::Session(const std::string& home, Prompter& p, const WindowState& prepared)
-    : prompter(p), paths(AppPaths::ForRun(home)), window(prepared) {
+Session::Session(AppPaths folder, Prompter& p) : prompter(p), paths(std::move(folder)) {}
+
+void Session::LoadSettings(const WindowState& prepared) {
     text::SetNumberLocale(text::UserNumberLocale());
-    LoadSettings(IniFile(paths.IniPath()), paths, settings, startup, window);
+    window = prepared;
+    kest::LoadSettings(IniFile(paths.IniPath()), paths, settings, startup, window);
     window.resultColumns = AllResultColumns(window);
 }
 

@@ -16,10 +16,14 @@ namespace kest::app {
 // Both front ends (the window and the command line) start from one.
 class Session : public CatalogHost {
   public:
-    // Loads the settings of the program folder found from home (AppPaths);
-    // a conversion error raises KestError. `prepared` gives the screen and
-    // design sizes the window place is computed from.
-    Session(const std::string& home, Prompter& prompter, const WindowState& prepared = {});
+    // Works in the given program folder (the run's one, AppPaths::ForRun, in
+    // the programs; a test's own); nothing is read yet.
+    Session(AppPaths paths, Prompter& prompter);
+
+    // Loads the settings. `prepared` gives the screen and design sizes the
+    // window place is computed from. A conversion error raises KestError and
+    // leaves the keys after it at their zero values.
+    void LoadSettings(const WindowState& prepared = {});
 
     // Opens path, or the start-up catalog of the settings when path is empty,
     // through the catalog check (password prompts through the prompter). On
@@ -37,7 +41,7 @@ class Session : public CatalogHost {
     void SaveSettings() override;
 
     Prompter& prompter;
-    const AppPaths& paths;
+    const AppPaths paths;
     AppSettings settings;
     WindowState window;
     CatalogName startup;
