@@ -167,7 +167,8 @@ TEST_F(Startup, SettingsThatDoNotConvertAreAnErrorOnLoad) {
 TEST_F(Startup, ShutdownSavesTheSettingsAndClosesTheCatalog) {
     std::string path = PutSampleCatalog();
     Start();
-    window->setGeometry(30, 40, 500, 450);
+    window->move(30, 40);
+    window->resize(500, 450);
     window->ToolbarAction(2);
     Find<QComboBox>("cboSearch")->setEditText("*.jpg");
     window->Exit();

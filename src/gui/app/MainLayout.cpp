@@ -20,8 +20,11 @@ W* Named(W* widget, const char* name) {
     return widget;
 }
 
+// A label shows a doubled "&" as one, as a caption does.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-    return Named(new QLabel(text, parent), name);
+    QString shown = text;
+    return Named(new QLabel(shown.replace(QStringLiteral("&&"), QStringLiteral("&")), parent),
+                 name);
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* tip) {

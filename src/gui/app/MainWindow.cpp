@@ -194,7 +194,6 @@ void MainWindow::ApplyColours() {
         if (back) {
             QPalette colours = grid->palette();
             colours.setColor(QPalette::Base, *back);
-            colours.setColor(QPalette::Text, TextOn(*back));
             grid->setPalette(colours);
         }
         grid->setShowGrid(m_session.settings.GridLines != 0);

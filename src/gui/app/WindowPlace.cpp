@@ -47,7 +47,9 @@ void ApplyWindowPlace(QWidget* window, const WindowState& state) {
     QRect stored(TwipsToPixels(state.left), TwipsToPixels(state.top),
                  std::max(TwipsToPixels(state.width), window->minimumWidth()),
                  std::max(TwipsToPixels(state.height), window->minimumHeight()));
-    window->setGeometry(OntoAScreen(stored));
+    QRect placed = OntoAScreen(stored);
+    window->resize(placed.size());
+    window->move(placed.topLeft());
     if (state.mode == WindowMode::Maximized)
         window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
@@ -58,11 +60,10 @@ void CollectWindowPlace(const QWidget* window, WindowState& state) {
                  : mode & Qt::WindowMinimized ? WindowMode::Minimized
                                               : WindowMode::Normal;
     if (state.mode != WindowMode::Normal) return;
-    QRect place = window->geometry();
-    state.left = PixelsToTwips(place.left());
-    state.top = PixelsToTwips(place.top());
-    state.width = PixelsToTwips(place.width());
-    state.height = PixelsToTwips(place.height());
+    state.left = PixelsToTwips(window->x());
+    state.top = PixelsToTwips(window->y());
+    state.width = PixelsToTwips(window->width());
+    state.height = PixelsToTwips(window->height());
 }
 
 }  // namespace kest::gui

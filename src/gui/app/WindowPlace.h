@@ -21,8 +21,9 @@ WindowState PreparedWindowState();
 // or onto the primary screen when it is off every screen.
 QRect OntoAScreen(const QRect& rect);
 
-// Places the window as the settings say: place and size in twips, moved back
-// onto a screen; maximised when it was.
+// Places the window as the settings say, in twips: Left and Top are the
+// outer corner (as QWidget::move takes it), Width and Height the inner size;
+// moved back onto a screen; maximised when it was.
 void ApplyWindowPlace(QWidget* window, const WindowState& state);
 
 // Records the live place: Left/Top/Width/Height only while the window is in

@@ -1,5 +1,8 @@
 #include "gui/grids/ListTableModel.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 namespace kest::gui {
 
 ListTableModel::ListTableModel(const search::ListTable& table, QObject* parent)
@@ -30,6 +33,10 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
         std::string_view cell = m_table.Cell(static_cast<size_t>(index.row()), column);
         return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     }
+    // The cells keep the desktop's colours; the back colour of the settings
+    // shows in the grid's empty area around them.
+    if (role == Qt::BackgroundRole) return QGuiApplication::palette().base();
+    if (role == Qt::ForegroundRole) return QGuiApplication::palette().text();
     if (role == Qt::TextAlignmentRole) {
         bool right = m_table.Column(column).alignment == search::Alignment::Right;
         return QVariant::fromValue(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
