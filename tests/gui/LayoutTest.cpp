@@ -1,4 +1,5 @@
 // Window layout, toolbar toggle, window place and the tray icon.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPushButton>
@@ -143,6 +144,49 @@ TEST_F(Layout, TrayIconOnlyWhereTheDesktopHasOne) {
     menu->defaultAction()->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->Tray()->IsShown());
+}
+
+}  // namespace
+}  // namespace kest::test
+
+namespace kest::test {
+namespace {
+
+TEST_F(Layout, ColoursGridLinesAndFontComeFromTheSettings) {
+    struct Case {
+        const char* what;
+        const char* settings;
+        QColor back;  // invalid: the desktop's own colour
+        bool gridLines;
+        int pointSize;
+    };
+    const Case cases[] = {
+        {"defaults", "", QColor(192, 0, 0), true, 8},
+        {"blue, no lines, 12 pt", "[Main]\nBack_Color=16711680\nGridLines=0\nFont_Size=12\n",
+         QColor(0, 0, 255), false, 12},
+        {"colour out of range, font missing, size too big",
+         "[Main]\nBack_Color=-2147483633\nFont=No Such Font At All\nFont_Size=100\n", QColor(),
+         true, 8},
+    };
+    PutSampleCatalog();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteSettings(c.settings);
+        Start();
+        QColor backdrop = Find("LblBack")->palette().color(QPalette::Window);
+        QColor gridBack = Find("fgdDiscs")->palette().color(QPalette::Base);
+        QColor desktop = QApplication::palette().color(QPalette::Base);
+        EXPECT_EQ(gridBack, c.back.isValid() ? c.back : desktop);
+        if (c.back.isValid()) {
+            EXPECT_EQ(backdrop, c.back);
+        }
+        for (const char* grid : {"fgdDiscs", "fgdResults"}) {
+            EXPECT_EQ(Find<gui::ListGrid>(grid)->showGrid(), c.gridLines);
+            EXPECT_EQ(Find(grid)->font().pointSize(), c.pointSize);
+        }
+        EXPECT_TRUE(window->isEnabled());
+        CloseWindow();
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Menus, pop-up menus, toolbar, shortcuts and view switching of the main window.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -224,7 +225,15 @@ TEST_F(Menus, ControlsCarryTheirCaptionsTipsAndAccessibleNames) {
         QWidget* box = Find(b.name);
         EXPECT_EQ(box->toolTip().toStdString(), b.tip);
         EXPECT_EQ(box->accessibleName().toStdString(), b.tip);
+        // What a screen reader gets through the accessibility interface.
+        auto* combo = qobject_cast<QComboBox*>(box);
+        QAccessibleInterface* reader =
+            QAccessible::queryAccessibleInterface(combo ? combo->lineEdit() : box);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->text(QAccessible::Name).toStdString(), b.tip);
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("cmdQuery"))->text(QAccessible::Name),
+              "Query");
     for (const char* grid : {"fgdDiscs", "fgdResults"})
         EXPECT_FALSE(Find(grid)->accessibleName().isEmpty());
     EXPECT_EQ(Find<QComboBox>("icbDrives")->currentText(), "Select Drive");

@@ -34,6 +34,15 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 }
 
 // A text box has no caption: its tool tip is also its name for screen readers.
+// A combo box reads out its text as its name on Linux, so its tool tip also
+// names its edit box and describes the combo.
+void NameCombo(QComboBox* combo, const char* tip) {
+    combo->setToolTip(QString::fromUtf8(tip));
+    combo->setAccessibleName(combo->toolTip());
+    combo->setAccessibleDescription(combo->toolTip());
+    combo->lineEdit()->setAccessibleName(combo->toolTip());
+}
+
 QLineEdit* MakeBox(QWidget* parent, const char* name, const char* tip) {
     auto* box = Named(new QLineEdit(parent), name);
     box->setToolTip(QString::fromUtf8(tip));
@@ -179,8 +188,7 @@ void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, M
     c.icbDrives->setEditable(true);
     c.icbDrives->lineEdit()->setReadOnly(true);
     c.icbDrives->setEditText(QStringLiteral("Select Drive"));
-    c.icbDrives->setToolTip(QStringLiteral("Drives available"));
-    c.icbDrives->setAccessibleName(c.icbDrives->toolTip());
+    NameCombo(c.icbDrives, "Drives available");
     c.icbDrives->setMinimumWidth(TwipsToPixels(2400));
     c.drvMain = Named(new QComboBox(back), "drvMain");
     c.drvMain->hide();
@@ -190,8 +198,7 @@ void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, M
     c.cboSearch = Named(new QComboBox(back), "cboSearch");
     c.cboSearch->setEditable(true);
     c.cboSearch->setInsertPolicy(QComboBox::NoInsert);
-    c.cboSearch->setToolTip(QStringLiteral("The search parameters"));
-    c.cboSearch->setAccessibleName(c.cboSearch->toolTip());
+    NameCombo(c.cboSearch, "The search parameters");
     c.cboSearch->setMinimumWidth(TwipsToPixels(2400));
     c.cmdQuery = MakeButton(back, "cmdQuery", "&Query", "Initiate the search");
     c.cmdQuery->setDefault(false);
