@@ -1,0 +1,48 @@
+#include "core/catalog/CatalogRepair.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/common/DurableFile.h"
+#include "core/common/FileSystemError.h"
+#include "core/engine/Database.h"
+#include "core/engine/Salvage.h"
+
+namespace kest {
+namespace {
+
+void RemoveIfPresent(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec) throw FileSystemError(ec.value());
+}
+
+// Keeps the damaged file under its new name while the catalog's own name
+// never goes missing: a second name for the same file, or a copy.
+void KeepDamaged(const std::string& path, const std::string& damaged) {
+    RemoveIfPresent(damaged);
+    if (link(path.c_str(), damaged.c_str()) != 0) CopyFileDurably(path, damaged);
+}
+
+}  // namespace
+
+RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password) {
+    std::vector<std::string> problems = engine::Database::Open(path, password)->IntegrityProblems();
+    if (problems.empty()) return {};
+    std::string salvage = path + ".salvage";
+    RemoveIfPresent(salvage);
+    engine::SalvageResult salvaged;
+    try {
+        salvaged = engine::SalvageInto(path, salvage);
+        KeepDamaged(path, path + ".damaged");
+        RenameDurably(salvage, path);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(salvage, ignored);
+        throw;
+    }
+    return {true, salvaged.lostRows};
+}
+
+}  // namespace kest

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace kest::test {
+
+// A catalog of two discs, `files` files of the first disc and two subfiles,
+// with the last disc deleted again (so the counter stands past the rows) and
+// protected by password when one is given.
+std::string MakeFilledCatalog(const TempDir& dir, const std::string& name, int files,
+                              const std::string& password = "");
+
+// Every row of the three tables, the counters, the field order and whether a
+// password lock is kept, as text to compare before and after.
+std::string CatalogSnapshot(const std::string& path, const std::string& password = "");
+
+// The file's journal mode as the engine reports it ("wal", "delete").
+std::string JournalModeOf(const std::string& path, const std::string& password = "");
+
+// Overwrites the first leaf page of a table that spans several pages with
+// random bytes, as a bad sector would; gives the number of that page.
+int DamageFirstLeafPage(const std::string& path, const std::string& table);
+
+}  // namespace kest::test
