@@ -1,9 +1,7 @@
 // Compacting the current catalog, and the size texts its report uses.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "core/catalog/CompactCatalog.h"
@@ -13,6 +11,7 @@
 #include "core/text/VbFormat.h"
 #include "support/ScriptedPrompter.h"
 #include "support/catalog/CatalogFixture.h"
+#include "support/catalog/FileSizeLimit.h"
 #include "support/catalog/MaintenanceFixture.h"
 #include "support/catalog/RecordingHost.h"
 
@@ -152,16 +151,11 @@ TEST_F(CompactCommandTest, AFullDiskLeavesTheCatalogAsItWas) {
     Open(path);
     ExpectSuccess(SizeText(bytes));
     prompter.ExpectNotice("Compact/Repair database error", HasSubstr("compacting"), Icon::Critical);
-    // Writes past a quarter of the catalog's size fail as on a full disk.
-    struct rlimit saved;
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = saved;
-    limit.rlim_cur = bytes / 4;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    CompactResult result = CompactCatalog(host, prompter, path, "");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    CompactResult result;
+    {
+        test::FileSizeLimit full(bytes / 4);
+        result = CompactCatalog(host, prompter, path, "");
+    }
     prompter.VerifyDone();
     current.database.reset();
     EXPECT_TRUE(result.done);
