@@ -6,6 +6,7 @@
 
 #include "core/common/DurableFile.h"
 #include "core/common/FileSystemError.h"
+#include "core/common/KestError.h"
 #include "core/engine/Database.h"
 #include "core/engine/Salvage.h"
 
@@ -28,7 +29,14 @@ void KeepDamaged(const std::string& path, const std::string& damaged) {
 }  // namespace
 
 RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password) {
-    std::vector<std::string> problems = engine::Database::Open(path, password)->IntegrityProblems();
+    std::vector<std::string> problems;
+    try {
+        problems = engine::Database::Open(path, password)->IntegrityProblems();
+    } catch (const KestError& e) {
+        // A file cut short is refused as damaged before anything is read.
+        if (e.Number() != err::kCorrupt) throw;
+        problems.push_back(e.Description());
+    }
     if (problems.empty()) return {};
     std::string salvage = path + ".salvage";
     RemoveIfPresent(salvage);

@@ -193,10 +193,12 @@ std::vector<std::string> Database::IntegrityProblems(bool quick) {
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(m_db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1,
                                 &stmt, nullptr);
-    while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        std::string line = text ? text : "";
-        if (line != "ok") problems.push_back(line);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            std::string line = text ? text : "";
+            if (line != "ok") problems.push_back(line);
+        }
     }
     if (rc != SQLITE_DONE) problems.push_back(sqlite3_errmsg(m_db));
     sqlite3_finalize(stmt);

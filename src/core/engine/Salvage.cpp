@@ -45,10 +45,12 @@ class Query {
 
 class Salvager {
   public:
-    explicit Salvager(sqlite3* db) : m_db(db) {}
+    // Reads go through their own connection: damage met in a statement would
+    // otherwise spoil the open write transaction.
+    Salvager(sqlite3* read, sqlite3* write, std::string damagedPath)
+        : m_read(read), m_db(write), m_path(std::move(damagedPath)) {}
 
-    SalvageResult Run(const std::string& damagedPath) {
-        Attach(damagedPath);
+    SalvageResult Run() {
         std::vector<SchemaEntry> schema = ReadSchema();
         std::string journalMode = OldJournalMode();
         ExecOrThrow(m_db, "BEGIN");
@@ -67,7 +69,6 @@ class Salvager {
             if (entry.type != "table" && !entry.sql.empty()) ExecOrThrow(m_db, entry.sql);
         }
         ExecOrThrow(m_db, "COMMIT");
-        ExecOrThrow(m_db, "DETACH DATABASE old");
         ExecOrThrow(m_db, "PRAGMA journal_mode=" + journalMode);
         return m_result;
     }
@@ -78,27 +79,19 @@ class Salvager {
         return entry.sql.starts_with("CREATE VIRTUAL TABLE");
     }
 
-    void Attach(const std::string& path) {
-        Query attach(m_db, "ATTACH DATABASE ? AS old");
-        if (!attach.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db), path);
-        sqlite3_bind_text(attach.get(), 1, path.c_str(), -1, SQLITE_TRANSIENT);
-        int rc = sqlite3_step(attach.get());
-        if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc, path);
-    }
-
     std::vector<SchemaEntry> ReadSchema() {
         std::vector<SchemaEntry> schema;
-        Query query(m_db, "SELECT type, name, tbl_name, sql FROM old.sqlite_master ORDER BY rowid");
-        if (!query.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db));
+        Query query(m_read, "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY rowid");
+        if (!query.Prepared()) ThrowEngineError(m_read, sqlite3_errcode(m_read), m_path);
         int rc;
         while ((rc = sqlite3_step(query.get())) == SQLITE_ROW)
             schema.push_back({query.Text(0), query.Text(1), query.Text(2), query.Text(3)});
-        if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc);
+        if (rc != SQLITE_DONE) ThrowEngineError(m_read, rc, m_path);
         return schema;
     }
 
     std::string OldJournalMode() {
-        Query query(m_db, "PRAGMA old.journal_mode");
+        Query query(m_read, "PRAGMA journal_mode");
         if (query.Prepared() && sqlite3_step(query.get()) == SQLITE_ROW) return query.Text(0);
         return "delete";
     }
@@ -116,8 +109,8 @@ class Salvager {
         std::set<int64_t> ids;
         for (const auto& entry : schema) {
             if (entry.type != "index" || entry.table != table) continue;
-            Query query(
-                m_db, "SELECT rowid FROM old." + Quote(table) + " INDEXED BY " + Quote(entry.name));
+            Query query(m_read,
+                        "SELECT rowid FROM " + Quote(table) + " INDEXED BY " + Quote(entry.name));
             if (!query.Prepared()) continue;
             while (sqlite3_step(query.get()) == SQLITE_ROW)
                 ids.insert(sqlite3_column_int64(query.get(), 0));
@@ -160,16 +153,17 @@ class Salvager {
     }
 
     void CopyTable(const std::string& table, const std::vector<SchemaEntry>& schema) {
-        Query scan(m_db,
-                   "SELECT rowid, * FROM old." + Quote(table) + " WHERE rowid > ? ORDER BY rowid");
+        Query scan(m_read,
+                   "SELECT rowid, * FROM " + Quote(table) + " WHERE rowid > ? ORDER BY rowid");
         if (!scan.Prepared()) {
             CopyWithoutRowids(table);
             return;
         }
         bool withRowid = !RowidIsColumn(table);
         Query write(m_db, InsertSql(table, scan.get(), withRowid));
-        Query probe(m_db, "SELECT rowid, * FROM old." + Quote(table) + " WHERE rowid = ?");
-        if (!write.Prepared() || !probe.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db));
+        Query probe(m_read, "SELECT rowid, * FROM " + Quote(table) + " WHERE rowid = ?");
+        if (!probe.Prepared()) ThrowEngineError(m_read, sqlite3_errcode(m_read), m_path);
+        if (!write.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db), m_path + ".salvage");
         std::set<int64_t> named = IndexedRowids(table, schema);
         std::set<int64_t> copied;
         int64_t after = INT64_MIN;
@@ -202,16 +196,16 @@ class Salvager {
 
     // A table without rowids: copied in its own order for as far as it reads.
     void CopyWithoutRowids(const std::string& table) {
-        Query read(m_db, "SELECT NULL, * FROM old." + Quote(table));
+        Query read(m_read, "SELECT NULL, * FROM " + Quote(table));
         if (!read.Prepared()) return;
         Query write(m_db, InsertSql(table, read.get(), false));
-        if (!write.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db));
+        if (!write.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db), m_path + ".salvage");
         while (sqlite3_step(read.get()) == SQLITE_ROW) CopyRow(read.get(), write.get(), false);
     }
 
     // The counters go on from where they stood, even past rows deleted before.
     void KeepCounters() {
-        Query old(m_db, "SELECT name, seq FROM old.sqlite_sequence");
+        Query old(m_read, "SELECT name, seq FROM sqlite_sequence");
         if (!old.Prepared()) return;
         while (sqlite3_step(old.get()) == SQLITE_ROW) {
             Query keep(m_db,
@@ -222,34 +216,48 @@ class Salvager {
                 sqlite3_bind_value(stmt, 1, sqlite3_column_value(old.get(), 0));
                 sqlite3_bind_value(stmt, 2, sqlite3_column_value(old.get(), 1));
                 int rc = sqlite3_step(stmt);
-                if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc);
+                if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc, m_path + ".salvage");
             }
         }
     }
 
+    sqlite3* m_read;
     sqlite3* m_db;
+    std::string m_path;
     SalvageResult m_result;
 };
 
 }  // namespace
 
-SalvageResult SalvageInto(const std::string& damagedPath, const std::string& target) {
+// Opens a file for the salvage, raising the engine's error.
+sqlite3* OpenForSalvage(const std::string& path, int flags) {
     sqlite3* db = nullptr;
-    int rc =
-        sqlite3_open_v2(target.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
-        throw KestError(err::kCannotOpen, "Couldn't open file '" + target + "'.");
+        throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
     }
+    sqlite3_extended_result_codes(db, 1);
+    return db;
+}
+
+SalvageResult SalvageInto(const std::string& damagedPath, const std::string& target) {
+    sqlite3* read = OpenForSalvage(damagedPath, SQLITE_OPEN_READWRITE);
+    sqlite3* write = nullptr;
     try {
-        sqlite3_extended_result_codes(db, 1);
-        ExecOrThrow(db, "PRAGMA locking_mode=EXCLUSIVE");
-        SalvageResult result = Salvager(db).Run(damagedPath);
-        sqlite3_close_v2(db);
+        // The schema switch also lets a file that is shorter than its header
+        // says be read as far as it goes.
+        ExecOrThrow(read, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA writable_schema=ON");
+        write = OpenForSalvage(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        ExecOrThrow(write, "PRAGMA locking_mode=EXCLUSIVE");
+        SalvageResult result = Salvager(read, write, damagedPath).Run();
+        sqlite3_close_v2(write);
+        sqlite3_close_v2(read);
         SyncFile(target);
         return result;
     } catch (...) {
-        sqlite3_close_v2(db);
+        sqlite3_close_v2(write);
+        sqlite3_close_v2(read);
         throw;
     }
 }

@@ -67,10 +67,11 @@ std::string JournalModeOf(const std::string& path, const std::string& password) 
     return mode;
 }
 
-int DamageFirstLeafPage(const std::string& path, const std::string& table) {
+int DamageFirstLeafPage(const std::string& path, const std::string& table,
+                        const std::string& password) {
     int root = 0;
     {
-        auto db = engine::Database::Open(path, "");
+        auto db = engine::Database::Open(path, password);
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(db->Handle(), "SELECT rootpage FROM sqlite_master WHERE name = ?", -1,
                            &stmt, nullptr);

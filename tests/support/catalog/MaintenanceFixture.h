@@ -21,6 +21,7 @@ std::string JournalModeOf(const std::string& path, const std::string& password =
 
 // Overwrites the first leaf page of a table that spans several pages with
 // random bytes, as a bad sector would; gives the number of that page.
-int DamageFirstLeafPage(const std::string& path, const std::string& table);
+int DamageFirstLeafPage(const std::string& path, const std::string& table,
+                        const std::string& password = "");
 
 }  // namespace kest::test
