@@ -55,6 +55,7 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     host.SetMainWindowEnabled(true);
     host.ProcessMessages();
     if (pending.Pending()) {
+        result.errorShown = true;
         prompter.Show("Compact/Repair database error",
                       "An error has occured while compacting the database!\r\n \r\n" +
                           std::to_string(pending.Error().Number()) + "\r\n" +
@@ -82,6 +83,7 @@ CompactResult CompactCommand(CurrentCatalog& current, CatalogHost& host, Prompte
     });
     host.SetBusyPointer(false);
     if (pending.Pending()) {
+        result.errorShown = true;
         prompter.ShowError("Error in compacting database", pending.Error().Number(),
                            pending.Error().Description());
     }

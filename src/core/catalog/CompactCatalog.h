@@ -12,6 +12,7 @@ struct CompactResult {
     bool done = false;
     std::string sizeBefore;  // FormatFileSize texts
     std::string sizeAfter;
+    bool errorShown = false;  // a step failed and its error was reported
 };
 
 // Repairs and compacts the catalog file at path (no one may have it open):

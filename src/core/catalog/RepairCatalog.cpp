@@ -37,10 +37,11 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
         prompter.ShowError("Error in repairing database", pending.Error().Number(),
                            pending.Error().Description());
     }
-    return true;
+    return !pending.Pending();
 }
 
-void RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+    bool repaired = false;
     try {
         FileDialogSpec dialog{"Choose Database to be Repaired...",
                               "",
@@ -55,7 +56,7 @@ void RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
             // The exclusive lock would refuse the repair: let go, repair, reopen.
             current.database.reset();
             host.ReleaseBindings();
-            RepairCatalog(host, prompter, current.path, current.password);
+            repaired = RepairCatalog(host, prompter, current.path, current.password);
             current.database = engine::Database::Open(current.path, current.password);
             host.CatalogReplaced();
         } else if (!Trim(path).empty()) {
@@ -68,9 +69,10 @@ void RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
                 if (e.Number() != err::kCorrupt) throw;
             }
             if (refused) throw KestError(err::kInvalidPassword, "Not a valid password.");
-            RepairCatalog(host, prompter, path, password);
+            repaired = RepairCatalog(host, prompter, path, password);
         }
     } catch (const KestError& e) {
+        repaired = false;
         if (e.Number() == err::kInvalidPassword) {
             prompter.Show("Warning in repairing database",
                           std::to_string(e.Number()) + "\r\n" + e.Description(), Icon::Information);
@@ -79,6 +81,7 @@ void RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
         }
     }
     host.ReinstallTrayIcon();
+    return repaired;
 }
 
 }  // namespace kest
