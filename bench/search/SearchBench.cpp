@@ -10,47 +10,11 @@
 #include <string>
 #include <utility>
 
-#include "core/engine/Database.h"
+#include "../support/LargeCatalog.h"
 
 namespace {
 
 constexpr int64_t kFiles = 1000000;
-
-void BuildCatalog(const std::string& path) {
-    // The catalog is made by the program itself, then filled directly.
-    std::string create = std::string(KEST_CLI_PATH) + " create '" + path + "' >/dev/null 2>&1";
-    if (std::system(create.c_str()) != 0)
-        std::fprintf(stderr, "could not create %s\n", path.c_str());
-    auto db = kest::engine::Database::Open(path, "");
-    db->Begin();
-    constexpr int64_t kDiscs = 200;
-    auto disc = db->Prepare(
-        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
-        "VALUES ('ABCD-0000', 'CDFS', ?, 'bench', ?)");
-    for (int64_t d = 0; d < kDiscs; ++d) {
-        disc.Bind(1, "DISC_" + std::to_string(d));
-        disc.Bind(2, kFiles / kDiscs);
-        disc.Run();
-        disc.Reset();
-    }
-    auto file = db->Prepare(
-        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
-        "VALUES (?, ?, ?, 'A', ?, ?)");
-    for (int64_t i = 0; i < kFiles; ++i) {
-        file.Bind(1, i / (kFiles / kDiscs) + 1);
-        file.Bind(2, "dir" + std::to_string(i % 997) + "/");
-        file.Bind(3, "file" + std::to_string(i) + (i % 50 == 0 ? ".zip" : ".dat"));
-        file.Bind(4, (i * 7919) % 100000000);
-        char date[32];
-        std::snprintf(date, sizeof date, "20%02d-%02d-%02d 12:%02d:00", static_cast<int>(i % 25),
-                      static_cast<int>(i % 12 + 1), static_cast<int>(i % 28 + 1),
-                      static_cast<int>(i % 60));
-        file.Bind(5, std::string(date));
-        file.Run();
-        file.Reset();
-    }
-    db->Commit();
-}
 
 double Seconds(const std::string& command) {
     auto start = std::chrono::steady_clock::now();
@@ -79,7 +43,7 @@ int main(int argc, char** argv) {
     fs::path catalog = home / "kest001.kst";
     if (!fs::exists(catalog)) {
         std::printf("building %lld files in %s\n", static_cast<long long>(kFiles), catalog.c_str());
-        BuildCatalog(catalog.string());
+        kest::bench::BuildLargeCatalog(catalog.string(), kFiles);
     }
     const std::string cli = std::string(KEST_CLI_PATH) + " --home '" + home.string() + "'";
     struct Pattern {

@@ -19,6 +19,24 @@ void RemoveFile(const std::string& path) {
     if (ec) throw FileSystemError(ec.value());
 }
 
+// Writes the compacted copy of the file at path into temporary. The copy
+// reads every page of every table and index, so it is also the repair's
+// check: damage stops it, and only then is the file repaired (its readable
+// rows salvaged) and copied again. A separate consistency check beforehand
+// would more than double the time of every compaction of a sound catalog.
+void CompactInto(const std::string& path, const std::string& password,
+                 const std::string& temporary) {
+    try {
+        engine::Database::Open(path, password)->VacuumInto(temporary);
+        return;
+    } catch (const KestError& e) {
+        if (e.Number() != err::kCorrupt) throw;
+    }
+    RemoveFile(temporary);
+    RepairCatalogFile(path, password);
+    engine::Database::Open(path, password)->VacuumInto(temporary);
+}
+
 }  // namespace
 
 CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::string& path,
@@ -31,11 +49,10 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     const std::string temporary = path + ".bdb";
     const std::string sourcePassword = Trim(password).empty() ? "" : password;
     pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
-    pending.Step([&] { RepairCatalogFile(path, sourcePassword); });
     pending.Step([&] { RemoveFile(temporary); });
     bool compacted = false;
     pending.Step([&] {
-        engine::Database::Open(path, sourcePassword)->VacuumInto(temporary);
+        CompactInto(path, sourcePassword, temporary);
         compacted = true;
     });
     // Only a copy written whole replaces the catalog.

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
 #include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
@@ -180,11 +181,19 @@ void Database::VacuumInto(const std::string& target) {
     rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc, m_path);
-    // The copy is written in the rollback journal mode; a WAL catalog stays one.
-    std::string mode = JournalMode(m_db);
-    sqlite3* copy = OpenHandle(target, SQLITE_OPEN_READWRITE);
-    Setup(copy, target, ("PRAGMA journal_mode=" + mode + ";").c_str());
-    sqlite3_close_v2(copy);
+    // The copy is written in the rollback journal mode; a WAL catalog stays
+    // one. The mode is the pair of format version bytes at offset 18 of the
+    // file header (2 and 2 for WAL), which is all that switching the mode
+    // through a connection would write, without its journal and extra flush.
+    if (JournalMode(m_db) == "wal") {
+        std::fstream header(target, std::ios::in | std::ios::out | std::ios::binary);
+        header.seekp(18);
+        header.write("\x02\x02", 2);
+        header.close();
+        if (!header)
+            throw KestError(err::kEngineError,
+                            "Couldn't set the journal mode of '" + target + "'.");
+    }
     SyncFile(target);
 }
 
