@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "core/catalog/CompactCatalog.h"
@@ -115,6 +117,22 @@ TEST_F(CompactCommandTest, KeepsEveryRowLockJournalAndCounterAndReopensWithoutAP
     EXPECT_THROW(engine::Database::Open(path, ""), KestError);
 }
 
+TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedBeforeItIsCompacted) {
+    std::string path = test::MakeFilledCatalog(dir, "damaged.kst", 3000);
+    test::DamageFirstLeafPage(path, "tblFiles");
+    Open(path);
+    prompter.ExpectNotice("Compact/Repair successful", HasSubstr(" compacted & repaired"),
+                          Icon::Information);
+    CompactResult result = CompactCommand(current, host, prompter);
+    prompter.VerifyDone();
+    EXPECT_FALSE(result.errorShown);
+    ASSERT_TRUE(current.HasDatabase());
+    EXPECT_EQ(current.Db().IntegrityProblems(), std::vector<std::string>{});
+    EXPECT_EQ(test::QueryText(current.Db(), "SELECT max(FileId) FROM tblFiles"), "3000\n");
+    EXPECT_TRUE(std::filesystem::exists(path + ".damaged"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+}
+
 TEST_F(CompactCommandTest, FailuresLeaveTheCatalogIntactAndUsable) {
     struct Case {
         const char* name;
@@ -161,6 +179,22 @@ TEST_F(CompactCommandTest, AFullDiskLeavesTheCatalogAsItWas) {
     EXPECT_TRUE(result.done);
     EXPECT_EQ(result.sizeAfter, result.sizeBefore);
     EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    EXPECT_EQ(test::CatalogSnapshot(path), before);
+}
+
+TEST_F(CompactCommandTest, ACatalogMadeReadOnlyUnderneathStaysAsItWas) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes to read-only files";
+    std::string path = test::MakeFilledCatalog(dir, "ro.kst", 100);
+    std::string before = test::CatalogSnapshot(path);
+    Open(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    prompter.ExpectNotice("Compact/Repair successful", HasSubstr(" compacted"), Icon::Information);
+    // SQLite cannot read a WAL file it may not write.
+    ExpectCompactError(err::kEngineError);
+    prompter.ExpectNotice("Error in compacting database", StartsWith("3000\r\n"), Icon::Critical);
+    CompactCommand(current, host, prompter);
+    prompter.VerifyDone();
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     EXPECT_EQ(test::CatalogSnapshot(path), before);
 }
 
