@@ -5,19 +5,12 @@
 #include <filesystem>
 
 #include "core/common/DurableFile.h"
-#include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
 #include "core/engine/Salvage.h"
 
 namespace kest {
 namespace {
-
-void RemoveIfPresent(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    if (ec) throw FileSystemError(ec.value());
-}
 
 // Keeps the damaged file under its new name while the catalog's own name
 // never goes missing: a second name for the same file, or a copy.

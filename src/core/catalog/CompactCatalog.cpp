@@ -6,18 +6,12 @@
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
 #include "core/common/DurableFile.h"
-#include "core/common/FileSystemError.h"
+#include "core/common/KestError.h"
 #include "core/common/PendingError.h"
 #include "core/text/UnicodeCase.h"
 
 namespace kest {
 namespace {
-
-void RemoveFile(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    if (ec) throw FileSystemError(ec.value());
-}
 
 // Writes the compacted copy of the file at path into temporary. The copy
 // reads every page of every table and index, so it is also the repair's
@@ -32,7 +26,7 @@ void CompactInto(const std::string& path, const std::string& password,
     } catch (const KestError& e) {
         if (e.Number() != err::kCorrupt) throw;
     }
-    RemoveFile(temporary);
+    RemoveIfPresent(temporary);
     RepairCatalogFile(path, password);
     engine::Database::Open(path, password)->VacuumInto(temporary);
 }
@@ -49,7 +43,7 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     const std::string temporary = path + ".bdb";
     const std::string sourcePassword = Trim(password).empty() ? "" : password;
     pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
-    pending.Step([&] { RemoveFile(temporary); });
+    pending.Step([&] { RemoveIfPresent(temporary); });
     bool compacted = false;
     pending.Step([&] {
         CompactInto(path, sourcePassword, temporary);
@@ -59,7 +53,7 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     if (compacted) pending.Step([&] { RenameDurably(temporary, path); });
     pending.Step([&] {
         std::error_code ec;
-        if (std::filesystem::is_regular_file(temporary, ec)) RemoveFile(temporary);
+        if (std::filesystem::is_regular_file(temporary, ec)) RemoveIfPresent(temporary);
     });
     pending.Step([&] { result.sizeAfter = FormatFileSize(path); });
     result.done = true;

@@ -43,14 +43,8 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
 bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
     bool repaired = false;
     try {
-        FileDialogSpec dialog{"Choose Database to be Repaired...",
-                              "",
-                              host.ProgramFolder(),
-                              "Kest Database (*.kst)|*.kst|MS Access 97 Database "
-                              "(*.mdb)|*.mdb|All Files (*.*)|*.*",
-                              1,
-                              36868};
-        auto chosen = prompter.OpenFile(dialog);
+        auto chosen = prompter.OpenFile(
+            CatalogOpenDialog("Choose Database to be Repaired...", host.ProgramFolder()));
         std::string path = chosen ? *chosen : std::string();
         if (IsCurrent(current, path)) {
             // The exclusive lock would refuse the repair: let go, repair, reopen.

@@ -37,6 +37,12 @@ void RenameDurably(const std::string& from, const std::string& to) {
     SyncPath(FolderOf(to), O_RDONLY | O_DIRECTORY);
 }
 
+void RemoveIfPresent(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec) throw FileSystemError(ec.value());
+}
+
 void CopyFileDurably(const std::string& from, const std::string& to) {
     std::filesystem::path target(to);
     std::string temporary =

@@ -61,9 +61,7 @@ class CompactCommandTest : public ::testing::Test {
   protected:
     // Opens the catalog as the current one.
     void Open(const std::string& path, const std::string& password = "") {
-        current.path = path;
-        current.password = password;
-        current.database = engine::Database::Open(path, password);
+        test::OpenAsCurrent(current, path, password);
     }
     // The report with the size before; the size after is checked against
     // the file afterwards.

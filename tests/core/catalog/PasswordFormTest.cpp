@@ -23,10 +23,8 @@ constexpr const char* kMismatch = "There is a mismatch in the new password!\r\nP
 class PasswordTest : public ::testing::Test {
   protected:
     void Open(const std::string& password) {
-        current.path = test::MakeFilledCatalog(dir, "cat.kst", 3, password);
-        current.name = "cat.kst";
-        current.password = password;
-        current.database = engine::Database::Open(current.path, password);
+        test::OpenAsCurrent(current, test::MakeFilledCatalog(dir, "cat.kst", 3, password),
+                            password);
     }
     // Whether the file opens with the password now.
     bool OpensWith(const std::string& password) {

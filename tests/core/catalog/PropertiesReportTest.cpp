@@ -48,9 +48,7 @@ void SetFileTime(const std::string& path) {
 class PropertiesTest : public ::testing::Test {
   protected:
     void Open(const std::string& path, const std::string& password = "") {
-        current.path = path;
-        current.password = password;
-        current.database = engine::Database::Open(path, password);
+        test::OpenAsCurrent(current, path, password);
         SetFileTime(path);
     }
     std::string Size() const {

@@ -27,14 +27,7 @@ const Calls kCloseCalls = {"release",          "clear grids",
 class MaintenanceTest : public ::testing::Test {
   protected:
     void Open(const std::string& path, const std::string& password = "") {
-        auto [folder, name] =
-            std::pair(dir.Path().string(), std::filesystem::path(path).filename());
-        current.path = path;
-        current.folder = folder;
-        current.name = name.string();
-        current.password = password;
-        current.database.reset();
-        current.database = engine::Database::Open(path, password);
+        test::OpenAsCurrent(current, path, password);
     }
     std::string Current() const {
         return current.path + "|" + current.name + "|" + current.folder + "|" + current.password +

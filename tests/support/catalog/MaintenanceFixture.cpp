@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <vector>
 
+#include "core/catalog/CatalogCommands.h"
 #include "core/engine/Database.h"
 #include "support/catalog/CatalogFixture.h"
 
@@ -41,6 +43,12 @@ std::string MakeFilledCatalog(const TempDir& dir, const std::string& name, int f
         "#1/1/00 0:00:00#, False)");
     if (!password.empty()) db->SetPassword("", password);
     return path;
+}
+
+void OpenAsCurrent(CurrentCatalog& current, const std::string& path, const std::string& password) {
+    current.database.reset();
+    std::filesystem::path file(path);
+    MakeCurrent(current, file.parent_path().string(), file.filename().string(), path, password);
 }
 
 std::string CatalogSnapshot(const std::string& path, const std::string& password) {

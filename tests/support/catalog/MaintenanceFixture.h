@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/catalog/CurrentCatalog.h"
 #include "support/TempDir.h"
 
 namespace kest::test {
@@ -11,6 +12,11 @@ namespace kest::test {
 // protected by password when one is given.
 std::string MakeFilledCatalog(const TempDir& dir, const std::string& name, int files,
                               const std::string& password = "");
+
+// Makes the file the current catalog (letting go of the one before), as
+// opening it in the window does.
+void OpenAsCurrent(CurrentCatalog& current, const std::string& path,
+                   const std::string& password = "");
 
 // Every row of the three tables, the counters, the field order and whether a
 // password lock is kept, as text to compare before and after.
