@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/catalog/CompactCatalog.h"
+#include "core/catalog/PasswordCheckBox.h"
 #include "core/catalog/PasswordForm.h"
 #include "core/common/KestError.h"
 #include "support/ScriptedPrompter.h"
@@ -153,6 +154,37 @@ TEST_F(PasswordTest, ACatalogProtectedInThisRunCompactsAndReopensWithoutAPrompt)
     prompter.VerifyDone();
     EXPECT_TRUE(current.HasDatabase());
     EXPECT_FALSE(OpensWith(""));
+}
+
+TEST_F(PasswordTest, TheCheckBoxFollowsWhatThePasswordWindowDid) {
+    Open("");
+    PasswordCheckBox box(current);
+    EXPECT_FALSE(box.Checked());
+    EXPECT_FALSE(box.ChangeEnabled());
+    // Cancelling the window leaves the box unchecked and the catalog open to all.
+    box.Click(true, current, prompter, [](PasswordForm& form) { form.Cancel(); });
+    EXPECT_FALSE(box.Checked());
+    EXPECT_TRUE(OpensWith(""));
+    ExpectSuccess();
+    box.Click(true, current, prompter, [](PasswordForm& form) {
+        EXPECT_EQ(form.Caption(), "Set Password for cat.kst");
+        form.newText = form.retypeText = "abcd";
+        EXPECT_TRUE(form.Ok());
+    });
+    EXPECT_TRUE(box.ChangeEnabled());
+    EXPECT_TRUE(PasswordCheckBox(current).Checked());
+    ExpectSuccess();
+    box.ChangeClicked(current, prompter, [](PasswordForm& form) {
+        EXPECT_TRUE(form.OldBoxEnabled());
+        form.oldText = "abcd";
+        form.newText = form.retypeText = "efgh";
+        form.Ok();
+    });
+    EXPECT_FALSE(OpensWith("abcd"));
+    box.Click(false, current, prompter, [](PasswordForm&) { ADD_FAILURE() << "no window"; });
+    prompter.VerifyDone();
+    EXPECT_FALSE(box.ChangeEnabled());
+    EXPECT_TRUE(OpensWith(""));
 }
 
 }  // namespace
