@@ -9,8 +9,8 @@ void CloseCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter
     host.SetBusyPointer(true);
     host.SetMainWindowEnabled(false);
     host.ProcessMessages();
-    current.database.reset();
     pending.Step([&] { host.ReleaseBindings(); });
+    current.database.reset();
     host.ProcessMessages();
     pending.Step([&] { host.ClearGrids(); });
     host.DisableCatalogControls();

@@ -82,8 +82,8 @@ CompactResult CompactCommand(CurrentCatalog& current, CatalogHost& host, Prompte
     host.ClearResults();
     host.KeepUsedSpaceWidth();
     host.ProcessMessages();
-    current.database.reset();
     host.ReleaseBindings();
+    current.database.reset();
     CompactResult result = CompactCatalog(host, prompter, current.path, current.password);
     host.SetBusyPointer(true);
     host.ProcessMessages();

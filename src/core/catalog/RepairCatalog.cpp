@@ -48,8 +48,8 @@ bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
         std::string path = chosen ? *chosen : std::string();
         if (IsCurrent(current, path)) {
             // The exclusive lock would refuse the repair: let go, repair, reopen.
-            current.database.reset();
             host.ReleaseBindings();
+            current.database.reset();
             repaired = RepairCatalog(host, prompter, current.path, current.password);
             current.database = engine::Database::Open(current.path, current.password);
             host.CatalogReplaced();

@@ -19,6 +19,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+    if (!current.HasDatabase()) return;
     try {
         FileDialogSpec dialog{"Save database As...",
                               current.name,
