@@ -11,14 +11,8 @@ void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
     try {
         std::string path, folder, name;
         if (mode == 1) {
-            FileDialogSpec dialog{"Open a database...",
-                                  "",
-                                  host.ProgramFolder(),
-                                  "Kest Database (*.kst)|*.kst|MS Access 97 Database "
-                                  "(*.mdb)|*.mdb|All Files (*.*)|*.*",
-                                  1,
-                                  36868};
-            auto chosen = prompter.OpenFile(dialog);
+            auto chosen =
+                prompter.OpenFile(CatalogOpenDialog("Open a database...", host.ProgramFolder()));
             if (!chosen) {
                 host.SetMainWindowEnabled(true);
                 return;

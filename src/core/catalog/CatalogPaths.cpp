@@ -11,6 +11,15 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
+FileDialogSpec CatalogOpenDialog(const std::string& title, const std::string& programFolder) {
+    return {title,
+            "",
+            programFolder,
+            "Kest Database (*.kst)|*.kst|MS Access 97 Database (*.mdb)|*.mdb|All Files (*.*)|*.*",
+            1,
+            36868};
+}
+
 std::string GetDirectory(const std::string& path) {
     std::string trimmed = Trim(path);
     size_t slash = trimmed.rfind('/');

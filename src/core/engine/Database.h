@@ -71,6 +71,14 @@ class Database {
     void SetPassword(const std::string& oldPassword, const std::string& newPassword);
     bool HasPassword();
 
+    // Writes a compacted copy of the whole file (rows, indexes, internal
+    // tables, counters) to target, in the same journal mode, flushed to disk.
+    void VacuumInto(const std::string& target);
+    // What the engine's consistency check finds wrong; empty when the file is
+    // sound. quick checks every page and row but not that the indexes match
+    // their tables. Damage that stops the check is reported as a problem too.
+    std::vector<std::string> IntegrityProblems(bool quick = false);
+
     sqlite3* Handle() const { return m_db; }
 
   private:

@@ -8,6 +8,7 @@
 #include "support/RunCli.h"
 #include "support/ScriptedPrompter.h"
 #include "support/catalog/CatalogFixture.h"
+#include "support/catalog/RecordingHost.h"
 
 namespace kest {
 namespace {
@@ -18,18 +19,6 @@ using test::ShellQuote;
 using test::TempDir;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// Records what the commands ask of the main window.
-struct RecordingHost : CatalogHost {
-    std::string folder;
-    int saves = 0, replaced = 0, enabledControls = 0;
-    bool windowEnabled = true;
-    void SetMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
-    void CatalogReplaced() override { ++replaced; }
-    void EnableCatalogControls() override { ++enabledControls; }
-    void SaveSettings() override { ++saves; }
-    std::string ProgramFolder() const override { return folder; }
-};
 
 class CatalogCommandTest : public ::testing::Test {
   protected:
@@ -46,7 +35,7 @@ class CatalogCommandTest : public ::testing::Test {
     }
 
     TempDir dir;
-    RecordingHost host;
+    test::RecordingHost host;
     CurrentCatalog current;
     ScriptedPrompter prompter;
 };

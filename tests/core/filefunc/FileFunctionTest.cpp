@@ -2,6 +2,7 @@
 
 #include "core/filefunc/FileFunction.h"
 #include "support/ScriptedPrompter.h"
+#include "support/platform/FakeShell.h"
 #include "support/platform/FakeVolumes.h"
 #include "support/search/SearchFixture.h"
 
@@ -11,19 +12,7 @@ namespace {
 using platform::ShellStatus;
 using ::testing::_;
 
-class RecordingShell : public platform::Shell {
-  public:
-    ShellStatus Execute(const std::string& path, platform::ShellVerb verb,
-                        const std::string& item) override {
-        static const char* verbs[] = {"default", "open", "explore"};
-        requests.push_back(std::string(verbs[static_cast<int>(verb)]) + " " + path +
-                           (item.empty() ? "" : " [" + item + "]"));
-        return status;
-    }
-    bool OpenWith(const std::string&) override { return false; }
-    ShellStatus status = ShellStatus::Started;
-    std::vector<std::string> requests;
-};
+using RecordingShell = test::FakeShell;
 
 class FileFunctionTest : public ::testing::Test {
   protected:

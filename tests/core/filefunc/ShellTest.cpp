@@ -7,6 +7,7 @@
 #include "platform/Shell.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/platform/FakeShell.h"
 
 namespace kest::filefunc {
 namespace {
@@ -28,21 +29,7 @@ class FakeLauncher : public platform::Launcher {
     std::vector<Argv> runs;
 };
 
-// A shell that answers as told and remembers what it was asked.
-class FakeShell : public platform::Shell {
-  public:
-    ShellStatus Execute(const std::string& path, ShellVerb verb, const std::string& item) override {
-        requests.push_back(path + "|" + std::to_string(static_cast<int>(verb)) + "|" + item);
-        return status;
-    }
-    bool OpenWith(const std::string& path) override {
-        openWith.push_back(path);
-        return openWithStarts;
-    }
-    ShellStatus status = ShellStatus::Started;
-    bool openWithStarts = false;
-    std::vector<std::string> requests, openWith;
-};
+using test::FakeShell;
 
 TEST(ShellRunTest, SuccessIsMinusOneAndEveryFailureHasItsText) {
     struct Case {
@@ -81,8 +68,8 @@ TEST(ShellRunTest, ViewLogOpensKestDatOfTheProgramFolder) {
     test::ScriptedPrompter prompter;
     EXPECT_EQ(ViewLog(shell, prompter, "/opt/kest"), kShellSuccess);
     EXPECT_EQ(ViewLog(shell, prompter, "/opt/kest/"), kShellSuccess);
-    EXPECT_EQ(shell.requests,
-              (std::vector<std::string>{"/opt/kest/Kest.dat|0|", "/opt/kest/Kest.dat|0|"}));
+    EXPECT_EQ(shell.requests, (std::vector<std::string>{"default /opt/kest/Kest.dat",
+                                                        "default /opt/kest/Kest.dat"}));
 }
 
 TEST(ProcessLauncherTest, TellsMissingProgramsFromTheirExitStatus) {

@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/platform/FakeShell.h"
 #include "support/search/SearchFixture.h"
 
 namespace kest::search {
@@ -12,16 +13,7 @@ namespace {
 using test::ReadWholeFile;
 using ::testing::HasSubstr;
 
-class FakeShell : public platform::Shell {
-  public:
-    platform::ShellStatus Execute(const std::string& path, platform::ShellVerb,
-                                  const std::string&) override {
-        opened.push_back(path);
-        return platform::ShellStatus::Started;
-    }
-    bool OpenWith(const std::string&) override { return false; }
-    std::vector<std::string> opened;
-};
+using test::FakeShell;
 
 ListTable Results() {
     return test::MakeTable({{"Kest ID ", 0},

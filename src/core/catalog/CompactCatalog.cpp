@@ -1,0 +1,104 @@
+#include "core/catalog/CompactCatalog.h"
+
+#include <filesystem>
+
+#include "core/catalog/CatalogPaths.h"
+#include "core/catalog/CatalogRepair.h"
+#include "core/catalog/FormatFileSize.h"
+#include "core/common/DurableFile.h"
+#include "core/common/KestError.h"
+#include "core/common/PendingError.h"
+#include "core/text/UnicodeCase.h"
+
+namespace kest {
+namespace {
+
+// Writes the compacted copy of the file at path into temporary. The copy
+// reads every page of every table and index, so it is also the repair's
+// check: damage stops it, and only then is the file repaired (its readable
+// rows salvaged) and copied again. A separate consistency check beforehand
+// would more than double the time of every compaction of a sound catalog.
+void CompactInto(const std::string& path, const std::string& password,
+                 const std::string& temporary) {
+    try {
+        engine::Database::Open(path, password)->VacuumInto(temporary);
+        return;
+    } catch (const KestError& e) {
+        if (e.Number() != err::kCorrupt) throw;
+    }
+    RemoveIfPresent(temporary);
+    RepairCatalogFile(path, password);
+    engine::Database::Open(path, password)->VacuumInto(temporary);
+}
+
+}  // namespace
+
+CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::string& path,
+                             const std::string& password) {
+    host.SetBusyPointer(true);
+    host.SetMainWindowEnabled(false);
+    host.ProcessMessages();
+    PendingError pending;
+    CompactResult result;
+    const std::string temporary = path + ".bdb";
+    const std::string sourcePassword = Trim(password).empty() ? "" : password;
+    pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
+    pending.Step([&] { RemoveIfPresent(temporary); });
+    bool compacted = false;
+    pending.Step([&] {
+        CompactInto(path, sourcePassword, temporary);
+        compacted = true;
+    });
+    // Only a copy written whole replaces the catalog.
+    if (compacted) pending.Step([&] { RenameDurably(temporary, path); });
+    pending.Step([&] {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(temporary, ec)) RemoveIfPresent(temporary);
+    });
+    pending.Step([&] { result.sizeAfter = FormatFileSize(path); });
+    result.done = true;
+    prompter.Show("Compact/Repair successful",
+                  text::UpperCase(path) + " compacted & repaired successfully.\r\n\r\n" +
+                      "Size before compact/repair:\t" + result.sizeBefore + "\r\n" +
+                      "Size after compact/repair:\t" + result.sizeAfter,
+                  Icon::Information);
+    host.SetBusyPointer(false);
+    host.SetMainWindowEnabled(true);
+    host.ProcessMessages();
+    if (pending.Pending()) {
+        result.errorShown = true;
+        prompter.Show("Compact/Repair database error",
+                      "An error has occured while compacting the database!\r\n \r\n" +
+                          std::to_string(pending.Error().Number()) + "\r\n" +
+                          pending.Error().Description(),
+                      Icon::Critical);
+    }
+    return result;
+}
+
+CompactResult CompactCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+    if (!current.HasDatabase()) return {};
+    host.SetBusyPointer(true);
+    host.ClearResults();
+    host.KeepUsedSpaceWidth();
+    host.ProcessMessages();
+    host.ReleaseBindings();
+    current.database.reset();
+    CompactResult result = CompactCatalog(host, prompter, current.path, current.password);
+    host.SetBusyPointer(true);
+    host.ProcessMessages();
+    PendingError pending;
+    pending.Step([&] {
+        current.database = engine::Database::Open(current.path, current.password);
+        host.CatalogReplaced();
+    });
+    host.SetBusyPointer(false);
+    if (pending.Pending()) {
+        result.errorShown = true;
+        prompter.ShowError("Error in compacting database", pending.Error().Number(),
+                           pending.Error().Description());
+    }
+    return result;
+}
+
+}  // namespace kest

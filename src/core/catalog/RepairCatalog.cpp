@@ -1,0 +1,81 @@
+#include "core/catalog/RepairCatalog.h"
+
+#include <filesystem>
+
+#include "core/catalog/CatalogCheck.h"
+#include "core/catalog/CatalogPaths.h"
+#include "core/catalog/CatalogRepair.h"
+#include "core/common/PendingError.h"
+#include "core/text/UnicodeCase.h"
+
+namespace kest {
+namespace {
+
+bool IsCurrent(const CurrentCatalog& current, const std::string& path) {
+    std::error_code ec;
+    return current.HasDatabase() && std::filesystem::equivalent(path, current.path, ec);
+}
+
+}  // namespace
+
+bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& path,
+                   const std::string& password) {
+    host.SetBusyPointer(true);
+    host.SetMainWindowEnabled(false);
+    PendingError pending;
+    RepairOutcome outcome;
+    pending.Step([&] { outcome = RepairCatalogFile(path, password); });
+    std::string text = text::UpperCase(path) +
+                       " repaired successfully.\r\n \r\nIt is recommended that you open the "
+                       "database and then compact the database.";
+    if (outcome.lostRows > 0)
+        text += "\r\n" + std::to_string(outcome.lostRows) + " damaged rows could not be recovered.";
+    prompter.Show("Repair successful", text, Icon::Information);
+    host.SetBusyPointer(false);
+    host.SetMainWindowEnabled(true);
+    if (pending.Pending()) {
+        prompter.ShowError("Error in repairing database", pending.Error().Number(),
+                           pending.Error().Description());
+    }
+    return !pending.Pending();
+}
+
+bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
+    bool repaired = false;
+    try {
+        auto chosen = prompter.OpenFile(
+            CatalogOpenDialog("Choose Database to be Repaired...", host.ProgramFolder()));
+        std::string path = chosen ? *chosen : std::string();
+        if (IsCurrent(current, path)) {
+            // The exclusive lock would refuse the repair: let go, repair, reopen.
+            host.ReleaseBindings();
+            current.database.reset();
+            repaired = RepairCatalog(host, prompter, current.path, current.password);
+            current.database = engine::Database::Open(current.path, current.password);
+            host.CatalogReplaced();
+        } else if (!Trim(path).empty()) {
+            std::string password;
+            bool refused = false;
+            try {
+                refused = !OpenWithPassword(path, prompter, password);
+            } catch (const KestError& e) {
+                // Damage that keeps the file from opening is the repair's to handle.
+                if (e.Number() != err::kCorrupt) throw;
+            }
+            if (refused) throw KestError(err::kInvalidPassword, "Not a valid password.");
+            repaired = RepairCatalog(host, prompter, path, password);
+        }
+    } catch (const KestError& e) {
+        repaired = false;
+        if (e.Number() == err::kInvalidPassword) {
+            prompter.Show("Warning in repairing database",
+                          std::to_string(e.Number()) + "\r\n" + e.Description(), Icon::Information);
+        } else if (e.Number() >= 1) {
+            prompter.ShowError("Error in repairing database", e.Number(), e.Description());
+        }
+    }
+    host.ReinstallTrayIcon();
+    return repaired;
+}
+
+}  // namespace kest
