@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
 #include "core/common/DurableFile.h"
@@ -41,12 +40,13 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     PendingError pending;
     CompactResult result;
     const std::string temporary = path + ".bdb";
-    const std::string sourcePassword = Trim(password).empty() ? "" : password;
     pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
     pending.Step([&] { RemoveIfPresent(temporary); });
     bool compacted = false;
     pending.Step([&] {
-        CompactInto(path, sourcePassword, temporary);
+        // The engine ignores a password for a file without a lock, so the
+        // password goes as it stands; a password of blanks then works too.
+        CompactInto(path, password, temporary);
         compacted = true;
     });
     // Only a copy written whole replaces the catalog.

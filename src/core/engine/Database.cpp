@@ -197,11 +197,10 @@ void Database::VacuumInto(const std::string& target) {
     SyncFile(target);
 }
 
-std::vector<std::string> Database::IntegrityProblems(bool quick) {
+std::vector<std::string> Database::IntegrityProblems() {
     std::vector<std::string> problems;
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1,
-                                &stmt, nullptr);
+    int rc = sqlite3_prepare_v2(m_db, "PRAGMA integrity_check", -1, &stmt, nullptr);
     if (rc == SQLITE_OK) {
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));

@@ -74,10 +74,10 @@ class Database {
     // Writes a compacted copy of the whole file (rows, indexes, internal
     // tables, counters) to target, in the same journal mode, flushed to disk.
     void VacuumInto(const std::string& target);
-    // What the engine's consistency check finds wrong; empty when the file is
-    // sound. quick checks every page and row but not that the indexes match
-    // their tables. Damage that stops the check is reported as a problem too.
-    std::vector<std::string> IntegrityProblems(bool quick = false);
+    // What the engine's consistency check finds wrong (every page, row and
+    // index entry); empty when the file is sound. Damage that stops the check
+    // is reported as a problem too.
+    std::vector<std::string> IntegrityProblems();
 
     sqlite3* Handle() const { return m_db; }
 
