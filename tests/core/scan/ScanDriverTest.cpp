@@ -167,6 +167,24 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
     EXPECT_FALSE(view.locked);
 }
 
+// Only regular files are opened as archives: a FIFO would block the scan
+// forever and a link would list what lies elsewhere (even off the disc).
+TEST_F(ScanDriverTest, FifosAndLinksNamedLikeArchivesAreStoredAsPlainFiles) {
+    test::ZipSpec zip;
+    zip.entries = {{.name = "elsewhere.txt"}};
+    std::string outside = home.Write("outside.zip", test::BuildZip(zip));
+    ASSERT_EQ(mkfifo(disc.File("trap.zip").c_str(), 0644), 0);
+    std::filesystem::create_symlink(outside, disc.Path() / "link.zip");
+    std::filesystem::create_symlink("/dev/zero", disc.Path() / "device.cab");
+    options.saveSubFileContents = true;
+    options.saveCab = true;
+    ExpectDescription("traps");
+    ASSERT_TRUE(Scan());
+    auto files = Rows("SELECT FileName FROM tblFiles ORDER BY FileName");
+    EXPECT_EQ(files, (Table{{"device.cab"}, {"link.zip"}, {"trap.zip"}}));
+    EXPECT_EQ(Count("tblSubFiles"), 0);
+}
+
 TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
     for (const char* name : {"r1", "r2", "a/f1", "a/b/f2", "a/b/c/f3", "a/f4", "d/f5", "d/e/f6"}) {
         disc.Write(name, "");
