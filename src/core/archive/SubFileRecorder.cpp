@@ -65,6 +65,7 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
             "SubFileMeth, SubFileSMeth, SubFileEncr, SubFileFlags) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     }
+    m_scan.BeforeRow();
     engine::Statement& insert = *m_insert;
     insert.Bind(1, m_scan.CurrentDiscId());
     insert.Bind(2, m_scan.CurrentFileId());
@@ -82,6 +83,7 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
     insert.Bind(14, int64_t{row.SubFileEncr ? 1 : 0});
     insert.Bind(15, int64_t{row.SubFileFlags});
     insert.Run();
+    m_scan.AfterRow();
 
     if (m_scan.EstimateBeforeScan()) {
         float percent = entry.EntryIndex < entry.EntryCount

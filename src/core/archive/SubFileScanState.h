@@ -22,6 +22,10 @@ class SubFileScanState : public ArchiveHost {
     virtual void ShowSubProgress(float percent) = 0;
     // Lets the window repaint and the Cancel button act.
     virtual void Pump() = 0;
+    // Around the writing of one row: the scan groups the rows into its
+    // transactions (opened before, committed after when the group is full).
+    virtual void BeforeRow() = 0;
+    virtual void AfterRow() = 0;
 };
 
 }  // namespace kest::archive

@@ -146,6 +146,8 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();
             m_state.fileId = m_batch.Files().LastFileId();
+            // The archive's own row is kept whatever becomes of its listing.
+            m_batch.Commit();
             m_archives->List(fullPath, extension);
             if (m_state.abort) throw ScanAborted();
         }

@@ -23,6 +23,10 @@ void RowBatch::Written() {
     }
 }
 
+void RowBatch::StoredHere() {
+    if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) Commit();
+}
+
 void RowBatch::Commit() {
     m_open = false;
     m_rows = 0;

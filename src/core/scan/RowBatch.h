@@ -25,8 +25,12 @@ class RowBatch {
 
     // Before a row is written: opens a transaction when none is open.
     void Open();
-    // After a row is written or queued: commits when the batch is full or old.
+    // After a file row is queued: has the writer commit when the batch is
+    // full or old.
     void Written();
+    // After a row is written on this thread (a subfile row): commits here
+    // when the batch is full or old.
+    void StoredHere();
     // Writes the queued file rows and commits what is pending; safe when
     // nothing is.
     void Commit();

@@ -104,7 +104,7 @@ void ScanDriver::Run(const std::string& driveText) {
     }
     view.Pump();
 
-    ScanArchives archives(m_state, view, m_s.options, m_s.db, m_prompter);
+    ScanArchives archives(m_state, view, m_s.options, m_batch, m_s.db, m_prompter);
     DirectoryWalk walk(root, m_state, m_batch, view, m_prompter, m_s.options, &archives);
     walk.WalkDirectory(root);
     m_batch.Commit();
