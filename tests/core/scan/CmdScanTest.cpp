@@ -39,8 +39,9 @@ class CmdScanTest : public ::testing::Test {
     // Starts a scan and stops it with `signal` once its log has reached
     // `logBytes` (or lets it end first).
     test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal) {
-        test::CliProcess scan(ScanArgs(serial));
         std::string log = home.File("Kest.dat");
+        std::filesystem::remove(log);
+        test::CliProcess scan(ScanArgs(serial));
         for (int i = 0; i < 20000; ++i) {
             std::error_code error;
             uintmax_t size = std::filesystem::file_size(log, error);
@@ -109,6 +110,32 @@ TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
         EXPECT_GE(entries, loggedEntries - 1000);
         EXPECT_LE(entries, 60000);
         EXPECT_GT(loggedFiles, 0);
+    }
+}
+
+// SIGTERM and Ctrl-C are the Cancel button: what the log lists is committed,
+// the log has its ending and the scan reports the abort.
+TEST_F(CmdScanTest, StopSignalsCancelTheScan) {
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSaveZIP=1\n");
+    test::ZipSpec zip;
+    for (int i = 0; i < 60000; ++i) zip.entries.push_back({.name = "e" + std::to_string(i)});
+    disc.Write("z/big.zip", test::BuildZip(zip));
+    int serial = 0;
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        auto result = ScanStoppedAt("0000-000" + std::to_string(++serial), 200u << 10, signal);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "Error (-2147220727) in scanning Disc! See Help>Content>Errors\n");
+        auto [loggedFiles, loggedEntries] = LoggedRows();
+        EXPECT_EQ(LastDiscCount("tblFiles"), loggedFiles);
+        EXPECT_EQ(LastDiscCount("tblSubFiles"), loggedEntries);
+        EXPECT_GT(loggedEntries, 0);
+        std::ifstream in(home.File("Kest.dat"));
+        std::vector<std::string> log;
+        for (std::string line; std::getline(in, line);) log.push_back(line);
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[log.size() - 2], "-2147220727 on line 0 - The scan was aborted!");
+        EXPECT_THAT(log.back(), ::testing::StartsWith("Last file in memory: "));
     }
 }
 
