@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "cli/settings/SettingsFile.h"
 #include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogCommands.h"
 #include "core/catalog/CatalogPaths.h"
@@ -20,7 +21,7 @@ std::string AbsolutePath(const std::string& path) {
 
 CliSession::CliSession(CliContext& ctx) : context(ctx), paths(AppPaths::ForRun(ctx.home)) {
     text::SetNumberLocale(text::UserNumberLocale());
-    LoadSettings(IniFile(paths.IniPath()), paths, settings, startup, window);
+    LoadSettings(ReadSettingsFile(paths.IniPath()), paths, settings, startup, window);
     window.resultColumns = AllResultColumns(window);
 }
 

@@ -1,4 +1,8 @@
 // The engine: catalog files, the Jet SQL dialect and LIKE patterns.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -81,6 +85,32 @@ TEST(Database, OpenRefusesACatalogInUseOrLockedByAnotherPassword) {
         db->SetPassword("Secret", "");
     }
     EXPECT_NO_THROW(Database::Open(path, ""));
+}
+
+// What `f` gives when run by a user who may not write the catalog: root
+// writes every file, so a root run tries it as nobody in a child process.
+long ErrorAsUnprivileged(const std::function<void()>& f) {
+    if (geteuid() != 0) return ErrorOf(f);
+    pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        _exit(ErrorOf(f) == err::kReadOnly ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? err::kReadOnly : -1;
+}
+
+TEST(Database, ReadOnlyCatalogFileIsTheReadOnlyCase) {
+    TempDir dir;
+    std::string path = test::MakeCatalogFile(dir);
+    chmod(path.c_str(), 0444);
+    chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(ErrorAsUnprivileged([&] { Database::Open(path, ""); }), err::kReadOnly);
+    EXPECT_EQ(ErrorAsUnprivileged([&] {
+                  Database::Open(path, "", {.exclusive = false})->Execute("DELETE * FROM tblDiscs");
+              }),
+              err::kReadOnly);
 }
 
 TEST(Database, ConstraintFailuresCarryTheJetNumbers) {
