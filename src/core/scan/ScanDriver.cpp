@@ -115,7 +115,8 @@ void ScanDriver::Run(const std::string& driveText) {
     update.Run();
     view.SetStatus(2, "");
     long elapsed = static_cast<long>(std::time(nullptr) - started);
-    std::string labelPart = m_state.label.empty() ? "no label." : "label " + m_state.label + ".";
+    std::string labelPart =
+        TrimSpaces(m_state.label).empty() ? "no label." : "label " + m_state.label + ".";
     m_summary = "Added " + std::to_string(m_state.fileCounter) + " files from Disc with " +
                 labelPart + " (" + std::to_string(elapsed) + " s)";
     view.SetStatus(1, m_summary);

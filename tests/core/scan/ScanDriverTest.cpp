@@ -327,6 +327,13 @@ TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
     ExpectDescription("empty");
     EXPECT_TRUE(Scan());
     EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with label BACKUP_01."));
+
+    // A label of blanks only is no label.
+    volumes.At(root).serial = "0000-0003";
+    volumes.At(root).label = "    ";
+    ExpectDescription("blank");
+    EXPECT_TRUE(Scan());
+    EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with no label. ("));
 }
 
 TEST_F(ScanDriverTest, EstimateDrivesTheTotalBarAndTheEndSoundPlaysOrBeeps) {
