@@ -197,6 +197,8 @@ TEST(CatalogCli, CreateCheckSchemaAndSql) {
     EXPECT_EQ(sql("SELECT KestId AS [Kest ID ], DiscLbl, DiscDesc FROM tblDiscs"),
               "0 Kest ID \tDiscLbl\tDiscDesc\n1\tA\t\n");
     EXPECT_THAT(sql("SELECT FROM"), StartsWith("1 error 3075: "));
+    EXPECT_EQ(sql("INSERT INTO tblDiscs (KestId, DiscLbl) VALUES (1, 'B')"),
+              "1 error 3000: UNIQUE constraint failed: tblDiscs.KestId\n");
 }
 
 TEST(CatalogCli, PasswordsComeFromTheQueueThenCancel) {
