@@ -79,8 +79,8 @@ void cArchive::ListThroughLibrary(const char* reader) {
         int code = 0;
         StepResult read =
             Step(reader, 40, [&] { code = Library::ReadHeader(archive.handle, header); });
-        // After a failed read there is no next header to go on with.
-        if (read != StepResult::Done || code != 0) return;
+        // After Retry the entry goes on with what the header holds.
+        if (read == StepResult::Cancelled || code != 0) return;
         Library::Skip(archive.handle);
         if (!Library::Listed(header)) continue;
         ++n;
