@@ -3,6 +3,7 @@
 #include "core/archive/SubFileRow.h"
 #include "core/archive/SubFileTexts.h"
 #include "core/common/KestError.h"
+#include "core/text/ControlChars.h"
 
 namespace kest::archive {
 
@@ -54,8 +55,10 @@ void SubFileRecorder::Record(const FileFound& entry) {
 }
 
 void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
-    m_scan.WriteLog("   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
-                    row.SubFileName + "\"," + std::to_string(row.SubFileSize));
+    std::string line = "   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
+                       row.SubFileName + "\"," + std::to_string(row.SubFileSize);
+    text::MaskControls(line);  // the names stay on their line
+    m_scan.WriteLog(line);
     m_scan.ShowSubFileStatus("::" + entry.FileName);
 
     if (!m_insert) {

@@ -171,7 +171,7 @@ void ScanDriver::CleanUp(const KestError* error) {
         m_state.log.WriteLine("");
         m_state.log.WriteLine(std::to_string(error->Number()) + " on line 0 - " +
                               error->Description());
-        m_state.log.WriteLine("Last file in memory: " + m_state.lastFile);
+        m_state.log.WriteRecord("Last file in memory: " + m_state.lastFile);
         m_state.log.Flush();
         m_s.prompter.ShowError("Error while scanning Disc", error->Number(), error->Description());
         view.SetStatus(1, "Error (" + std::to_string(error->Number()) +

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "core/common/FileSystemError.h"
+#include "core/text/ControlChars.h"
 
 namespace kest::scan {
 
@@ -19,8 +20,26 @@ void ScanLog::Open(const std::string& path) {
 
 void ScanLog::WriteLine(std::string_view line) {
     if (!m_file) return;
-    std::fwrite(line.data(), 1, line.size(), m_file);
-    std::fputc('\n', m_file);
+    m_buffer.clear();
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '\r' || c == '\n') {
+            m_buffer += '\n';
+            if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+        } else {
+            m_buffer += text::IsControl(c) ? '?' : c;
+        }
+    }
+    m_buffer += '\n';
+    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+}
+
+void ScanLog::WriteRecord(std::string_view line) {
+    if (!m_file) return;
+    m_buffer.assign(line);
+    text::MaskControls(m_buffer);
+    m_buffer += '\n';
+    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
 }
 
 void ScanLog::Flush() {

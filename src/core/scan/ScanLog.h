@@ -18,13 +18,20 @@ class ScanLog {
     // Replaces the file's content; raises the file-system error on failure.
     void Open(const std::string& path);
     bool IsOpen() const { return m_file != nullptr; }
+    // Writes text ending in a line break. Every line is ended the same way:
+    // a "\r\n", "\r" or "\n" inside (as error descriptions hold) starts a
+    // new line; other control characters show as "?".
     void WriteLine(std::string_view line);
+    // Writes one line that names a file: every control character of it, line
+    // breaks included, shows as "?", so a record never splits.
+    void WriteRecord(std::string_view line);
     // Pushes what is buffered to the file (before a prompt, at a stop).
     void Flush();
     void Close();
 
   private:
     std::FILE* m_file = nullptr;
+    std::string m_buffer;
 };
 
 }  // namespace kest::scan

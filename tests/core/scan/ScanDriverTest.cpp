@@ -185,6 +185,31 @@ TEST_F(ScanDriverTest, FifosAndLinksNamedLikeArchivesAreStoredAsPlainFiles) {
     EXPECT_EQ(Count("tblSubFiles"), 0);
 }
 
+// Every log line has one line ending, and a name holding a line break or a
+// tab stays on its record's line; the catalog keeps the real names.
+TEST_F(ScanDriverTest, NamesWithControlCharactersKeepTheirLogLine) {
+    disc.Write("line\nbreak.txt", "");
+    disc.Write("tab\there\r.txt", "");
+    test::ZipSpec zip;
+    zip.entries = {{.name = "in\nside.txt"}};
+    disc.Write("arch.zip", test::BuildZip(zip));
+    options.saveSubFileContents = true;
+    ExpectDescription("controls");
+    ASSERT_TRUE(Scan());
+    std::ifstream in(home.File("Kest.dat"), std::ios::binary);
+    std::string raw{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(raw.find('\r'), std::string::npos);
+    EXPECT_EQ(raw.find('\t'), std::string::npos);
+    auto log = LogLines();
+    for (const char* name : {"line?break.txt", "tab?here?.txt"}) {
+        EXPECT_THAT(log, ::testing::Contains(::testing::EndsWith(": " + root + name)));
+    }
+    EXPECT_THAT(log, ::testing::Contains(HasSubstr(":: \"<root>\",\"in?side.txt\",0")));
+    auto names = Rows("SELECT FileName FROM tblFiles ORDER BY FileName");
+    EXPECT_EQ(names, (Table{{"arch.zip"}, {"line\nbreak.txt"}, {"tab\there\r.txt"}}));
+    EXPECT_EQ(Rows("SELECT SubFileName FROM tblSubFiles"), (Table{{"in\nside.txt"}}));
+}
+
 TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
     for (const char* name : {"r1", "r2", "a/f1", "a/b/f2", "a/b/c/f3", "a/f4", "d/f5", "d/e/f6"}) {
         disc.Write(name, "");
@@ -321,6 +346,14 @@ TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
                           Icon::Critical);
     EXPECT_FALSE(Scan());
     EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs"), (Table{{"0"}}));
+    // The description's line breaks end log lines like every other.
+    auto log = LogLines();
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end() - 1),
+              (std::vector<std::string>{
+                  "803 on line 0 - Error in counting files on Disc. Zero files.", " ",
+                  "Try setting the 'Estimate File Count Before Scan' option to",
+                  "'No' in the Misc tab in Options."}));
 
     options.estimateBeforeScan = false;
     volumes.At(root).serial = "0000-0002";
