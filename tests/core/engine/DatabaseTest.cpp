@@ -220,11 +220,40 @@ TEST(JetSql, TranslatesEachDialectFeatureOutsideLiteralsAndRefusesBadDates) {
         {"x = \"O'Brien\"", "x = 'O''Brien'"},
         {"'it''s' /2", "'it''s' * 1.0 /2"},
         {"[Disc Serial # ]", "[Disc Serial # ]"},
+        // Every ORDER BY term sorts in the catalog's text order.
+        {"SELECT a FROM t ORDER BY a, [b c ] DESC;",
+         "SELECT a FROM t ORDER BY a COLLATE KEST_TEXT, [b c ] COLLATE KEST_TEXT DESC;"},
+        {"SELECT * FROM (SELECT x FROM t ORDER BY x) WHERE (y) ORDER BY x COLLATE BINARY",
+         "SELECT * FROM (SELECT x FROM t ORDER BY x COLLATE KEST_TEXT) WHERE (y) ORDER BY x "
+         "COLLATE BINARY"},
+        {"SELECT 'ORDER BY x' FROM t", "SELECT 'ORDER BY x' FROM t"},
     };
     for (auto [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
     for (const char* bad : {"WHERE d = #13/45/99#", "WHERE d = #9/18/99"}) {
         EXPECT_EQ(ErrorOf([&] { TranslateJetSql(bad); }), err::kSyntaxError) << bad;
     }
+}
+
+// Kest's ORDER BY sorts accented names beside their base letters without
+// regard to case; the schema keeps SQLite's own NOCASE, so any SQLite tool
+// still reads the catalog.
+TEST(Database, OrderBySortsTextInTheCatalogsOrder) {
+    TempDir dir;
+    auto db = Database::Open(test::MakeCatalogFile(dir), "");
+    db->Execute("INSERT INTO tblDiscs (DiscLbl) VALUES ('d')");
+    for (const char* name : {"zz", "\xC3\x96",
+                             "\xC3\xA9"
+                             "a",
+                             "o", "Eb", "ea"}) {
+        auto insert =
+            db->Prepare("INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (1, 'x', ?)");
+        insert.Bind(1, std::string(name));
+        insert.Run();
+    }
+    EXPECT_EQ(QueryText(*db, "SELECT FileName FROM tblFiles ORDER BY KestId, FileName"),
+              "ea\n\xC3\xA9"
+              "a\nEb\no\n\xC3\x96\nzz\n");
+    EXPECT_EQ(QueryText(*db, "SELECT sql FROM sqlite_master WHERE sql LIKE '*KEST_TEXT*'"), "");
 }
 
 TEST(JetLike, WildcardsListsCaseFoldingAndInvalidUtf8) {
