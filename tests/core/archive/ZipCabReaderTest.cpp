@@ -3,7 +3,9 @@
 
 #include <tuple>
 
+#include "core/archive/rarlib/Crc32.h"
 #include "support/archive/ArchiveTestHost.h"
+#include "support/archive/ByteWriter.h"
 #include "support/archive/CabBuilder.h"
 #include "support/archive/ZipBuilder.h"
 
@@ -23,6 +25,47 @@ CabSpec TwoFolders() {
     layout.files = {{"readme.txt", 1234, 0, 0x5264, 0x28A4, 0x21},
                     {"bin\\tool.exe", 33000, 1, 0x0022, 0, 0xA0}};
     return layout;
+}
+
+// Names and comments not in UTF-8 are read in the format's code page; an
+// Info-ZIP Unicode field made for the stored bytes gives the name.
+TEST_F(ZipCabReaderTest, NamesAreUtf8ByEachFormatsRules) {
+    auto unicodeField = [](uint16_t id, const std::string& stored, const std::string& utf8) {
+        uint32_t crc =
+            archive::Crc32({reinterpret_cast<const uint8_t*>(stored.data()), stored.size()});
+        std::string field = LittleEndian(id, 2) + LittleEndian(5 + utf8.size(), 2) + '\x01' +
+                            LittleEndian(crc, 4) + utf8;
+        return field;
+    };
+    ZipSpec zip;
+    zip.entries = {
+        {.name = "\x80\x81.txt", .comment = "\x9B"},        // code page 437
+        {.name = "\xC3\xA9t\xC3\xA9.txt", .flags = 0x800},  // flagged UTF-8
+        {.name = "caf\xC3\xA9.txt"},                        // UTF-8 unflagged
+        {
+            .name = "\x82.txt",
+            .extra = unicodeField(0x7075, "\x82.txt", "\xE2\x82\xAC.txt"),  // Unicode path
+            .comment = "\x81",
+        },
+        {.name = "\x83.txt", .extra = unicodeField(0x7075, "other", "x.txt")}};  // stale field
+    zip.entries[3].extra += unicodeField(0x6375, "\x81", "\xC3\xBC!");
+    auto found = List(BuildZip(zip), "zip");
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_EQ(found[0].FileName, "\u00C7\u00FC.txt");
+    EXPECT_EQ(found[0].Comment, "\u00A2");
+    EXPECT_EQ(found[1].FileName, "\u00E9t\u00E9.txt");
+    EXPECT_EQ(found[2].FileName, "caf\u00E9.txt");
+    EXPECT_EQ(found[3].FileName, "\u20AC.txt");
+    EXPECT_EQ(found[3].Comment, "\u00FC!");
+    EXPECT_EQ(found[4].FileName, "\u00E2.txt");
+
+    CabSpec cab;
+    cab.folderTypes = {0};
+    cab.files = {{.name = "caf\xE9\x80.txt"}, {.name = "\xC3\xA9.txt", .attributes = 0xA0}};
+    auto cabFound = List(BuildCab(cab), "cab");
+    ASSERT_EQ(cabFound.size(), 2u);
+    EXPECT_EQ(cabFound[0].FileName, "caf\u00E9\u20AC.txt");  // Windows-1252
+    EXPECT_EQ(cabFound[1].FileName, "\u00E9.txt");
 }
 
 // A directory entry is reported with an empty name. A long archive comment,
