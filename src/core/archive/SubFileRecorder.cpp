@@ -55,6 +55,7 @@ void SubFileRecorder::Record(const FileFound& entry) {
 }
 
 void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
+    m_scan.BeforeRow();
     std::string line = "   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
                        row.SubFileName + "\"," + std::to_string(row.SubFileSize);
     text::MaskControls(line);  // the names stay on their line
@@ -68,7 +69,6 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
             "SubFileMeth, SubFileSMeth, SubFileEncr, SubFileFlags) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     }
-    m_scan.BeforeRow();
     engine::Statement& insert = *m_insert;
     insert.Bind(1, m_scan.CurrentDiscId());
     insert.Bind(2, m_scan.CurrentFileId());

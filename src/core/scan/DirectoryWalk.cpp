@@ -109,6 +109,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     char digits[24];
     line.assign(digits, std::to_chars(digits, digits + sizeof digits, m_state.fileCounter).ptr);
     line.append(": ").append(shownPath).append(shownName);
+    m_batch.RowStarting();
     m_state.log.WriteRecord(line);
 
     std::string& fullPath = m_scratch.fullPath;

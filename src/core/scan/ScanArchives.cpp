@@ -53,10 +53,11 @@ void ScanArchives::Pump() {
     m_view.Pump();
 }
 void ScanArchives::BeforeRow() {
+    m_rowLine = m_state.log.Position();
     m_batch.Open();
 }
 void ScanArchives::AfterRow() {
-    m_batch.StoredHere();
+    m_batch.StoredHere(m_rowLine);
 }
 
 }  // namespace kest::scan

@@ -37,6 +37,7 @@ class ScanArchives : public ArchiveLister, public archive::SubFileScanState {
     ScanView& m_view;
     const ScanOptions& m_options;
     RowBatch& m_batch;
+    uint64_t m_rowLine = 0;  // where the log line of the row being saved starts
     Prompter& m_prompter;
     archive::SubFileRecorder m_recorder;
 };

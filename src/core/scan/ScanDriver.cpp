@@ -25,10 +25,22 @@ namespace {
 constexpr const char* kTotalCaption = "Total File Progress:";
 constexpr long kZeroEstimate = 803;
 
+// What a row's log line names: a file's path behind its number, an entry's
+// line as it stands.
+std::string RowName(const std::string& line) {
+    size_t digits = line.find_first_not_of("0123456789");
+    if (digits != 0 && digits != std::string::npos && line.compare(digits, 2, ": ") == 0) {
+        return line.substr(digits + 2);
+    }
+    return TrimSpaces(line);
+}
+
 }  // namespace
 
 ScanDriver::ScanDriver(ScanServices services)
-    : m_s(std::move(services)), m_batch(m_s.db), m_prompter(m_s.prompter, m_batch, m_state.log) {}
+    : m_s(std::move(services)),
+      m_batch(m_s.db, m_state.log),
+      m_prompter(m_s.prompter, m_batch, m_state.log) {}
 
 bool ScanDriver::StartScan(const std::string& driveText) {
     m_summary.clear();
@@ -155,12 +167,20 @@ void ScanDriver::Estimate(const std::string& root) {
 
 void ScanDriver::CleanUp(const KestError* error) {
     std::optional<KestError> commitError;
-    try {
-        m_batch.Commit();
-    } catch (const KestError& e) {
-        commitError = e;
+    if (!error) {
+        try {
+            m_batch.Commit();
+        } catch (const KestError& e) {
+            commitError = e;
+            error = &*commitError;
+        }
     }
-    if (!error && commitError) error = &*commitError;
+    if (error) {
+        // The log keeps only what the catalog holds, and the report names the
+        // first row that did not get there.
+        std::string firstNotStored = m_batch.Reconcile(m_state.discId);
+        if (!firstNotStored.empty()) m_state.lastFile = RowName(firstNotStored);
+    }
 
     ScanView& view = m_s.view;
     view.LockControls(false);

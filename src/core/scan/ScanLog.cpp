@@ -1,5 +1,7 @@
 #include "core/scan/ScanLog.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "core/common/FileSystemError.h"
@@ -14,6 +16,7 @@ ScanLog::~ScanLog() {
 void ScanLog::Open(const std::string& path) {
     Close();
     m_file = std::fopen(path.c_str(), "w");
+    m_position = 0;
     if (!m_file) throw FileSystemError(errno);
     std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
 }
@@ -31,7 +34,7 @@ void ScanLog::WriteLine(std::string_view line) {
         }
     }
     m_buffer += '\n';
-    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
 }
 
 void ScanLog::WriteRecord(std::string_view line) {
@@ -39,11 +42,35 @@ void ScanLog::WriteRecord(std::string_view line) {
     m_buffer.assign(line);
     text::MaskControls(m_buffer);
     m_buffer += '\n';
-    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
 }
 
 void ScanLog::Flush() {
     if (m_file) std::fflush(m_file);
+}
+
+std::string ScanLog::LineAt(uint64_t position) {
+    std::string line;
+    if (!m_file) return line;
+    std::fflush(m_file);
+    char chunk[512];
+    for (;;) {
+        ssize_t got =
+            pread(fileno(m_file), chunk, sizeof chunk, static_cast<off_t>(position + line.size()));
+        if (got <= 0) return line;
+        std::string_view bytes(chunk, static_cast<size_t>(got));
+        size_t end = bytes.find('\n');
+        line.append(bytes.substr(0, end));
+        if (end != std::string_view::npos) return line;
+    }
+}
+
+void ScanLog::TruncateTo(uint64_t position) {
+    if (!m_file || position >= m_position) return;
+    std::fflush(m_file);
+    if (ftruncate(fileno(m_file), static_cast<off_t>(position)) != 0) return;
+    std::fseek(m_file, static_cast<long>(position), SEEK_SET);
+    m_position = position;
 }
 
 void ScanLog::Close() {

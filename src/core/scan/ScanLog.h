@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -27,11 +28,18 @@ class ScanLog {
     void WriteRecord(std::string_view line);
     // Pushes what is buffered to the file (before a prompt, at a stop).
     void Flush();
+    // Bytes written so far: where the next line starts.
+    uint64_t Position() const { return m_position; }
+    // The line that starts at `position` (without its line break).
+    std::string LineAt(uint64_t position);
+    // Drops everything from `position` on.
+    void TruncateTo(uint64_t position);
     void Close();
 
   private:
     std::FILE* m_file = nullptr;
     std::string m_buffer;
+    uint64_t m_position = 0;
 };
 
 }  // namespace kest::scan

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -456,6 +457,42 @@ TEST_F(ScanDriverTest, RowErrorsStopAtTheirFileKeepingEarlierRows) {
     // The rows kept are exactly the first files walked.
     EXPECT_EQ(Rows("SELECT MAX(FileId) - MIN(FileId) + 1 FROM tblFiles")[0][0],
               std::to_string(kept));
+}
+
+// A disk that fills under the catalog (a small tmpfs): the rows before the
+// refused one stay, the error names the first row not stored and the log
+// lists exactly the rows the catalog holds.
+TEST_F(ScanDriverTest, FullDiskLeavesTheLogTrueToTheCatalog) {
+    test::TempDir small;
+    if (mount("tmpfs", small.Path().c_str(), "tmpfs", 0, "size=256k") != 0) {
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small.Path().string()};
+    db.reset();
+    std::filesystem::copy_file(catalogPath, small.File("kest001.kst"));
+    catalogPath = small.File("kest001.kst");
+    db = engine::Database::Open(catalogPath, "");
+    for (int i = 0; i < 4000; ++i) disc.Write("many/f" + std::to_string(i), "");
+    ExpectDescription("full");
+    prompter.ExpectNotice("Error while scanning Disc", "3026\r\nNot enough space on disk.",
+                          Icon::Critical);
+    EXPECT_FALSE(Scan());
+    prompter.VerifyDone();
+
+    int64_t kept = Count("tblFiles");
+    auto log = LogLines();
+    int64_t logged = std::count_if(log.begin(), log.end(), [&](const std::string& line) {
+        return line.find(": " + root) != std::string::npos && !line.starts_with("Last file");
+    });
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, 4000);
+    EXPECT_EQ(logged, kept);
+    ASSERT_THAT(log.back(), StartsWith("Last file in memory: " + root + "many/"));
+    std::string first = log.back().substr(log.back().rfind('/') + 1);
+    EXPECT_EQ(Count("tblFiles WHERE FileName = '" + first.substr(0, first.find(' ')) + "'"), 0);
 }
 
 TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {
