@@ -28,6 +28,7 @@ constexpr auto kLocatorSignature = "PK\x06\x07"sv;
 constexpr auto kEnd64Signature = "PK\x06\x06"sv;
 constexpr auto kCentralSignature = "PK\x01\x02"sv;
 constexpr uint32_t kSaturated32 = 0xFFFFFFFF;
+constexpr uint16_t kZip64Extra = 0x0001;
 constexpr uint16_t kUnicodePath = 0x7075;
 constexpr uint16_t kUnicodeComment = 0x6375;
 
@@ -65,45 +66,47 @@ void CorrectPrefixedOffset(const ArchiveFile& file, Directory& dir) {
     }
 }
 
-// The sizes that do not fit 32 bits stand in the ZIP64 extra field, in this
-// order. A malformed extra field is ignored, as other extra fields are.
-void ApplyZip64Extra(std::string_view extra, uint32_t unpacked, uint32_t packed, FileFound& entry) {
-    ByteView view(extra);
-    while (view.Remaining() >= 4) {
-        uint16_t id = view.U16();
-        uint16_t size = view.U16();
-        if (size > view.Remaining()) return;
-        ByteView data(view.Bytes(size));
-        if (id != 0x0001) continue;
-        if (unpacked == kSaturated32 && data.Remaining() >= 8) {
-            entry.FileSize = static_cast<int64_t>(data.U64());
-        }
-        if (packed == kSaturated32 && data.Remaining() >= 8) {
-            entry.PackedSize = static_cast<int64_t>(data.U64());
-        }
-        return;
-    }
-}
-
-// The UTF-8 text an Info-ZIP Unicode extra field (`id` 0x7075 for the path,
-// 0x6375 for the comment) gives for the stored bytes, when it is there, is
-// of version 1 and was made for exactly these bytes.
-std::optional<std::string> UnicodeExtra(std::string_view extra, uint16_t wanted,
-                                        std::string_view stored) {
+// The data of the first well-formed extra field with this id; a malformed
+// extra field is ignored, as unknown ones are.
+std::optional<std::string_view> ExtraField(std::string_view extra, uint16_t wanted) {
     ByteView view(extra);
     while (view.Remaining() >= 4) {
         uint16_t id = view.U16();
         uint16_t size = view.U16();
         if (size > view.Remaining()) break;
-        ByteView data(view.Bytes(size));
-        if (id != wanted || data.Remaining() < 5 || data.U8() != 1) continue;
-        uint32_t crc = data.U32();
-        auto bytes = reinterpret_cast<const uint8_t*>(stored.data());
-        if (crc != Crc32({bytes, stored.size()})) continue;
-        std::string_view text = data.Bytes(data.Remaining());
-        if (text::IsValidUtf8(text)) return std::string(text);
+        std::string_view data = view.Bytes(size);
+        if (id == wanted) return data;
     }
     return std::nullopt;
+}
+
+// The sizes that do not fit 32 bits stand in the ZIP64 extra field, in this
+// order.
+void ApplyZip64Extra(std::string_view extra, uint32_t unpacked, uint32_t packed, FileFound& entry) {
+    auto field = ExtraField(extra, kZip64Extra);
+    if (!field) return;
+    ByteView data(*field);
+    if (unpacked == kSaturated32 && data.Remaining() >= 8) {
+        entry.FileSize = static_cast<int64_t>(data.U64());
+    }
+    if (packed == kSaturated32 && data.Remaining() >= 8) {
+        entry.PackedSize = static_cast<int64_t>(data.U64());
+    }
+}
+
+// The UTF-8 text an Info-ZIP Unicode extra field (0x7075 for the path,
+// 0x6375 for the comment) gives for the stored bytes, when it is there, is
+// of version 1 and was made for exactly these bytes.
+std::optional<std::string> UnicodeExtra(std::string_view extra, uint16_t id,
+                                        std::string_view stored) {
+    auto field = ExtraField(extra, id);
+    if (!field || field->size() < 5) return std::nullopt;
+    ByteView data(*field);
+    auto bytes = reinterpret_cast<const uint8_t*>(stored.data());
+    if (data.U8() != 1 || data.U32() != Crc32({bytes, stored.size()})) return std::nullopt;
+    std::string_view text = data.Bytes(data.Remaining());
+    if (!text::IsValidUtf8(text)) return std::nullopt;
+    return std::string(text);
 }
 
 // A stored name or comment as UTF-8: the Unicode extra field's text, else the
