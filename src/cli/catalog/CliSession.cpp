@@ -1,50 +1,17 @@
 #include "cli/catalog/CliSession.h"
 
-#include <filesystem>
-
 #include "cli/settings/SettingsFile.h"
-#include "core/catalog/CatalogCheck.h"
-#include "core/catalog/CatalogCommands.h"
-#include "core/catalog/CatalogPaths.h"
-#include "core/settings/IniFile.h"
-#include "core/settings/SettingsLoad.h"
-#include "core/settings/SettingsSave.h"
-#include "core/text/VbFormat.h"
 
 namespace kest::cli {
 
-std::string AbsolutePath(const std::string& path) {
-    std::error_code ec;
-    auto absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
-}
-
-CliSession::CliSession(CliContext& ctx) : context(ctx), paths(AppPaths::ForRun(ctx.home)) {
-    text::SetNumberLocale(text::UserNumberLocale());
-    LoadSettings(ReadSettingsFile(paths.IniPath()), paths, settings, startup, window);
-    window.resultColumns = AllResultColumns(window);
+CliSession::CliSession(CliContext& ctx)
+    : Session(AppPaths::ForRun(ctx.home), ctx.prompter), context(ctx) {
+    LoadSettings();
+    ReportSettingsProblem(paths.IniPath(), settingsProblem);
 }
 
 bool CliSession::OpenCatalog() {
-    std::string path = context.catalog.empty() ? startup.folder + "/" + startup.name
-                                               : AbsolutePath(context.catalog);
-    CheckResult check = CheckCatalog(path, context.prompter);
-    if (!check.valid) {
-        ShowOpenWarning(context.prompter, check.code, 2, check.errorNumber, check.errorText);
-        return false;
-    }
-    auto [dirPart, name] = SplitPath(path);
-    MakeCurrent(current, GetDirectory(path), name, path, check.password);
-    return true;
-}
-
-std::string CliSession::ProgramFolder() const {
-    return paths.FolderText();
-}
-
-void CliSession::SaveSettings() {
-    CatalogName name{current.name, current.folder};
-    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr);
+    return Session::OpenCatalog(context.catalog);
 }
 
 }  // namespace kest::cli

@@ -1,7 +1,5 @@
 #include "cli/search/CliLists.h"
 
-#include "core/discs/DiscListSettings.h"
-#include "core/search/SearchSettings.h"
 #include "core/search/SearchText.h"
 #include "core/search/SortGrid.h"
 
@@ -62,33 +60,6 @@ bool SortResultsBy(search::ListTable& table, const std::string& argument) {
     search::ClickResultsHeader(table, *column);
     if (descending) search::ClickResultsHeader(table, *column);
     return true;
-}
-
-bool LoadDiscList(CliSession& session, discs::DiscList& list) {
-    return discs::ReloadDiscList(
-        session.current.Db(), list, discs::DiscListOptionsFrom(session.settings, session.window),
-        session.current.name, session.current.path, session.context.prompter);
-}
-
-search::SearchPanel PanelFromSettings(const CliSession& session) {
-    search::SearchPanel panel;
-    panel.history = search::SearchHistory(session.window.searchItems);
-    panel.searchText = session.window.searchText;
-    panel.widths = search::ColumnWidthsFrom(session.window);
-    return panel;
-}
-
-void SaveSearchState(CliSession& session, const search::SearchPanel& panel) {
-    session.window.searchItems = panel.history.Items();
-    session.window.searchText = panel.searchText;
-    search::ColumnWidths widths = panel.widths;
-    search::RememberWidths(panel.results, widths);
-    for (int i = 0; i < search::kFileColumns; ++i)
-        session.window.resultWidths[i] = static_cast<int16_t>(widths.file[i]);
-    for (int j = 0; j < search::kSubFileColumns; ++j)
-        session.window.subFileWidths[j] = static_cast<int16_t>(widths.sub[j]);
-    session.window.resultColumns = search::ResultColumnsOf(panel.results);
-    session.SaveSettings();
 }
 
 }  // namespace kest::cli

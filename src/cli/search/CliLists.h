@@ -4,9 +4,8 @@
 #include <string>
 
 #include "cli/catalog/CliSession.h"
-#include "core/discs/DiscList.h"
+#include "core/app/SessionLists.h"
 #include "core/search/ListTable.h"
-#include "core/search/SearchPanel.h"
 
 namespace kest::cli {
 
@@ -19,13 +18,9 @@ void PrintList(std::FILE* out, const search::ListTable& table);
 // ":desc". False when no column fits.
 bool SortResultsBy(search::ListTable& table, const std::string& argument);
 
-// The disc list of the open catalog, as the window fills it at start-up.
-bool LoadDiscList(CliSession& session, discs::DiscList& list);
-
-// A search panel with the history, text and widths of the settings.
-search::SearchPanel PanelFromSettings(const CliSession& session);
-
-// Stores the history, text and result columns back and saves the settings.
-void SaveSearchState(CliSession& session, const search::SearchPanel& panel);
+// The shared session's list helpers, under the names the commands use.
+using app::LoadDiscList;
+using app::PanelFromSettings;
+using app::SaveSearchState;
 
 }  // namespace kest::cli

@@ -1,0 +1,58 @@
+#include "core/app/Session.h"
+
+#include <filesystem>
+
+#include "core/catalog/CatalogCheck.h"
+#include "core/catalog/CatalogCommands.h"
+#include "core/catalog/CatalogPaths.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsLoad.h"
+#include "core/settings/SettingsSave.h"
+#include "core/text/VbFormat.h"
+
+namespace kest::app {
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+Session::Session(AppPaths folder, Prompter& p) : prompter(p), paths(std::move(folder)) {}
+
+void Session::LoadSettings(const WindowState& prepared) {
+    text::SetNumberLocale(text::UserNumberLocale());
+    window = prepared;
+    IniFile ini(paths.IniPath());
+    settingsProblem = ini.Problem();
+    kest::LoadSettings(ini, paths, settings, startup, window);
+    window.resultColumns = AllResultColumns(window);
+}
+
+std::string Session::StartupPath() const {
+    return startup.folder + "/" + startup.name;
+}
+
+bool Session::OpenCatalog(const std::string& path, int warningMode) {
+    std::string full = path.empty() ? StartupPath() : AbsolutePath(path);
+    CheckResult check = CheckCatalog(full, prompter);
+    if (!check.valid) {
+        lastWarningAnswer =
+            ShowOpenWarning(prompter, check.code, warningMode, check.errorNumber, check.errorText);
+        return false;
+    }
+    auto [dirPart, name] = SplitPath(full);
+    MakeCurrent(current, GetDirectory(full), name, full, check.password);
+    return true;
+}
+
+std::string Session::ProgramFolder() const {
+    return paths.FolderText();
+}
+
+void Session::SaveSettings() {
+    CatalogName name{current.name, current.folder};
+    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr);
+}
+
+}  // namespace kest::app

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/app/Session.h"
+#include "core/discs/DiscList.h"
+#include "core/search/SearchPanel.h"
+
+namespace kest::app {
+
+// The disc list of the open catalog, as the window fills it at start-up.
+bool LoadDiscList(Session& session, discs::DiscList& list);
+
+// A search panel with the history, text and widths of the settings.
+search::SearchPanel PanelFromSettings(const Session& session);
+
+// Stores the history, text and result columns back into the window state.
+void StoreSearchState(Session& session, const search::SearchPanel& panel);
+
+// StoreSearchState, then saves the settings.
+void SaveSearchState(Session& session, const search::SearchPanel& panel);
+
+}  // namespace kest::app

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "core/app/Session.h"
+#include "core/app/ViewTexts.h"
+#include "core/discs/DiscList.h"
+#include "core/search/SearchPanel.h"
+#include "gui/app/MainControls.h"
+#include "gui/app/MainMenus.h"
+
+namespace kest::gui {
+
+class ListTableModel;
+class TrayIcon;
+
+// frmKest, the main window: the Discs and Search views, menus, toolbar and
+// status bar over the program's session. It is the catalog commands' host
+// and the search command's view.
+class MainWindow : public QMainWindow, public CatalogHost, public search::SearchViewHooks {
+    Q_OBJECT
+  public:
+    MainWindow(AppPaths paths, Prompter& prompter);
+    ~MainWindow() override;
+
+    // The start-up sequence: settings, window place and colours, then the
+    // catalog (catalogPath when given, opened as a dropped file is; else the
+    // start-up catalog, offering to create one when it fails).
+    void Start(const std::string& catalogPath = {});
+
+    app::Session& Session() { return m_session; }
+    const MainControls& Controls() const { return c; }
+    const MainMenus& Menus() const { return m; }
+    app::View CurrentView() const { return m_view; }
+    const discs::DiscList& Discs() const { return m_discs; }
+    const search::SearchPanel& Search() const { return m_panel; }
+    TrayIcon* Tray() const { return m_tray; }
+
+    // The toolbar's buttons by index (1 Discs, 2 Search, 3 Options, 4 Help, 5 Exit).
+    void ToolbarAction(int index);
+    void ShowViewControls(bool discsView);
+    void ShowAdvanced(bool show);
+    void EnableCatalogControls(bool open);
+    // Query-unload: false when the close becomes hiding behind the tray icon.
+    bool QueryUnload(bool fromCloseBox);
+    // mnuExit, mnuExit2 and toolbar button 5: ends the program.
+    void Exit();
+
+    // CatalogHost.
+    void SetMainWindowEnabled(bool enabled) override;
+    void SetBusyPointer(bool busy) override;
+    void CatalogReplaced() override;
+    void EnableCatalogControls() override;
+    void UpdateViewCaptions() override;
+    void SaveSettings() override;
+    std::string ProgramFolder() const override;
+
+    // SearchViewHooks.
+    void SetBusy(bool busy) override;
+    void Repaint() override;
+    void ShowSearchView() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void ConnectMenus();
+    void ApplySettings();
+    void ApplyColours();
+    void ApplyGridFont();
+    void UpdateMinimumSize();
+    void HideScanProgress();
+    bool OpenStartupCatalog();
+    void NoCatalog();
+    void LoadDiscList();
+    void ToggleToolbar(bool visible);
+    void ToggleAdvanced();
+    void RunQuery();
+    void ShowSearchResults();
+    void FillSearchBox();
+    void CollectWindowState();
+    void MinimiseToTray();
+    void RestoreFromTray(Qt::WindowState state);
+    void Unload();
+    // Runs a handler under the error trap: a KestError is shown with the title.
+    void Trap(const char* title, const std::function<void()>& handler);
+
+    app::Session m_session;
+    discs::DiscList m_discs;
+    search::SearchPanel m_panel;
+    ListTableModel* m_discModel;
+    ListTableModel* m_resultModel;
+    MainControls c;
+    MainMenus m;
+    TrayIcon* m_tray = nullptr;
+    app::View m_view = app::View::Discs;
+    int m_busyDepth = 0;
+    bool m_exiting = false;
+    bool m_unloaded = false;
+};
+
+}  // namespace kest::gui

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+namespace kest::gui {
+
+// The icon in the notification area that stands for the hidden main window,
+// with its pop-up menu mnuPopUp3. Made only where the desktop has a
+// notification area.
+class TrayIcon : public QObject {
+    Q_OBJECT
+  public:
+    // Null when the desktop has no notification area.
+    static TrayIcon* Create(QWidget* window);
+
+    // Shows the icon with the caption as its tip (the notification area keeps
+    // 63 characters of it).
+    void Show(const QString& caption);
+    void Remove();
+    bool IsShown() const { return m_icon.isVisible(); }
+    QMenu* PopUpMenu() { return &m_menu; }
+
+  signals:
+    // mnuRestore and a double-click; mnuMax; mnuMin; mnuAbout2; mnuExit2.
+    void Restore(Qt::WindowState state);
+    void About();
+    void Exit();
+
+  private:
+    explicit TrayIcon(QWidget* window);
+
+    QSystemTrayIcon m_icon;
+    QMenu m_menu;
+};
+
+}  // namespace kest::gui

@@ -1,0 +1,70 @@
+#include "gui/grids/ListGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "gui/app/Twips.h"
+#include "gui/grids/ListTableModel.h"
+
+namespace kest::gui {
+
+ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
+    setModel(model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setAlternatingRowColors(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void ListGrid::Reload() {
+    m_model->Reload();
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        int twips = m_model->ColumnTwips(c);
+        setColumnWidth(c, std::max(TwipsToPixels(twips), 24));
+    }
+}
+
+QString ListGrid::SelectedText() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QStringList lines;
+    for (const QModelIndex& row : rows) {
+        QStringList cells;
+        for (int c = 0; c < m_model->columnCount(); ++c)
+            cells << m_model->index(row.row(), c).data().toString();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+bool ListGrid::event(QEvent* e) {
+    // The grid keeps Ctrl+C for copying while it has the focus; elsewhere the
+    // key belongs to the File menu.
+    if (e->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
+        e->accept();
+        return true;
+    }
+    return QTableView::event(e);
+}
+
+void ListGrid::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(SelectedText());
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+}  // namespace kest::gui

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QTableView>
+
+namespace kest::gui {
+
+class ListTableModel;
+
+// A grid of the main window over a ListTableModel: whole-row selection, fixed
+// row heights (a million rows scroll freely), column widths from the table in
+// twips, and Ctrl+C copying the selected cells as tab-separated lines.
+class ListGrid : public QTableView {
+    Q_OBJECT
+  public:
+    ListGrid(ListTableModel* model, QWidget* parent);
+
+    // Re-reads the model and sets the widths the table gives its columns.
+    void Reload();
+    // The selected rows' shown cells, tab-separated, one line per row.
+    QString SelectedText() const;
+
+  protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    ListTableModel* m_model;
+};
+
+}  // namespace kest::gui

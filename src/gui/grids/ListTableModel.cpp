@@ -1,0 +1,58 @@
+#include "gui/grids/ListTableModel.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace kest::gui {
+
+ListTableModel::ListTableModel(const search::ListTable& table, QObject* parent)
+    : QAbstractTableModel(parent), m_table(table) {
+    Reload();
+}
+
+void ListTableModel::Reload() {
+    beginResetModel();
+    m_shown.clear();
+    for (size_t c = 0; c < m_table.ColumnCount(); ++c)
+        if (m_table.Column(c).tag >= 0 && m_table.Column(c).width > 0) m_shown.push_back(c);
+    endResetModel();
+}
+
+int ListTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_table.RowCount());
+}
+
+int ListTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
+}
+
+QVariant ListTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    size_t column = TableColumn(index.column());
+    if (role == Qt::DisplayRole) {
+        std::string_view cell = m_table.Cell(static_cast<size_t>(index.row()), column);
+        return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+    }
+    // The cells keep the desktop's colours; the back colour of the settings
+    // shows in the grid's empty area around them.
+    if (role == Qt::BackgroundRole) return QGuiApplication::palette().base();
+    if (role == Qt::ForegroundRole) return QGuiApplication::palette().text();
+    if (role == Qt::TextAlignmentRole) {
+        bool right = m_table.Column(column).alignment == search::Alignment::Right;
+        return QVariant::fromValue(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return {};
+}
+
+QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        static_cast<size_t>(section) >= m_shown.size())
+        return {};
+    const search::ListColumn& column = m_table.Column(TableColumn(section));
+    if (role == Qt::DisplayRole) return QString::fromStdString(column.header).trimmed();
+    if (role == Qt::TextAlignmentRole && column.alignment == search::Alignment::Right)
+        return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
+    return {};
+}
+
+}  // namespace kest::gui

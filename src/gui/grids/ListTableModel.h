@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <vector>
+
+#include "core/search/ListTable.h"
+
+namespace kest::gui {
+
+// A grid's model reading a core ListTable in place: no row is copied. Only the
+// shown columns (tag 0 or more, width above 0) are columns of the model.
+class ListTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    ListTableModel(const search::ListTable& table, QObject* parent);
+
+    // Call after the table was refilled, re-headed or sorted.
+    void Reload();
+    // The table column behind a model column.
+    size_t TableColumn(int column) const { return m_shown[static_cast<size_t>(column)]; }
+    // The width the table gives a model column, in twips.
+    int ColumnTwips(int column) const { return m_table.Column(TableColumn(column)).width; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    const search::ListTable& m_table;
+    std::vector<size_t> m_shown;
+};
+
+}  // namespace kest::gui
