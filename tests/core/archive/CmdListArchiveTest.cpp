@@ -1,5 +1,9 @@
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "support/RunCli.h"
 #include "support/TempDir.h"
@@ -25,6 +29,20 @@ TEST(CmdListArchive, PrintsEveryEntryAsTheReaderReportsItOrAsRows) {
               "Deflated:X\tTrue\t3\n");
     // Without --type the extension decides: ".dat" is no archive.
     EXPECT_EQ(RunCli("list-archive '" + path + "'").out, "");
+}
+
+// Only regular files are read: a FIFO or a link named like an archive lists
+// nothing and returns at once.
+TEST(CmdListArchive, FifosAndLinksListNothing) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.File("trap.zip").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.Write("real.zip", BuildZip(SampleZip())),
+                                    dir.File("link.zip"));
+    for (const char* name : {"trap.zip", "link.zip"}) {
+        CliResult run = RunCli("list-archive '" + dir.File(name) + "'");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_EQ(run.out, "") << name;
+    }
 }
 
 TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
