@@ -12,6 +12,7 @@
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
+#include "gui/app/DriveBox.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
@@ -41,8 +42,9 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(AppPaths paths, Prompter& prompter)
+MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volumes& volumes)
     : m_session(std::move(paths), prompter),
+      m_volumes(volumes),
       m_discModel(new ListTableModel(m_discs.table, this)),
       m_resultModel(new ListTableModel(m_panel.results, this)) {
     setObjectName(QStringLiteral("frmKest"));
@@ -136,6 +138,7 @@ void MainWindow::Start(const std::string& catalogPath) {
             LoadDiscList();
             SaveSettings();
             EnableCatalogControls(true);
+            FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
         } else {
             NoCatalog();
         }

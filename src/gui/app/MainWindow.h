@@ -9,6 +9,7 @@
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
+#include "platform/Volumes.h"
 
 namespace kest::gui {
 
@@ -21,7 +22,7 @@ class TrayIcon;
 class MainWindow : public QMainWindow, public CatalogHost, public search::SearchViewHooks {
     Q_OBJECT
   public:
-    MainWindow(AppPaths paths, Prompter& prompter);
+    MainWindow(AppPaths paths, Prompter& prompter, const platform::Volumes& volumes);
     ~MainWindow() override;
 
     // The start-up sequence: settings, window place and colours, then the
@@ -87,6 +88,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void Trap(const char* title, const std::function<void()>& handler);
 
     app::Session m_session;
+    const platform::Volumes& m_volumes;
     discs::DiscList m_discs;
     search::SearchPanel m_panel;
     ListTableModel* m_discModel;
