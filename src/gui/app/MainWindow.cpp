@@ -100,6 +100,7 @@ void MainWindow::ConnectMenus() {
     });
     connect(c.cmdAdv, &QPushButton::clicked, this, &MainWindow::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
+    connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
     connect(c.cboSearch->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::RunQuery);
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -357,15 +358,37 @@ void MainWindow::UpdateViewCaptions() {
 void MainWindow::RunQuery() {
     if (!c.cmdQuery->isEnabled() || !m_session.current.HasDatabase()) return;
     Trap("SQL query error", [this] {
-        m_panel.searchText = c.cboSearch->currentText().toStdString();
-        m_panel.bounds = {c.txtSzFr->text().toStdString(), c.txtSzTo->text().toStdString(),
-                          c.txtDtFr->text().toStdString(), c.txtDtTo->text().toStdString(),
-                          c.txtRiFr->text().toStdString(), c.txtRiTo->text().toStdString()};
+        ReadCriteria();
         search::SearchCommand(m_session.current.Db(), m_panel,
                               search::SearchOptionsFrom(m_session.settings), m_discs.discCount,
                               m_session.prompter, this);
         ShowSearchResults();
     });
+}
+
+void MainWindow::ClearAllCriteria() {
+    ReadCriteria();
+    search::ClearAll(m_panel, search::SearchOptionsFrom(m_session.settings), m_session.prompter,
+                     this);
+    ShowCriteria();
+    ShowSearchResults();
+}
+
+void MainWindow::ReadCriteria() {
+    m_panel.searchText = c.cboSearch->currentText().toStdString();
+    m_panel.bounds = {c.txtSzFr->text().toStdString(), c.txtSzTo->text().toStdString(),
+                      c.txtDtFr->text().toStdString(), c.txtDtTo->text().toStdString(),
+                      c.txtRiFr->text().toStdString(), c.txtRiTo->text().toStdString()};
+}
+
+void MainWindow::ShowCriteria() {
+    const search::SearchBounds& b = m_panel.bounds;
+    c.txtSzFr->setText(FromUtf8(b.sizeFrom));
+    c.txtSzTo->setText(FromUtf8(b.sizeTo));
+    c.txtDtFr->setText(FromUtf8(b.dateFrom));
+    c.txtDtTo->setText(FromUtf8(b.dateTo));
+    c.txtRiFr->setText(FromUtf8(b.discFrom));
+    c.txtRiTo->setText(FromUtf8(b.discTo));
 }
 
 void MainWindow::ShowSearchResults() {

@@ -78,6 +78,10 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ToggleToolbar(bool visible);
     void ToggleAdvanced();
     void RunQuery();
+    void ClearAllCriteria();
+    // The search text and bound boxes into the panel, and back.
+    void ReadCriteria();
+    void ShowCriteria();
     void ShowSearchResults();
     void FillSearchBox();
     void CollectWindowState();
