@@ -429,6 +429,10 @@ void MainWindow::CollectWindowState() {
     w.toolbarVisible = m.mnuToolbar->isChecked();
     CollectWindowPlace(this, w);
     m_panel.searchText = c.cboSearch->currentText().toStdString();
+    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
+        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
+    for (auto [column, twips] : c.fgdResults->ColumnTwips())
+        m_panel.results.Column(column).width = twips;
     app::StoreSearchState(m_session, m_panel);
 }
 
