@@ -15,6 +15,7 @@
 #include <map>
 
 #include "core/common/KestError.h"
+#include "core/engine/AsOneUnit.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
 
@@ -220,20 +221,6 @@ TableDef Database::Table(const std::string& name) {
 
 namespace {
 
-// Runs a table change as one unit: all of it or nothing.
-template <typename Change>
-void AsOneUnit(sqlite3* db, Change change) {
-    ExecOrThrow(db, "SAVEPOINT kest_schema");
-    try {
-        change();
-        ExecOrThrow(db, "RELEASE kest_schema");
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK TO kest_schema; RELEASE kest_schema;", nullptr, nullptr,
-                     nullptr);
-        throw;
-    }
-}
-
 // Puts the field at index moved among the others by position, before the
 // fields that already hold that position.
 void PlaceByPosition(std::vector<FieldDef>& fields, std::vector<std::string>& sources,
@@ -278,7 +265,7 @@ void Database::CreateTable(const TableDef& table) {
     std::stable_sort(
         def.fields.begin(), def.fields.end(),
         [](const FieldDef& a, const FieldDef& b) { return a.ordinalPosition < b.ordinalPosition; });
-    AsOneUnit(m_db, [&] { RebuildTable(def, none); });
+    AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, none); });
 }
 
 void Database::AppendField(const std::string& tableName, const FieldDef& field) {
@@ -289,7 +276,7 @@ void Database::AppendField(const std::string& tableName, const FieldDef& field) 
     def.fields.push_back(field);
     sources.emplace_back();
     PlaceByPosition(def.fields, sources, def.fields.size() - 1);
-    AsOneUnit(m_db, [&] { RebuildTable(def, sources); });
+    AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, sources); });
 }
 
 void Database::DeleteField(const std::string& tableName, const std::string& fieldName) {
@@ -307,7 +294,7 @@ void Database::DeleteField(const std::string& tableName, const std::string& fiel
     std::vector<std::string> sources = SameColumns(def);
     def.fields.erase(def.fields.begin() + static_cast<long>(at));
     sources.erase(sources.begin() + static_cast<long>(at));
-    AsOneUnit(m_db, [&] { RebuildTable(def, sources); });
+    AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, sources); });
 }
 
 void Database::RenameField(const std::string& tableName, const std::string& from,
@@ -319,7 +306,7 @@ void Database::RenameField(const std::string& tableName, const std::string& from
         throw KestError(err::kFieldExists, "Can't define field more than once.");
     std::vector<std::string> sources = SameColumns(def);
     def.fields[at].name = to;
-    AsOneUnit(m_db, [&] { RebuildTable(def, sources); });
+    AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, sources); });
 }
 
 void Database::SetFieldPosition(const std::string& tableName, const std::string& fieldName,
@@ -329,7 +316,7 @@ void Database::SetFieldPosition(const std::string& tableName, const std::string&
     std::vector<std::string> sources = SameColumns(def);
     def.fields[at].ordinalPosition = position;
     PlaceByPosition(def.fields, sources, at);
-    AsOneUnit(m_db, [&] { RebuildTable(def, sources); });
+    AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, sources); });
 }
 
 void Database::CreateIndex(const std::string& tableName, const IndexDef& index) {

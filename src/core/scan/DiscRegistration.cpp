@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "core/discs/DiscDeletion.h"
 #include "core/engine/Database.h"
 #include "core/scan/DisplayName.h"
 #include "core/scan/ScanState.h"
@@ -43,11 +44,7 @@ std::vector<DiscListRow> DiscListRows(engine::Database& db, bool showUsedSpace) 
 void DeleteDiscs(engine::Database& db, const std::vector<std::string>& kestIds, ScanView& view) {
     view.SetBusyPointer(true);
     view.Pump();
-    for (const std::string& id : kestIds) {
-        db.Execute("DELETE * FROM tblSubFiles WHERE KestID = " + id + ";");
-        db.Execute("DELETE * FROM tblFiles WHERE KestID = " + id + ";");
-        db.Execute("DELETE * FROM tblDiscs WHERE KestID = " + id + ";");
-    }
+    discs::DeleteDiscRows(db, kestIds);
     view.ReloadDiscList();
     view.ResetResults();
     view.SetStatus(1, "");

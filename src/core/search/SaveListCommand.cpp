@@ -4,8 +4,8 @@
 
 #include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
+#include "core/filefunc/ShellRun.h"
 #include "core/search/SearchText.h"
-#include "platform/Shell.h"
 
 namespace kest::search {
 namespace {
@@ -58,7 +58,8 @@ SaveOutcome SaveListCommand(const DumpSource& source, ListFormat format, int64_t
             if (!std::filesystem::remove(fileName, ec) && ec) throw FileSystemError(ec.value());
         }
         if (!DumpList(source, format, fileName, prompter)) return SaveOutcome::Failed;
-        if (settings.openAfterSaving) shell.Open(fileName);
+        if (settings.openAfterSaving)
+            filefunc::ShellRun(shell, prompter, fileName, platform::ShellVerb::None);
         return SaveOutcome::Saved;
     } catch (const KestError& e) {
         prompter.ShowError("Error in saving file", e.Number(), e.Description());

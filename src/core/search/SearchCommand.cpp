@@ -147,6 +147,18 @@ bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& op
     return filled;
 }
 
+bool RefreshResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+                    Prompter& prompter) {
+    if (panel.statement.empty()) return false;
+    RememberWidths(panel.results, panel.widths);
+    panel.snapshot = Snapshot(options);
+    if (!FillResults(db, panel, options, panel.statement, prompter)) return false;
+    panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+    panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
+    if (panel.matchCount == 0) panel.results.AddBlankRow();
+    return true;
+}
+
 bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                   const std::optional<std::string>& kestId, Prompter& prompter,
                   SearchViewHooks* hooks) {

@@ -27,6 +27,11 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
 bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                const std::string& searchText, Prompter& prompter, SearchViewHooks* hooks = nullptr);
 
+// Runs the statement of the shown results again, so that they show what the
+// catalog holds now (after description changes); false after an error.
+bool RefreshResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
+                    Prompter& prompter);
+
 // Lists one disc (kestId given) or the whole catalog (nullopt) in the results
 // and puts back the criteria that list it again; false after an error.
 bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,

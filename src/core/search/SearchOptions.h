@@ -43,6 +43,7 @@ struct SearchOptions {
     int sizeNumDec = 4;
     std::string dateFormat = "mm/dd/yy hh:nn:ss AMPM";
     bool searchSub = false;
+    bool refreshImmediately = false;  // RefResultsImm: description changes re-run the list
     bool inSubFileName = true;
     bool inSubDirectory = false;
     bool inSubComment = false;

@@ -14,6 +14,7 @@ SearchOptions SearchOptionsFrom(const AppSettings& s) {
     o.sizeNumDec = s.SizeNumDec;
     o.dateFormat = s.DateFormat;
     o.searchSub = s.SearchSub;
+    o.refreshImmediately = s.RefResultsImm;
     o.inSubFileName = s.InSubFileName;
     o.inSubDirectory = s.InSubDirectory;
     o.inSubComment = s.InSubComment;

@@ -31,4 +31,14 @@ std::string NormaliseSearchText(std::string_view text) {
     return out;
 }
 
+std::string OneLineDescription(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        out += text[i] == '\r' || text[i] == '\n' ? ' ' : text[i];
+    }
+    return out;
+}
+
 }  // namespace kest::search

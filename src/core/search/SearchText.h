@@ -14,5 +14,7 @@ std::vector<std::string> SplitEntries(std::string_view text);
 // Every entry trimmed, empty entries dropped, joined by "," without blanks:
 // " a , ,b " becomes "a,b".
 std::string NormaliseSearchText(std::string_view text);
+// A description as it is stored: every line break (CR LF, LF or CR) one space.
+std::string OneLineDescription(std::string_view text);
 
 }  // namespace kest::search

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "core/common/KestError.h"
+
 namespace kest::search {
 
 std::string SqlEscape(std::string_view text) {
@@ -29,6 +31,13 @@ std::string SqlNumber(double value) {
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, result.ptr);
+}
+
+std::string SqlWholeNumber(std::string_view text) {
+    std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        throw KestError(err::kTooFewParameters, "Too few parameters. Expected 1.");
+    return std::string(text);
 }
 
 }  // namespace kest::search

@@ -14,10 +14,12 @@ using ::testing::HasSubstr;
 
 class FakeShell : public platform::Shell {
   public:
-    bool Open(const std::string& path) override {
+    platform::ShellStatus Execute(const std::string& path, platform::ShellVerb,
+                                  const std::string&) override {
         opened.push_back(path);
-        return true;
+        return platform::ShellStatus::Started;
     }
+    bool OpenWith(const std::string&) override { return false; }
     std::vector<std::string> opened;
 };
 

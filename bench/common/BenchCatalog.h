@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace kest::bench {
+
+struct CatalogShape {
+    int64_t files = 1000000;
+    int64_t discs = 200;            // the files are spread evenly over them, in order
+    int64_t entriesPerArchive = 0;  // subfile rows under every 50th file (a ".zip")
+};
+
+// Creates a catalog with kest-cli create and fills it directly: dates, sizes
+// and folders vary so that searches and sorts have work to do.
+void BuildCatalog(const std::string& path, const CatalogShape& shape);
+
+// The bench's folder: the first argument, else <temp>/<name>; created.
+std::filesystem::path BenchHome(int argc, char** argv, const std::string& name);
+
+}  // namespace kest::bench
