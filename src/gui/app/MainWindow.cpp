@@ -23,6 +23,8 @@ namespace kest::gui {
 namespace {
 
 constexpr const char* kProgramTitle = "Kest";
+// The classic "Internal error" number, for failures that carry no number.
+constexpr long kInternalError = 51;
 
 // Colours are stored as the classic 0x00BBGGRR value; anything outside that
 // range (negative, system colours) leaves the desktop's colour.
@@ -69,6 +71,8 @@ void MainWindow::Trap(const char* title, const std::function<void()>& handler) {
         handler();
     } catch (const KestError& e) {
         m_session.prompter.ShowError(title, e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        m_session.prompter.ShowError(title, kInternalError, e.what());
     }
 }
 
@@ -143,14 +147,16 @@ void MainWindow::Start(const std::string& catalogPath) {
         } else {
             NoCatalog();
         }
-    } catch (const KestError& e) {
+    } catch (const std::exception& e) {
         // The window still comes up, without a catalog, with what was loaded.
         if (!loaded) ApplySettings();
         show();
         m_session.current.database.reset();
         NoCatalog();
         setEnabled(true);
-        m_session.prompter.ShowError("Error on load", e.Number(), e.Description());
+        auto* error = dynamic_cast<const KestError*>(&e);
+        m_session.prompter.ShowError("Error on load", error ? error->Number() : kInternalError,
+                                     error ? error->Description() : e.what());
     }
     while (m_busyDepth > 0) SetBusyPointer(false);
     setEnabled(true);
