@@ -9,6 +9,7 @@
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
+#include "platform/Volumes.h"
 
 namespace kest::gui {
 
@@ -21,7 +22,7 @@ class TrayIcon;
 class MainWindow : public QMainWindow, public CatalogHost, public search::SearchViewHooks {
     Q_OBJECT
   public:
-    MainWindow(AppPaths paths, Prompter& prompter);
+    MainWindow(AppPaths paths, Prompter& prompter, const platform::Volumes& volumes);
     ~MainWindow() override;
 
     // The start-up sequence: settings, window place and colours, then the
@@ -77,6 +78,10 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ToggleToolbar(bool visible);
     void ToggleAdvanced();
     void RunQuery();
+    void ClearAllCriteria();
+    // The search text and bound boxes into the panel, and back.
+    void ReadCriteria();
+    void ShowCriteria();
     void ShowSearchResults();
     void FillSearchBox();
     void CollectWindowState();
@@ -87,6 +92,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void Trap(const char* title, const std::function<void()>& handler);
 
     app::Session m_session;
+    const platform::Volumes& m_volumes;
     discs::DiscList m_discs;
     search::SearchPanel m_panel;
     ListTableModel* m_discModel;
