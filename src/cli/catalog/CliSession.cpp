@@ -1,5 +1,6 @@
 #include "cli/catalog/CliSession.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "core/catalog/CatalogCheck.h"
@@ -33,8 +34,17 @@ bool CliSession::OpenCatalog() {
         return false;
     }
     auto [dirPart, name] = SplitPath(path);
-    MakeCurrent(current, GetDirectory(path), name, path, check.password);
+    MakeCurrent(current, GetDirectory(path), name, path, check.password, this);
     return true;
+}
+
+void CliSession::ShowIndexProgress(int64_t done, int64_t total) {
+    // A build of a few slices ends before anyone would wait for it.
+    constexpr int64_t kWorthShowing = 250000;
+    if (total >= kWorthShowing) {
+        std::fprintf(stderr, "Indexing the catalog for search: %lld of %lld rows\n",
+                     static_cast<long long>(done), static_cast<long long>(total));
+    }
 }
 
 std::string CliSession::ProgramFolder() const {

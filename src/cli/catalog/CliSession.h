@@ -23,6 +23,7 @@ class CliSession : public CatalogHost {
     // shows the open warning and returns false.
     bool OpenCatalog();
 
+    void ShowIndexProgress(int64_t done, int64_t total) override;
     std::string ProgramFolder() const override;
     // Saves the settings with the open catalog recorded as the start-up one.
     void SaveSettings() override;

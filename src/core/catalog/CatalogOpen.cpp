@@ -43,7 +43,7 @@ void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
             return;
         }
         host.SetBusyPointer(true);
-        MakeCurrent(current, folder, name, path, check.password);
+        MakeCurrent(current, folder, name, path, check.password, &host);
         host.CatalogReplaced();
         host.EnableCatalogControls();
         host.SetBusyPointer(false);

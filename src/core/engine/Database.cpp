@@ -11,6 +11,7 @@
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
 #include "core/engine/PasswordLock.h"
+#include "core/engine/SearchIndex.h"
 
 namespace kest::engine {
 
@@ -99,10 +100,38 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
     auto database = std::unique_ptr<Database>(new Database(db, path));
     if (!PasswordMatches(db, password))
         throw KestError(err::kInvalidPassword, "Not a valid password.");
+    database->m_searchIndexes = CompleteSearchIndexes(db);
     return database;
 }
 
 Statement Database::Prepare(const std::string& jetSql) {
+    if (!m_useSearchIndex || m_searchIndexes == 0) return PrepareTranslated(jetSql);
+    std::string strengthened =
+        StrengthenIndexedLikes(jetSql, [this](const std::string& table, const std::string& column) {
+            return FindIndexedColumn(m_searchIndexes, table, column);
+        });
+    if (strengthened == jetSql) return PrepareTranslated(jetSql);
+    Statement statement = PrepareTranslated(strengthened);
+    statement.SetUnindexed([this, jetSql] {
+        // The index failed to answer: it goes, and the next build makes it anew.
+        m_searchIndexes = 0;
+        try {
+            DropSearchIndex(m_db);
+        } catch (const KestError&) {
+            // A read-only file keeps it; the next open finds it damaged again.
+        }
+        return PrepareTranslated(jetSql);
+    });
+    return statement;
+}
+
+void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
+    m_searchIndexes = CompleteSearchIndexes(m_db);
+    engine::BuildSearchIndex(m_db, progress);
+    m_searchIndexes = CompleteSearchIndexes(m_db);
+}
+
+Statement Database::PrepareTranslated(const std::string& jetSql) {
     std::string sql = TranslateJetSql(jetSql);
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,14 +72,26 @@ class Database {
     void SetPassword(const std::string& oldPassword, const std::string& newPassword);
     bool HasPassword();
 
+    // The trigram index of the searchable texts (see SearchIndex.h): builds
+    // what is missing or damaged; progress gets (rows done, rows to do). Until
+    // a table's index is complete its LIKEs read every row.
+    void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
+    bool SearchIndexComplete() const { return m_searchIndexes != 0; }
+    // Switches the use of the index in statements (on by default); the
+    // results are the same either way, only the time differs.
+    void UseSearchIndex(bool use) { m_useSearchIndex = use; }
+
     sqlite3* Handle() const { return m_db; }
 
   private:
     Database(sqlite3* db, std::string path);
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
+    Statement PrepareTranslated(const std::string& jetSql);
 
     sqlite3* m_db = nullptr;
     std::string m_path;
+    unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
+    bool m_useSearchIndex = true;
 };
 
 }  // namespace kest::engine

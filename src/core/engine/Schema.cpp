@@ -17,6 +17,7 @@
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/SearchIndex.h"
 
 namespace kest::engine {
 
@@ -369,6 +370,11 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
 // table it simply creates def.
 void Database::RebuildTable(const TableDef& def, const std::vector<std::string>& sources) {
     bool exists = HasTable(def.name);
+    if (exists) {
+        // The search index's triggers name the columns; the next open rebuilds it.
+        DropSearchIndex(m_db);
+        m_searchIndexes = 0;
+    }
     std::vector<IndexDef> indexes = exists ? Table(def.name).indexes : def.indexes;
     std::vector<std::string> oldNames;
     if (exists) {
