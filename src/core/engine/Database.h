@@ -76,7 +76,7 @@ class Database {
     // what is missing or damaged; progress gets (rows done, rows to do). Until
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
-    bool SearchIndexComplete() const { return m_searchIndexes != 0; }
+    bool SearchIndexComplete();
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }
@@ -87,10 +87,12 @@ class Database {
     Database(sqlite3* db, std::string path);
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
     Statement PrepareTranslated(const std::string& jetSql);
+    void ForgetSearchIndex();
 
     sqlite3* m_db = nullptr;
     std::string m_path;
     unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
+    bool m_searchChecked = false;  // m_searchIndexes is known
     bool m_useSearchIndex = true;
 };
 

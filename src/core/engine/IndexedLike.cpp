@@ -171,7 +171,8 @@ std::string SqlString(const std::string& text) {
 
 }  // namespace
 
-std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find) {
+std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
+                                   const MatchWorth& worth) {
     std::vector<Token> tokens = Tokens(jetSql);
     if (tokens.empty() || !IsWord(tokens[0], "SELECT")) return jetSql;
     std::string out;
@@ -185,12 +186,13 @@ std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup
         if (!column) continue;
         std::string query = TrigramQuery(tokens[i + 2].text);
         if (query.empty()) continue;
+        std::string match = "{" + std::string(column->column) + "} : (" + query + ")";
+        if (!worth(*column, match)) continue;
         std::string fts = column->indexTable;
         size_t after = tokens[i + 2].end;
         out.append(jetSql, copied, after - copied);
         out += " AND " + table + "." + column->key + " IN (SELECT rowid FROM " + fts + " WHERE " +
-               fts + " MATCH " +
-               SqlString("{" + std::string(column->column) + "} : (" + query + ")") + ")";
+               fts + " MATCH " + SqlString(match) + ")";
         copied = after;
     }
     if (copied == 0) return jetSql;

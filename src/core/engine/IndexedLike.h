@@ -20,9 +20,12 @@ struct IndexedColumn {
 // for nothing but being true are touched: those joined to the WHERE by AND,
 // OR and brackets alone, where a superset condition changes no row (a term
 // under NOT, inside a function or compared with something is left as it is).
-// find gives a column's index, or null when it has none or it is not complete.
+// find gives a column's index, or null when it has none or it is not complete;
+// worth tells whether an FTS5 match expression on it narrows enough to pay.
 using ColumnLookup =
     std::function<const IndexedColumn*(const std::string& table, const std::string& column)>;
-std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find);
+using MatchWorth = std::function<bool(const IndexedColumn& column, const std::string& match)>;
+std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
+                                   const MatchWorth& worth);
 
 }  // namespace kest::engine

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -163,7 +164,7 @@ std::string SqlString(const std::string& text) {
 // Whether the index finds a few rows spread over the table by their own
 // texts: damage to the index's pages shows here on most catalogs.
 bool ProbesFound(sqlite3* db, const Source& s) {
-    constexpr int kProbes = 4;
+    constexpr int kProbes = 2;
     int64_t first = IntOf(db, std::string("SELECT min(") + s.key + ") FROM " + s.table, 0);
     int64_t last = IntOf(db, std::string("SELECT max(") + s.key + ") FROM " + s.table, 0);
     for (int i = 0; i < kProbes; ++i) {
@@ -197,9 +198,7 @@ bool ProbesFound(sqlite3* db, const Source& s) {
 }
 
 bool Complete(sqlite3* db, const Source& s) {
-    if (Upto(db, s) != kComplete || !ObjectsIntact(db, s, kComplete)) return false;
-    int64_t rows = IntOf(db, std::string("SELECT count(*) FROM ") + s.table, -2);
-    return rows == IndexedRows(db, s) && ProbesFound(db, s);
+    return Upto(db, s) == kComplete && ObjectsIntact(db, s, kComplete) && ProbesFound(db, s);
 }
 
 bool SourceExists(sqlite3* db, const Source& s) {
@@ -296,6 +295,25 @@ const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& tab
             if (kSources[i].index == c.indexTable) return (complete >> i) & 1 ? &c : nullptr;
     }
     return nullptr;
+}
+
+std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
+                                  const std::string& match) {
+    // Past about one row in thirty, reading every row costs less than
+    // looking each candidate up.
+    constexpr int64_t kAlwaysFew = 2000;
+    for (const auto& s : kSources) {
+        if (s.index != column.indexTable) continue;
+        int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
+        int64_t count = IntOf(db,
+                              std::string("SELECT count(*) FROM (SELECT rowid FROM ") + s.index +
+                                  " WHERE " + s.index + " MATCH " + SqlString(match) + " LIMIT " +
+                                  std::to_string(limit) + ")",
+                              -1);
+        if (count < 0) return std::nullopt;
+        return count < limit;
+    }
+    return false;
 }
 
 void DropSearchIndex(sqlite3* db) {

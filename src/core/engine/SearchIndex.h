@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/engine/IndexedLike.h"
@@ -20,14 +21,20 @@ namespace kest::engine {
 // in slices and the triggers touch only rows at or below it, until it reaches
 // the largest integer (complete) and the triggers drop their condition.
 
-// The indexed columns of the tables whose index is complete, as a set of bits
-// (one per indexed table); a table whose index objects are missing, altered,
-// or whose row count disagrees with its table counts as not indexed.
+// The tables whose index is complete, as a set of bits (one per indexed
+// table); a table whose index objects are missing or altered, or whose index
+// does not find its first and last rows by their texts, counts as not indexed.
 unsigned CompleteSearchIndexes(sqlite3* db);
 
 // The indexed column of table.column when the table's bit is in complete.
 const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
                                        const std::string& column);
+
+// Whether an FTS5 match on the column's index gives few enough rows that
+// looking them up beats reading the whole table; none when the index fails
+// to answer (damaged).
+std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
+                                  const std::string& match);
 
 // Removes every index object (tables, triggers, state), as a unit.
 void DropSearchIndex(sqlite3* db);

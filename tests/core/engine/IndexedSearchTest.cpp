@@ -220,10 +220,14 @@ class IndexedCatalog : public ::testing::Test {
     }
 
     bool Strengthened(const std::string& statement) {
-        unsigned complete = CompleteSearchIndexes(m_db->Handle());
-        return StrengthenIndexedLikes(statement, [&](const std::string& t, const std::string& c) {
-                   return FindIndexedColumn(complete, t, c);
-               }) != statement;
+        unsigned complete = 3;
+        auto find = [&](const std::string& t, const std::string& c) {
+            return FindIndexedColumn(complete, t, c);
+        };
+        auto few = [&](const IndexedColumn& column, const std::string& match) {
+            return FewCandidates(m_db->Handle(), column, match).value_or(false);
+        };
+        return StrengthenIndexedLikes(statement, find, few) != statement;
     }
 
     TempDir m_dir;
@@ -329,9 +333,12 @@ TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
 TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
     const IndexedColumn column{"tblFiles", "FileName", "FileId", "_kest_fx_files"};
     auto strengthen = [&](const std::string& sql) {
-        return StrengthenIndexedLikes(sql, [&](const std::string& t, const std::string& c) {
-            return t == "tblFiles" && c == "FileName" ? &column : nullptr;
-        });
+        return StrengthenIndexedLikes(
+            sql,
+            [&](const std::string& t, const std::string& c) {
+                return t == "tblFiles" && c == "FileName" ? &column : nullptr;
+            },
+            [](const IndexedColumn&, const std::string&) { return true; });
     };
     const std::string cond =
         " AND tblFiles.FileId IN (SELECT rowid FROM _kest_fx_files WHERE _kest_fx_files MATCH "
