@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct sqlite3;
@@ -14,5 +15,12 @@ namespace kest::engine {
 
 // Runs SQLite statements directly (no Jet translation), raising on error.
 void ExecOrThrow(sqlite3* db, const std::string& sql);
+
+// Runs change as one unit (a savepoint, so also inside the caller's
+// transaction): all of it or, when it raises, nothing.
+void AsOneUnit(sqlite3* db, const std::function<void()>& change);
+
+// text as an SQL string literal, quotes doubled.
+std::string SqlLiteral(const std::string& text);
 
 }  // namespace kest::engine

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <vector>
 
+#include "core/engine/EngineError.h"
 #include "core/engine/TrigramQuery.h"
 
 namespace kest::engine {
@@ -160,15 +161,6 @@ class WhereScan {
     std::vector<size_t> m_match;
 };
 
-std::string SqlString(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    return out + '\'';
-}
-
 }  // namespace
 
 std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
@@ -192,7 +184,7 @@ std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup
         size_t after = tokens[i + 2].end;
         out.append(jetSql, copied, after - copied);
         out += " AND " + table + "." + column->key + " IN (SELECT rowid FROM " + fts + " WHERE " +
-               fts + " MATCH " + SqlString(match) + ")";
+               fts + " MATCH " + SqlLiteral(match) + ")";
         copied = after;
     }
     if (copied == 0) return jetSql;

@@ -32,15 +32,6 @@ std::string Quote(const std::string& name) {
     return out + '"';
 }
 
-std::string SqlLiteral(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    return out + '\'';
-}
-
 bool SameName(const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
 }
@@ -220,20 +211,6 @@ TableDef Database::Table(const std::string& name) {
 }
 
 namespace {
-
-// Runs a table change as one unit: all of it or nothing.
-template <typename Change>
-void AsOneUnit(sqlite3* db, Change change) {
-    ExecOrThrow(db, "SAVEPOINT kest_schema");
-    try {
-        change();
-        ExecOrThrow(db, "RELEASE kest_schema");
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK TO kest_schema; RELEASE kest_schema;", nullptr, nullptr,
-                     nullptr);
-        throw;
-    }
-}
 
 // Puts the field at index moved among the others by position, before the
 // fields that already hold that position.

@@ -64,10 +64,6 @@ std::string TextOf(sqlite3* db, const std::string& sql) {
     return value;
 }
 
-std::string Literal(const std::string& text) {
-    return "'" + text + "'";  // only for the fixed names above
-}
-
 std::string IndexSql(const Source& s) {
     return std::string("CREATE VIRTUAL TABLE ") + s.index + " USING fts5(" + s.columns[0] + ", " +
            s.columns[1] + ", " + s.columns[2] +
@@ -83,8 +79,8 @@ std::string List(const Source& s, const char* prefix) {
 // The three triggers; while building, each row change reaches the index
 // only for rows the builder has passed.
 std::vector<std::pair<std::string, std::string>> TriggerSql(const Source& s, bool complete) {
-    std::string upto =
-        std::string("(SELECT upto FROM ") + kStateTable + " WHERE tbl = " + Literal(s.table) + ")";
+    std::string upto = std::string("(SELECT upto FROM ") + kStateTable +
+                       " WHERE tbl = " + SqlLiteral(s.table) + ")";
     auto only = [&](const char* row) {
         return complete ? std::string()
                         : std::string(" WHERE ") + row + "." + s.key + " <= " + upto;
@@ -107,12 +103,12 @@ std::vector<std::pair<std::string, std::string>> TriggerSql(const Source& s, boo
 }
 
 std::string StoredSql(sqlite3* db, const std::string& name) {
-    return TextOf(db, "SELECT sql FROM sqlite_master WHERE name = " + Literal(name));
+    return TextOf(db, "SELECT sql FROM sqlite_master WHERE name = " + SqlLiteral(name));
 }
 
 int64_t Upto(sqlite3* db, const Source& s) {
     return IntOf(
-        db, std::string("SELECT upto FROM ") + kStateTable + " WHERE tbl = " + Literal(s.table),
+        db, std::string("SELECT upto FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table),
         -1);
 }
 
@@ -152,15 +148,6 @@ int64_t IndexedRows(sqlite3* db, const Source& s) {
     return rows;
 }
 
-std::string SqlString(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    return out + '\'';
-}
-
 // Whether the index finds a few rows spread over the table by their own
 // texts: damage to the index's pages shows here on most catalogs.
 bool ProbesFound(sqlite3* db, const Source& s) {
@@ -186,7 +173,7 @@ bool ProbesFound(sqlite3* db, const Source& s) {
                     IntOf(db,
                           std::string("SELECT count(*) FROM ") + s.index + " WHERE " + s.index +
                               " MATCH " +
-                              SqlString("{" + std::string(s.columns[c]) + "} : (" + query + ")") +
+                              SqlLiteral("{" + std::string(s.columns[c]) + "} : (" + query + ")") +
                               " AND rowid = " + id,
                           0) == 1;
             }
@@ -205,7 +192,7 @@ bool SourceExists(sqlite3* db, const Source& s) {
     return IntOf(
                db,
                std::string("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ") +
-                   Literal(s.table),
+                   SqlLiteral(s.table),
                0) > 0;
 }
 
@@ -214,8 +201,8 @@ void DropSource(sqlite3* db, const Source& s) {
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
     ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + s.index);
     if (!StoredSql(db, kStateTable).empty())
-        ExecOrThrow(db,
-                    std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + Literal(s.table));
+        ExecOrThrow(
+            db, std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table));
 }
 
 void CreateTriggers(sqlite3* db, const Source& s, bool complete) {
@@ -225,24 +212,9 @@ void CreateTriggers(sqlite3* db, const Source& s, bool complete) {
     }
 }
 
-// Runs f inside a transaction of its own (or a savepoint inside the
-// caller's), rolled back when it raises.
-template <class F>
-void AsUnit(sqlite3* db, F f) {
-    ExecOrThrow(db, "SAVEPOINT kest_search_index");
-    try {
-        f();
-        ExecOrThrow(db, "RELEASE kest_search_index");
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK TO kest_search_index; RELEASE kest_search_index", nullptr,
-                     nullptr, nullptr);
-        throw;
-    }
-}
-
 // Starts the index of a source afresh: empty, nothing passed yet.
 void StartSource(sqlite3* db, const Source& s) {
-    AsUnit(db, [&] {
+    AsOneUnit(db, [&] {
         DropSource(db, s);
         ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kStateTable +
                             " (tbl TEXT PRIMARY KEY, upto INTEGER NOT NULL)");
@@ -251,8 +223,8 @@ void StartSource(sqlite3* db, const Source& s) {
         // halves what the index costs it.
         ExecOrThrow(db, std::string("INSERT INTO ") + s.index + " (" + s.index +
                             ", rank) VALUES ('automerge', 16)");
-        ExecOrThrow(db, std::string("INSERT INTO ") + kStateTable + " VALUES (" + Literal(s.table) +
-                            ", 0)");
+        ExecOrThrow(db, std::string("INSERT INTO ") + kStateTable + " VALUES (" +
+                            SqlLiteral(s.table) + ", 0)");
         CreateTriggers(db, s, false);
     });
 }
@@ -260,7 +232,7 @@ void StartSource(sqlite3* db, const Source& s) {
 // Indexes the next rows past the builder's mark; true when none were left.
 bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) {
     bool finished = false;
-    AsUnit(db, [&] {
+    AsOneUnit(db, [&] {
         int64_t upto = Upto(db, s);
         std::string rows = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
                            std::to_string(upto) + " ORDER BY " + s.key + " LIMIT " +
@@ -274,7 +246,7 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) 
         finished = count < sliceRows;
         ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
                             " SET upto = " + std::to_string(finished ? kComplete : last) +
-                            " WHERE tbl = " + Literal(s.table));
+                            " WHERE tbl = " + SqlLiteral(s.table));
         if (finished) CreateTriggers(db, s, true);
     });
     return finished;
@@ -311,7 +283,7 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
         int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
         int64_t count = IntOf(db,
                               std::string("SELECT count(*) FROM (SELECT rowid FROM ") + s.index +
-                                  " WHERE " + s.index + " MATCH " + SqlString(match) + " LIMIT " +
+                                  " WHERE " + s.index + " MATCH " + SqlLiteral(match) + " LIMIT " +
                                   std::to_string(limit) + ")",
                               -1);
         if (count < 0) return std::nullopt;
@@ -321,7 +293,7 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
 }
 
 void DropSearchIndex(sqlite3* db) {
-    AsUnit(db, [&] {
+    AsOneUnit(db, [&] {
         for (const auto& s : kSources) DropSource(db, s);
         ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + kStateTable);
     });
