@@ -85,13 +85,13 @@ void AsOneUnit(sqlite3* db, const std::function<void()>& change) {
     }
 }
 
-std::string SqlLiteral(const std::string& text) {
-    std::string out = "'";
+std::string Quoted(const std::string& text, char quote) {
+    std::string out(1, quote);
     for (char c : text) {
-        if (c == '\'') out += '\'';
+        if (c == quote) out += quote;
         out += c;
     }
-    return out + '\'';
+    return out + quote;
 }
 
 }  // namespace kest::engine

@@ -20,7 +20,11 @@ void ExecOrThrow(sqlite3* db, const std::string& sql);
 // transaction): all of it or, when it raises, nothing.
 void AsOneUnit(sqlite3* db, const std::function<void()>& change);
 
-// text as an SQL string literal, quotes doubled.
-std::string SqlLiteral(const std::string& text);
+// text between two quote characters, each quote inside doubled: an SQL
+// string literal with '\'', a quoted name with '"'.
+std::string Quoted(const std::string& text, char quote);
+inline std::string SqlLiteral(const std::string& text) {
+    return Quoted(text, '\'');
+}
 
 }  // namespace kest::engine

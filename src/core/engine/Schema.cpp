@@ -24,12 +24,7 @@ namespace kest::engine {
 namespace {
 
 std::string Quote(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + '"';
+    return Quoted(name, '"');
 }
 
 bool SameName(const std::string& a, const std::string& b) {
