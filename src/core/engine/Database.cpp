@@ -157,6 +157,15 @@ void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& pro
     m_searchChecked = true;
 }
 
+bool Database::DeferSearchIndex() {
+    bool deferred = engine::DeferSearchIndex(m_db);
+    if (deferred) {
+        m_searchIndexes = 0;
+        m_searchChecked = true;
+    }
+    return deferred;
+}
+
 bool Database::SearchIndexComplete() {
     if (!m_searchChecked) m_searchIndexes = CompleteSearchIndexes(m_db);
     m_searchChecked = true;

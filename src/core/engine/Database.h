@@ -77,6 +77,10 @@ class Database {
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
     bool SearchIndexComplete();
+    // Around a long run of inserts (a scan): the index stops following new
+    // rows, and BuildSearchIndex afterwards adds them at once. True when there
+    // was an index to defer.
+    bool DeferSearchIndex();
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }

@@ -292,6 +292,21 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
     return false;
 }
 
+bool DeferSearchIndex(sqlite3* db) {
+    bool deferred = false;
+    for (const auto& s : kSources) {
+        if (Upto(db, s) != kComplete || !ObjectsIntact(db, s, kComplete)) continue;
+        AsOneUnit(db, [&] {
+            ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
+                                " SET upto = (SELECT ifnull(max(" + s.key + "), 0) FROM " +
+                                s.table + ") WHERE tbl = " + SqlLiteral(s.table));
+            CreateTriggers(db, s, false);
+        });
+        deferred = true;
+    }
+    return deferred;
+}
+
 void DropSearchIndex(sqlite3* db) {
     AsOneUnit(db, [&] {
         for (const auto& s : kSources) DropSource(db, s);

@@ -36,6 +36,13 @@ const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& tab
 std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
                                   const std::string& match);
 
+// Stops indexing new rows of the complete indexes: the mark goes to the
+// largest counter and the triggers take their building form, so that a
+// scan's many small commits skip the index and BuildSearchIndex adds the new
+// rows at the end in a few large slices (a third of the cost). True when an
+// index was deferred.
+bool DeferSearchIndex(sqlite3* db);
+
 // Removes every index object (tables, triggers, state), as a unit.
 void DropSearchIndex(sqlite3* db);
 

@@ -106,6 +106,7 @@ void ScanDriver::Run(const std::string& driveText) {
 
     ScanArchives archives(m_state, view, m_s.options, m_s.db, m_prompter);
     DirectoryWalk walk(root, m_state, m_batch, view, m_prompter, m_s.options, &archives);
+    m_indexDeferred = m_s.db.DeferSearchIndex();
     walk.WalkDirectory(root);
     m_batch.Commit();
 
@@ -160,6 +161,14 @@ void ScanDriver::CleanUp(const KestError* error) {
         commitError = e;
     }
     if (!error && commitError) error = &*commitError;
+    if (m_indexDeferred) {
+        m_indexDeferred = false;
+        try {
+            m_s.db.BuildSearchIndex();
+        } catch (const KestError&) {
+            // A full disk: the rows are stored; the next open indexes them.
+        }
+    }
 
     ScanView& view = m_s.view;
     view.LockControls(false);
