@@ -20,6 +20,9 @@ namespace {
 // out (any subset of the trigrams still gives a superset).
 constexpr size_t kMaxSpellings = 27;
 constexpr size_t kMaxTrigrams = 6;
+// The trigrams weighed to pick those six: enough choice for any real name,
+// and a bound on the work a pattern of thousands of characters can cause.
+constexpr size_t kTrigramsWeighed = 64;
 // No code point above this one changes under folding.
 constexpr char32_t kLastCased = 0x1FFFF;
 
@@ -109,7 +112,7 @@ std::string TrigramQuery(std::string_view pattern) {
     };
     std::vector<Trigram> trigrams;
     for (const auto& run : LiteralRuns(pattern)) {
-        for (size_t i = 0; i + 3 <= run.size(); ++i) {
+        for (size_t i = 0; i + 3 <= run.size() && trigrams.size() < kTrigramsWeighed; ++i) {
             std::vector<char32_t> folded(run.begin() + static_cast<long>(i),
                                          run.begin() + static_cast<long>(i) + 3);
             bool seen = std::any_of(trigrams.begin(), trigrams.end(),

@@ -398,6 +398,11 @@ TEST(TrigramQuery, RunsBecomeSpelledTrigrams) {
     // Long runs give at most six trigrams.
     std::string many = TrigramQuery("0123456789012");
     EXPECT_EQ(std::count(many.begin(), many.end(), '"'), 12);
+    // So do runs of thousands of characters, weighing only their first trigrams.
+    std::string longRun;
+    for (int i = 0; i < 10000; ++i) longRun += static_cast<char>('0' + (i * 7919) % 10);
+    many = TrigramQuery(longRun);
+    EXPECT_EQ(std::count(many.begin(), many.end(), '"'), 12);
 }
 
 // Folding changes nothing past the range the spellings table covers.
