@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "cli/CliContext.h"
@@ -19,6 +20,8 @@ class CliSession : public app::Session {
     // Opens --catalog, or else the start-up catalog of the settings, through
     // the catalog check. On failure shows the open warning and returns false.
     bool OpenCatalog();
+
+    void ShowIndexProgress(int64_t done, int64_t total) override;
 
     CliContext& context;
 };

@@ -42,7 +42,7 @@ bool Session::OpenCatalog(const std::string& path, int warningMode) {
         return false;
     }
     auto [dirPart, name] = SplitPath(full);
-    MakeCurrent(current, GetDirectory(full), name, full, check.password);
+    MakeCurrent(current, GetDirectory(full), name, full, check.password, this);
     return true;
 }
 

@@ -21,8 +21,9 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
 void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, int mode,
                  const std::string& path = {});
 
-// Opens path exclusively with the password as the current catalog.
+// Opens path exclusively with the password as the current catalog, then
+// builds its search index where it lacks one (progress through the host).
 void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
-                 const std::string& path, const std::string& password);
+                 const std::string& path, const std::string& password, CatalogHost* host = nullptr);
 
 }  // namespace kest

@@ -69,7 +69,7 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
         }
         current.loaded = true;
         host.SetBusyPointer(true);
-        MakeCurrent(current, folder, name, path, "");
+        MakeCurrent(current, folder, name, path, "", &host);
         host.CatalogReplaced();
         prompter.Show("Create New Database", "The new database was created.", Icon::Information);
         host.EnableCatalogControls();
@@ -80,8 +80,16 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
 }
 
 void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
-                 const std::string& path, const std::string& password) {
+                 const std::string& path, const std::string& password, CatalogHost* host) {
     auto database = engine::Database::Open(path, password);
+    try {
+        database->BuildSearchIndex([host](int64_t done, int64_t total) {
+            if (host) host->ShowIndexProgress(done, total);
+        });
+    } catch (const KestError&) {
+        // A full disk or an unwritable file: the catalog works unindexed and
+        // the next open resumes the build where it stopped.
+    }
     current.database = std::move(database);
     current.folder = folder;
     current.name = name;

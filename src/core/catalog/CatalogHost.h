@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kest {
@@ -40,6 +41,9 @@ class CatalogHost {
     virtual void UpdateViewCaptions() {}
     // Records the current catalog under Main/DatabaseName and Main/DatabaseDir.
     virtual void SaveSettings() {}
+    // The search index of the catalog just opened is being built: rows done
+    // of the rows to do, after each slice (searches work meanwhile, unindexed).
+    virtual void ShowIndexProgress(int64_t /*done*/, int64_t /*total*/) {}
     // The folder the file dialogs start in.
     virtual std::string ProgramFolder() const = 0;
 };

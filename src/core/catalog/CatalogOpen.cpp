@@ -37,7 +37,7 @@ void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
             return;
         }
         host.SetBusyPointer(true);
-        MakeCurrent(current, folder, name, path, check.password);
+        MakeCurrent(current, folder, name, path, check.password, &host);
         host.CatalogReplaced();
         host.EnableCatalogControls();
         host.SetBusyPointer(false);

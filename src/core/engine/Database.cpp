@@ -13,10 +13,17 @@
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
 #include "core/engine/PasswordLock.h"
+#include "core/engine/SearchIndex.h"
 
 namespace kest::engine {
 
 namespace {
+
+bool UsesLike(const std::string& sql) {
+    for (size_t i = 0; i + 4 <= sql.size(); ++i)
+        if (strncasecmp(sql.c_str() + i, "LIKE", 4) == 0) return true;
+    return false;
+}
 
 // Opens the SQLite handle; on failure closes it and raises the engine error.
 sqlite3* OpenHandle(const std::string& path, int flags) {
@@ -116,6 +123,69 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
 }
 
 Statement Database::Prepare(const std::string& jetSql) {
+    if (!m_useSearchIndex || !UsesLike(jetSql)) return PrepareTranslated(jetSql);
+    if (!m_searchChecked) {
+        // Checked at the first statement that could use it, so that opening
+        // a catalog stays quick.
+        m_searchIndexes = CompleteSearchIndexes(m_db);
+        m_searchChecked = true;
+    }
+    if (m_searchIndexes == 0) return PrepareTranslated(jetSql);
+    bool failed = false;
+    std::string strengthened = StrengthenIndexedLikes(
+        jetSql,
+        [this](const std::string& table, const std::string& column) {
+            return FindIndexedColumn(m_searchIndexes, table, column);
+        },
+        [&](const IndexedColumn& column, const std::string& match) {
+            auto few = FewCandidates(m_db, column, match);
+            failed = failed || !few;
+            return few.value_or(false);
+        });
+    if (failed) ForgetSearchIndex();
+    if (failed || strengthened == jetSql) return PrepareTranslated(jetSql);
+    Statement statement = PrepareTranslated(strengthened);
+    statement.SetUnindexed([this, jetSql] {
+        ForgetSearchIndex();
+        return PrepareTranslated(jetSql);
+    });
+    return statement;
+}
+
+void Database::ForgetSearchIndex() {
+    // The index failed to answer: it goes, and the next build makes it anew.
+    m_searchIndexes = 0;
+    m_searchChecked = true;
+    try {
+        DropSearchIndex(m_db);
+    } catch (const KestError&) {
+        // A read-only file keeps it; the next open finds it damaged again.
+    }
+}
+
+void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
+    m_searchChecked = false;
+    engine::BuildSearchIndex(m_db, progress);
+    m_searchIndexes = CompleteSearchIndexes(m_db);
+    m_searchChecked = true;
+}
+
+bool Database::DeferSearchIndex() {
+    bool deferred = engine::DeferSearchIndex(m_db);
+    if (deferred) {
+        m_searchIndexes = 0;
+        m_searchChecked = true;
+    }
+    return deferred;
+}
+
+bool Database::SearchIndexComplete() {
+    if (!m_searchChecked) m_searchIndexes = CompleteSearchIndexes(m_db);
+    m_searchChecked = true;
+    return m_searchIndexes != 0;
+}
+
+Statement Database::PrepareTranslated(const std::string& jetSql) {
     std::string sql = TranslateJetSql(jetSql);
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,15 +79,32 @@ class Database {
     // index entry); empty when the file is sound. Damage that stops the check
     // is reported as a problem too.
     std::vector<std::string> IntegrityProblems();
+    // The trigram index of the searchable texts (see SearchIndex.h): builds
+    // what is missing or damaged; progress gets (rows done, rows to do). Until
+    // a table's index is complete its LIKEs read every row.
+    void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
+    bool SearchIndexComplete();
+    // Around a long run of inserts (a scan): the index stops following new
+    // rows, and BuildSearchIndex afterwards adds them at once. True when there
+    // was an index to defer.
+    bool DeferSearchIndex();
+    // Switches the use of the index in statements (on by default); the
+    // results are the same either way, only the time differs.
+    void UseSearchIndex(bool use) { m_useSearchIndex = use; }
 
     sqlite3* Handle() const { return m_db; }
 
   private:
     Database(sqlite3* db, std::string path);
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
+    Statement PrepareTranslated(const std::string& jetSql);
+    void ForgetSearchIndex();
 
     sqlite3* m_db = nullptr;
     std::string m_path;
+    unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
+    bool m_searchChecked = false;  // m_searchIndexes is known
+    bool m_useSearchIndex = true;
 };
 
 }  // namespace kest::engine

@@ -79,4 +79,24 @@ void ExecOrThrow(sqlite3* db, const std::string& sql) {
     if (rc != SQLITE_OK) ThrowEngineError(db, rc, sqlite3_db_filename(db, "main"));
 }
 
+void AsOneUnit(sqlite3* db, const std::function<void()>& change) {
+    ExecOrThrow(db, "SAVEPOINT kest_unit");
+    try {
+        change();
+        ExecOrThrow(db, "RELEASE kest_unit");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK TO kest_unit; RELEASE kest_unit;", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+std::string Quoted(const std::string& text, char quote) {
+    std::string out(1, quote);
+    for (char c : text) {
+        if (c == quote) out += quote;
+        out += c;
+    }
+    return out + quote;
+}
+
 }  // namespace kest::engine

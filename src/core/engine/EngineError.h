@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct sqlite3;
@@ -14,5 +15,16 @@ namespace kest::engine {
 
 // Runs SQLite statements directly (no Jet translation), raising on error.
 void ExecOrThrow(sqlite3* db, const std::string& sql);
+
+// Runs change as one unit (a savepoint, so also inside the caller's
+// transaction): all of it or, when it raises, nothing.
+void AsOneUnit(sqlite3* db, const std::function<void()>& change);
+
+// text between two quote characters, each quote inside doubled: an SQL
+// string literal with '\'', a quoted name with '"'.
+std::string Quoted(const std::string& text, char quote);
+inline std::string SqlLiteral(const std::string& text) {
+    return Quoted(text, '\'');
+}
 
 }  // namespace kest::engine

@@ -18,27 +18,14 @@
 #include "core/engine/AsOneUnit.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/SearchIndex.h"
 
 namespace kest::engine {
 
 namespace {
 
 std::string Quote(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + '"';
-}
-
-std::string SqlLiteral(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    return out + '\'';
+    return Quoted(name, '"');
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -356,6 +343,11 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
 // table it simply creates def.
 void Database::RebuildTable(const TableDef& def, const std::vector<std::string>& sources) {
     bool exists = HasTable(def.name);
+    if (exists) {
+        // The search index's triggers name the columns; the next open rebuilds it.
+        DropSearchIndex(m_db);
+        m_searchIndexes = 0;
+    }
     std::vector<IndexDef> indexes = exists ? Table(def.name).indexes : def.indexes;
     std::vector<std::string> oldNames;
     if (exists) {

@@ -13,13 +13,16 @@ Statement::~Statement() {
 }
 
 Statement::Statement(Statement&& other) noexcept
-    : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr)) {}
+    : m_db(other.m_db),
+      m_stmt(std::exchange(other.m_stmt, nullptr)),
+      m_unindexed(std::move(other.m_unindexed)) {}
 
 Statement& Statement::operator=(Statement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(m_stmt);
         m_db = other.m_db;
         m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_unindexed = std::move(other.m_unindexed);
     }
     return *this;
 }
@@ -30,9 +33,17 @@ void Statement::Check(int rc) const {
 
 bool Statement::Step() {
     int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_ROW) {
+        m_unindexed = nullptr;
+        return true;
+    }
     if (rc == SQLITE_DONE) return false;
     sqlite3_reset(m_stmt);
+    if (m_unindexed) {
+        auto unindexed = std::exchange(m_unindexed, nullptr);
+        *this = unindexed();
+        return Step();
+    }
     ThrowEngineError(m_db, rc, sqlite3_db_filename(m_db, "main"));
 }
 

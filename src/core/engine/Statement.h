@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,11 @@ class Statement {
     Statement& operator=(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
+
+    // A statement the engine strengthened with its search index; when it
+    // fails before giving a row (a damaged index), unindexed() gives the same
+    // statement without the index, which then runs in its place.
+    void SetUnindexed(std::function<Statement()> unindexed) { m_unindexed = std::move(unindexed); }
 
     bool Step();    // true when a row is available
     void Reset();   // for the next run; keeps the bindings
@@ -48,6 +54,7 @@ class Statement {
     void Check(int rc) const;
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
+    std::function<Statement()> m_unindexed;
 };
 
 }  // namespace kest::engine

@@ -118,6 +118,7 @@ void ScanDriver::Run(const std::string& driveText) {
 
     ScanArchives archives(m_state, view, m_s.options, m_batch, m_s.db, m_prompter);
     DirectoryWalk walk(root, m_state, m_batch, view, m_prompter, m_s.options, &archives);
+    m_indexDeferred = m_s.db.DeferSearchIndex();
     walk.WalkDirectory(root);
     m_batch.Commit();
 
@@ -180,6 +181,14 @@ void ScanDriver::CleanUp(const KestError* error) {
         // first row that did not get there.
         std::string firstNotStored = m_batch.Reconcile(m_state.discId);
         if (!firstNotStored.empty()) m_state.lastFile = RowName(firstNotStored);
+    }
+    if (m_indexDeferred) {
+        m_indexDeferred = false;
+        try {
+            m_s.db.BuildSearchIndex();
+        } catch (const KestError&) {
+            // A full disk: the rows are stored; the next open indexes them.
+        }
     }
 
     ScanView& view = m_s.view;

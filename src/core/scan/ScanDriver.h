@@ -60,6 +60,7 @@ class ScanDriver {
     RowBatch m_batch;
     CommittingPrompter m_prompter;
     std::string m_summary;
+    bool m_indexDeferred = false;  // the catalog's search index waits for the scan's end
 };
 
 }  // namespace kest::scan

@@ -540,5 +540,37 @@ TEST_F(ScanDriverTest, FoldersThatCannotBeReadAreSkippedAndNoted) {
                 ::testing::Contains(HasSubstr("Directory not read (Permission denied)")));
 }
 
+// The search index waits during the walk and takes the new rows at the end,
+// after a cancel as after a whole scan.
+TEST_F(ScanDriverTest, TheSearchIndexTakesTheScannedRowsAtTheEnd) {
+    db->BuildSearchIndex();
+    ASSERT_TRUE(db->SearchIndexComplete());
+    test::ZipSpec zip;
+    zip.entries = {{.name = "inner_report.txt"}};
+    for (int i = 0; i < 40; ++i) disc.Write("Report" + std::to_string(i) + ".txt", "");
+    disc.Write("bundle.zip", test::BuildZip(zip));
+    options.saveSubFileContents = true;
+    const std::string search =
+        "SELECT tblFiles.FileName, tblSubFiles.SubFileName FROM tblFiles LEFT JOIN tblSubFiles ON "
+        "tblFiles.FileId = tblSubFiles.FileId WHERE (tblFiles.FileName LIKE '*report1*') OR "
+        "(tblSubFiles.SubFileName LIKE '*REPORT*') ORDER BY tblFiles.FileName";
+    auto expectSameRows = [&] {
+        EXPECT_TRUE(db->SearchIndexComplete());
+        db->UseSearchIndex(false);
+        Table plain = Rows(search);
+        db->UseSearchIndex(true);
+        EXPECT_EQ(Rows(search), plain);
+        return plain.size();
+    };
+    ExpectDescription("indexed");
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(expectSameRows(), size_t{12});
+    db->Execute("DELETE * FROM tblSubFiles");
+    db->Execute("DELETE * FROM tblFiles");
+    db->Execute("DELETE * FROM tblDiscs");
+    ScanCancelledAfter(20);
+    expectSameRows();
+}
+
 }  // namespace
 }  // namespace kest::scan

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/engine/IndexedLike.h"
+
+struct sqlite3;
+
+namespace kest::engine {
+
+// The trigram index of the searchable texts: for tblFiles (FileName, FileDir,
+// FileDesc) and tblSubFiles (SubFileName, SubFileDir, SubFileComm) one FTS5
+// table each, named _kest_fx_<table>, holding no copy of the texts (only the
+// rowid lists of each trigram), keyed by the table's counter. Triggers on the
+// source tables keep it current on every insert, update and delete, whoever
+// writes: they use nothing but SQLite's own statements. _kest_search holds,
+// per table, the highest counter indexed so far: the builder works upwards
+// in slices and the triggers touch only rows at or below it, until it reaches
+// the largest integer (complete) and the triggers drop their condition.
+
+// The tables whose index is complete, as a set of bits (one per indexed
+// table); a table whose index objects are missing or altered, or whose index
+// does not find its first and last rows by their texts, counts as not indexed.
+unsigned CompleteSearchIndexes(sqlite3* db);
+
+// The indexed column of table.column when the table's bit is in complete.
+const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
+                                       const std::string& column);
+
+// Whether an FTS5 match on the column's index gives few enough rows that
+// looking them up beats reading the whole table; none when the index fails
+// to answer (damaged).
+std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
+                                  const std::string& match);
+
+// Stops indexing new rows of the complete indexes: the mark goes to the
+// largest counter and the triggers take their building form, so that a
+// scan's many small commits skip the index and BuildSearchIndex adds the new
+// rows at the end in a few large slices (a third of the cost). True when an
+// index was deferred.
+bool DeferSearchIndex(sqlite3* db);
+
+// Removes every index object (tables, triggers, state), as a unit.
+void DropSearchIndex(sqlite3* db);
+
+// Builds what is missing, slice by slice, each slice committed on its own so
+// that an interruption (a full disk) loses at most one slice and the next
+// build resumes. progress gets (rows done, rows to do) after each slice.
+// Damaged or partial objects are dropped and rebuilt. Raises the engine error
+// of a failed slice, after rolling it back.
+using IndexProgress = std::function<void(int64_t done, int64_t total)>;
+void BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
+
+}  // namespace kest::engine

@@ -1,0 +1,140 @@
+// Literal runs are cut into trigrams; each trigram becomes the OR of its
+// spellings (every code point that folds to each of its characters), the
+// trigrams are ANDed. The index keeps no positions, so the query is a
+// superset even for the runs it checks; the LIKE decides.
+#include "core/engine/TrigramQuery.h"
+
+#include <utf8proc.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "core/engine/JetLike.h"
+
+namespace kest::engine {
+
+namespace {
+
+// Spellings beyond this many make a trigram too costly to look up; it is left
+// out (any subset of the trigrams still gives a superset).
+constexpr size_t kMaxSpellings = 27;
+constexpr size_t kMaxTrigrams = 6;
+// The trigrams weighed to pick those six: enough choice for any real name,
+// and a bound on the work a pattern of thousands of characters can cause.
+constexpr size_t kTrigramsWeighed = 64;
+// No code point above this one changes under folding.
+constexpr char32_t kLastCased = 0x1FFFF;
+
+// The code points that fold to each folded character, where that is not the
+// character alone.
+const std::map<char32_t, std::vector<char32_t>>& Unfoldings() {
+    static const auto table = [] {
+        std::map<char32_t, std::vector<char32_t>> t;
+        for (char32_t c = 0; c <= kLastCased; ++c) {
+            char32_t folded = FoldCodePoint(c);
+            if (folded != c) t[folded].push_back(c);
+        }
+        for (auto& [folded, sources] : t) {
+            if (FoldCodePoint(folded) == folded) sources.push_back(folded);
+        }
+        return t;
+    }();
+    return table;
+}
+
+std::vector<char32_t> Spellings(char32_t folded) {
+    const auto& table = Unfoldings();
+    auto it = table.find(folded);
+    if (it != table.end()) return it->second;
+    if (FoldCodePoint(folded) == folded) return {folded};
+    return {};
+}
+
+// The literal runs of a pattern, folded, split the way JetLikePattern reads
+// it. U+FFFD (an undecodable byte) ends a run: stored texts keep such bytes
+// as they are.
+std::vector<std::vector<char32_t>> LiteralRuns(std::string_view pattern) {
+    std::vector<char32_t> cps;
+    DecodeFolded(pattern, cps);
+    std::vector<std::vector<char32_t>> runs(1);
+    auto cut = [&] {
+        if (!runs.back().empty()) runs.emplace_back();
+    };
+    for (size_t i = 0; i < cps.size(); ++i) {
+        char32_t c = cps[i];
+        if (c == '*' || c == '?' || c == '#' || c == 0 || c == 0xFFFD) {
+            cut();
+        } else if (c == '[' &&
+                   std::find(cps.begin() + static_cast<long>(i) + 1, cps.end(), ']') != cps.end()) {
+            cut();
+            i = static_cast<size_t>(
+                std::find(cps.begin() + static_cast<long>(i) + 1, cps.end(), ']') - cps.begin());
+        } else {
+            runs.back().push_back(c);
+        }
+    }
+    return runs;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    utf8proc_uint8_t bytes[4];
+    auto n = utf8proc_encode_char(static_cast<utf8proc_int32_t>(c), bytes);
+    out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+}
+
+// "abc" OR "Abc" ..., each spelling an FTS5 string (quotes doubled).
+std::string SpellingsQuery(const std::vector<std::vector<char32_t>>& choices) {
+    std::vector<size_t> at(choices.size(), 0);
+    std::string query;
+    size_t count = 0;
+    while (true) {
+        query += count++ ? " OR \"" : "\"";
+        for (size_t k = 0; k < choices.size(); ++k) {
+            if (choices[k][at[k]] == '"') query += '"';
+            AppendUtf8(query, choices[k][at[k]]);
+        }
+        query += '"';
+        size_t k = choices.size();
+        while (k > 0 && ++at[k - 1] == choices[k - 1].size()) at[--k] = 0;
+        if (k == 0) break;
+    }
+    return count > 1 ? "(" + query + ")" : query;
+}
+
+}  // namespace
+
+std::string TrigramQuery(std::string_view pattern) {
+    struct Trigram {
+        std::vector<char32_t> folded;
+        size_t spellings;
+        std::string query;
+    };
+    std::vector<Trigram> trigrams;
+    for (const auto& run : LiteralRuns(pattern)) {
+        for (size_t i = 0; i + 3 <= run.size() && trigrams.size() < kTrigramsWeighed; ++i) {
+            std::vector<char32_t> folded(run.begin() + static_cast<long>(i),
+                                         run.begin() + static_cast<long>(i) + 3);
+            bool seen = std::any_of(trigrams.begin(), trigrams.end(),
+                                    [&](const Trigram& t) { return t.folded == folded; });
+            if (seen) continue;
+            std::vector<std::vector<char32_t>> choices;
+            size_t spellings = 1;
+            for (char32_t c : folded) {
+                choices.push_back(Spellings(c));
+                spellings *= choices.back().size();
+            }
+            if (spellings == 0 || spellings > kMaxSpellings) continue;
+            trigrams.push_back({folded, spellings, SpellingsQuery(choices)});
+        }
+    }
+    // The trigrams with fewest spellings cost least to look up.
+    std::stable_sort(trigrams.begin(), trigrams.end(),
+                     [](const Trigram& a, const Trigram& b) { return a.spellings < b.spellings; });
+    if (trigrams.size() > kMaxTrigrams) trigrams.resize(kMaxTrigrams);
+    std::string query;
+    for (const auto& t : trigrams) query += (query.empty() ? "" : " AND ") + t.query;
+    return query;
+}
+
+}  // namespace kest::engine
