@@ -18,6 +18,7 @@
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
 #include "gui/grids/ListTableModel.h"
+#include "gui/scan/WindowScan.h"
 
 namespace kest::gui {
 namespace {
@@ -57,6 +58,9 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     c = BuildMainControls(this, m_discModel, m_resultModel);
     m = BuildMainMenus(this);
     m_tray = TrayIcon::Create(this);
+    m_scan = new WindowScan(m_session, m_volumes, c, m, this);
+    m_scan->View().onReloadDiscList = [this] { LoadDiscList(); };
+    m_scan->View().onResetResults = [this] { ResetResults(); };
     ConnectMenus();
     UpdateMinimumSize();
     ToolbarAction(1);
@@ -102,6 +106,7 @@ void MainWindow::ConnectMenus() {
                                 ? QStringLiteral("&Save Results List As...")
                                 : QStringLiteral("&Save Disc List As..."));
     });
+    connect(c.cmdSS, &QPushButton::clicked, m_scan, &WindowScan::Start);
     connect(c.cmdAdv, &QPushButton::clicked, this, &MainWindow::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
     connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
@@ -333,13 +338,17 @@ void MainWindow::SetBusyPointer(bool busy) {
 }
 
 void MainWindow::CatalogReplaced() {
+    ResetResults();
+    c.panels[1]->clear();
+    LoadDiscList();
+}
+
+void MainWindow::ResetResults() {
     search::ResetResultsGrid(m_panel.results, search::SearchOptionsFrom(m_session.settings),
                              m_panel.widths);
     c.fgdResults->Reload();
     m_panel.resultCount = search::kNoMatchCount;
     c.lblResultCount->setText(QString::fromLatin1(search::kNoMatchCount));
-    c.panels[1]->clear();
-    LoadDiscList();
 }
 
 void MainWindow::LoadDiscList() {
@@ -362,7 +371,7 @@ void MainWindow::UpdateViewCaptions() {
 }
 
 void MainWindow::RunQuery() {
-    if (!c.cmdQuery->isEnabled() || !m_session.current.HasDatabase()) return;
+    if (!c.cmdQuery->isEnabled() || !m_session.current.HasDatabase() || m_scan->Running()) return;
     Trap("SQL query error", [this] {
         ReadCriteria();
         search::SearchCommand(m_session.current.Db(), m_panel,
@@ -462,6 +471,11 @@ bool MainWindow::QueryUnload(bool fromCloseBox) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The scan owns the catalog until its clean-up: Cancel ends it.
+    if (m_scan->Running()) {
+        event->ignore();
+        return;
+    }
     if (!QueryUnload(event->spontaneous())) {
         event->ignore();
         return;

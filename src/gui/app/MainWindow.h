@@ -15,6 +15,7 @@ namespace kest::gui {
 
 class ListTableModel;
 class TrayIcon;
+class WindowScan;
 
 // frmKest, the main window: the Discs and Search views, menus, toolbar and
 // status bar over the program's session. It is the catalog commands' host
@@ -37,6 +38,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     const discs::DiscList& Discs() const { return m_discs; }
     const search::SearchPanel& Search() const { return m_panel; }
     TrayIcon* Tray() const { return m_tray; }
+    WindowScan& Scan() const { return *m_scan; }
 
     // The toolbar's buttons by index (1 Discs, 2 Search, 3 Options, 4 Help, 5 Exit).
     void ToolbarAction(int index);
@@ -83,6 +85,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ReadCriteria();
     void ShowCriteria();
     void ShowSearchResults();
+    void ResetResults();
     void FillSearchBox();
     void CollectWindowState();
     void MinimiseToTray();
@@ -100,6 +103,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     MainControls c;
     MainMenus m;
     TrayIcon* m_tray = nullptr;
+    WindowScan* m_scan = nullptr;
     app::View m_view = app::View::Discs;
     int m_busyDepth = 0;
     bool m_exiting = false;

@@ -1,0 +1,160 @@
+#include "gui/scan/QtScanView.h"
+
+#include <QApplication>
+
+#include "gui/app/Twips.h"
+
+namespace kest::gui {
+namespace {
+
+// The moving image travels from kAnimationStart to this left edge, in twips.
+constexpr int kAnimationEnd = 5000;
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QtScanView::QtScanView(const MainControls& controls, const MainMenus& menus, QObject* parent)
+    : QObject(parent), c(controls), m(menus) {
+    const ScanProgressControls& p = c.progress;
+    p.imgGo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    p.imgGo->setFixedWidth(TwipsToPixels(kAnimationEnd - scan::kAnimationStart) +
+                           p.imgGo->pixmap().width());
+    connect(p.tmrAnimate, &QTimer::timeout, this, &QtScanView::MoveAnimation);
+}
+
+void QtScanView::LockControls(bool locked) {
+    m_locked = locked;
+    bool enabled = !locked;
+    for (QWidget* control : {static_cast<QWidget*>(c.cmdSS), static_cast<QWidget*>(c.drvMain),
+                             static_cast<QWidget*>(c.icbDrives), static_cast<QWidget*>(c.tbrMain),
+                             static_cast<QWidget*>(c.fgdDiscs)})
+        control->setEnabled(enabled);
+    // A disabled menu still lets its entries' shortcuts through: the entries
+    // themselves are locked and come back as they were.
+    if (locked) {
+        m_lockedActions.clear();
+        for (QMenu* menu : {m.mnuFile, m.mnuView, m.mnuTools, m.mnuHelp}) {
+            menu->setEnabled(false);
+            LockEntries(menu);
+        }
+        for (QAction* button : c.toolButtons) {
+            m_lockedActions.emplace_back(button, button->isEnabled());
+            button->setEnabled(false);
+        }
+        return;
+    }
+    for (auto it = m_lockedActions.rbegin(); it != m_lockedActions.rend(); ++it)
+        if (it->first) it->first->setEnabled(it->second);
+    m_lockedActions.clear();
+    for (QMenu* menu : {m.mnuFile, m.mnuView, m.mnuTools, m.mnuHelp}) menu->setEnabled(true);
+    c.progress.tmrAnimate->stop();
+    c.icbDrives->setFocus();
+}
+
+void QtScanView::LockEntries(QMenu* menu) {
+    for (QAction* entry : menu->actions()) {
+        m_lockedActions.emplace_back(entry, entry->isEnabled());
+        entry->setEnabled(false);
+        if (entry->menu()) LockEntries(entry->menu());
+    }
+}
+
+void QtScanView::SetBusyPointer(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+        return;
+    }
+    while (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+void QtScanView::ShowCancel(bool visible) {
+    c.progress.cmdCancel->setVisible(visible);
+    c.progress.cmdCancel->setEnabled(visible);
+}
+
+void QtScanView::ShowProgressPanel(scan::ProgressPanel panel) {
+    const ScanProgressControls& p = c.progress;
+    if (panel == scan::ProgressPanel::Hidden) {
+        p.tmrAnimate->stop();
+        p.panel->hide();
+        return;
+    }
+    bool animation = panel == scan::ProgressPanel::Animation;
+    bool subfiles = panel == scan::ProgressPanel::TotalAndSubfiles;
+    p.lblNoProg->setVisible(animation);
+    for (QLabel* image : {p.imgStart, p.imgEnd, p.imgGo}) image->setVisible(animation);
+    p.lblTotProg->setVisible(!animation);
+    p.ProgPic[1]->setVisible(!animation);
+    p.ProgLbl[0]->setVisible(!animation);
+    p.lblSubProg->setVisible(subfiles);
+    p.ProgPic[3]->setVisible(subfiles);
+    p.ProgLbl[2]->setVisible(subfiles);
+    if (animation) {
+        m_animation = scan::kAnimationStart;
+        p.imgGo->setContentsMargins(0, 0, 0, 0);
+        p.tmrAnimate->start();
+    } else {
+        p.tmrAnimate->stop();
+    }
+    p.panel->show();
+}
+
+void QtScanView::SetTotalCaption(const std::string& caption) {
+    c.progress.lblTotProg->setText(FromUtf8(caption));
+}
+
+void QtScanView::ShowTotalProgress(const scan::ProgressBar& bar) {
+    ShowBar(0, bar);
+}
+
+void QtScanView::ShowSubProgress(const scan::ProgressBar& bar) {
+    ShowBar(2, bar);
+}
+
+// fill is the index of the filled part (ProgPic1 or ProgPic3); its frame and
+// both labels follow it.
+void QtScanView::ShowBar(int fill, const scan::ProgressBar& bar) {
+    const ScanProgressControls& p = c.progress;
+    QFrame* filled = p.ProgPic[size_t(fill)];
+    int width =
+        std::min(TwipsToPixels(static_cast<int>(bar.width)), p.ProgPic[size_t(fill + 1)]->width());
+    if (filled->width() != width) filled->resize(std::max(width, 0), filled->height());
+    QString label = FromUtf8(bar.label);
+    for (QLabel* text : {p.ProgLbl[size_t(fill)], p.ProgLbl[size_t(fill + 1)]})
+        if (text->text() != label) text->setText(label);
+}
+
+void QtScanView::MoveAnimation() {
+    m_animation = scan::NextAnimationPosition(m_animation);
+    c.progress.imgGo->setContentsMargins(TwipsToPixels(m_animation - scan::kAnimationStart), 0, 0,
+                                         0);
+}
+
+void QtScanView::SetStatus(int panel, const std::string& text) {
+    if (panel < 1 || panel > 2) return;
+    c.panels[size_t(panel - 1)]->setText(FromUtf8(text));
+}
+
+void QtScanView::Pump() {
+    auto now = CoarseClock::now();
+    if (now - m_lastPump < pumpEvery) return;
+    m_lastPump = now;
+    QCoreApplication::processEvents();
+}
+
+void QtScanView::ReloadDiscList() {
+    if (onReloadDiscList) onReloadDiscList();
+}
+
+void QtScanView::ResetResults() {
+    if (onResetResults) onResetResults();
+}
+
+}  // namespace kest::gui

@@ -1,0 +1,50 @@
+#include "gui/scan/WindowScan.h"
+
+#include "core/app/Session.h"
+#include "core/scan/ScanDriver.h"
+#include "core/scan/ScanSettings.h"
+#include "platform/Sound.h"
+
+namespace kest::gui {
+
+WindowScan::WindowScan(app::Session& session, const platform::Volumes& volumes,
+                       const MainControls& controls, const MainMenus& menus, QObject* parent)
+    : QObject(parent),
+      m_session(session),
+      m_volumes(volumes),
+      c(controls),
+      m_view(controls, menus, this),
+      m_sound(platform::MakeSystemSound()) {
+    connect(c.progress.cmdCancel, &QPushButton::clicked, this, &WindowScan::Cancel);
+}
+
+WindowScan::~WindowScan() = default;
+
+void WindowScan::SetSound(std::unique_ptr<platform::Sound> sound) {
+    m_sound = std::move(sound);
+}
+
+bool WindowScan::Start() {
+    // The pump lets events through: a second click must not start a scan
+    // inside the running one.
+    if (m_driver || !m_session.current.HasDatabase()) return false;
+    // The drive box's item carries its root; a typed text is taken as it is.
+    QVariant root = c.icbDrives->currentData();
+    std::string drive = root.isValid() && c.icbDrives->currentIndex() >= 0
+                            ? root.toString().toStdString()
+                            : c.icbDrives->currentText().toStdString();
+    scan::ScanDriver driver({m_session.current.path, m_session.current.Db(), m_volumes, *m_sound,
+                             m_session.prompter, m_view,
+                             scan::ScanOptionsFromSettings(m_session.settings),
+                             m_session.paths.ScanLogPath().string()});
+    m_driver = &driver;
+    bool ok = driver.StartScan(drive);
+    m_driver = nullptr;
+    return ok;
+}
+
+void WindowScan::Cancel() {
+    if (m_driver) m_driver->CancelScan();
+}
+
+}  // namespace kest::gui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "gui/scan/QtScanView.h"
+
+namespace kest::app {
+class Session;
+}
+namespace kest::platform {
+class Sound;
+class Volumes;
+}  // namespace kest::platform
+namespace kest::scan {
+class ScanDriver;
+}
+
+namespace kest::gui {
+
+// The scan button of the Discs view: runs the scan driver on the drive the
+// drive box names, with the window as its view and Cancel bound to it.
+class WindowScan : public QObject {
+    Q_OBJECT
+  public:
+    WindowScan(app::Session& session, const platform::Volumes& volumes,
+               const MainControls& controls, const MainMenus& menus, QObject* parent);
+    ~WindowScan() override;
+
+    QtScanView& View() { return m_view; }
+    bool Running() const { return m_driver != nullptr; }
+    // The end-of-scan sound (the system's player unless replaced).
+    void SetSound(std::unique_ptr<platform::Sound> sound);
+    // Scans the drive named by the drive box; true unless an error stopped it.
+    bool Start();
+    void Cancel();
+
+  private:
+    app::Session& m_session;
+    const platform::Volumes& m_volumes;
+    const MainControls& c;
+    QtScanView m_view;
+    std::unique_ptr<platform::Sound> m_sound;
+    scan::ScanDriver* m_driver = nullptr;
+};
+
+}  // namespace kest::gui

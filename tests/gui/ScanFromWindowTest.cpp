@@ -1,0 +1,141 @@
+// Scanning a drive from the Discs view: the lock, the progress panel, Cancel
+// and the disc list afterwards.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "WindowFixture.h"
+#include "core/engine/Database.h"
+#include "gui/scan/WindowScan.h"
+
+namespace kest::test {
+namespace {
+
+// What the window showed at one pump of the walk.
+struct ScanMoment {
+    bool scanEnabled = true, cancelVisible = false, filesMenuEnabled = true;
+    bool barVisible = false, animationVisible = false;
+    QString total, status;
+};
+
+class ScanFromWindow : public WindowFixture {
+  protected:
+    void SetUp() override {
+        for (int i = 0; i < 40; ++i) disc.Write("dir/file" + std::to_string(i) + ".txt", "x");
+        volumes.Add(
+            {disc.Path().string(), platform::DriveType::Optical, "BACKUP_01", "1A2B-03CD", "CDFS"});
+        PutSampleCatalog();
+    }
+    void StartWith(bool estimate) {
+        WriteSettings(std::string("[Sounds]\nPlay=False\n[Scan_Options]\nEst_B4_Scan=") +
+                      (estimate ? "True" : "False") + "\n");
+        Start();
+        window->Scan().View().pumpEvery = std::chrono::milliseconds(0);
+        auto* drives = Find<QComboBox>("icbDrives");
+        ASSERT_EQ(drives->count(), 1);
+        drives->setCurrentIndex(0);
+    }
+    void ExpectDescription(const char* reply) {
+        prompter.ExpectInput("Disc Description", ::testing::_, std::string(reply));
+    }
+    // Clicks Scan & Save, noting what each pump of the walk shows; `during`
+    // runs at each of those pumps.
+    void Scan(const std::function<void(const ScanMoment&)>& during = {}) {
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const gui::MainControls& c = window->Controls();
+            if (c.panels[0]->text().isEmpty()) return;  // not walking yet
+            ScanMoment now{c.cmdSS->isEnabled(),
+                           c.progress.cmdCancel->isVisible(),
+                           window->Menus().mnuOpDB->isEnabled(),
+                           c.progress.ProgPic[1]->isVisible(),
+                           c.progress.imgGo->isVisible(),
+                           c.progress.ProgLbl[0]->text(),
+                           c.panels[0]->text()};
+            moments.push_back(now);
+            if (during) during(now);
+        });
+        watch.start();
+        Find<QPushButton>("cmdSS")->click();
+        watch.stop();
+    }
+    int64_t FileRows() {
+        return std::get<int64_t>(window->Session().current.Db().Query("SELECT COUNT(*) FROM tblFiles").rows[0][0]);
+    }
+
+    TempDir disc;
+    std::vector<ScanMoment> moments;
+};
+
+TEST_F(ScanFromWindow, ScanWithEstimateShowsTheBarsThenTheNewDisc) {
+    StartWith(true);
+    int64_t before = FileRows();
+    int discsBefore = Find<gui::ListGrid>("fgdDiscs")->model()->rowCount();
+    ExpectDescription("new disc");
+    Scan();
+    prompter.VerifyDone();
+
+    ASSERT_FALSE(moments.empty());
+    for (const ScanMoment& moment : moments) {
+        EXPECT_FALSE(moment.scanEnabled);
+        EXPECT_FALSE(moment.filesMenuEnabled);
+        EXPECT_TRUE(moment.cancelVisible);
+        EXPECT_TRUE(moment.barVisible);
+        EXPECT_FALSE(moment.animationVisible);
+    }
+    EXPECT_NE(moments.back().total, "0%");
+    const gui::MainControls& c = window->Controls();
+    EXPECT_TRUE(c.panels[0]->text().startsWith("Added 40 files from Disc with label BACKUP_01. ("))
+        << c.panels[0]->text().toStdString();
+    EXPECT_FALSE(c.progress.panel->isVisible());
+    EXPECT_FALSE(c.progress.cmdCancel->isVisible());
+    EXPECT_TRUE(c.cmdSS->isEnabled());
+    EXPECT_TRUE(window->Menus().mnuOpDB->isEnabled());
+    EXPECT_TRUE(window->Menus().mnuComp->isEnabled());
+    EXPECT_EQ(Find<gui::ListGrid>("fgdDiscs")->model()->rowCount(), discsBefore + 1);
+    EXPECT_EQ(FileRows(), before + 40);
+}
+
+TEST_F(ScanFromWindow, CancelDuringTheAnimatedWalkKeepsTheRowsStored) {
+    StartWith(false);
+    int64_t before = FileRows();
+    ExpectDescription("cancelled");
+    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
+                          Icon::Critical);
+    QPushButton* cancel = window->Controls().progress.cmdCancel;
+    Scan([&](const ScanMoment& moment) {
+        EXPECT_TRUE(moment.animationVisible);
+        EXPECT_FALSE(moment.barVisible);
+        if (moments.size() == 5) cancel->click();
+    });
+    prompter.VerifyDone();
+    EXPECT_GE(moments.size(), 5u);
+    EXPECT_LT(moments.size(), 10u);
+    int64_t stored = FileRows() - before;
+    EXPECT_GT(stored, 0);
+    EXPECT_LT(stored, 40);
+    EXPECT_EQ(window->Controls().panels[0]->text(),
+              "Error (-2147220727) in scanning Disc! See Help>Content>Errors");
+    EXPECT_TRUE(window->Controls().cmdSS->isEnabled());
+    EXPECT_FALSE(window->Scan().Running());
+}
+
+TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
+    StartWith(true);
+    ExpectDescription("kept");
+    bool stayed = false;
+    Scan([&](const ScanMoment&) {
+        if (stayed) return;
+        window->close();
+        stayed = window->isVisible() || !window->isHidden();
+    });
+    prompter.VerifyDone();
+    EXPECT_TRUE(stayed);
+    EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"))
+        << window->Controls().panels[0]->text().toStdString();
+}
+
+}  // namespace
+}  // namespace kest::test
