@@ -28,7 +28,8 @@ class ScanFromWindow : public WindowFixture {
         PutSampleCatalog();
     }
     void StartWith(bool estimate) {
-        WriteSettings(std::string("[Sounds]\nPlay=False\n[Scan_Options]\nEst_B4_Scan=") +
+        WriteSettings(std::string("[Positions]\nLeft=300\nTop=300\nWidth=10500\nHeight=7200\n["
+                                  "Sounds]\nPlay=False\n[Scan_Options]\nEst_B4_Scan=") +
                       (estimate ? "True" : "False") + "\n");
         Start();
         window->Scan().View().pumpEvery = std::chrono::milliseconds(0);
@@ -62,7 +63,8 @@ class ScanFromWindow : public WindowFixture {
         watch.stop();
     }
     int64_t FileRows() {
-        return std::get<int64_t>(window->Session().current.Db().Query("SELECT COUNT(*) FROM tblFiles").rows[0][0]);
+        return std::get<int64_t>(
+            window->Session().current.Db().Query("SELECT COUNT(*) FROM tblFiles").rows[0][0]);
     }
 
     TempDir disc;
@@ -74,7 +76,9 @@ TEST_F(ScanFromWindow, ScanWithEstimateShowsTheBarsThenTheNewDisc) {
     int64_t before = FileRows();
     int discsBefore = Find<gui::ListGrid>("fgdDiscs")->model()->rowCount();
     ExpectDescription("new disc");
-    Scan();
+    Scan([&](const ScanMoment&) {
+        if (moments.size() == 20) SaveScreenshot("discs-view-scanning");
+    });
     prompter.VerifyDone();
 
     ASSERT_FALSE(moments.empty());

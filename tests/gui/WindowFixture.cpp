@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 #include <filesystem>
 
@@ -39,6 +40,16 @@ void WindowFixture::Activate() {
 void WindowFixture::CloseWindow() {
     window->Exit();
     window.reset();
+}
+
+void WindowFixture::SaveScreenshot(const char* name) {
+    QDir().mkpath(QStringLiteral(KEST_SCREENSHOT_DIR));
+    qreal scale = window->devicePixelRatioF();
+    QString suffix = scale > 1.5 ? QStringLiteral("@2x") : QString();
+    QString file = QStringLiteral(KEST_SCREENSHOT_DIR "/%1%2.png").arg(QLatin1String(name), suffix);
+    QPixmap picture = window->grab();
+    EXPECT_FALSE(picture.isNull());
+    EXPECT_TRUE(picture.save(file)) << file.toStdString();
 }
 
 std::string WindowFixture::Setting(const std::string& section, const std::string& key) const {

@@ -31,6 +31,9 @@ class WindowFixture : public ::testing::Test {
     void Activate();
     // Closes the window as the program's end does and forgets it.
     void CloseWindow();
+    // Saves a picture of the window into the build folder's screenshots/
+    // ("@2x" added when run at double scale), for a look.
+    void SaveScreenshot(const char* name);
     // The settings file's value of a key ("" when missing).
     std::string Setting(const std::string& section, const std::string& key) const;
 

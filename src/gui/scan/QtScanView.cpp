@@ -22,6 +22,13 @@ QtScanView::QtScanView(const MainControls& controls, const MainMenus& menus, QOb
     p.imgGo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     p.imgGo->setFixedWidth(TwipsToPixels(kAnimationEnd - scan::kAnimationStart) +
                            p.imgGo->pixmap().width());
+    // ProgLbl2 and ProgLbl4 read the percent across the middle of their bars.
+    for (int inside : {1, 3}) {
+        QLabel* label = p.ProgLbl[size_t(inside)];
+        label->setGeometry(p.ProgPic[size_t(inside)]->rect());
+        label->setAlignment(Qt::AlignCenter);
+        label->raise();
+    }
     connect(p.tmrAnimate, &QTimer::timeout, this, &QtScanView::MoveAnimation);
 }
 
