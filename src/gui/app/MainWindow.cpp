@@ -13,6 +13,7 @@
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
 #include "gui/app/DriveBox.h"
+#include "gui/app/GridActions.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     m_scan->View().onReloadDiscList = [this] { LoadDiscList(); };
     m_scan->View().onResetResults = [this] { ResetResults(); };
     ConnectMenus();
+    m_grids = new GridActions(*this);
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -113,9 +115,6 @@ void MainWindow::ConnectMenus() {
     connect(c.cboSearch->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::RunQuery);
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(c.fgdDiscs, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        m.mnuPopUp1->popup(c.fgdDiscs->viewport()->mapToGlobal(at));
-    });
     connect(c.fgdResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         m.mnuPopUp2->popup(c.fgdResults->viewport()->mapToGlobal(at));
     });
@@ -358,6 +357,10 @@ void MainWindow::LoadDiscList() {
                           discs::DiscListOptionsFrom(m_session.settings, m_session.window),
                           m_session.current.name, m_session.current.path, m_session.prompter,
                           &m_panel, &options);
+    ShowDiscList();
+}
+
+void MainWindow::ShowDiscList() {
     c.fgdDiscs->Reload();
     c.fgdResults->Reload();
     c.lblNumDiscs->setText(FromUtf8(m_discs.summary));

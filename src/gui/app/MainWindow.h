@@ -14,6 +14,7 @@
 namespace kest::gui {
 
 class ListTableModel;
+class GridActions;
 class TrayIcon;
 class WindowScan;
 
@@ -39,6 +40,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     const search::SearchPanel& Search() const { return m_panel; }
     TrayIcon* Tray() const { return m_tray; }
     WindowScan& Scan() const { return *m_scan; }
+    GridActions& Grids() const { return *m_grids; }
 
     // The toolbar's buttons by index (1 Discs, 2 Search, 3 Options, 4 Help, 5 Exit).
     void ToolbarAction(int index);
@@ -68,6 +70,9 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The grids' catalog commands work on the lists and the panel.
+    friend class GridActions;
+
     void ConnectMenus();
     void ApplySettings();
     void ApplyColours();
@@ -77,6 +82,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     bool OpenStartupCatalog();
     void NoCatalog();
     void LoadDiscList();
+    // The disc list as it stands into its grid, summary and title.
+    void ShowDiscList();
     void ToggleToolbar(bool visible);
     void ToggleAdvanced();
     void RunQuery();
@@ -104,6 +111,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     MainMenus m;
     TrayIcon* m_tray = nullptr;
     WindowScan* m_scan = nullptr;
+    GridActions* m_grids = nullptr;
     app::View m_view = app::View::Discs;
     int m_busyDepth = 0;
     bool m_exiting = false;

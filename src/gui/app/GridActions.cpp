@@ -1,0 +1,183 @@
+#include "gui/app/GridActions.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "core/common/KestError.h"
+#include "core/discs/DiscDeletion.h"
+#include "core/discs/DiscListSettings.h"
+#include "core/discs/DiscSelection.h"
+#include "core/search/SaveListCommand.h"
+#include "core/search/SearchCommand.h"
+#include "core/search/SearchSettings.h"
+#include "core/text/DateParse.h"
+#include "gui/app/MainWindow.h"
+#include "gui/grids/ListTableModel.h"
+#include "platform/Shell.h"
+
+namespace kest::gui {
+
+search::GridSelection SelectionOf(const ListGrid& grid) {
+    QModelIndexList rows = grid.selectionModel()->selectedRows();
+    if (rows.isEmpty()) return {};
+    auto [low, high] = std::minmax_element(
+        rows.begin(), rows.end(),
+        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    return {size_t(low->row() + 1), size_t(high->row() + 1)};
+}
+
+void Select(ListGrid& grid, search::GridSelection selection) {
+    if (selection.row == 0 || selection.rowSel == 0) return;
+    int first = int(std::min(selection.row, selection.rowSel)) - 1;
+    int last = int(std::max(selection.row, selection.rowSel)) - 1;
+    QAbstractItemModel* model = grid.model();
+    QItemSelection rows(model->index(first, 0), model->index(last, model->columnCount() - 1));
+    grid.selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    grid.selectionModel()->setCurrentIndex(model->index(int(selection.rowSel) - 1, 0),
+                                           QItemSelectionModel::NoUpdate);
+}
+
+GridActions::GridActions(MainWindow& window)
+    : QObject(&window), w(window), m_shell(platform::MakeDesktopShell()) {
+    Connect();
+}
+
+GridActions::~GridActions() = default;
+
+void GridActions::SetShell(std::unique_ptr<platform::Shell> shell) {
+    m_shell = std::move(shell);
+}
+
+void GridActions::Connect() {
+    const MainMenus& m = w.m;
+    connect(w.c.fgdDiscs, &QWidget::customContextMenuRequested, this, &GridActions::ShowDiscMenu);
+    connect(m.mnuContents[0], &QAction::triggered, this, [this] { ShowContents(false); });
+    connect(m.mnuContents[1], &QAction::triggered, this, [this] { ShowContents(true); });
+    connect(m.mnuDelDisc, &QAction::triggered, this, &GridActions::DeleteClickedDisc);
+    connect(m.mnuMDD, &QAction::triggered, this, &GridActions::DeleteSelectedDiscs);
+    for (int i = 0; i < 2; ++i) {
+        auto format = i == 0 ? search::ListFormat::PlainText : search::ListFormat::Csv;
+        connect(m.mnuSaveDiscs[size_t(i)], &QAction::triggered, this,
+                [this, format] { SaveList(false, format); });
+        connect(m.mnuSaveRes[size_t(i)], &QAction::triggered, this,
+                [this, format] { SaveList(true, format); });
+        // The File menu's entries save the list of the view shown.
+        connect(m.mnuGetSav[size_t(i)], &QAction::triggered, this,
+                [this, format] { SaveList(w.CurrentView() == app::View::Search, format); });
+    }
+    w.c.fgdDiscs->installEventFilter(this);
+}
+
+bool GridActions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w.c.fgdDiscs && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        DeleteSelectedDiscs();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+discs::CatalogViews GridActions::Views() {
+    app::Session& s = w.m_session;
+    return {s.current.Db(),
+            w.m_discs,
+            discs::DiscListOptionsFrom(s.settings, s.window),
+            s.current.name,
+            s.current.path,
+            w.m_panel,
+            search::SearchOptionsFrom(s.settings)};
+}
+
+void GridActions::ShowDiscMenu(const QPoint& at) {
+    ListGrid& grid = *w.c.fgdDiscs;
+    int row = grid.rowAt(at.y());
+    if (row < 0 || !w.m_session.current.HasDatabase()) return;
+    // Without a selection the clicked row stands for it, as the grid's
+    // current row would.
+    size_t clicked = size_t(row + 1);
+    search::GridSelection selection = SelectionOf(grid);
+    if (selection.rowSel == 0) selection = {clicked, clicked};
+    discs::DiscMenu menu = discs::RightClickDiscs(w.m_discs.table, selection, clicked);
+    if (!menu.click.show) return;
+    Select(grid, menu.click.selection);
+    m_clickedId = menu.click.kestId;
+    const MainMenus& m = w.m;
+    m.mnuDiscDetails->setVisible(menu.details);
+    m.mnuContents[0]->setVisible(menu.contents);
+    m.mnuDelDisc->setVisible(menu.deleteDisc);
+    m.mnuMDD->setVisible(menu.multipleDelete);
+    m.mnuPopUp1->popup(grid.viewport()->mapToGlobal(at));
+}
+
+void GridActions::ShowContents(bool wholeCatalog) {
+    if (!w.m_session.current.HasDatabase()) return;
+    std::optional<std::string> disc;
+    if (!wholeCatalog) {
+        if (m_clickedId.empty()) return;
+        disc = m_clickedId;
+    }
+    w.Trap("SQL query error", [&] {
+        search::ShowContents(w.m_session.current.Db(), w.m_panel,
+                             search::SearchOptionsFrom(w.m_session.settings), disc,
+                             w.m_session.prompter, &w);
+        w.ShowCriteria();
+        w.ShowSearchResults();
+    });
+}
+
+void GridActions::DeleteClickedDisc() {
+    if (!w.m_session.current.HasDatabase() || m_clickedId.empty()) return;
+    discs::CatalogViews views = Views();
+    if (discs::DeleteDiscFromMenu(views, m_clickedId, w.m_session.prompter) !=
+        discs::DeleteOutcome::Declined)
+        ShowDiscChange();
+}
+
+void GridActions::DeleteSelectedDiscs() {
+    if (!w.m_session.current.HasDatabase()) return;
+    std::vector<int64_t> ids = discs::DeleteKeyIds(w.m_discs.table, SelectionOf(*w.c.fgdDiscs));
+    if (ids.empty()) return;
+    discs::CatalogViews views = Views();
+    if (discs::DeleteSelectedDiscs(views, ids, w.m_session.prompter) !=
+        discs::DeleteOutcome::Declined)
+        ShowDiscChange();
+}
+
+void GridActions::ShowDiscChange() {
+    w.ShowDiscList();
+    w.ShowSearchResults();
+}
+
+search::DumpSource GridActions::Source(bool results) const {
+    const app::Session& s = w.m_session;
+    search::DumpSource source;
+    source.results = results;
+    source.discSummary = w.m_discs.summary;
+    source.catalogPath = s.current.path;
+    source.now = text::FromTimeT(std::time(nullptr));
+    if (results) {
+        search::SearchOptions options = search::SearchOptionsFrom(s.settings);
+        source.table = &w.m_panel.results;
+        source.searchText = w.m_panel.searchText;
+        source.bounds = w.m_panel.bounds;
+        source.resultCount = w.m_panel.resultCount;
+        source.showCol = options.showCol;
+        source.fileCaptions = options.fileCaptions;
+    } else {
+        source.table = &w.m_discs.table;
+        source.usedSpaceShown = s.settings.ShowUsedSpace && w.m_discs.table.ColumnCount() == 7;
+    }
+    return source;
+}
+
+void GridActions::SaveList(bool results, search::ListFormat format) {
+    if (!w.m_session.current.HasDatabase()) return;
+    w.Trap("Error in dump-to-text", [&] {
+        search::SaveListCommand(Source(results), format, w.m_panel.matchCount,
+                                {w.m_session.settings.OpenAfterSaving, w.ProgramFolder()},
+                                w.m_session.prompter, *m_shell);
+    });
+}
+
+}  // namespace kest::gui

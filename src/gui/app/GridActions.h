@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "core/discs/CatalogViews.h"
+#include "core/search/ListDump.h"
+#include "core/search/ListSelection.h"
+
+namespace kest::platform {
+class Shell;
+}
+
+namespace kest::gui {
+
+class ListGrid;
+class MainWindow;
+
+// The grids' pop-up entries and keys that run catalog commands: the contents
+// of a disc or of the catalog, deleting discs (the pop-up entries and the
+// Delete key), saving either list, and a catalog file dropped on the disc list.
+class GridActions : public QObject {
+    Q_OBJECT
+  public:
+    explicit GridActions(MainWindow& window);
+    ~GridActions() override;
+
+    // Where saved lists are opened (the desktop unless replaced).
+    void SetShell(std::unique_ptr<platform::Shell> shell);
+    // The disc list's pop-up menu for a right click at a viewport point.
+    void ShowDiscMenu(const QPoint& at);
+    void ShowContents(bool wholeCatalog);
+    void DeleteClickedDisc();
+    // The Delete key and "Multiple Disc Delete...": the selected rows' discs.
+    void DeleteSelectedDiscs();
+    // Saves the results (true) or the disc list as text or CSV.
+    void SaveList(bool results, search::ListFormat format);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Connect();
+    discs::CatalogViews Views();
+    // The disc list and the results after discs changed.
+    void ShowDiscChange();
+    search::DumpSource Source(bool results) const;
+
+    MainWindow& w;
+    std::unique_ptr<platform::Shell> m_shell;
+    std::string m_clickedId;  // the disc row the pop-up menu was opened on
+};
+
+// The grid's selection as the list commands count it (grid rows, the header
+// being row 0); rowSel is 0 when nothing is selected.
+search::GridSelection SelectionOf(const ListGrid& grid);
+// Selects the grid rows of a selection.
+void Select(ListGrid& grid, search::GridSelection selection);
+
+}  // namespace kest::gui

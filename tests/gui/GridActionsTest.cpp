@@ -1,0 +1,152 @@
+// The disc list's pop-up entries for one and several rows, the Delete key and
+// saving either list from the pop-up menus and the File menu.
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "WindowFixture.h"
+#include "gui/app/GridActions.h"
+#include "support/platform/FakeShell.h"
+
+namespace kest::test {
+namespace {
+
+using ::testing::_;
+using ::testing::HasSubstr;
+
+class GridActions : public WindowFixture {
+  protected:
+    void SetUp() override {
+        PutSampleCatalog();
+        Start();
+        auto owned = std::make_unique<FakeShell>();
+        shell = owned.get();
+        window->Grids().SetShell(std::move(owned));
+    }
+    gui::ListGrid* Discs() { return Find<gui::ListGrid>("fgdDiscs"); }
+    // Right-clicks a disc row (0-based) and closes the menu again.
+    void RightClick(int row) {
+        QPoint at(5, Discs()->rowViewportPosition(row) + 2);
+        window->Grids().ShowDiscMenu(at);
+        window->Menus().mnuPopUp1->hide();
+    }
+    // Which of the single-disc entries and Multiple Disc Delete show.
+    std::string Entries() {
+        const gui::MainMenus& m = window->Menus();
+        std::string shown;
+        for (QAction* entry :
+             {m.mnuDiscDetails, m.mnuContents[0], m.mnuContents[1], m.mnuDelDisc, m.mnuMDD})
+            if (entry->isVisible()) shown += entry->objectName().toStdString() + " ";
+        return shown;
+    }
+    std::string Column0() {
+        std::string ids;
+        for (int r = 0; r < Discs()->model()->rowCount(); ++r)
+            ids += Discs()->model()->index(r, 0).data().toString().toStdString() + " ";
+        return ids;
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    FakeShell* shell = nullptr;
+};
+
+TEST_F(GridActions, OneRowOffersTheDiscEntriesAndListsItsContents) {
+    RightClick(0);
+    EXPECT_EQ(Entries(), "mnuDiscDetails mnuContents0 mnuContents1 mnuDelDisc ");
+    Action("mnuContents0")->trigger();
+    EXPECT_EQ(window->CurrentView(), app::View::Search);
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    EXPECT_EQ(results->model()->rowCount(), 3);
+    EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 3");
+
+    Action("mnuContents1")->trigger();
+    EXPECT_EQ(results->model()->rowCount(), 3);  // the second disc is empty
+}
+
+TEST_F(GridActions, SeveralRowsOfferOnlyTheMultipleDelete) {
+    Discs()->selectAll();
+    RightClick(1);
+    EXPECT_EQ(Entries(), "mnuContents1 mnuMDD ");
+    EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 2);
+    // A click outside the selection selects the clicked row alone.
+    Discs()->selectRow(1);
+    RightClick(0);
+    EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_THAT(Entries(), HasSubstr("mnuDelDisc"));
+}
+
+TEST_F(GridActions, DeleteFromThePopUpAsksAndReloadsTheList) {
+    RightClick(1);
+    prompter.ExpectMessage("Disc Delete (KestID=2)", _, Icon::Exclamation, Buttons::YesNo, 2,
+                           Answer::No);
+    Action("mnuDelDisc")->trigger();
+    EXPECT_EQ(Column0(), "1 2 ");
+    prompter
+        .ExpectMessage("Disc Delete (KestID=2)", _, Icon::Exclamation, Buttons::YesNo, 2,
+                       Answer::Yes)
+        .ExpectNotice("Disc Delete (KestID=2)", _, Icon::Information);
+    Action("mnuDelDisc")->trigger();
+    prompter.VerifyDone();
+    EXPECT_EQ(Column0(), "1 ");
+    EXPECT_EQ(Find<QLabel>("lblNumDiscs")->text().toStdString(),
+              "1 disc (3 files) in kest001.kst database.");
+}
+
+TEST_F(GridActions, TheDeleteKeyRemovesEverySelectedDisc) {
+    Discs()->setFocus();
+    Discs()->selectAll();
+    prompter
+        .ExpectMessage("Disc(s) Deletion", HasSubstr("Kest Id:\r\n1,2\r\n"), Icon::Exclamation,
+                       Buttons::YesNo, 2, Answer::Yes)
+        .ExpectNotice("Disc delete successful", _, Icon::Information);
+    QTest::keyClick(Discs(), Qt::Key_Delete);
+    prompter.VerifyDone();
+    EXPECT_EQ(Column0(), "");
+    // Nothing selected in an empty list: the key asks nothing.
+    QTest::keyClick(Discs(), Qt::Key_Delete);
+}
+
+TEST_F(GridActions, SavingTheDiscListAsksBeforeOverwritingAndOpensTheFile) {
+    std::string path = home.Write("discs.csv", "keep me");
+    prompter.ExpectSaveFile("Save List as CSV...", path)
+        .ExpectMessage("File already exists", HasSubstr("Do you want to overwrite it?"),
+                       Icon::Exclamation, Buttons::YesNo, 2, Answer::No)
+        .ExpectNotice("File write aborted", "The file was not generated.", Icon::Information);
+    Action("mnuSaveDiscs1")->trigger();
+    EXPECT_EQ(Read(path), "keep me");
+
+    prompter.ExpectSaveFile("Save List as CSV...", path)
+        .ExpectMessage("File already exists", _, Icon::Exclamation, Buttons::YesNo, 2, Answer::Yes);
+    Action("mnuSaveDiscs1")->trigger();
+    prompter.VerifyDone();
+    EXPECT_THAT(Read(path), HasSubstr("Holiday 1999"));
+    EXPECT_EQ(shell->opened, std::vector<std::string>{path});
+}
+
+TEST_F(GridActions, TheFileMenuSavesTheListOfTheViewShown) {
+    std::string discs = home.File("discs.txt"), results = home.File("results.txt");
+    prompter.ExpectSaveFile("Save List as Plain Text...", discs);
+    Action("mnuGetSav0")->trigger();
+    EXPECT_THAT(Read(discs), HasSubstr("Holiday 1999"));
+
+    window->ToolbarAction(2);
+    prompter.ExpectNotice("No Results", "There is nothing to save.", Icon::Exclamation);
+    Action("mnuGetSav0")->trigger();
+    window->ToolbarAction(1);
+    RightClick(0);
+    Action("mnuContents0")->trigger();
+    prompter.ExpectSaveFile("Save List as Plain Text...", results);
+    Action("mnuSaveRes0")->trigger();
+    prompter.VerifyDone();
+    EXPECT_THAT(Read(results), HasSubstr("Beach.JPG"));
+}
+
+}  // namespace
+}  // namespace kest::test
