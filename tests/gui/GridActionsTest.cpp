@@ -1,8 +1,12 @@
 // The disc list's pop-up entries for one and several rows, the Delete key and
 // saving either list from the pop-up menus and the File menu.
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -146,6 +150,54 @@ TEST_F(GridActions, TheFileMenuSavesTheListOfTheViewShown) {
     Action("mnuSaveRes0")->trigger();
     prompter.VerifyDone();
     EXPECT_THAT(Read(results), HasSubstr("Beach.JPG"));
+}
+
+// Drops on the disc list: a catalog file opens, anything else is refused or
+// ignored without a message.
+class DropOnDiscs : public GridActions {
+  protected:
+    // Sends the drag and the drop; whether the drag was accepted.
+    bool Drop(const QList<QUrl>& urls, const QString& text = {}) {
+        QMimeData data;
+        if (!urls.isEmpty()) data.setUrls(urls);
+        if (!text.isEmpty()) data.setText(text);
+        QWidget* target = Discs()->viewport();
+        QPoint at(10, 10);
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    }
+    std::string OtherCatalog() {
+        std::string path = home.File("other.KST");
+        std::filesystem::copy_file(home.File("kest001.kst"), path);
+        return path;
+    }
+};
+
+TEST_F(DropOnDiscs, ACatalogFileOpensAndOthersDoNothing) {
+    std::string other = OtherCatalog();
+    std::string notes = home.Write("notes.txt", "x");
+    std::string fake = home.Write("fake.kst", "not a catalog");
+    EXPECT_FALSE(Drop({}, QStringLiteral("plain text")));
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(notes))}));
+    EXPECT_EQ(window->Session().current.path, home.File("kest001.kst"));
+
+    // Only the first of several files counts.
+    EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(other)),
+                      QUrl::fromLocalFile(QString::fromStdString(notes))}));
+    prompter.VerifyDone();
+    EXPECT_EQ(window->Session().current.path, other);
+    EXPECT_EQ(Column0(), "1 2 ");
+
+    // A file renamed .kst is refused by the catalog check; the open one stays.
+    prompter.ExpectNotice(_, _, Icon::Critical);
+    Drop({QUrl::fromLocalFile(QString::fromStdString(fake))});
+    prompter.VerifyDone();
+    EXPECT_EQ(window->Session().current.path, other);
 }
 
 }  // namespace

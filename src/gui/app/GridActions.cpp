@@ -1,8 +1,11 @@
 #include "gui/app/GridActions.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <algorithm>
 
+#include "core/catalog/CatalogCommands.h"
 #include "core/common/KestError.h"
 #include "core/discs/DiscDeletion.h"
 #include "core/discs/DiscListSettings.h"
@@ -66,9 +69,63 @@ void GridActions::Connect() {
                 [this, format] { SaveList(w.CurrentView() == app::View::Search, format); });
     }
     w.c.fgdDiscs->installEventFilter(this);
+    w.c.fgdDiscs->setAcceptDrops(true);
+    w.c.fgdDiscs->viewport()->setAcceptDrops(true);
+    w.c.fgdDiscs->viewport()->installEventFilter(this);
+}
+
+namespace {
+
+// Files dragged from the desktop or a file window, as local paths.
+QStringList DraggedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+
+}  // namespace
+
+bool GridActions::DragOrDrop(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DraggedFiles(drag->mimeData()).isEmpty()) {
+                drag->ignore();
+            } else {
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            QStringList files = DraggedFiles(drop->mimeData());
+            if (files.isEmpty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            OpenDroppedFile(files.first().toStdString());
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void GridActions::OpenDroppedFile(const std::string& path) {
+    if (!discs::IsCatalogDrop(path)) return;
+    w.Trap("Error in opening database", [&] {
+        OpenCatalog(w.m_session.current, w, w.m_session.prompter, 2, app::AbsolutePath(path));
+    });
 }
 
 bool GridActions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w.c.fgdDiscs->viewport() && DragOrDrop(event)) return true;
     if (watched == w.c.fgdDiscs && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {

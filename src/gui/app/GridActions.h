@@ -36,12 +36,16 @@ class GridActions : public QObject {
     void DeleteSelectedDiscs();
     // Saves the results (true) or the disc list as text or CSV.
     void SaveList(bool results, search::ListFormat format);
+    // A file dropped on the disc list: a catalog (.kst) opens, others are ignored.
+    void OpenDroppedFile(const std::string& path);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Connect();
+    // Drags of files onto the disc list are copies; true when handled.
+    bool DragOrDrop(QEvent* event);
     discs::CatalogViews Views();
     // The disc list and the results after discs changed.
     void ShowDiscChange();
