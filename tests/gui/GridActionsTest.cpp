@@ -2,6 +2,7 @@
 // saving either list from the pop-up menus and the File menu.
 #include <QApplication>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -150,6 +151,44 @@ TEST_F(GridActions, TheFileMenuSavesTheListOfTheViewShown) {
     Action("mnuSaveRes0")->trigger();
     prompter.VerifyDone();
     EXPECT_THAT(Read(results), HasSubstr("Beach.JPG"));
+}
+
+// Header clicks sort both grids and mark the sorted column.
+TEST_F(GridActions, HeaderClicksSortAndMarkTheColumn) {
+    auto* header = Discs()->horizontalHeader();
+    Discs()->setColumnWidth(3, 150);
+    emit header->sectionClicked(3);  // Disc Vol Label, ascending
+    EXPECT_EQ(Column0(), "2 1 ");
+    EXPECT_TRUE(Discs()->model()->headerData(3, Qt::Horizontal).toString().endsWith("^"));
+    EXPECT_EQ(Discs()->columnWidth(3), 150);
+    emit header->sectionClicked(3);
+    EXPECT_EQ(Column0(), "1 2 ");
+    EXPECT_TRUE(Discs()->model()->headerData(3, Qt::Horizontal).toString().endsWith("v"));
+    emit header->sectionClicked(0);
+    EXPECT_EQ(Column0(), "1 2 ");
+    EXPECT_FALSE(Discs()->model()->headerData(3, Qt::Horizontal).toString().endsWith("v"));
+
+    RightClick(0);
+    Action("mnuContents0")->trigger();
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    QAbstractItemModel* model = results->model();
+    int name = -1;
+    for (int c = 0; c < model->columnCount(); ++c)
+        if (model->headerData(c, Qt::Horizontal).toString().startsWith("File Name")) name = c;
+    ASSERT_GE(name, 0);
+    for (const char* marker : {"^", "v"}) {
+        emit results->horizontalHeader()->sectionClicked(name);
+        EXPECT_TRUE(model->headerData(name, Qt::Horizontal).toString().endsWith(marker));
+        QStringList names;
+        for (int r = 0; r < model->rowCount(); ++r)
+            names << model->index(r, name).data().toString();
+        QStringList sorted = names;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+        if (std::string(marker) == "v") std::reverse(sorted.begin(), sorted.end());
+        EXPECT_EQ(names, sorted);
+    }
 }
 
 // Drops on the disc list: a catalog file opens, anything else is refused or

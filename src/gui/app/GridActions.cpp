@@ -1,6 +1,7 @@
 #include "gui/app/GridActions.h"
 
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "core/search/SaveListCommand.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
+#include "core/search/SortGrid.h"
 #include "core/text/DateParse.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grids/ListTableModel.h"
@@ -68,6 +70,10 @@ void GridActions::Connect() {
         connect(m.mnuGetSav[size_t(i)], &QAction::triggered, this,
                 [this, format] { SaveList(w.CurrentView() == app::View::Search, format); });
     }
+    connect(w.c.fgdDiscs->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { SortByHeader(*w.c.fgdDiscs, section); });
+    connect(w.c.fgdResults->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { SortByHeader(*w.c.fgdResults, section); });
     w.c.fgdDiscs->installEventFilter(this);
     w.c.fgdDiscs->setAcceptDrops(true);
     w.c.fgdDiscs->viewport()->setAcceptDrops(true);
@@ -144,6 +150,22 @@ discs::CatalogViews GridActions::Views() {
             s.current.path,
             w.m_panel,
             search::SearchOptionsFrom(s.settings)};
+}
+
+void GridActions::SortByHeader(ListGrid& grid, int section) {
+    auto* model = static_cast<ListTableModel*>(grid.model());
+    if (section < 0 || section >= model->columnCount() || model->rowCount() == 0) return;
+    size_t column = model->TableColumn(section);
+    std::vector<int> widths;
+    for (int c = 0; c < model->columnCount(); ++c) widths.push_back(grid.columnWidth(c));
+    if (&grid == w.c.fgdDiscs)
+        discs::ClickDiscHeader(w.m_discs.table, column);
+    else
+        search::ClickResultsHeader(w.m_panel.results, column);
+    model->Reload();
+    // The widths the user gave the columns stay.
+    for (int c = 0; c < model->columnCount() && c < int(widths.size()); ++c)
+        grid.setColumnWidth(c, widths[size_t(c)]);
 }
 
 void GridActions::ShowDiscMenu(const QPoint& at) {

@@ -17,7 +17,8 @@ namespace kest::gui {
 class ListGrid;
 class MainWindow;
 
-// The grids' pop-up entries and keys that run catalog commands: the contents
+// The grids' header clicks, pop-up entries and keys that run catalog
+// commands: sorting, the contents
 // of a disc or of the catalog, deleting discs (the pop-up entries and the
 // Delete key), saving either list, and a catalog file dropped on the disc list.
 class GridActions : public QObject {
@@ -32,6 +33,8 @@ class GridActions : public QObject {
     void ShowDiscMenu(const QPoint& at);
     void ShowContents(bool wholeCatalog);
     void DeleteClickedDisc();
+    // A click on a column header: sorts the list by it, marking it "^" or "v".
+    void SortByHeader(ListGrid& grid, int section);
     // The Delete key and "Multiple Disc Delete...": the selected rows' discs.
     void DeleteSelectedDiscs();
     // Saves the results (true) or the disc list as text or CSV.
