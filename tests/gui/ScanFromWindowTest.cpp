@@ -2,7 +2,9 @@
 // and the disc list afterwards.
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "WindowFixture.h"
@@ -40,9 +42,9 @@ class ScanFromWindow : public WindowFixture {
     void ExpectDescription(const char* reply) {
         prompter.ExpectInput("Disc Description", ::testing::_, std::string(reply));
     }
-    // Clicks Scan & Save, noting what each pump of the walk shows; `during`
-    // runs at each of those pumps.
-    void Scan(const std::function<void(const ScanMoment&)>& during = {}) {
+    // Clicks Scan & Save (or presses Enter in the drive box), noting what each pump of the walk
+    // shows; `during` runs at each of those pumps.
+    void Scan(const std::function<void(const ScanMoment&)>& during = {}, bool byEnter = false) {
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -59,7 +61,10 @@ class ScanFromWindow : public WindowFixture {
             if (during) during(now);
         });
         watch.start();
-        Find<QPushButton>("cmdSS")->click();
+        if (byEnter)
+            QTest::keyClick(Find<QComboBox>("icbDrives")->lineEdit(), Qt::Key_Return);
+        else
+            Find<QPushButton>("cmdSS")->click();
         watch.stop();
     }
     int64_t FileRows() {
@@ -124,6 +129,24 @@ TEST_F(ScanFromWindow, CancelDuringTheAnimatedWalkKeepsTheRowsStored) {
               "Error (-2147220727) in scanning Disc! See Help>Content>Errors");
     EXPECT_TRUE(window->Controls().cmdSS->isEnabled());
     EXPECT_FALSE(window->Scan().Running());
+}
+
+TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
+    StartWith(true);
+    auto* drives = Find<QComboBox>("icbDrives");
+    drives->setCurrentIndex(-1);
+    drives->setEditText(QStringLiteral("Select Drive"));
+    Scan({}, true);
+    prompter.VerifyDone();
+    EXPECT_TRUE(moments.empty());
+    EXPECT_TRUE(window->Controls().cmdSS->isEnabled());
+
+    drives->setCurrentIndex(0);
+    ExpectDescription("by Enter");
+    Scan({}, true);
+    prompter.VerifyDone();
+    EXPECT_FALSE(moments.empty());
+    EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"));
 }
 
 TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {

@@ -13,6 +13,7 @@
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
 #include "gui/app/DriveBox.h"
+#include "gui/app/EnterKey.h"
 #include "gui/app/GridActions.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/TrayIcon.h"
@@ -112,7 +113,7 @@ void MainWindow::ConnectMenus() {
     connect(c.cmdAdv, &QPushButton::clicked, this, &MainWindow::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
     connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
-    connect(c.cboSearch->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::RunQuery);
+    OnEnter(c.cboSearch, [this] { RunQuery(); });
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(c.fgdResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -3,6 +3,7 @@
 #include "core/app/Session.h"
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
+#include "gui/app/EnterKey.h"
 #include "platform/Sound.h"
 
 namespace kest::gui {
@@ -16,6 +17,8 @@ WindowScan::WindowScan(app::Session& session, const platform::Volumes& volumes,
       m_view(controls, menus, this),
       m_sound(platform::MakeSystemSound()) {
     connect(c.progress.cmdCancel, &QPushButton::clicked, this, &WindowScan::Cancel);
+    // Enter in the drive box scans as the button does.
+    OnEnter(c.icbDrives, [this] { Start(); });
 }
 
 WindowScan::~WindowScan() = default;
