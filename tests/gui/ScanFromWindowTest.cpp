@@ -164,5 +164,21 @@ TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
         << window->Controls().panels[0]->text().toStdString();
 }
 
+TEST_F(ScanFromWindow, ANewVolumeJoinsTheDriveBoxAndTheChoiceStays) {
+    StartWith(true);
+    auto* drives = Find<QComboBox>("icbDrives");
+    QString chosen = drives->currentData().toString();
+    TempDir other;
+    volumes.Add({other.Path().string(), platform::DriveType::Optical, "NEW", "0000-0001", "CDFS"});
+    window->RefreshDrives();
+    EXPECT_EQ(drives->count(), 2);
+    EXPECT_EQ(drives->currentData().toString(), chosen);
+
+    drives->setCurrentIndex(-1);
+    window->RefreshDrives();
+    EXPECT_EQ(drives->currentIndex(), -1);
+    EXPECT_EQ(drives->currentText(), "Select Drive");
+}
+
 }  // namespace
 }  // namespace kest::test

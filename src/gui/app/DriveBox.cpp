@@ -30,4 +30,11 @@ void FillDriveBox(QComboBox* box, const platform::Volumes& volumes, bool onlyOpt
     box->setEditText(QStringLiteral("Select Drive"));
 }
 
+void RefreshDriveBox(QComboBox* box, const platform::Volumes& volumes, bool onlyOptical) {
+    QVariant chosen = box->currentIndex() >= 0 ? box->currentData() : QVariant();
+    FillDriveBox(box, volumes, onlyOptical);
+    int index = chosen.isValid() ? box->findData(chosen) : -1;
+    if (index >= 0) box->setCurrentIndex(index);
+}
+
 }  // namespace kest::gui

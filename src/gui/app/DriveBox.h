@@ -10,5 +10,8 @@ namespace kest::gui {
 // picture of its kind and its root as the item's data; the box then shows
 // "Select Drive" until the user picks one.
 void FillDriveBox(QComboBox* box, const platform::Volumes& volumes, bool onlyOptical);
+// Fills the box again after volumes came or went; the chosen drive stays
+// chosen while it is still there.
+void RefreshDriveBox(QComboBox* box, const platform::Volumes& volumes, bool onlyOptical);
 
 }  // namespace kest::gui

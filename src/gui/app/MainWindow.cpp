@@ -15,6 +15,7 @@
 #include "gui/app/DriveBox.h"
 #include "gui/app/EnterKey.h"
 #include "gui/app/GridActions.h"
+#include "gui/app/MountWatch.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     m_scan->View().onResetResults = [this] { ResetResults(); };
     ConnectMenus();
     m_grids = new GridActions(*this);
+    connect(new MountWatch(this), &MountWatch::Changed, this, &MainWindow::RefreshDrives);
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -165,6 +167,12 @@ void MainWindow::Start(const std::string& catalogPath) {
     }
     while (m_busyDepth > 0) SetBusyPointer(false);
     setEnabled(true);
+}
+
+void MainWindow::RefreshDrives() {
+    // A scan keeps the box as it was: its drive is the one being read.
+    if (m_scan->Running() || !m_session.current.HasDatabase()) return;
+    RefreshDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
 }
 
 bool MainWindow::OpenStartupCatalog() {

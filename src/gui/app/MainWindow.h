@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     // The toolbar's buttons by index (1 Discs, 2 Search, 3 Options, 4 Help, 5 Exit).
     void ToolbarAction(int index);
     void ShowViewControls(bool discsView);
+    // The drive box after volumes were mounted or unmounted.
+    void RefreshDrives();
     void ShowAdvanced(bool show);
     void EnableCatalogControls(bool open);
     // Query-unload: false when the close becomes hiding behind the tray icon.
