@@ -58,6 +58,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     m = BuildMainMenus(this);
     m_tray = TrayIcon::Create(this);
     ConnectMenus();
+    ConnectCatalogMenus();
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -333,12 +334,7 @@ void MainWindow::SetBusyPointer(bool busy) {
 }
 
 void MainWindow::CatalogReplaced() {
-    search::ResetResultsGrid(m_panel.results, search::SearchOptionsFrom(m_session.settings),
-                             m_panel.widths);
-    c.fgdResults->Reload();
-    m_panel.resultCount = search::kNoMatchCount;
-    c.lblResultCount->setText(QString::fromLatin1(search::kNoMatchCount));
-    c.panels[1]->clear();
+    ClearResults();
     LoadDiscList();
 }
 
@@ -435,11 +431,16 @@ void MainWindow::CollectWindowState() {
     w.toolbarVisible = m.mnuToolbar->isChecked();
     CollectWindowPlace(this, w);
     m_panel.searchText = c.cboSearch->currentText().toStdString();
-    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
-        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
+    CollectDiscWidths();
     for (auto [column, twips] : c.fgdResults->ColumnTwips())
         m_panel.results.Column(column).width = twips;
     app::StoreSearchState(m_session, m_panel);
+}
+
+void MainWindow::CollectDiscWidths() {
+    WindowState& w = m_session.window;
+    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
+        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
 }
 
 void MainWindow::SaveSettings() {

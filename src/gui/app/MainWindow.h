@@ -56,6 +56,12 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void UpdateViewCaptions() override;
     void SaveSettings() override;
     std::string ProgramFolder() const override;
+    void ClearResults() override;
+    void KeepUsedSpaceWidth() override;
+    void ClearGrids() override;
+    void DisableCatalogControls() override;
+    void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
+    void ReinstallTrayIcon() override;
 
     // SearchViewHooks.
     void SetBusy(bool busy) override;
@@ -67,6 +73,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
 
   private:
     void ConnectMenus();
+    void ConnectCatalogMenus();
     void ApplySettings();
     void ApplyColours();
     void ApplyGridFont();
@@ -85,6 +92,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowSearchResults();
     void FillSearchBox();
     void CollectWindowState();
+    // The disc grid's column widths into the window state.
+    void CollectDiscWidths();
     void MinimiseToTray();
     void RestoreFromTray(Qt::WindowState state);
     void Unload();
