@@ -54,6 +54,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter)
     m = BuildMainMenus(this);
     m_tray = TrayIcon::Create(this);
     ConnectMenus();
+    ConnectDialogs();
     UpdateMinimumSize();
     ToolbarAction(1);
 }

@@ -5,6 +5,7 @@
 
 #include "core/app/Session.h"
 #include "core/app/ViewTexts.h"
+#include "core/discs/CatalogViews.h"
 #include "core/discs/DiscList.h"
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
@@ -66,6 +67,13 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
 
   private:
     void ConnectMenus();
+    // The details dialogs' entries (DialogActions.cpp).
+    void ConnectDialogs();
+    discs::CatalogViews CatalogViews();
+    void ShowFileDetails();
+    void ShowDiscDetails();
+    // Redraws the lists and counts after a dialog changed the catalog.
+    void ShowChangedLists();
     void ApplySettings();
     void ApplyColours();
     void ApplyGridFont();
