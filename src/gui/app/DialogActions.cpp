@@ -1,5 +1,5 @@
-// The main window's ways into the details dialogs: the pop-up menu entries,
-// double click and Enter on the lists.
+// The main window's ways into its dialogs over one file or disc: the pop-up
+// menu entries, double click and Enter on the lists.
 #include <QItemSelectionModel>
 #include <algorithm>
 
@@ -8,11 +8,14 @@
 #include "core/details/MultipleDescriptionUpdate.h"
 #include "core/discs/DiscDetails.h"
 #include "core/discs/DiscListSettings.h"
+#include "core/filefunc/FileFunction.h"
 #include "core/search/SearchSettings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/details/frmFileDetails.h"
+#include "gui/dialogs/DesktopPlatform.h"
 #include "gui/dialogs/ModalRun.h"
 #include "gui/discs/frmDiscDetails.h"
+#include "gui/filefunc/frmFileFunc.h"
 #include "gui/grids/ListGrid.h"
 
 namespace kest::gui {
@@ -39,6 +42,9 @@ void MainWindow::ConnectDialogs() {
     connect(c.fgdResults, &QAbstractItemView::activated, this, &MainWindow::ShowFileDetails);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &MainWindow::ShowDiscDetails);
     connect(c.fgdDiscs, &QAbstractItemView::activated, this, &MainWindow::ShowDiscDetails);
+    for (int function = filefunc::kOpenFile; function <= filefunc::kExploreFolder; ++function)
+        connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,
+                [this, function] { ShowFileFunction(function); });
     connect(m.mnuMFD, &QAction::triggered, this, [this] {
         if (!m_session.current.HasDatabase()) return;
         discs::CatalogViews views = CatalogViews();
@@ -90,6 +96,22 @@ void MainWindow::ShowDiscDetails() {
     }
     discs::AfterDiscDetails(*disc, views, m_session.prompter);
     if (disc->DiscsChanged() > 0) ShowChangedLists();
+}
+
+void MainWindow::ShowFileFunction(int function) {
+    if (!m_session.current.HasDatabase()) return;
+    auto target =
+        filefunc::LookUpResultsRow(m_session.current.Db(), m_panel.results,
+                                   SelectionOf(c.fgdResults).rowSel, function, m_session.prompter);
+    if (!target) return;
+    // The default-drive button's choice is kept with the settings, saved with them.
+    filefunc::DriveSettings drives{m_session.settings.UseDefaultDrive,
+                                   m_session.settings.DefaultDrive};
+    filefunc::FileFuncDialog state(std::move(*target), function, DesktopVolumes(), DesktopShell(),
+                                   drives);
+    frmFileFunc dialog(this, state, m_session.prompter);
+    RunModal(dialog);
+    m_session.settings.DefaultDrive = drives.defaultDrive;
 }
 
 }  // namespace kest::gui

@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     discs::CatalogViews CatalogViews();
     void ShowFileDetails();
     void ShowDiscDetails();
+    void ShowFileFunction(int function);
     // Redraws the lists and counts after a dialog changed the catalog.
     void ShowChangedLists();
     void ApplySettings();
