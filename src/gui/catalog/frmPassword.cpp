@@ -1,9 +1,7 @@
 #include "gui/catalog/frmPassword.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -16,24 +14,13 @@
 namespace kest::gui {
 namespace {
 
-// Selects a box's whole text when it gets the focus.
-class SelectOnFocus : public QObject {
-  public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn)
-            if (auto* box = qobject_cast<QLineEdit*>(watched)) box->selectAll();
-        return false;
-    }
-};
-
 QLineEdit* MaskedBox(QWidget* parent, const char* name, const QString& toolTip, QLabel* label) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
     box->setEchoMode(QLineEdit::Password);
     box->setToolTip(toolTip);
     box->setAccessibleName(label->text().remove(QLatin1Char('&')));
-    box->installEventFilter(new SelectOnFocus(box));
+    SelectAllOnFocus(box);
     label->setBuddy(box);
     return box;
 }
@@ -89,14 +76,10 @@ frmPassword::frmPassword(QWidget* owner, const QWidget* main, PasswordForm& form
     cmdOK = MakeButton(this, "cmdOK", QStringLiteral("&OK"), QStringLiteral("OK"));
     cmdOK->setDefault(true);
     cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fraOldPswd);
     layout->addWidget(fraNewPswd);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(nullptr, {cmdOK, cmdCancel}));
     setMinimumWidth(380);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmPassword::OnOK);

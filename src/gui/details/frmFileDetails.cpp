@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,14 +67,9 @@ frmFileDetails::frmFileDetails(QWidget* main, details::FileDetailsWindow& window
                              QStringLiteral("View the Disc Details"));
     cmdOK = MakeButton(this, "cmdOK", QStringLiteral("&Close"), QStringLiteral("Close"));
     cmdOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdDiscInfo);
-    buttons->addStretch();
-    buttons->addWidget(cmdUpDesc);
-    buttons->addWidget(cmdOK);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(cmdDiscInfo, {cmdUpDesc, cmdOK}));
     setMinimumWidth(480);
 
     connect(cmdUpDesc, &QPushButton::clicked, this, &frmFileDetails::OnUpdateDescription);

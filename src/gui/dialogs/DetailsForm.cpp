@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,13 +12,14 @@
 namespace kest::gui {
 namespace {
 
-// Selects the whole description when it gets the focus, so typing replaces it.
-class SelectAllOnFocus : public QObject {
+// Selects a box's whole text when it gets the focus, so typing replaces it.
+class SelectAllFilter : public QObject {
   public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn)
-            if (auto* box = qobject_cast<QPlainTextEdit*>(watched)) box->selectAll();
+        if (event->type() != QEvent::FocusIn) return false;
+        if (auto* text = qobject_cast<QPlainTextEdit*>(watched)) text->selectAll();
+        if (auto* line = qobject_cast<QLineEdit*>(watched)) line->selectAll();
         return false;
     }
 };
@@ -63,9 +65,21 @@ QPlainTextEdit* AddDescriptionRow(QGridLayout* grid, int row, const QString& cap
     box->setFont(font);
     box->setTabChangesFocus(true);
     box->setFixedHeight(box->fontMetrics().lineSpacing() * 3 + 12);
-    box->installEventFilter(new SelectAllOnFocus(box));
+    SelectAllOnFocus(box);
     AddCaption(grid, row, caption, toolTip, box);
     return box;
+}
+
+void SelectAllOnFocus(QWidget* box) {
+    box->installEventFilter(new SelectAllFilter(box));
+}
+
+QHBoxLayout* ButtonRow(QPushButton* left, std::initializer_list<QPushButton*> right) {
+    auto* row = new QHBoxLayout;
+    if (left) row->addWidget(left);
+    row->addStretch();
+    for (QPushButton* button : right) row->addWidget(button);
+    return row;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 
 class QFont;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,6 +27,13 @@ QLineEdit* AddDetailRow(QGridLayout* grid, int row, const char* name, const QStr
 // The editable description on its row: Tab leaves it, focus selects it all.
 QPlainTextEdit* AddDescriptionRow(QGridLayout* grid, int row, const QString& caption,
                                   const QString& toolTip, const QFont& font, const QString& text);
+
+// Selects a box's whole text whenever it gets the focus (line or text boxes).
+void SelectAllOnFocus(QWidget* box);
+
+// A dialog's bottom row: one button at the left edge (or none), the others
+// at the right.
+QHBoxLayout* ButtonRow(QPushButton* left, std::initializer_list<QPushButton*> right);
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                         const QString& toolTip);

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,14 +48,9 @@ frmDiscDetails::frmDiscDetails(QWidget* main, discs::DiscDetails& details, engin
                            QStringLiteral("Update the Disc description"));
     cmdOK = MakeButton(this, "cmdOK", QStringLiteral("&Close"), QStringLiteral("Close"));
     cmdOK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdDel);
-    buttons->addStretch();
-    buttons->addWidget(cmdUpDesc);
-    buttons->addWidget(cmdOK);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(cmdDel, {cmdUpDesc, cmdOK}));
     setMinimumWidth(440);
 
     connect(cmdUpDesc, &QPushButton::clicked, this, &frmDiscDetails::OnUpdateDescription);

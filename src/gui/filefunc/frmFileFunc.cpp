@@ -48,15 +48,11 @@ frmFileFunc::frmFileFunc(QWidget* main, filefunc::FileFuncDialog& function, Prom
     auto* defaults = new QHBoxLayout;
     defaults->addWidget(cmdSetDefDr);
     defaults->addWidget(lblDDmsg, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblInstruction);
     layout->addWidget(drvFile);
     layout->addLayout(defaults);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow(nullptr, {cmdOK, cmdCancel}));
     setMinimumWidth(380);
 
     connect(drvFile, &QComboBox::currentIndexChanged, this, &frmFileFunc::OnDriveChosen);
