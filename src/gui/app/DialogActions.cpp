@@ -91,7 +91,7 @@ void MainWindow::ShowDiscDetails() {
     auto disc = discs::OpenDiscDetails(m_discs, views.listOptions, SelectionOf(c.fgdDiscs));
     if (!disc) return;
     {
-        frmDiscDetails dialog(this, *disc, views.db, m_session.prompter, c.fgdDiscs->font());
+        frmDiscDetails dialog(this, this, *disc, views.db, m_session.prompter, c.fgdDiscs->font());
         RunModal(dialog);
     }
     discs::AfterDiscDetails(*disc, views, m_session.prompter);

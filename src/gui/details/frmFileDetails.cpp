@@ -89,7 +89,7 @@ void frmFileDetails::OnUpdateDescription() {
 void frmFileDetails::OnDiscInfo() {
     discs::DiscDetails disc = m_window.DiscInfo();
     {
-        frmDiscDetails dialog(this, disc, m_db, m_prompter, m_discListFont);
+        frmDiscDetails dialog(this, parentWidget(), disc, m_db, m_prompter, m_discListFont);
         RunModal(dialog);
     }
     const bool changed = disc.DiscsChanged() > 0;

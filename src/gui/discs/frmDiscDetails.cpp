@@ -14,9 +14,9 @@
 
 namespace kest::gui {
 
-frmDiscDetails::frmDiscDetails(QWidget* main, discs::DiscDetails& details, engine::Database& db,
-                               Prompter& prompter, const QFont& discListFont)
-    : QDialog(main), m_details(details), m_db(db), m_prompter(prompter) {
+frmDiscDetails::frmDiscDetails(QWidget* owner, const QWidget* main, discs::DiscDetails& details,
+                               engine::Database& db, Prompter& prompter, const QFont& discListFont)
+    : QDialog(owner), m_details(details), m_db(db), m_prompter(prompter) {
     setObjectName(QStringLiteral("frmDiscDetails"));
     setWindowTitle(QStringLiteral("Disc Details"));
     setModal(true);

@@ -18,8 +18,9 @@ namespace kest::gui {
 class frmDiscDetails : public QDialog {
     Q_OBJECT
   public:
-    frmDiscDetails(QWidget* main, discs::DiscDetails& details, engine::Database& db,
-                   Prompter& prompter, const QFont& discListFont);
+    // Owned by owner (the main window or the file details), placed over main.
+    frmDiscDetails(QWidget* owner, const QWidget* main, discs::DiscDetails& details,
+                   engine::Database& db, Prompter& prompter, const QFont& discListFont);
 
   protected:
     void done(int result) override;
