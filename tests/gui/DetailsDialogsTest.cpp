@@ -121,6 +121,7 @@ TEST_F(DetailsDialogs, DiscDetailsShowsTheDiscAndStoresEachDescriptionUpdate) {
         }
         EXPECT_TRUE(Child<QPushButton>(dialog, "cmdOK")->isDefault());
         SaveDialogPicture(dialog, "frmDiscDetails");
+        ExpectKeyboardComplete(dialog);
 
         TypeDescription(dialog, QStringLiteral("kids' games\nsecond line"));
         Click(dialog, "cmdUpDesc");
@@ -210,6 +211,7 @@ TEST_F(DetailsDialogs, FileDetailsShowsTheFileAndUpdatesItsDescription) {
         EXPECT_EQ(Child<QPushButton>(dialog, "cmdDiscInfo")->toolTip(), "View the Disc Details");
         EXPECT_EQ(Child<QPushButton>(dialog, "cmdUpDesc")->text(), "&Update File Description");
         SaveDialogPicture(dialog, "frmFileDetails");
+        ExpectKeyboardComplete(dialog);
 
         TypeDescription(dialog, QStringLiteral("it's\r\nmine"));
         Click(dialog, "cmdUpDesc");

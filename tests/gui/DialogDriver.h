@@ -28,6 +28,11 @@ class DialogDriver {
     std::map<std::string, int> m_opened;
 };
 
+// Keyboard and screen reader reach: every box and list carries an accessible
+// name, and Tab from the focused control visits every enabled control that
+// takes the focus before it comes back.
+void ExpectKeyboardComplete(QDialog& dialog);
+
 // Saves a picture of a dialog into the build folder's screenshots.
 void SaveDialogPicture(QWidget& dialog, const char* name);
 

@@ -89,6 +89,7 @@ TEST_F(FileFuncDialog, TheDefaultDriveIsPreselectedAndAMissingFolderKeepsTheDial
         EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Cancel");
         EXPECT_EQ(Button(dialog, "cmdOK")->toolTip().toStdString(), rightRoot + "pics/Beach.JPG");
         SaveDialogPicture(dialog, "frmFileFunc");
+        ExpectKeyboardComplete(dialog);
 
         Choose(dialog, emptyRoot);
         EXPECT_EQ(Button(dialog, "cmdOK")->toolTip().toStdString(), emptyRoot + "pics/Beach.JPG");

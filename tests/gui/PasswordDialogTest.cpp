@@ -100,6 +100,7 @@ TEST_F(PasswordDialogs, SettingRefusesBadLengthsAndMismatchesThenProtectsTheCata
         EXPECT_EQ(Box(dialog, "txtNewPswdRe")->toolTip(),
                   "To avoid mistakes input your new password again");
         SaveDialogPicture(dialog, "frmPassword-set");
+        ExpectKeyboardComplete(dialog);
 
         struct Try {
             QString fresh, retyped;
@@ -151,6 +152,7 @@ TEST_F(PasswordDialogs, ChangingChecksTheOldPasswordCaseSensitively) {
         EXPECT_EQ(dialog.windowTitle(), "Change Password for kest001.kst");
         EXPECT_TRUE(Box(dialog, "txtOldPswd")->isEnabled());
         SaveDialogPicture(dialog, "frmPassword-change");
+        ExpectKeyboardComplete(dialog);
         Enter(dialog, "secret", "sixteen-chars-ok", "sixteen-chars-ok");
         ExpectBoxesEmpty(dialog);
         EXPECT_EQ(dialog.focusWidget(), Box(dialog, "txtOldPswd"));
