@@ -69,8 +69,9 @@ double BestOf(const std::function<double()>& once) {
 double WindowStartup(const std::filesystem::path& home) {
     using Clock = std::chrono::steady_clock;
     UnattendedPrompter prompter;
+    auto volumes = kest::platform::MakeSystemVolumes();
     auto start = Clock::now();
-    kest::gui::MainWindow window(kest::AppPaths(home), prompter);
+    kest::gui::MainWindow window(kest::AppPaths(home), prompter, *volumes);
     window.Start();
     QApplication::processEvents();
     window.grab();  // the first full paint

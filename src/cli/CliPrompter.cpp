@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <stdexcept>
 
 namespace kest::cli {
 
@@ -10,6 +11,13 @@ namespace {
 
 bool Interactive() {
     return isatty(STDIN_FILENO) != 0;
+}
+
+bool HasButton(Buttons buttons, Answer answer) {
+    for (int n = 1; n <= 3; ++n) {
+        if (ButtonAnswer(buttons, n) == answer) return true;
+    }
+    return false;
 }
 
 std::optional<std::string> ReadTerminalLine(const std::string& ask) {
@@ -46,10 +54,17 @@ Answer CliPrompter::Message(const MessageBoxSpec& box) {
     if (!answers.empty()) {
         answer = answers.front();
         answers.pop_front();
+        if (!HasButton(box.buttons, answer)) {
+            std::cerr << AnswerName(answer) << std::endl;
+            throw std::invalid_argument(std::string("--answer ") + AnswerName(answer) +
+                                        ": the box \"" + box.title + "\" has no such button (" +
+                                        ButtonsName(box.buttons) + ")");
+        }
     } else if (Interactive() && box.buttons != Buttons::OKOnly) {
         while (auto line = ReadTerminalLine("")) {
             if (line->empty()) break;
-            if (auto parsed = ParseAnswer(*line)) {
+            auto parsed = ParseAnswer(*line);
+            if (parsed && HasButton(box.buttons, *parsed)) {
                 answer = *parsed;
                 break;
             }

@@ -28,15 +28,25 @@ int main(int argc, char** argv) {
 
     CliContext context;
     std::vector<std::string> answers;
-    app.add_option("--home", context.home, "Program folder (settings, logs, default catalog)");
+    // A script whose variable is unset must not fall back to the user's own
+    // settings folder.
+    app.add_option("--home", context.home, "Program folder (settings, logs, default catalog)")
+        ->check(CLI::Validator(
+            [](const std::string& folder) {
+                return folder.empty() ? std::string("the folder name is empty") : std::string();
+            },
+            "FOLDER"));
     app.add_option("--catalog", context.catalog,
                    "Catalog to work on (default: the start-up catalog)");
+    // One value each, repeated for more, so that a command's own arguments
+    // may follow them.
     app.add_option("--answer", answers,
                    "Answer for the next message box (Yes, No, Cancel, OK, ...)")
-        ->take_all();
-    app.add_option("--input", context.prompter.inputs, "Text for the next input box")->take_all();
+        ->allow_extra_args(false);
+    app.add_option("--input", context.prompter.inputs, "Text for the next input box")
+        ->allow_extra_args(false);
     app.add_option("--password", context.prompter.passwords, "Text for the next password prompt")
-        ->take_all();
+        ->allow_extra_args(false);
 
     std::map<CLI::App*, CommandRun> runs;
     for (const auto& setup : RegisteredCommands()) {

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
@@ -44,8 +45,9 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     kest::gui::QtPrompter prompter;
-    kest::gui::MainWindow window(kest::AppPaths::ForRun(parser.value(home).toStdString()),
-                                 prompter);
+    std::unique_ptr<kest::platform::Volumes> volumes = kest::platform::MakeSystemVolumes();
+    kest::gui::MainWindow window(kest::AppPaths::ForRun(parser.value(home).toStdString()), prompter,
+                                 *volumes);
     prompter.SetMainWindow(&window);
     QStringList catalogs = parser.positionalArguments();
     window.Start(catalogs.isEmpty() ? std::string() : catalogs.constFirst().toStdString());

@@ -19,7 +19,8 @@ class Sound {
 };
 
 // Plays through the first audio player found on PATH (paplay, pw-play, aplay)
-// and beeps with "\a" on the controlling terminal.
-std::unique_ptr<Sound> MakeSystemSound();
+// when a sound server runs or `deviceFolder` holds a playback device, and
+// beeps with "\a" on the controlling terminal.
+std::unique_ptr<Sound> MakeSystemSound(const std::string& deviceFolder = "/dev/snd");
 
 }  // namespace kest::platform

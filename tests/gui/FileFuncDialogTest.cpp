@@ -1,6 +1,6 @@
-// The file function dialog opened from the results' pop-up menu over fake
-// drives and a fake desktop shell: the drive choice, the default drive, the
-// target in OK's tool tip and the checks before the desktop opens anything.
+// The file function dialog opened from the results' pop-up menu over the
+// fixture's fake drives and a fake desktop shell: the drive choice, the default
+// drive, the target in OK's tool tip and the checks before anything opens.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,10 +10,9 @@
 
 #include "DialogDriver.h"
 #include "WindowFixture.h"
-#include "gui/dialogs/DesktopPlatform.h"
+#include "gui/dialogs/DesktopShell.h"
 #include "gui/grids/ListGrid.h"
 #include "support/platform/FakeShell.h"
-#include "support/platform/FakeVolumes.h"
 
 namespace kest::test {
 namespace {
@@ -24,7 +23,7 @@ using ::testing::ElementsAre;
 class FileFuncDialog : public WindowFixture {
   protected:
     void SetUp() override {
-        gui::UseDesktopPlatform(&volumes, &shell);
+        gui::UseDesktopShell(&shell);
         PutSampleCatalog();
         Start();
         Activate();
@@ -35,7 +34,7 @@ class FileFuncDialog : public WindowFixture {
         rightRoot = volumes.Add(
             {home.File("right"), platform::DriveType::Removable, "PHOTOS", "1234-ABCD"});
     }
-    void TearDown() override { gui::UseDesktopPlatform(nullptr, nullptr); }
+    void TearDown() override { gui::UseDesktopShell(nullptr); }
 
     // Searches for everything and selects the row of Beach.JPG.
     void SelectBeach() {
@@ -66,7 +65,6 @@ class FileFuncDialog : public WindowFixture {
                 drives->setCurrentIndex(i);
     }
 
-    FakeVolumes volumes;
     FakeShell shell;
     DialogDriver dialogs;
     std::string emptyRoot, rightRoot;

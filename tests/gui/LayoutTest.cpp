@@ -1,7 +1,9 @@
 // Window layout, toolbar toggle, window place and the tray icon.
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -151,6 +153,26 @@ TEST_F(Layout, TrayIconOnlyWhereTheDesktopHasOne) {
 
 namespace kest::test {
 namespace {
+
+TEST_F(Layout, ColumnWidthsTheUserSetAreKept) {
+    PutSampleCatalog();
+    WriteSettings("[Discs_Columns]\nCol1Width=1500\n");
+    Start();
+    auto* discs = Find<gui::ListGrid>("fgdDiscs");
+    EXPECT_EQ(discs->columnWidth(1), 100);
+    discs->setColumnWidth(2, 150);
+    window->ToolbarAction(2);
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    auto* box = Find<QComboBox>("cboSearch");
+    box->setEditText("*");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    ASSERT_EQ(results->model()->headerData(2, Qt::Horizontal).toString(), "File Name");
+    results->setColumnWidth(2, 200);
+    window->Exit();
+    EXPECT_EQ(Setting("Discs_Columns", "Col1Width"), "1500");
+    EXPECT_EQ(Setting("Discs_Columns", "Col2Width"), "2250");
+    EXPECT_EQ(Setting("Results_Columns", "Res7Width"), "3000");  // File Name
+}
 
 TEST_F(Layout, ColoursGridLinesAndFontComeFromTheSettings) {
     struct Case {

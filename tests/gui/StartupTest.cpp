@@ -1,5 +1,6 @@
 // The start-up sequence and shutdown of the main window.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -61,10 +62,41 @@ TEST_F(Startup, WithTheStartupCatalogEverythingIsEnabled) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(Startup, TheDriveBoxOffersTheDrivesOnceTheCatalogIsOpen) {
+    TempDir disc, disk;
+    FakeVolumes::FakeDrive cd;
+    cd.folder = disc.Path().string();
+    cd.type = platform::DriveType::Optical;
+    cd.label = "PHOTOS";
+    FakeVolumes::FakeDrive hd;
+    hd.folder = disk.Path().string();
+    std::string optical = volumes.Add(cd);
+    std::string fixed = volumes.Add(hd);
+    PutSampleCatalog();
+    for (bool onlyOptical : {false, true}) {
+        SCOPED_TRACE(onlyOptical ? "only optical" : "all drives");
+        WriteSettings(onlyOptical ? "[Drives]\nOnly_Optical=True\n"
+                                  : "[Drives]\nOnly_Optical=False\n");
+        Start();
+        auto* box = Find<QComboBox>("icbDrives");
+        std::vector<std::string> roots;
+        for (int i = 0; i < box->count(); ++i) {
+            roots.push_back(box->itemData(i).toString().toStdString());
+            EXPECT_FALSE(box->itemIcon(i).isNull());
+        }
+        std::vector<std::string> expected{optical};
+        if (!onlyOptical) expected.push_back(fixed);
+        EXPECT_THAT(roots, ::testing::UnorderedElementsAreArray(expected));
+        EXPECT_EQ(box->currentText(), "Select Drive");
+        CloseWindow();
+    }
+}
+
 TEST_F(Startup, MissingCatalogDeclinedLeavesAnEmptyUsableWindow) {
     ExpectLoadWarning("Default database was not found.", Answer::No);
     Start();
     ExpectUsableWithoutCatalog();
+    EXPECT_EQ(Find<QComboBox>("icbDrives")->count(), 0);
     // The disc grid keeps its headers.
     EXPECT_GT(Find<gui::ListGrid>("fgdDiscs")->model()->columnCount(), 0);
 }

@@ -25,7 +25,7 @@ std::string WindowFixture::PutSampleCatalog() {
 }
 
 gui::MainWindow& WindowFixture::Start(const std::string& catalog) {
-    window = std::make_unique<gui::MainWindow>(AppPaths(home.Path()), prompter);
+    window = std::make_unique<gui::MainWindow>(AppPaths(home.Path()), prompter, volumes);
     window->Start(catalog);
     return *window;
 }

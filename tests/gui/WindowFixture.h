@@ -11,6 +11,7 @@
 #include "gui/app/MainWindow.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
+#include "support/platform/FakeVolumes.h"
 
 namespace kest::test {
 
@@ -43,6 +44,7 @@ class WindowFixture : public ::testing::Test {
 
     TempDir home;
     ScriptedPrompter prompter;
+    FakeVolumes volumes;
     std::unique_ptr<gui::MainWindow> window;
 };
 

@@ -89,7 +89,8 @@ CommandRun SetupSql(CLI::App& app, CliContext& context) {
         if (!db) return 1;
         auto query = db->Prepare(*statement);
         if (query.ColumnCount() == 0) {
-            std::cout << "rows=" << query.Run() << "\n";
+            int64_t rows = query.Run();  // an error comes before any output
+            std::cout << "rows=" << rows << "\n";
             return 0;
         }
         for (int c = 0; c < query.ColumnCount(); ++c)

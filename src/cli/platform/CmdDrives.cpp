@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/CliContext.h"
+#include "cli/settings/SettingsFile.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsLoad.h"
 #include "platform/Volumes.h"
@@ -21,7 +22,7 @@ CommandRun SetupDrives(CLI::App& app, CliContext& context) {
         AppSettings settings;
         CatalogName catalog;
         WindowState window;
-        LoadSettings(IniFile(paths.IniPath()), paths, settings, catalog, window);
+        LoadSettings(ReadSettingsFile(paths.IniPath()), paths, settings, catalog, window);
 
         std::unique_ptr<platform::Volumes> volumes = platform::MakeSystemVolumes();
         for (const platform::DriveBoxItem& item :

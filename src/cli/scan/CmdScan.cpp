@@ -9,6 +9,7 @@
 #include "cli/catalog/CliSession.h"
 #include "cli/scan/CliScanView.h"
 #include "cli/scan/GivenVolume.h"
+#include "cli/scan/StopSignals.h"
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
 #include "platform/Sound.h"
@@ -45,11 +46,11 @@ int RunScan(CliContext& context, const ScanArguments& args) {
     scan::ScanDriver driver(
         {session.current.path, session.current.Db(), volumes, *sound, context.prompter, view,
          scan::ScanOptionsFromSettings(session.settings), session.paths.ScanLogPath().string()});
-    if (args.cancelAfter > 0) {
-        view.onPump = [&] {
-            if (driver.State().fileCounter >= args.cancelAfter) driver.CancelScan();
-        };
-    }
+    StopSignals stopSignals;
+    view.onPump = [&] {
+        bool counted = args.cancelAfter > 0 && driver.State().fileCounter >= args.cancelAfter;
+        if (counted || StopSignals::Received()) driver.CancelScan();
+    };
     bool ok = driver.StartScan(root);
     std::cout << view.Status() << std::endl;
     return ok ? 0 : 1;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/CliContext.h"
+#include "cli/settings/SettingsFile.h"
 #include "core/common/KestError.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsLoad.h"
@@ -41,7 +42,8 @@ CommandRun SetupSettings(CLI::App& app, CliContext& context) {
         WindowState window;
         std::vector<std::string> keysRead;
         try {
-            LoadSettings(IniFile(paths.IniPath()), paths, settings, catalog, window, &keysRead);
+            LoadSettings(ReadSettingsFile(paths.IniPath()), paths, settings, catalog, window,
+                         &keysRead);
         } catch (const KestError& e) {
             std::cout << "error " << e.Number() << ": " << e.Description() << "\n";
             window.resultColumns = AllResultColumns(window);

@@ -23,7 +23,9 @@ Session::Session(AppPaths folder, Prompter& p) : prompter(p), paths(std::move(fo
 void Session::LoadSettings(const WindowState& prepared) {
     text::SetNumberLocale(text::UserNumberLocale());
     window = prepared;
-    kest::LoadSettings(IniFile(paths.IniPath()), paths, settings, startup, window);
+    IniFile ini(paths.IniPath());
+    settingsProblem = ini.Problem();
+    kest::LoadSettings(ini, paths, settings, startup, window);
     window.resultColumns = AllResultColumns(window);
 }
 

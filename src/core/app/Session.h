@@ -43,6 +43,9 @@ class Session : public CatalogHost {
     Prompter& prompter;
     const AppPaths paths;
     AppSettings settings;
+    // Why the settings file could not be read (its settings are then the
+    // defaults); empty when it was read or does not exist.
+    std::string settingsProblem;
     WindowState window;
     CatalogName startup;
     CurrentCatalog current;

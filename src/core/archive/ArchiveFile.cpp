@@ -11,15 +11,23 @@
 
 namespace kest::archive {
 
-std::optional<ArchiveFile> ArchiveFile::Open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+int OpenRegularFile(const std::string& path, uint64_t& size) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
-    return ArchiveFile(fd, static_cast<uint64_t>(st.st_size));
+    size = static_cast<uint64_t>(st.st_size);
+    return fd;
+}
+
+std::optional<ArchiveFile> ArchiveFile::Open(const std::string& path) {
+    uint64_t size = 0;
+    int fd = OpenRegularFile(path, size);
+    if (fd < 0) return std::nullopt;
+    return ArchiveFile(fd, size);
 }
 
 ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept

@@ -6,6 +6,11 @@
 
 namespace kest::archive {
 
+// Opens a path for reading only when it is a regular file: without following
+// a symbolic link and without blocking on a FIFO or a device (whose open could
+// wait forever). The descriptor, or -1; `size` receives the file's length.
+int OpenRegularFile(const std::string& path, uint64_t& size);
+
 // A regular file opened for reading bytes at offsets. Read errors raise the
 // "Device I/O error"; reads at or past the end give fewer bytes.
 class ArchiveFile {

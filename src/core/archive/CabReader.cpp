@@ -7,6 +7,7 @@
 #include "core/archive/FileCursor.h"
 #include "core/archive/LittleEndian.h"
 #include "core/archive/cArchive.h"
+#include "core/text/CodePages.h"
 
 namespace kest::archive {
 
@@ -62,7 +63,8 @@ void ReadFileEntry(FileCursor& cursor, FileFound& entry) {
     std::string_view rest = cursor.Peek(kMaxName);
     size_t nul = rest.find('\0');
     std::string_view name = rest.substr(0, nul);
-    SplitName split = SplitPath(name);
+    // Names flagged as UTF-8 (and any that are) stay; others are Windows-1252.
+    SplitName split = SplitPath(text::DecodeStoredText(name, text::CodePage::Windows1252));
     entry.Directory = std::move(split.directory);
     entry.FileName = std::move(split.fileName);
     cursor.Seek(cursor.Pos() + name.size() + 1);

@@ -5,15 +5,18 @@
 
 #include "core/archive/ArchiveHelpers.h"
 #include "core/archive/cArchive.h"
+#include "core/text/CodePages.h"
 
 namespace kest::archive {
 
 // The values of a library's header record (both libraries name the fields
-// alike); text fields end at their first NUL.
+// alike); text fields end at their first NUL. Names are UTF-8 when the
+// archive keeps them so (RAR's Unicode names, RAR 5), else code page 437.
 template <class Header>
 void FillFromHeader(const Header& header, const std::string& comment, FileFound& entry) {
     const std::string& stored = header.FileName;
-    SplitName name = SplitPath(std::string_view(stored).substr(0, stored.find('\0')));
+    SplitName name = SplitPath(text::DecodeStoredText(
+        std::string_view(stored).substr(0, stored.find('\0')), text::CodePage::Cp437));
     entry.Directory = std::move(name.directory);
     entry.FileName = std::move(name.fileName);
     entry.FileDate = DosToDate(header.FileTime);
@@ -23,7 +26,8 @@ void FillFromHeader(const Header& header, const std::string& comment, FileFound&
     entry.Attributes = static_cast<int32_t>(header.FileAttr);
     entry.Flags = static_cast<int32_t>(header.Flags);
     entry.Crc = header.FileCRC;
-    entry.Comment = comment.substr(0, comment.find('\0'));
+    entry.Comment = text::DecodeStoredText(std::string_view(comment).substr(0, comment.find('\0')),
+                                           text::CodePage::Cp437);
 }
 
 // Opens an archive through a library's open call: the handle when it is open
@@ -79,8 +83,8 @@ void cArchive::ListThroughLibrary(const char* reader) {
         int code = 0;
         StepResult read =
             Step(reader, 40, [&] { code = Library::ReadHeader(archive.handle, header); });
-        // After a failed read there is no next header to go on with.
-        if (read != StepResult::Done || code != 0) return;
+        // After Retry the entry goes on with what the header holds.
+        if (read == StepResult::Cancelled || code != 0) return;
         Library::Skip(archive.handle);
         if (!Library::Listed(header)) continue;
         ++n;

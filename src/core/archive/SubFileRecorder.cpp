@@ -3,6 +3,7 @@
 #include "core/archive/SubFileRow.h"
 #include "core/archive/SubFileTexts.h"
 #include "core/common/KestError.h"
+#include "core/text/ControlChars.h"
 
 namespace kest::archive {
 
@@ -54,8 +55,11 @@ void SubFileRecorder::Record(const FileFound& entry) {
 }
 
 void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
-    m_scan.WriteLog("   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
-                    row.SubFileName + "\"," + std::to_string(row.SubFileSize));
+    m_scan.BeforeRow();
+    std::string line = "   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
+                       row.SubFileName + "\"," + std::to_string(row.SubFileSize);
+    text::MaskControls(line);  // the names stay on their line
+    m_scan.WriteLog(line);
     m_scan.ShowSubFileStatus("::" + entry.FileName);
 
     if (!m_insert) {
@@ -82,6 +86,7 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
     insert.Bind(14, int64_t{row.SubFileEncr ? 1 : 0});
     insert.Bind(15, int64_t{row.SubFileFlags});
     insert.Run();
+    m_scan.AfterRow();
 
     if (m_scan.EstimateBeforeScan()) {
         float percent = entry.EntryIndex < entry.EntryCount

@@ -22,6 +22,12 @@ class SubFileScanState : public ArchiveHost {
     virtual void ShowSubProgress(float percent) = 0;
     // Lets the window repaint and the Cancel button act.
     virtual void Pump() = 0;
+    // Around the writing of one row, from its log line to its save: the scan
+    // groups the rows into its transactions (opened before, committed after
+    // when the group is full) and keeps its log true to what the catalog
+    // holds. AfterRow only follows a row that was saved.
+    virtual void BeforeRow() = 0;
+    virtual void AfterRow() = 0;
 };
 
 }  // namespace kest::archive

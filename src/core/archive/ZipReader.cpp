@@ -2,6 +2,7 @@
 // headers and file data are never read.
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <string_view>
 
 #include "core/archive/ArchiveFile.h"
@@ -9,6 +10,8 @@
 #include "core/archive/FileCursor.h"
 #include "core/archive/LittleEndian.h"
 #include "core/archive/cArchive.h"
+#include "core/archive/rarlib/Crc32.h"
+#include "core/text/CodePages.h"
 
 namespace kest::archive {
 
@@ -25,6 +28,9 @@ constexpr auto kLocatorSignature = "PK\x06\x07"sv;
 constexpr auto kEnd64Signature = "PK\x06\x06"sv;
 constexpr auto kCentralSignature = "PK\x01\x02"sv;
 constexpr uint32_t kSaturated32 = 0xFFFFFFFF;
+constexpr uint16_t kZip64Extra = 0x0001;
+constexpr uint16_t kUnicodePath = 0x7075;
+constexpr uint16_t kUnicodeComment = 0x6375;
 
 struct Directory {
     uint64_t entries = 0;
@@ -60,24 +66,55 @@ void CorrectPrefixedOffset(const ArchiveFile& file, Directory& dir) {
     }
 }
 
-// The sizes that do not fit 32 bits stand in the ZIP64 extra field, in this
-// order. A malformed extra field is ignored, as other extra fields are.
-void ApplyZip64Extra(std::string_view extra, uint32_t unpacked, uint32_t packed, FileFound& entry) {
+// The data of the first well-formed extra field with this id; a malformed
+// extra field is ignored, as unknown ones are.
+std::optional<std::string_view> ExtraField(std::string_view extra, uint16_t wanted) {
     ByteView view(extra);
     while (view.Remaining() >= 4) {
         uint16_t id = view.U16();
         uint16_t size = view.U16();
-        if (size > view.Remaining()) return;
-        ByteView data(view.Bytes(size));
-        if (id != 0x0001) continue;
-        if (unpacked == kSaturated32 && data.Remaining() >= 8) {
-            entry.FileSize = static_cast<int64_t>(data.U64());
-        }
-        if (packed == kSaturated32 && data.Remaining() >= 8) {
-            entry.PackedSize = static_cast<int64_t>(data.U64());
-        }
-        return;
+        if (size > view.Remaining()) break;
+        std::string_view data = view.Bytes(size);
+        if (id == wanted) return data;
     }
+    return std::nullopt;
+}
+
+// The sizes that do not fit 32 bits stand in the ZIP64 extra field, in this
+// order.
+void ApplyZip64Extra(std::string_view extra, uint32_t unpacked, uint32_t packed, FileFound& entry) {
+    auto field = ExtraField(extra, kZip64Extra);
+    if (!field) return;
+    ByteView data(*field);
+    if (unpacked == kSaturated32 && data.Remaining() >= 8) {
+        entry.FileSize = static_cast<int64_t>(data.U64());
+    }
+    if (packed == kSaturated32 && data.Remaining() >= 8) {
+        entry.PackedSize = static_cast<int64_t>(data.U64());
+    }
+}
+
+// The UTF-8 text an Info-ZIP Unicode extra field (0x7075 for the path,
+// 0x6375 for the comment) gives for the stored bytes, when it is there, is
+// of version 1 and was made for exactly these bytes.
+std::optional<std::string> UnicodeExtra(std::string_view extra, uint16_t id,
+                                        std::string_view stored) {
+    auto field = ExtraField(extra, id);
+    if (!field || field->size() < 5) return std::nullopt;
+    ByteView data(*field);
+    auto bytes = reinterpret_cast<const uint8_t*>(stored.data());
+    if (data.U8() != 1 || data.U32() != Crc32({bytes, stored.size()})) return std::nullopt;
+    std::string_view text = data.Bytes(data.Remaining());
+    if (!text::IsValidUtf8(text)) return std::nullopt;
+    return std::string(text);
+}
+
+// A stored name or comment as UTF-8: the Unicode extra field's text, else the
+// bytes themselves when they are UTF-8 (flagged so, or as Linux tools write
+// them), else the bytes read as code page 437.
+std::string StoredText(std::string_view extra, uint16_t unicodeId, std::string_view stored) {
+    if (auto unicode = UnicodeExtra(extra, unicodeId, stored)) return *unicode;
+    return text::DecodeStoredText(stored, text::CodePage::Cp437);
 }
 
 void ReadCentralEntry(FileCursor& cursor, FileFound& entry) {
@@ -99,11 +136,15 @@ void ReadCentralEntry(FileCursor& cursor, FileFound& entry) {
     entry.FileSize = unpacked;
     entry.FileDate = DosToDate(dosDate, dosTime);
 
-    SplitName name = SplitPath(cursor.Take(nameLength));
+    // A view of the cursor lasts until its next call.
+    std::string storedName(cursor.Take(nameLength));
+    std::string extra(extraLength != 0 ? cursor.Take(extraLength) : std::string_view());
+    std::string storedComment(commentLength != 0 ? cursor.Take(commentLength) : std::string_view());
+    ApplyZip64Extra(extra, unpacked, packed, entry);
+    SplitName name = SplitPath(StoredText(extra, kUnicodePath, storedName));
     entry.Directory = std::move(name.directory);
     entry.FileName = std::move(name.fileName);
-    if (extraLength != 0) ApplyZip64Extra(cursor.Take(extraLength), unpacked, packed, entry);
-    if (commentLength != 0) entry.Comment = std::string(cursor.Take(commentLength));
+    if (commentLength != 0) entry.Comment = StoredText(extra, kUnicodeComment, storedComment);
 }
 
 }  // namespace

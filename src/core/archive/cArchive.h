@@ -59,15 +59,14 @@ class cArchive {
     // Fills in the entry's number, count and type and hands it on.
     void Report(FileFound& entry, int32_t index);
     // Reads (step `line`) and reports (step line + 10) EntryCount entries one
-    // after the other, testing the cancel flag after each.
+    // after the other, testing the cancel flag after each. After Retry on a
+    // failed read the entry is reported with what was read of it, and the
+    // next read goes on from there (and may fail and ask again).
     template <class ReadEntry>
     void ReportEntries(const char* reader, int line, ReadEntry&& readEntry) {
         for (int32_t i = 1; i <= m_entryCount; ++i) {
             FileFound entry;
-            StepResult read = Step(reader, line, [&] { readEntry(entry); });
-            if (read == StepResult::Cancelled) return;
-            // Behind an unreadable entry the next one cannot be found.
-            if (read == StepResult::Retried) return;
+            if (Step(reader, line, [&] { readEntry(entry); }) == StepResult::Cancelled) return;
             if (Step(reader, line + 10, [&] { Report(entry, i); }) == StepResult::Cancelled) {
                 return;
             }

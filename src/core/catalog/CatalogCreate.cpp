@@ -4,6 +4,7 @@
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogSchema.h"
 #include "core/common/KestError.h"
+#include "core/common/ReplaceableFile.h"
 
 namespace kest {
 
@@ -43,6 +44,7 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
     try {
         auto [dirPart, name] = SplitPath(path);
         std::string folder = GetDirectory(path);
+        CheckReplaceable(path);
         std::error_code ec;
         if (std::filesystem::exists(path, ec)) {
             if (prompter.Show("Database Exists",

@@ -31,6 +31,11 @@ KestError CheckFailure(const std::string& message) {
 void ThrowEngineError(sqlite3* db, int rc, const std::string& path) {
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int extended = db ? sqlite3_extended_errcode(db) : rc;
+    // A catalog that cannot be written (a read-only file or mount) is opened
+    // read-only by SQLite, and its locks and journal then fail as I/O.
+    if ((rc & 0xff) == SQLITE_IOERR && db && sqlite3_db_readonly(db, "main") == 1) {
+        throw KestError(err::kReadOnly, "Can't update.  Database or object is read-only.");
+    }
     switch (rc & 0xff) {
         case SQLITE_CONSTRAINT:
             if (extended == SQLITE_CONSTRAINT_NOTNULL) {

@@ -6,6 +6,7 @@
 
 #include "core/engine/JetLike.h"
 #include "core/text/DateParse.h"
+#include "core/text/TextOrder.h"
 #include "core/text/VbFormat.h"
 
 namespace kest::engine {
@@ -75,6 +76,11 @@ void JetIIf(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_value(ctx, condition ? argv[1] : argv[2]);
 }
 
+int CompareTextCollation(void*, int sizeA, const void* a, int sizeB, const void* b) {
+    return text::CompareText(std::string_view(static_cast<const char*>(a), sizeA),
+                             std::string_view(static_cast<const char*>(b), sizeB));
+}
+
 }  // namespace
 
 void RegisterJetFunctions(sqlite3* db) {
@@ -83,6 +89,8 @@ void RegisterJetFunctions(sqlite3* db) {
     sqlite3_create_function(db, "format", 1, flags, nullptr, JetFormat, nullptr, nullptr);
     sqlite3_create_function(db, "format", 2, flags, nullptr, JetFormat, nullptr, nullptr);
     sqlite3_create_function(db, "iif", 3, flags, nullptr, JetIIf, nullptr, nullptr);
+    sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, CompareTextCollation,
+                                nullptr);
 }
 
 }  // namespace kest::engine

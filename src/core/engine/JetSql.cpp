@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "core/common/KestError.h"
+#include "core/engine/JetFunctions.h"
 #include "core/text/DateParse.h"
 #include "core/text/VbFormat.h"
 
@@ -46,12 +47,66 @@ size_t CopyQuoted(const std::string& in, size_t i, char quote, std::string& out)
     return j + 1;
 }
 
+bool IsWord(const std::string& word, const char* keyword) {
+    return strcasecmp(word.c_str(), keyword) == 0;
+}
+
+// Follows the terms of an ORDER BY and gives each the catalog's text order
+// (numbers keep theirs: a collation only compares texts).
+class OrderByCollation {
+  public:
+    // A word of the statement at paren depth `depth`; out ends before it.
+    void Word(const std::string& word, int depth, std::string& out) {
+        if (m_depth < 0) {
+            if (IsWord(word, "BY") && IsWord(m_previous, "ORDER")) Begin(depth);
+            m_previous = word;
+            return;
+        }
+        if (depth != m_depth) return;
+        if (IsWord(word, "COLLATE")) {
+            m_collated = true;
+        } else if (IsWord(word, "ASC") || IsWord(word, "DESC")) {
+            if (!m_collated) out += std::string("COLLATE ") + kTextCollation + " ";
+            m_collated = true;
+        } else if (IsWord(word, "LIMIT") || IsWord(word, "OFFSET")) {
+            if (!m_collated) out += std::string("COLLATE ") + kTextCollation + " ";
+            m_depth = -1;
+        }
+    }
+    // A character that may end a term (",") or the clause (")", ";").
+    void Punctuation(char c, int depth, std::string& out) {
+        if (m_depth < 0 || depth != m_depth) return;
+        if (c == ',' || c == ')' || c == ';') End(out);
+        if (c == ',') m_collated = false;
+        if (c == ')' || c == ';') m_depth = -1;
+    }
+    void Finish(std::string& out) {
+        if (m_depth >= 0) End(out);
+    }
+
+  private:
+    void Begin(int depth) {
+        m_depth = depth;
+        m_collated = false;
+    }
+    void End(std::string& out) {
+        if (!m_collated) out += std::string(" COLLATE ") + kTextCollation;
+        m_collated = true;
+    }
+
+    std::string m_previous;
+    int m_depth = -1;  // the clause's paren depth, -1 outside
+    bool m_collated = false;
+};
+
 }  // namespace
 
 std::string TranslateJetSql(const std::string& in) {
     std::string out;
     out.reserve(in.size() + 16);
     size_t i = 0;
+    int depth = 0;
+    OrderByCollation order;
     while (i < in.size()) {
         char c = in[i];
         if (c == '\'' || c == '"') {
@@ -82,6 +137,7 @@ std::string TranslateJetSql(const std::string& in) {
             size_t end = i;
             while (end < in.size() && IsWordChar(in[end])) ++end;
             std::string word = in.substr(i, end - i);
+            order.Word(word, depth, out);
             out += word;
             i = end;
             bool isDelete = word.size() == 6 && strncasecmp(word.c_str(), "DELETE", 6) == 0;
@@ -91,10 +147,14 @@ std::string TranslateJetSql(const std::string& in) {
                 if (k < in.size() && in[k] == '*') i = k + 1;
             }
         } else {
+            if (c == ')') order.Punctuation(c, depth--, out);
+            if (c == ',' || c == ';') order.Punctuation(c, depth, out);
+            if (c == '(') ++depth;
             out += c;
             ++i;
         }
     }
+    order.Finish(out);
     return out;
 }
 

@@ -64,8 +64,8 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
     if (!dir) {
         int error = errno;
         if (!SkippableListingError(error)) throw FileSystemError(error);
-        m_state.log.WriteLine("Directory not read (" + FileSystemError(error).Description() +
-                              "): " + shownPath);
+        m_state.log.WriteRecord("Directory not read (" + FileSystemError(error).Description() +
+                                "): " + shownPath);
         return;
     }
     std::vector<std::string> subdirectories;
@@ -109,7 +109,8 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     char digits[24];
     line.assign(digits, std::to_chars(digits, digits + sizeof digits, m_state.fileCounter).ptr);
     line.append(": ").append(shownPath).append(shownName);
-    m_state.log.WriteLine(line);
+    m_batch.RowStarting();
+    m_state.log.WriteRecord(line);
 
     std::string& fullPath = m_scratch.fullPath;
     fullPath.assign(path).append(name);
@@ -146,6 +147,8 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();
             m_state.fileId = m_batch.Files().LastFileId();
+            // The archive's own row is kept whatever becomes of its listing.
+            m_batch.Commit();
             m_archives->List(fullPath, extension);
             if (m_state.abort) throw ScanAborted();
         }

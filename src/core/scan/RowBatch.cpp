@@ -1,5 +1,6 @@
 #include "core/scan/RowBatch.h"
 
+#include "core/common/KestError.h"
 #include "core/engine/Database.h"
 
 namespace kest::scan {
@@ -16,11 +17,21 @@ void RowBatch::Open() {
 
 void RowBatch::Written() {
     if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) {
-        // The writer commits and opens the next transaction in turn.
+        // The writer commits and opens the next transaction in turn; it has
+        // finished its previous commit well, or CommitSoon raises its error.
+        size_t requested = m_rowStarts.size();
+        size_t previous = m_pending;
         m_files.CommitSoon();
+        Confirm(previous);
+        m_pending = requested - previous;
         m_rows = 0;
         m_opened = CoarseClock::now();
     }
+}
+
+void RowBatch::StoredHere(uint64_t logLine) {
+    m_rowStarts.push_back(logLine);
+    if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) Commit();
 }
 
 void RowBatch::Commit() {
@@ -28,6 +39,47 @@ void RowBatch::Commit() {
     m_rows = 0;
     m_files.Flush();
     if (m_db.InTransaction()) m_db.Commit();
+    Confirm(m_rowStarts.size());
+    m_pending = 0;
+}
+
+void RowBatch::Confirm(size_t rows) {
+    m_confirmed += static_cast<int64_t>(rows);
+    m_rowStarts.erase(m_rowStarts.begin(), m_rowStarts.begin() + static_cast<ptrdiff_t>(rows));
+}
+
+std::string RowBatch::Reconcile(int64_t discId) {
+    m_open = false;
+    m_rows = 0;
+    try {
+        m_files.Flush();
+    } catch (const KestError&) {
+        // Its rows are not stored: the count below finds out.
+    }
+    if (m_db.InTransaction()) {
+        try {
+            m_db.Commit();
+        } catch (const KestError&) {
+            m_db.Execute("ROLLBACK");
+        }
+    }
+    if (m_rowStarts.empty()) return {};
+    auto count = [&](const char* table) {
+        auto query =
+            m_db.Prepare(std::string("SELECT COUNT(*) FROM ") + table + " WHERE KestId = ?");
+        query.Bind(1, discId);
+        return query.Step() ? query.Int(0) : 0;
+    };
+    int64_t stored = count("tblFiles") + count("tblSubFiles") - m_confirmed;
+    std::string line;
+    if (stored >= 0 && stored < static_cast<int64_t>(m_rowStarts.size())) {
+        uint64_t cut = m_rowStarts[static_cast<size_t>(stored)];
+        line = m_log.LineAt(cut);
+        m_log.TruncateTo(cut);
+    }
+    Confirm(m_rowStarts.size());
+    m_pending = 0;
+    return line;
 }
 
 }  // namespace kest::scan

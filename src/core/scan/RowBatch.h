@@ -1,10 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "core/common/CoarseClock.h"
 
 #include "core/scan/FileRowQueue.h"
+#include "core/scan/ScanLog.h"
 
 namespace kest::engine {
 class Database;
@@ -21,22 +24,43 @@ class RowBatch {
     static constexpr int kMaxRows = 1000;
     static constexpr std::chrono::milliseconds kMaxAge{250};
 
-    explicit RowBatch(engine::Database& db) : m_db(db), m_files(db) {}
+    RowBatch(engine::Database& db, ScanLog& log) : m_db(db), m_log(log), m_files(db) {}
 
     // Before a row is written: opens a transaction when none is open.
     void Open();
-    // After a row is written or queued: commits when the batch is full or old.
+    // After a file row is queued: has the writer commit when the batch is
+    // full or old.
     void Written();
+    // After a row is written on this thread (a subfile row, whose log line
+    // starts at `logLine`): commits here when the batch is full or old.
+    void StoredHere(uint64_t logLine);
     // Writes the queued file rows and commits what is pending; safe when
     // nothing is.
     void Commit();
     // The file rows waiting to be written inside the open transaction.
     FileRowQueue& Files() { return m_files; }
 
+    // Before the log lines of a file row: notes where they start.
+    void RowStarting() { m_rowStarts.push_back(m_log.Position()); }
+    // After an error: keeps what the catalog can keep and rolls back what it
+    // cannot (a full disk), then cuts the log back to the first row of this
+    // scan (`discId`) that is not stored, and gives that row's log line; ""
+    // when every row logged is stored.
+    std::string Reconcile(int64_t discId);
+
   private:
+    // Rows whose commit is now known done.
+    void Confirm(size_t rows);
+
     engine::Database& m_db;
+    ScanLog& m_log;
     FileRowQueue m_files;
-    bool m_open = false;  // a transaction of this batch is open
+    // The log offsets of the rows not yet known committed, oldest first; the
+    // first m_pending of them are in the commit the writer is making.
+    std::vector<uint64_t> m_rowStarts;
+    size_t m_pending = 0;
+    int64_t m_confirmed = 0;  // rows of the scan known committed
+    bool m_open = false;      // a transaction of this batch is open
     int m_rows = 0;
     CoarseClock::time_point m_opened;
 };

@@ -1,6 +1,7 @@
 #include "core/scan/ScanArchives.h"
 
 #include "core/archive/cArchive.h"
+#include "core/scan/RowBatch.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/ScanView.h"
@@ -8,10 +9,11 @@
 namespace kest::scan {
 
 ScanArchives::ScanArchives(ScanState& state, ScanView& view, const ScanOptions& options,
-                           engine::Database& db, Prompter& prompter)
+                           RowBatch& batch, engine::Database& db, Prompter& prompter)
     : m_state(state),
       m_view(view),
       m_options(options),
+      m_batch(batch),
       m_prompter(prompter),
       m_recorder(db, *this, prompter) {}
 
@@ -49,6 +51,13 @@ void ScanArchives::ShowSubProgress(float percent) {
 }
 void ScanArchives::Pump() {
     m_view.Pump();
+}
+void ScanArchives::BeforeRow() {
+    m_rowLine = m_state.log.Position();
+    m_batch.Open();
+}
+void ScanArchives::AfterRow() {
+    m_batch.StoredHere(m_rowLine);
 }
 
 }  // namespace kest::scan

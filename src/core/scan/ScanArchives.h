@@ -9,13 +9,14 @@ namespace kest::scan {
 struct ScanState;
 struct ScanOptions;
 class ScanView;
+class RowBatch;
 
 // Hands the compressed files of a walk to a fresh cArchive each and records
 // their entries as subfiles of the file row just stored.
 class ScanArchives : public ArchiveLister, public archive::SubFileScanState {
   public:
-    ScanArchives(ScanState& state, ScanView& view, const ScanOptions& options, engine::Database& db,
-                 Prompter& prompter);
+    ScanArchives(ScanState& state, ScanView& view, const ScanOptions& options, RowBatch& batch,
+                 engine::Database& db, Prompter& prompter);
 
     void List(const std::string& path, const std::string& type) override;
 
@@ -28,11 +29,15 @@ class ScanArchives : public ArchiveLister, public archive::SubFileScanState {
     bool EstimateBeforeScan() const override;
     void ShowSubProgress(float percent) override;
     void Pump() override;
+    void BeforeRow() override;
+    void AfterRow() override;
 
   private:
     ScanState& m_state;
     ScanView& m_view;
     const ScanOptions& m_options;
+    RowBatch& m_batch;
+    uint64_t m_rowLine = 0;  // where the log line of the row being saved starts
     Prompter& m_prompter;
     archive::SubFileRecorder m_recorder;
 };

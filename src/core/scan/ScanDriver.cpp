@@ -25,10 +25,22 @@ namespace {
 constexpr const char* kTotalCaption = "Total File Progress:";
 constexpr long kZeroEstimate = 803;
 
+// What a row's log line names: a file's path behind its number, an entry's
+// line as it stands.
+std::string RowName(const std::string& line) {
+    size_t digits = line.find_first_not_of("0123456789");
+    if (digits != 0 && digits != std::string::npos && line.compare(digits, 2, ": ") == 0) {
+        return line.substr(digits + 2);
+    }
+    return TrimSpaces(line);
+}
+
 }  // namespace
 
 ScanDriver::ScanDriver(ScanServices services)
-    : m_s(std::move(services)), m_batch(m_s.db), m_prompter(m_s.prompter, m_batch, m_state.log) {}
+    : m_s(std::move(services)),
+      m_batch(m_s.db, m_state.log),
+      m_prompter(m_s.prompter, m_batch, m_state.log) {}
 
 bool ScanDriver::StartScan(const std::string& driveText) {
     m_summary.clear();
@@ -104,7 +116,7 @@ void ScanDriver::Run(const std::string& driveText) {
     }
     view.Pump();
 
-    ScanArchives archives(m_state, view, m_s.options, m_s.db, m_prompter);
+    ScanArchives archives(m_state, view, m_s.options, m_batch, m_s.db, m_prompter);
     DirectoryWalk walk(root, m_state, m_batch, view, m_prompter, m_s.options, &archives);
     walk.WalkDirectory(root);
     m_batch.Commit();
@@ -115,7 +127,8 @@ void ScanDriver::Run(const std::string& driveText) {
     update.Run();
     view.SetStatus(2, "");
     long elapsed = static_cast<long>(std::time(nullptr) - started);
-    std::string labelPart = m_state.label.empty() ? "no label." : "label " + m_state.label + ".";
+    std::string labelPart =
+        TrimSpaces(m_state.label).empty() ? "no label." : "label " + m_state.label + ".";
     m_summary = "Added " + std::to_string(m_state.fileCounter) + " files from Disc with " +
                 labelPart + " (" + std::to_string(elapsed) + " s)";
     view.SetStatus(1, m_summary);
@@ -154,12 +167,20 @@ void ScanDriver::Estimate(const std::string& root) {
 
 void ScanDriver::CleanUp(const KestError* error) {
     std::optional<KestError> commitError;
-    try {
-        m_batch.Commit();
-    } catch (const KestError& e) {
-        commitError = e;
+    if (!error) {
+        try {
+            m_batch.Commit();
+        } catch (const KestError& e) {
+            commitError = e;
+            error = &*commitError;
+        }
     }
-    if (!error && commitError) error = &*commitError;
+    if (error) {
+        // The log keeps only what the catalog holds, and the report names the
+        // first row that did not get there.
+        std::string firstNotStored = m_batch.Reconcile(m_state.discId);
+        if (!firstNotStored.empty()) m_state.lastFile = RowName(firstNotStored);
+    }
 
     ScanView& view = m_s.view;
     view.LockControls(false);
@@ -170,7 +191,7 @@ void ScanDriver::CleanUp(const KestError* error) {
         m_state.log.WriteLine("");
         m_state.log.WriteLine(std::to_string(error->Number()) + " on line 0 - " +
                               error->Description());
-        m_state.log.WriteLine("Last file in memory: " + m_state.lastFile);
+        m_state.log.WriteRecord("Last file in memory: " + m_state.lastFile);
         m_state.log.Flush();
         m_s.prompter.ShowError("Error while scanning Disc", error->Number(), error->Description());
         view.SetStatus(1, "Error (" + std::to_string(error->Number()) +

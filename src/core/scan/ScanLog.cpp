@@ -1,8 +1,11 @@
 #include "core/scan/ScanLog.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 
 #include "core/common/FileSystemError.h"
+#include "core/text/ControlChars.h"
 
 namespace kest::scan {
 
@@ -13,18 +16,61 @@ ScanLog::~ScanLog() {
 void ScanLog::Open(const std::string& path) {
     Close();
     m_file = std::fopen(path.c_str(), "w");
+    m_position = 0;
     if (!m_file) throw FileSystemError(errno);
     std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
 }
 
 void ScanLog::WriteLine(std::string_view line) {
     if (!m_file) return;
-    std::fwrite(line.data(), 1, line.size(), m_file);
-    std::fputc('\n', m_file);
+    m_buffer.clear();
+    for (size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '\r' || c == '\n') {
+            m_buffer += '\n';
+            if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') ++i;
+        } else {
+            m_buffer += text::IsControl(c) ? '?' : c;
+        }
+    }
+    m_buffer += '\n';
+    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+}
+
+void ScanLog::WriteRecord(std::string_view line) {
+    if (!m_file) return;
+    m_buffer.assign(line);
+    text::MaskControls(m_buffer);
+    m_buffer += '\n';
+    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
 }
 
 void ScanLog::Flush() {
     if (m_file) std::fflush(m_file);
+}
+
+std::string ScanLog::LineAt(uint64_t position) {
+    std::string line;
+    if (!m_file) return line;
+    std::fflush(m_file);
+    char chunk[512];
+    for (;;) {
+        ssize_t got =
+            pread(fileno(m_file), chunk, sizeof chunk, static_cast<off_t>(position + line.size()));
+        if (got <= 0) return line;
+        std::string_view bytes(chunk, static_cast<size_t>(got));
+        size_t end = bytes.find('\n');
+        line.append(bytes.substr(0, end));
+        if (end != std::string_view::npos) return line;
+    }
+}
+
+void ScanLog::TruncateTo(uint64_t position) {
+    if (!m_file || position >= m_position) return;
+    std::fflush(m_file);
+    if (ftruncate(fileno(m_file), static_cast<off_t>(position)) != 0) return;
+    std::fseek(m_file, static_cast<long>(position), SEEK_SET);
+    m_position = position;
 }
 
 void ScanLog::Close() {

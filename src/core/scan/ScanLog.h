@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -18,13 +19,27 @@ class ScanLog {
     // Replaces the file's content; raises the file-system error on failure.
     void Open(const std::string& path);
     bool IsOpen() const { return m_file != nullptr; }
+    // Writes text ending in a line break. Every line is ended the same way:
+    // a "\r\n", "\r" or "\n" inside (as error descriptions hold) starts a
+    // new line; other control characters show as "?".
     void WriteLine(std::string_view line);
+    // Writes one line that names a file: every control character of it, line
+    // breaks included, shows as "?", so a record never splits.
+    void WriteRecord(std::string_view line);
     // Pushes what is buffered to the file (before a prompt, at a stop).
     void Flush();
+    // Bytes written so far: where the next line starts.
+    uint64_t Position() const { return m_position; }
+    // The line that starts at `position` (without its line break).
+    std::string LineAt(uint64_t position);
+    // Drops everything from `position` on.
+    void TruncateTo(uint64_t position);
     void Close();
 
   private:
     std::FILE* m_file = nullptr;
+    std::string m_buffer;
+    uint64_t m_position = 0;
 };
 
 }  // namespace kest::scan

@@ -1,23 +1,13 @@
 #include "core/search/ListTable.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <optional>
 
 #include "core/text/DateParse.h"
+#include "core/text/TextOrder.h"
 
 namespace kest::search {
-namespace {
-
-int CompareNoCase(std::string_view a, std::string_view b) {
-    size_t n = std::min(a.size(), b.size());
-    int c = strncasecmp(a.data(), b.data(), n);
-    if (c != 0) return c;
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 double NumericSortKey(std::string_view text) {
     return text::ParseNumberText(text).value_or(0.0);
@@ -86,13 +76,14 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
         for (size_t r = 0; r < texts.size(); ++r) keys[r] = NumericSortKey(texts[r]);
         sortBy([&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
     } else {
-        // Numbers come first, by value; then the texts without regard to case.
+        // Numbers come first, by value; then the texts in the catalog's text
+        // order (as the search's ORDER BY sorts them).
         std::vector<std::optional<double>> keys(texts.size());
         for (size_t r = 0; r < texts.size(); ++r) keys[r] = text::ParseNumberText(texts[r]);
         sortBy([&](uint32_t a, uint32_t b) {
             if (keys[a] && keys[b]) return *keys[a] < *keys[b];
             if (keys[a] || keys[b]) return keys[a].has_value();
-            return CompareNoCase(texts[a], texts[b]) < 0;
+            return text::CompareText(texts[a], texts[b]) < 0;
         });
     }
     std::vector<uint32_t> order(m_order.size());

@@ -72,14 +72,15 @@ std::string SizeLiteral(const std::string& text, int sizeFormat) {
     return SqlNumber(value);
 }
 
-// The date literal's inside, as "m/d/yy hh:nn:ss".
+// The date literal's inside, as "m/d/yyyy hh:nn:ss": a two-digit year would
+// move 1925 to 2025 and 2100 to 2000. A time alone falls on day zero.
 std::string DateLiteral(const std::string& text) {
     if (text.empty()) return {};
     auto date = text::ParseUserDate(text);
     if (!date) throw KestError(err::kConversion, "Type mismatch");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%d/%d/%02d %02d:%02d:%02d", date->month, date->day,
-                  date->year % 100, date->hour, date->minute, date->second);
+    std::snprintf(buf, sizeof buf, "%d/%d/%04d %02d:%02d:%02d", date->month, date->day, date->year,
+                  date->hour, date->minute, date->second);
     return buf;
 }
 
@@ -149,6 +150,11 @@ std::string BuildWhere(const std::string& searchText, SearchBounds& bounds,
     where = "(" + where + ")";
 
     if (options.advanced) {
+        // A bound of blanks only is no bound.
+        for (std::string* bound : {&bounds.sizeFrom, &bounds.sizeTo, &bounds.dateFrom,
+                                   &bounds.dateTo, &bounds.discFrom, &bounds.discTo}) {
+            *bound = TrimBlanks(*bound);
+        }
         where +=
             RangeCondition("tblFiles.FileSize", SizeLiteral(bounds.sizeFrom, options.sizeFormat),
                            SizeLiteral(bounds.sizeTo, options.sizeFormat), "");

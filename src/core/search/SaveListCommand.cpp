@@ -4,6 +4,7 @@
 
 #include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
+#include "core/common/ReplaceableFile.h"
 #include "core/filefunc/ShellRun.h"
 #include "core/search/SearchText.h"
 
@@ -27,6 +28,7 @@ FileDialogSpec SaveDialog(ListFormat format, const std::string& folder) {
     }
     dialog.initialDir = folder;
     dialog.filterIndex = 1;
+    dialog.flags = 4;  // the read-only box hidden
     return dialog;
 }
 
@@ -44,6 +46,7 @@ SaveOutcome SaveListCommand(const DumpSource& source, ListFormat format, int64_t
         auto chosen = prompter.SaveFile(SaveDialog(format, settings.programFolder));
         if (!chosen || TrimBlanks(*chosen).empty()) return SaveOutcome::Cancelled;
         const std::string& fileName = *chosen;
+        CheckReplaceable(fileName);
         std::error_code ec;
         if (std::filesystem::exists(fileName, ec)) {
             Answer answer = prompter.Show(

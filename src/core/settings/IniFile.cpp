@@ -110,6 +110,7 @@ bool ReplaceFile(const fs::path& target, const std::string& data) {
 struct IniFile::Impl {
     CSimpleIniA ini{true, true, false};
     bool readable = true;  // false: the file exists but could not be read as INI text
+    std::string problem;   // why it could not
     bool hadBom = false;
 };
 
@@ -118,15 +119,32 @@ IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_uniq
     m_impl->ini.SetQuotes(false);
     std::error_code ec;
     if (!fs::exists(m_path, ec)) return;
-    std::ifstream in(m_path, std::ios::binary);
-    std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) {
+    auto unreadable = [this](const char* why) {
         m_impl->readable = false;
+        m_impl->problem = why;
+    };
+    if (!fs::is_regular_file(m_path, ec)) {
+        unreadable("it is not a file");
         return;
     }
+    std::string data;
+    try {
+        std::ifstream in(m_path, std::ios::binary);
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) unreadable("it could not be read");
+    } catch (const std::exception&) {
+        unreadable("it could not be read");
+    }
+    if (!m_impl->readable) return;
     m_impl->hadBom = data.starts_with(kUtf8Bom);
     if (m_impl->hadBom) data.erase(0, kUtf8Bom.size());
-    if (!LooksLikeIni(data) || m_impl->ini.LoadData(data) < 0) m_impl->readable = false;
+    if (!LooksLikeIni(data) || m_impl->ini.LoadData(data) < 0) {
+        unreadable("it holds no settings text");
+    }
+}
+
+const std::string& IniFile::Problem() const {
+    return m_impl->problem;
 }
 
 IniFile::~IniFile() = default;

@@ -20,6 +20,9 @@ class IniFile {
     IniFile& operator=(IniFile&&) noexcept;
 
     const std::filesystem::path& Path() const { return m_path; }
+    // Why a file that exists could not be read (its settings are then the
+    // defaults); empty when it was read or does not exist.
+    const std::string& Problem() const;
 
     std::string Read(std::string_view section, std::string_view key,
                      std::string_view defaultValue) const;

@@ -12,7 +12,7 @@
 #include "core/search/SearchSettings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/details/frmFileDetails.h"
-#include "gui/dialogs/DesktopPlatform.h"
+#include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/ModalRun.h"
 #include "gui/discs/frmDiscDetails.h"
 #include "gui/filefunc/frmFileFunc.h"
@@ -107,8 +107,7 @@ void MainWindow::ShowFileFunction(int function) {
     // The default-drive button's choice is kept with the settings, saved with them.
     filefunc::DriveSettings drives{m_session.settings.UseDefaultDrive,
                                    m_session.settings.DefaultDrive};
-    filefunc::FileFuncDialog state(std::move(*target), function, DesktopVolumes(), DesktopShell(),
-                                   drives);
+    filefunc::FileFuncDialog state(std::move(*target), function, m_volumes, DesktopShell(), drives);
     frmFileFunc dialog(this, state, m_session.prompter);
     RunModal(dialog);
     m_session.settings.DefaultDrive = drives.defaultDrive;

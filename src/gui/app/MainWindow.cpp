@@ -12,6 +12,7 @@
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
+#include "gui/app/DriveBox.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
@@ -22,6 +23,8 @@ namespace kest::gui {
 namespace {
 
 constexpr const char* kProgramTitle = "Kest";
+// The classic "Internal error" number, for failures that carry no number.
+constexpr long kInternalError = 51;
 
 // Colours are stored as the classic 0x00BBGGRR value; anything outside that
 // range (negative, system colours) leaves the desktop's colour.
@@ -41,8 +44,9 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(AppPaths paths, Prompter& prompter)
+MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volumes& volumes)
     : m_session(std::move(paths), prompter),
+      m_volumes(volumes),
       m_discModel(new ListTableModel(m_discs.table, this)),
       m_resultModel(new ListTableModel(m_panel.results, this)) {
     setObjectName(QStringLiteral("frmKest"));
@@ -68,6 +72,8 @@ void MainWindow::Trap(const char* title, const std::function<void()>& handler) {
         handler();
     } catch (const KestError& e) {
         m_session.prompter.ShowError(title, e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        m_session.prompter.ShowError(title, kInternalError, e.what());
     }
 }
 
@@ -99,6 +105,7 @@ void MainWindow::ConnectMenus() {
     });
     connect(c.cmdAdv, &QPushButton::clicked, this, &MainWindow::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
+    connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
     connect(c.cboSearch->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::RunQuery);
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -137,17 +144,20 @@ void MainWindow::Start(const std::string& catalogPath) {
             LoadDiscList();
             SaveSettings();
             EnableCatalogControls(true);
+            FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
         } else {
             NoCatalog();
         }
-    } catch (const KestError& e) {
+    } catch (const std::exception& e) {
         // The window still comes up, without a catalog, with what was loaded.
         if (!loaded) ApplySettings();
         show();
         m_session.current.database.reset();
         NoCatalog();
         setEnabled(true);
-        m_session.prompter.ShowError("Error on load", e.Number(), e.Description());
+        auto* error = dynamic_cast<const KestError*>(&e);
+        m_session.prompter.ShowError("Error on load", error ? error->Number() : kInternalError,
+                                     error ? error->Description() : e.what());
     }
     while (m_busyDepth > 0) SetBusyPointer(false);
     setEnabled(true);
@@ -355,15 +365,37 @@ void MainWindow::UpdateViewCaptions() {
 void MainWindow::RunQuery() {
     if (!c.cmdQuery->isEnabled() || !m_session.current.HasDatabase()) return;
     Trap("SQL query error", [this] {
-        m_panel.searchText = c.cboSearch->currentText().toStdString();
-        m_panel.bounds = {c.txtSzFr->text().toStdString(), c.txtSzTo->text().toStdString(),
-                          c.txtDtFr->text().toStdString(), c.txtDtTo->text().toStdString(),
-                          c.txtRiFr->text().toStdString(), c.txtRiTo->text().toStdString()};
+        ReadCriteria();
         search::SearchCommand(m_session.current.Db(), m_panel,
                               search::SearchOptionsFrom(m_session.settings), m_discs.discCount,
                               m_session.prompter, this);
         ShowSearchResults();
     });
+}
+
+void MainWindow::ClearAllCriteria() {
+    ReadCriteria();
+    search::ClearAll(m_panel, search::SearchOptionsFrom(m_session.settings), m_session.prompter,
+                     this);
+    ShowCriteria();
+    ShowSearchResults();
+}
+
+void MainWindow::ReadCriteria() {
+    m_panel.searchText = c.cboSearch->currentText().toStdString();
+    m_panel.bounds = {c.txtSzFr->text().toStdString(), c.txtSzTo->text().toStdString(),
+                      c.txtDtFr->text().toStdString(), c.txtDtTo->text().toStdString(),
+                      c.txtRiFr->text().toStdString(), c.txtRiTo->text().toStdString()};
+}
+
+void MainWindow::ShowCriteria() {
+    const search::SearchBounds& b = m_panel.bounds;
+    c.txtSzFr->setText(FromUtf8(b.sizeFrom));
+    c.txtSzTo->setText(FromUtf8(b.sizeTo));
+    c.txtDtFr->setText(FromUtf8(b.dateFrom));
+    c.txtDtTo->setText(FromUtf8(b.dateTo));
+    c.txtRiFr->setText(FromUtf8(b.discFrom));
+    c.txtRiTo->setText(FromUtf8(b.discTo));
 }
 
 void MainWindow::ShowSearchResults() {
@@ -404,6 +436,10 @@ void MainWindow::CollectWindowState() {
     w.toolbarVisible = m.mnuToolbar->isChecked();
     CollectWindowPlace(this, w);
     m_panel.searchText = c.cboSearch->currentText().toStdString();
+    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
+        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
+    for (auto [column, twips] : c.fgdResults->ColumnTwips())
+        m_panel.results.Column(column).width = twips;
     app::StoreSearchState(m_session, m_panel);
 }
 

@@ -10,6 +10,7 @@
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
+#include "platform/Volumes.h"
 
 namespace kest::gui {
 
@@ -22,7 +23,7 @@ class TrayIcon;
 class MainWindow : public QMainWindow, public CatalogHost, public search::SearchViewHooks {
     Q_OBJECT
   public:
-    MainWindow(AppPaths paths, Prompter& prompter);
+    MainWindow(AppPaths paths, Prompter& prompter, const platform::Volumes& volumes);
     ~MainWindow() override;
 
     // The start-up sequence: settings, window place and colours, then the
@@ -86,6 +87,10 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ToggleToolbar(bool visible);
     void ToggleAdvanced();
     void RunQuery();
+    void ClearAllCriteria();
+    // The search text and bound boxes into the panel, and back.
+    void ReadCriteria();
+    void ShowCriteria();
     void ShowSearchResults();
     void FillSearchBox();
     void CollectWindowState();
@@ -96,6 +101,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void Trap(const char* title, const std::function<void()>& handler);
 
     app::Session m_session;
+    const platform::Volumes& m_volumes;
     discs::DiscList m_discs;
     search::SearchPanel m_panel;
     ListTableModel* m_discModel;

@@ -22,7 +22,8 @@ ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent),
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(true);
+    // As in the classic grid, the back colour shows right of the last column.
+    horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
@@ -32,6 +33,13 @@ void ListGrid::Reload() {
         int twips = m_model->ColumnTwips(c);
         setColumnWidth(c, std::max(TwipsToPixels(twips), 24));
     }
+}
+
+std::vector<std::pair<size_t, int>> ListGrid::ColumnTwips() const {
+    std::vector<std::pair<size_t, int>> widths;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        widths.emplace_back(m_model->TableColumn(c), PixelsToTwips(columnWidth(c)));
+    return widths;
 }
 
 QString ListGrid::SelectedText() const {

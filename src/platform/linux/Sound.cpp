@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace kest::platform {
@@ -25,15 +26,34 @@ std::string FindOnPath(const std::string& program) {
     return "";
 }
 
+// A sound server the players can reach, or a playback device of the kernel.
+bool HasOutputDevice(const std::string& deviceFolder) {
+    if (std::getenv("PULSE_SERVER")) return true;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+        std::error_code ec;
+        for (const char* socket : {"/pulse/native", "/pipewire-0"}) {
+            if (std::filesystem::exists(std::string(runtime) + socket, ec)) return true;
+        }
+    }
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(deviceFolder, ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.starts_with("pcmC") && name.ends_with("p")) return true;
+    }
+    return false;
+}
+
 class SystemSound : public Sound {
   public:
-    SystemSound() {
+    explicit SystemSound(const std::string& deviceFolder) {
         for (const char* player : {"paplay", "pw-play", "aplay"}) {
             m_player = FindOnPath(player);
             if (!m_player.empty()) break;
         }
+        if (!HasOutputDevice(deviceFolder)) m_player.clear();
     }
 
+    // A player that has nothing to play on is no wave output.
     bool HasWaveOutput() override { return !m_player.empty(); }
 
     void PlayAsync(const std::string& wavePath) override {
@@ -74,8 +94,8 @@ class SystemSound : public Sound {
 
 }  // namespace
 
-std::unique_ptr<Sound> MakeSystemSound() {
-    return std::make_unique<SystemSound>();
+std::unique_ptr<Sound> MakeSystemSound(const std::string& deviceFolder) {
+    return std::make_unique<SystemSound>(deviceFolder);
 }
 
 }  // namespace kest::platform

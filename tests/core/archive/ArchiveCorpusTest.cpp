@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "core/archive/ArchiveHelpers.h"
+#include "core/text/CodePages.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "support/archive/ArchiveTestHost.h"
@@ -329,6 +330,41 @@ TEST(ArchiveCorpus, ZipArchivesAndCabinetsListAsSevenZipShowsThem) {
     if (zips.empty()) GTEST_SKIP() << "no shared test data";
     for (const auto& path : zips) ExpectLikeSevenZip(path, "zip");
     for (const auto& path : CorpusFiles({"cab"})) ExpectLikeSevenZip(path, "cab");
+}
+
+// Names in an old code page reach the catalog as UTF-8: CAB in Windows-1252,
+// ZIP, RAR and ACE in code page 437; UTF-8 names stay as they are.
+TEST(ArchiveCorpus, NamesInOldCodePagesAreDecodedAndAllNamesAreUtf8) {
+    std::string shared = SharedDataDir();
+    if (shared.empty()) GTEST_SKIP() << "no shared test data";
+    std::string dir = shared + "/testdata/archives/";
+    const std::pair<const char*, const char*> archives[] = {
+        {"cab/encoding-latin1.cab", "cab"},
+        {"cab/test_read_format_cab_filename_cp932.cab", "cab"},
+        {"cab/case-utf8.cab", "cab"},
+        {"zip/test_read_format_zip_filename_cp866.zip", "zip"},
+        {"zip/gen_7z_utf8.zip", "zip"},
+        {"rar4/unicode.rar", "rar"},
+        {"rar4/test_read_format_rar_unicode.rar", "rar"},
+        {"rar5/test_read_format_rar5_unicode.rar", "rar"}};
+    for (auto [name, type] : archives) {
+        SCOPED_TRACE(name);
+        auto found = ListQuietly(dir + name, type);
+        EXPECT_FALSE(found.empty());
+        for (const FileFound& f : found) {
+            EXPECT_TRUE(text::IsValidUtf8(f.Directory + f.FileName + f.Comment))
+                << f.Directory << f.FileName;
+        }
+    }
+    auto latin1 = ListQuietly(dir + "cab/encoding-latin1.cab", "cab");
+    ASSERT_FALSE(latin1.empty());
+    EXPECT_EQ(latin1[0].FileName,
+              "\u00A0\u00A1\u00A2\u00A3\u00A4\u00A5\u00A6\u00A7\u00A8\u00A9\u00AA\u00AB\u00AC"
+              "\u00AD\u00AE\u00AF\u00B0\u00B1\u00B2\u00B3\u00B4\u00B5\u00B6\u00B7\u00B8\u00B9"
+              "\u00BA\u00BB\u00BC\u00BD\u00BE\u00BF");
+    auto cp866 = ListQuietly(dir + "zip/test_read_format_zip_filename_cp866.zip", "zip");
+    ASSERT_EQ(cp866.size(), 2u);
+    EXPECT_EQ(cp866[0].FileName, "\u00C5\u00C9\u00EA\u00E9\u00E0\u00C6");  // 8F 90 88 82 85 92
 }
 
 TEST(ArchiveCorpus, CabinetMethodIsTheFirstFoldersRawType) {

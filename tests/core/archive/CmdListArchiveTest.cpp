@@ -1,5 +1,9 @@
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "support/RunCli.h"
 #include "support/TempDir.h"
@@ -27,16 +31,40 @@ TEST(CmdListArchive, PrintsEveryEntryAsTheReaderReportsItOrAsRows) {
     EXPECT_EQ(RunCli("list-archive '" + path + "'").out, "");
 }
 
+// Only regular files are read: a FIFO or a link named like an archive lists
+// nothing and returns at once.
+TEST(CmdListArchive, FifosAndLinksListNothing) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.File("trap.zip").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.Write("real.zip", BuildZip(SampleZip())),
+                                    dir.File("link.zip"));
+    for (const char* name : {"trap.zip", "link.zip"}) {
+        CliResult run = RunCli("list-archive '" + dir.File(name) + "'");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_EQ(run.out, "") << name;
+    }
+}
+
 TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
     TempDir dir;
     ZipSpec layout;
     layout.entries = {{.name = "a.txt", .comment = std::string(200, 'c')}, {.name = "b.txt"}};
     layout.storedCount = 3;  // the third entry would stand where the end record is
     std::string path = dir.Write("short.zip", BuildZip(layout));
-    CliResult run = RunCli("--answer Cancel list-archive '" + path + "'");
-    std::string listed = run.out + run.err;
-    EXPECT_THAT(listed, ::testing::HasSubstr("in cArchive.GetZip component at line 40"));
-    EXPECT_THAT(listed, ::testing::HasSubstr("b.txt"));
+    // Global options may stand before or after the command name.
+    for (const std::string& args : {"--answer Cancel list-archive '" + path + "'",
+                                    "list-archive --answer Cancel '" + path + "'"}) {
+        CliResult run = RunCli(args);
+        std::string listed = run.out + run.err;
+        EXPECT_EQ(run.status, 0) << args;
+        EXPECT_THAT(listed, ::testing::HasSubstr("in cArchive.GetZip component at line 40"));
+        EXPECT_THAT(listed, ::testing::HasSubstr("b.txt"));
+    }
+    // An answer the box has no button for is refused, not taken as Cancel.
+    CliResult ignore = RunCli("--answer Ignore list-archive '" + path + "'");
+    EXPECT_EQ(ignore.status, 1);
+    EXPECT_THAT(ignore.err, ::testing::HasSubstr("--answer Ignore: the box \"GetZip\" has no such "
+                                                 "button (RetryCancel)"));
 }
 
 }  // namespace

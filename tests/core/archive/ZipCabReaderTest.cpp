@@ -3,7 +3,9 @@
 
 #include <tuple>
 
+#include "core/archive/rarlib/Crc32.h"
 #include "support/archive/ArchiveTestHost.h"
+#include "support/archive/ByteWriter.h"
 #include "support/archive/CabBuilder.h"
 #include "support/archive/ZipBuilder.h"
 
@@ -23,6 +25,47 @@ CabSpec TwoFolders() {
     layout.files = {{"readme.txt", 1234, 0, 0x5264, 0x28A4, 0x21},
                     {"bin\\tool.exe", 33000, 1, 0x0022, 0, 0xA0}};
     return layout;
+}
+
+// Names and comments not in UTF-8 are read in the format's code page; an
+// Info-ZIP Unicode field made for the stored bytes gives the name.
+TEST_F(ZipCabReaderTest, NamesAreUtf8ByEachFormatsRules) {
+    auto unicodeField = [](uint16_t id, const std::string& stored, const std::string& utf8) {
+        uint32_t crc =
+            archive::Crc32({reinterpret_cast<const uint8_t*>(stored.data()), stored.size()});
+        std::string field = LittleEndian(id, 2) + LittleEndian(5 + utf8.size(), 2) + '\x01' +
+                            LittleEndian(crc, 4) + utf8;
+        return field;
+    };
+    ZipSpec zip;
+    zip.entries = {
+        {.name = "\x80\x81.txt", .comment = "\x9B"},        // code page 437
+        {.name = "\xC3\xA9t\xC3\xA9.txt", .flags = 0x800},  // flagged UTF-8
+        {.name = "caf\xC3\xA9.txt"},                        // UTF-8 unflagged
+        {
+            .name = "\x82.txt",
+            .extra = unicodeField(0x7075, "\x82.txt", "\xE2\x82\xAC.txt"),  // Unicode path
+            .comment = "\x81",
+        },
+        {.name = "\x83.txt", .extra = unicodeField(0x7075, "other", "x.txt")}};  // stale field
+    zip.entries[3].extra += unicodeField(0x6375, "\x81", "\xC3\xBC!");
+    auto found = List(BuildZip(zip), "zip");
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_EQ(found[0].FileName, "\u00C7\u00FC.txt");
+    EXPECT_EQ(found[0].Comment, "\u00A2");
+    EXPECT_EQ(found[1].FileName, "\u00E9t\u00E9.txt");
+    EXPECT_EQ(found[2].FileName, "caf\u00E9.txt");
+    EXPECT_EQ(found[3].FileName, "\u20AC.txt");
+    EXPECT_EQ(found[3].Comment, "\u00FC!");
+    EXPECT_EQ(found[4].FileName, "\u00E2.txt");
+
+    CabSpec cab;
+    cab.folderTypes = {0};
+    cab.files = {{.name = "caf\xE9\x80.txt"}, {.name = "\xC3\xA9.txt", .attributes = 0xA0}};
+    auto cabFound = List(BuildCab(cab), "cab");
+    ASSERT_EQ(cabFound.size(), 2u);
+    EXPECT_EQ(cabFound[0].FileName, "caf\u00E9\u20AC.txt");  // Windows-1252
+    EXPECT_EQ(cabFound[1].FileName, "\u00E9.txt");
 }
 
 // A directory entry is reported with an empty name. A long archive comment,
@@ -124,19 +167,26 @@ TEST_F(ZipCabReaderTest, CountsAreUnsignedAndTheCancelFlagStopsAfterTheCurrentEn
     }
 }
 
-TEST_F(ZipCabReaderTest, EntriesPastTheEndPromptRetryGoesOnWithoutThemCancelEnds) {
+// Retry goes on with the step after the failed read: the entry is reported
+// with what was read of it, and the next read may fail and ask again.
+TEST_F(ZipCabReaderTest, EntriesPastTheEndPromptRetryGoesOnCancelEnds) {
     ZipSpec zip = SampleZip();
     zip.storedCount = 9;  // more entries than the directory holds
     ExpectPastEndPrompt("GetZip", 40, Answer::Retry);
     auto found = List(BuildZip(zip), "zip");
-    EXPECT_EQ(found.size(), 3u);
+    ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(found[0].EntryCount, 4);  // no more than the room after the directory allows
+    EXPECT_EQ(found[3].EntryIndex, 4);
+    EXPECT_EQ(found[3].FileName, "");  // its name could not be read
     EXPECT_THAT(host.log, ElementsAre("Error: 62 Input past end of file",
                                       "in cArchive.GetZip component at line 40"));
     CabSpec cab = TwoFolders();
     cab.storedFileCount = 500;
-    ExpectPastEndPrompt("GetCab", 30, Answer::Retry);  // once
-    EXPECT_EQ(List(BuildCab(cab), "cab").size(), 2u);
+    ExpectPastEndPrompt("GetCab", 30, Answer::Retry);
+    ExpectPastEndPrompt("GetCab", 30, Answer::Retry);
+    ExpectPastEndPrompt("GetCab", 30, Answer::Cancel);
+    EXPECT_EQ(List(BuildCab(cab), "cab").size(), 4u);
+    prompter.VerifyDone();
     // An end record cut short: its fields run past the end of the file.
     std::string cut = BuildZip(SampleZip());
     cut.resize(cut.size() - 10);

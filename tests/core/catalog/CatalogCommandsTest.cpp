@@ -1,4 +1,6 @@
 // The create and open commands, in the core and through kest-cli.
+#include <sys/stat.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -85,6 +87,25 @@ TEST_F(CreateCommand, ExistingFileIsReplacedOnlyOnYes) {
     EXPECT_TRUE(current.Db().HasTable("tblSubFiles"));
 }
 
+TEST_F(CreateCommand, TargetsThatAreNotRegularFilesAreRefused) {
+    ASSERT_EQ(mkfifo(dir.File("fifo.kst").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir.File("folder.kst"));
+    for (const std::string& path :
+         {dir.File("fifo.kst"), dir.File("folder.kst"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        prompter.ExpectSaveFile("Create a new database...", path);
+        prompter.ExpectNotice("Error in creating database", "75\r\nPath/File access error",
+                              Icon::Critical);
+        CreateCatalogCommand(current, host, prompter);
+        prompter.VerifyDone();
+        EXPECT_FALSE(current.loaded);
+        EXPECT_TRUE(host.windowEnabled);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo.kst")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.kst")));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 TEST_F(CreateCommand, UnwritableFolderFailsWithItsMessagesAndKeepsTheCurrentCatalog) {
     current.database = engine::Database::Open(test::MakeCatalogFile(dir), "");
     current.path = dir.File("kest001.kst");
@@ -165,6 +186,8 @@ TEST(CatalogCli, CreateCheckSchemaAndSql) {
     EXPECT_EQ(sql("SELECT KestId AS [Kest ID ], DiscLbl, DiscDesc FROM tblDiscs"),
               "0 Kest ID \tDiscLbl\tDiscDesc\n1\tA\t\n");
     EXPECT_THAT(sql("SELECT FROM"), StartsWith("1 error 3075: "));
+    EXPECT_EQ(sql("INSERT INTO tblDiscs (KestId, DiscLbl) VALUES (1, 'B')"),
+              "1 error 3000: UNIQUE constraint failed: tblDiscs.KestId\n");
 }
 
 TEST(CatalogCli, PasswordsComeFromTheQueueThenCancel) {

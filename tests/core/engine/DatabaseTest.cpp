@@ -1,4 +1,8 @@
 // The engine: catalog files, the Jet SQL dialect and LIKE patterns.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -81,6 +85,32 @@ TEST(Database, OpenRefusesACatalogInUseOrLockedByAnotherPassword) {
         db->SetPassword("Secret", "");
     }
     EXPECT_NO_THROW(Database::Open(path, ""));
+}
+
+// What `f` gives when run by a user who may not write the catalog: root
+// writes every file, so a root run tries it as nobody in a child process.
+long ErrorAsUnprivileged(const std::function<void()>& f) {
+    if (geteuid() != 0) return ErrorOf(f);
+    pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+        _exit(ErrorOf(f) == err::kReadOnly ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? err::kReadOnly : -1;
+}
+
+TEST(Database, ReadOnlyCatalogFileIsTheReadOnlyCase) {
+    TempDir dir;
+    std::string path = test::MakeCatalogFile(dir);
+    chmod(path.c_str(), 0444);
+    chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(ErrorAsUnprivileged([&] { Database::Open(path, ""); }), err::kReadOnly);
+    EXPECT_EQ(ErrorAsUnprivileged([&] {
+                  Database::Open(path, "", {.exclusive = false})->Execute("DELETE * FROM tblDiscs");
+              }),
+              err::kReadOnly);
 }
 
 TEST(Database, ConstraintFailuresCarryTheJetNumbers) {
@@ -190,11 +220,40 @@ TEST(JetSql, TranslatesEachDialectFeatureOutsideLiteralsAndRefusesBadDates) {
         {"x = \"O'Brien\"", "x = 'O''Brien'"},
         {"'it''s' /2", "'it''s' * 1.0 /2"},
         {"[Disc Serial # ]", "[Disc Serial # ]"},
+        // Every ORDER BY term sorts in the catalog's text order.
+        {"SELECT a FROM t ORDER BY a, [b c ] DESC;",
+         "SELECT a FROM t ORDER BY a COLLATE KEST_TEXT, [b c ] COLLATE KEST_TEXT DESC;"},
+        {"SELECT * FROM (SELECT x FROM t ORDER BY x) WHERE (y) ORDER BY x COLLATE BINARY",
+         "SELECT * FROM (SELECT x FROM t ORDER BY x COLLATE KEST_TEXT) WHERE (y) ORDER BY x "
+         "COLLATE BINARY"},
+        {"SELECT 'ORDER BY x' FROM t", "SELECT 'ORDER BY x' FROM t"},
     };
     for (auto [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
     for (const char* bad : {"WHERE d = #13/45/99#", "WHERE d = #9/18/99"}) {
         EXPECT_EQ(ErrorOf([&] { TranslateJetSql(bad); }), err::kSyntaxError) << bad;
     }
+}
+
+// Kest's ORDER BY sorts accented names beside their base letters without
+// regard to case; the schema keeps SQLite's own NOCASE, so any SQLite tool
+// still reads the catalog.
+TEST(Database, OrderBySortsTextInTheCatalogsOrder) {
+    TempDir dir;
+    auto db = Database::Open(test::MakeCatalogFile(dir), "");
+    db->Execute("INSERT INTO tblDiscs (DiscLbl) VALUES ('d')");
+    for (const char* name : {"zz", "\xC3\x96",
+                             "\xC3\xA9"
+                             "a",
+                             "o", "Eb", "ea"}) {
+        auto insert =
+            db->Prepare("INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (1, 'x', ?)");
+        insert.Bind(1, std::string(name));
+        insert.Run();
+    }
+    EXPECT_EQ(QueryText(*db, "SELECT FileName FROM tblFiles ORDER BY KestId, FileName"),
+              "ea\n\xC3\xA9"
+              "a\nEb\no\n\xC3\x96\nzz\n");
+    EXPECT_EQ(QueryText(*db, "SELECT sql FROM sqlite_master WHERE sql LIKE '*KEST_TEXT*'"), "");
 }
 
 TEST(JetLike, WildcardsListsCaseFoldingAndInvalidUtf8) {

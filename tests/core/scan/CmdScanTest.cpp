@@ -1,8 +1,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "support/archive/ZipBuilder.h"
 
 namespace kest {
 namespace {
@@ -23,6 +31,45 @@ class CmdScanTest : public ::testing::Test {
                    " --drive-type optical --volume-label CLI_DISC --volume-serial 0000-0ABC" +
                    scanExtra);
     }
+    std::string ScanArgs(const std::string& serial) {
+        return "--home " + ShellQuote(home.Path().string()) + " --input killed scan " +
+               ShellQuote(disc.Path().string()) +
+               " --drive-type optical --volume-label K --volume-serial " + serial;
+    }
+    // Starts a scan and stops it with `signal` once its log has reached
+    // `logBytes` (or lets it end first).
+    test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal) {
+        std::string log = home.File("Kest.dat");
+        std::filesystem::remove(log);
+        test::CliProcess scan(ScanArgs(serial));
+        for (int i = 0; i < 20000; ++i) {
+            std::error_code error;
+            uintmax_t size = std::filesystem::file_size(log, error);
+            if (!error && size >= logBytes) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        scan.Signal(signal);
+        return scan.Wait();
+    }
+    int64_t LastDiscCount(const std::string& table) {
+        auto out = Cli("sql " + ShellQuote(home.File("kest001.kst")) + " 'SELECT COUNT(*) FROM " +
+                       table + " WHERE KestId = (SELECT MAX(KestId) FROM tblDiscs)'")
+                       .out;
+        return std::stoll(out.substr(out.find_first_of("0123456789")));
+    }
+    // The file and entry lines of the log ("N: path", "   N :: ...").
+    std::pair<int64_t, int64_t> LoggedRows() {
+        std::ifstream in(home.File("Kest.dat"));
+        int64_t files = 0, entries = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.find(":: ") != std::string::npos) {
+                ++entries;
+            } else if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) {
+                ++files;
+            }
+        }
+        return {files, entries};
+    }
     test::TempDir home, disc;
 };
 
@@ -41,6 +88,55 @@ TEST_F(CmdScanTest, CancelAfterStopsWithTheAbortError) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Error (-2147220727) in scanning Disc! See Help>Content>Errors\n");
     EXPECT_THAT(result.err, ::testing::HasSubstr("The scan was aborted!"));
+}
+
+// A scan killed while it lists a large archive keeps the archive's row and
+// every file before it, and its entries up to the last batch committed.
+TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSaveZIP=1\n");
+    for (int i = 0; i < 300; ++i) disc.Write("f" + std::to_string(i), "");
+    test::ZipSpec zip;
+    for (int i = 0; i < 60000; ++i) zip.entries.push_back({.name = "d/e" + std::to_string(i)});
+    disc.Write("z/big.zip", test::BuildZip(zip));
+    int serial = 0;
+    for (uintmax_t logBytes : {100u << 10, 500u << 10, 1200u << 10}) {
+        SCOPED_TRACE(logBytes);
+        ScanStoppedAt("0000-000" + std::to_string(++serial), logBytes, SIGKILL);
+        auto [loggedFiles, loggedEntries] = LoggedRows();
+        int64_t entries = LastDiscCount("tblSubFiles");
+        if (loggedEntries > 0) {
+            EXPECT_EQ(LastDiscCount("tblFiles"), 305);
+        }
+        EXPECT_GE(entries, loggedEntries - 1000);
+        EXPECT_LE(entries, 60000);
+        EXPECT_GT(loggedFiles, 0);
+    }
+}
+
+// SIGTERM and Ctrl-C are the Cancel button: what the log lists is committed,
+// the log has its ending and the scan reports the abort.
+TEST_F(CmdScanTest, StopSignalsCancelTheScan) {
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSaveZIP=1\n");
+    test::ZipSpec zip;
+    for (int i = 0; i < 60000; ++i) zip.entries.push_back({.name = "e" + std::to_string(i)});
+    disc.Write("z/big.zip", test::BuildZip(zip));
+    int serial = 0;
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        auto result = ScanStoppedAt("0000-000" + std::to_string(++serial), 200u << 10, signal);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "Error (-2147220727) in scanning Disc! See Help>Content>Errors\n");
+        auto [loggedFiles, loggedEntries] = LoggedRows();
+        EXPECT_EQ(LastDiscCount("tblFiles"), loggedFiles);
+        EXPECT_EQ(LastDiscCount("tblSubFiles"), loggedEntries);
+        EXPECT_GT(loggedEntries, 0);
+        std::ifstream in(home.File("Kest.dat"));
+        std::vector<std::string> log;
+        for (std::string line; std::getline(in, line);) log.push_back(line);
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[log.size() - 2], "-2147220727 on line 0 - The scan was aborted!");
+        EXPECT_THAT(log.back(), ::testing::StartsWith("Last file in memory: "));
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +87,28 @@ class ScanDriverTest : public ::testing::Test {
         EXPECT_EQ(Count("tblFiles"), files);
     }
 
+    // Scans `files` files onto a catalog that fills up: the rows before the
+    // refused one stay, the log lists exactly the rows the catalog holds and
+    // the error names the first row not stored.
+    void ScanOntoAFullDisk(int64_t files) {
+        ExpectDescription("full");
+        prompter.ExpectNotice("Error while scanning Disc", "3026\r\nNot enough space on disk.",
+                              Icon::Critical);
+        EXPECT_FALSE(Scan());
+        prompter.VerifyDone();
+        int64_t kept = Count("tblFiles");
+        auto log = LogLines();
+        int64_t logged = std::count_if(log.begin(), log.end(), [&](const std::string& line) {
+            return line.find(": " + root) != std::string::npos && !line.starts_with("Last file");
+        });
+        EXPECT_GT(kept, 0);
+        EXPECT_LT(kept, files);
+        EXPECT_EQ(logged, kept);
+        ASSERT_THAT(log.back(), StartsWith("Last file in memory: " + root + "many/"));
+        std::string first = log.back().substr(log.back().rfind('/') + 1);
+        EXPECT_EQ(Count("tblFiles WHERE FileName = '" + first.substr(0, first.find(' ')) + "'"), 0);
+    }
+
     test::TempDir home, disc;
     std::string catalogPath;
     std::unique_ptr<engine::Database> db;
@@ -165,6 +188,49 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
     EXPECT_THAT(view.status1, ::testing::Contains("Adding top/x.txt"));
     EXPECT_EQ(view.reloads, 1);
     EXPECT_FALSE(view.locked);
+}
+
+// Only regular files are opened as archives: a FIFO would block the scan
+// forever and a link would list what lies elsewhere (even off the disc).
+TEST_F(ScanDriverTest, FifosAndLinksNamedLikeArchivesAreStoredAsPlainFiles) {
+    test::ZipSpec zip;
+    zip.entries = {{.name = "elsewhere.txt"}};
+    std::string outside = home.Write("outside.zip", test::BuildZip(zip));
+    ASSERT_EQ(mkfifo(disc.File("trap.zip").c_str(), 0644), 0);
+    std::filesystem::create_symlink(outside, disc.Path() / "link.zip");
+    std::filesystem::create_symlink("/dev/zero", disc.Path() / "device.cab");
+    options.saveSubFileContents = true;
+    options.saveCab = true;
+    ExpectDescription("traps");
+    ASSERT_TRUE(Scan());
+    auto files = Rows("SELECT FileName FROM tblFiles ORDER BY FileName");
+    EXPECT_EQ(files, (Table{{"device.cab"}, {"link.zip"}, {"trap.zip"}}));
+    EXPECT_EQ(Count("tblSubFiles"), 0);
+}
+
+// Every log line has one line ending, and a name holding a line break or a
+// tab stays on its record's line; the catalog keeps the real names.
+TEST_F(ScanDriverTest, NamesWithControlCharactersKeepTheirLogLine) {
+    disc.Write("line\nbreak.txt", "");
+    disc.Write("tab\there\r.txt", "");
+    test::ZipSpec zip;
+    zip.entries = {{.name = "in\nside.txt"}};
+    disc.Write("arch.zip", test::BuildZip(zip));
+    options.saveSubFileContents = true;
+    ExpectDescription("controls");
+    ASSERT_TRUE(Scan());
+    std::ifstream in(home.File("Kest.dat"), std::ios::binary);
+    std::string raw{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(raw.find('\r'), std::string::npos);
+    EXPECT_EQ(raw.find('\t'), std::string::npos);
+    auto log = LogLines();
+    for (const char* name : {"line?break.txt", "tab?here?.txt"}) {
+        EXPECT_THAT(log, ::testing::Contains(::testing::EndsWith(": " + root + name)));
+    }
+    EXPECT_THAT(log, ::testing::Contains(HasSubstr(":: \"<root>\",\"in?side.txt\",0")));
+    auto names = Rows("SELECT FileName FROM tblFiles ORDER BY FileName");
+    EXPECT_EQ(names, (Table{{"arch.zip"}, {"line\nbreak.txt"}, {"tab\there\r.txt"}}));
+    EXPECT_EQ(Rows("SELECT SubFileName FROM tblSubFiles"), (Table{{"in\nside.txt"}}));
 }
 
 TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
@@ -303,12 +369,27 @@ TEST_F(ScanDriverTest, EmptyDiscWithEstimateIsError803) {
                           Icon::Critical);
     EXPECT_FALSE(Scan());
     EXPECT_EQ(Rows("SELECT DiscNumF FROM tblDiscs"), (Table{{"0"}}));
+    // The description's line breaks end log lines like every other.
+    auto log = LogLines();
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(log.end() - 5, log.end() - 1),
+              (std::vector<std::string>{
+                  "803 on line 0 - Error in counting files on Disc. Zero files.", " ",
+                  "Try setting the 'Estimate File Count Before Scan' option to",
+                  "'No' in the Misc tab in Options."}));
 
     options.estimateBeforeScan = false;
     volumes.At(root).serial = "0000-0002";
     ExpectDescription("empty");
     EXPECT_TRUE(Scan());
     EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with label BACKUP_01."));
+
+    // A label of blanks only is no label.
+    volumes.At(root).serial = "0000-0003";
+    volumes.At(root).label = "    ";
+    ExpectDescription("blank");
+    EXPECT_TRUE(Scan());
+    EXPECT_THAT(view.status1.back(), StartsWith("Added 0 files from Disc with no label. ("));
 }
 
 TEST_F(ScanDriverTest, EstimateDrivesTheTotalBarAndTheEndSoundPlaysOrBeeps) {
@@ -387,17 +468,31 @@ TEST_F(ScanDriverTest, RowErrorsStopAtTheirFileKeepingEarlierRows) {
     db->Execute("DELETE * FROM tblDiscs");
     int64_t pages = std::get<int64_t>(db->Query("PRAGMA page_count").rows[0][0]);
     db->Query("PRAGMA max_page_count = " + std::to_string(pages + 20));
-    ExpectDescription("full");
-    prompter.ExpectNotice("Error while scanning Disc", "3026\r\nNot enough space on disk.",
-                          Icon::Critical);
-    EXPECT_FALSE(Scan());
-    prompter.VerifyDone();
+    ScanOntoAFullDisk(3003);
     int64_t kept = Count("tblFiles");
     EXPECT_GT(kept, 3);
-    EXPECT_LT(kept, 3003);
     // The rows kept are exactly the first files walked.
     EXPECT_EQ(Rows("SELECT MAX(FileId) - MIN(FileId) + 1 FROM tblFiles")[0][0],
               std::to_string(kept));
+}
+
+// A disk that fills under the catalog (a small tmpfs), where the commits
+// fail and roll back whole batches.
+TEST_F(ScanDriverTest, FullDiskLeavesTheLogTrueToTheCatalog) {
+    test::TempDir small;
+    if (mount("tmpfs", small.Path().c_str(), "tmpfs", 0, "size=256k") != 0) {
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small.Path().string()};
+    db.reset();
+    std::filesystem::copy_file(catalogPath, small.File("kest001.kst"));
+    catalogPath = small.File("kest001.kst");
+    db = engine::Database::Open(catalogPath, "");
+    for (int i = 0; i < 4000; ++i) disc.Write("many/f" + std::to_string(i), "");
+    ScanOntoAFullDisk(4000);
 }
 
 TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "platform/Sound.h"
@@ -26,13 +27,45 @@ class ScopedPath {
     std::string m_old;
 };
 
-TEST(SystemSound, PlaysThroughThePlayerFoundOnPathWithoutWaiting) {
-    test::TempDir bin;
+// Sets an environment variable (or unsets it for nullptr) for the life of
+// the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = getenv(name)) m_old = old;
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            setenv(m_name, m_old->c_str(), 1);
+        } else {
+            unsetenv(m_name);
+        }
+    }
+
+  private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// A player script on PATH that writes the file it was given to `played`.
+std::string FakePlayer(const test::TempDir& bin) {
     std::string played = bin.File("played");
     std::string player = bin.Write("aplay", "#!/bin/sh\nsleep 0.2\necho \"$1\" > " + played + "\n");
     chmod(player.c_str(), 0755);
+    return played;
+}
+
+TEST(SystemSound, PlaysThroughThePlayerFoundOnPathWithoutWaiting) {
+    test::TempDir bin, devices;
+    std::string played = FakePlayer(bin);
+    devices.Write("pcmC0D0p", "");
     ScopedPath path(bin.Path().string());
-    auto sound = MakeSystemSound();
+    auto sound = MakeSystemSound(devices.Path().string());
     ASSERT_TRUE(sound->HasWaveOutput());
     auto start = std::chrono::steady_clock::now();
     sound->PlayAsync("/sounds/oyeah.wav");
@@ -49,6 +82,21 @@ TEST(SystemSound, WithoutAPlayerThereIsNoWaveOutput) {
     test::TempDir empty;
     ScopedPath path(empty.Path().string());
     EXPECT_FALSE(MakeSystemSound()->HasWaveOutput());
+}
+
+// A player with no sound server and no playback device cannot play: the
+// scan then beeps.
+TEST(SystemSound, APlayerWithNothingToPlayOnIsNoWaveOutput) {
+    test::TempDir bin, devices, runtime;
+    FakePlayer(bin);
+    devices.Write("controlC0", "");
+    devices.Write("pcmC0D0c", "");  // a capture device only
+    ScopedPath path(bin.Path().string());
+    ScopedEnv pulse("PULSE_SERVER", nullptr);
+    ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.Path().c_str());
+    EXPECT_FALSE(MakeSystemSound(devices.Path().string())->HasWaveOutput());
+    runtime.Write("pipewire-0", "");
+    EXPECT_TRUE(MakeSystemSound(devices.Path().string())->HasWaveOutput());
 }
 
 }  // namespace

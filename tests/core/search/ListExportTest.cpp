@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "core/search/SaveListCommand.h"
 #include "platform/Shell.h"
@@ -144,6 +148,7 @@ TEST_F(SaveList, WritesAndOpensTheFile) {
     EXPECT_EQ(Save(ListFormat::Csv), SaveOutcome::Saved);
     EXPECT_EQ(prompter.LastFileDialog().filter, "CSV File (*.csv)|*.csv|All Files (*.*)|*.*");
     EXPECT_EQ(prompter.LastFileDialog().initialDir, "/prog");
+    EXPECT_EQ(prompter.LastFileDialog().flags, 4);  // the read-only box hidden
     EXPECT_EQ(ReadWholeFile(path), FormatList(Source(table, true), ListFormat::Csv));
     EXPECT_EQ(shell.opened, std::vector<std::string>{path});
 
@@ -167,6 +172,30 @@ TEST_F(SaveList, AsksBeforeOverwriting) {
                        Answer::Yes);
     EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Saved);
     EXPECT_THAT(ReadWholeFile(path), HasSubstr("KEST SEARCH RESULTS"));
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+// Only a regular file is ever replaced: a device, a FIFO, a folder or a link
+// stays as it was, whatever the overwrite answer would have been.
+TEST_F(SaveList, TargetsThatAreNotRegularFilesAreRefused) {
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir.File("folder"));
+    std::filesystem::create_symlink(dir.Write("real.txt", "keep me"), dir.File("link.txt"));
+    std::filesystem::create_symlink(dir.File("nowhere"), dir.File("dangling.txt"));
+    for (const std::string& path : {dir.File("fifo"), dir.File("folder"), dir.File("link.txt"),
+                                    dir.File("dangling.txt"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        prompter.ExpectSaveFile(::testing::_, path)
+            .ExpectNotice("Error in saving file", "75\r\nPath/File access error", Icon::Critical);
+        EXPECT_EQ(Save(ListFormat::PlainText), SaveOutcome::Failed);
+        prompter.VerifyDone();
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.File("fifo")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.txt")));
+    EXPECT_EQ(ReadWholeFile(dir.File("real.txt")), "keep me");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
     EXPECT_TRUE(shell.opened.empty());
 }
 

@@ -27,6 +27,18 @@ TEST(ListTable, SortKinds) {
     EXPECT_EQ(ColumnCells(table, 0), (Texts{"10", "9", "A", "a", "b"}));
     table.Sort(0, SortKind::Text, true);
     EXPECT_EQ(ColumnCells(table, 0), (Texts{"b", "a", "A", "9", "10"}));
+
+    // Accented letters sort beside their base letters, as the search's
+    // ORDER BY has them.
+    ListTable names = Make({7}, {"zz", "\xC3\x96",
+                                 "\xC3\xA9"
+                                 "a",
+                                 "o", "Eb", "ea"});
+    names.Sort(0, SortKind::General, false);
+    EXPECT_EQ(ColumnCells(names, 0), (Texts{"ea",
+                                            "\xC3\xA9"
+                                            "a",
+                                            "Eb", "o", "\xC3\x96", "zz"}));
 }
 
 TEST(SortGrid, MarkersAndDirection) {

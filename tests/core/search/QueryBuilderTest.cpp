@@ -81,11 +81,19 @@ TEST(BuildWhere, BoundsAddTheirConditions) {
         {{"", "1"}, 9, " AND (tblFiles.FileSize <= 1048576)"},  // an unknown unit is MB
         {{"", "", "9/18/1999", "2000-01-02 13:05:09"},
          1,
-         " AND (tblFiles.FileDate BETWEEN #9/18/99 00:00:00# AND #1/2/00 13:05:09#)"},
+         " AND (tblFiles.FileDate BETWEEN #9/18/1999 00:00:00# AND #1/2/2000 13:05:09#)"},
         {{"", "", "September 18, 1999 2:32:21 PM", ""},
          1,
-         " AND (tblFiles.FileDate >= #9/18/99 14:32:21#)"},
-        {{"", "", "", "12/31/2029"}, 1, " AND (tblFiles.FileDate <= #12/31/29 00:00:00#)"},
+         " AND (tblFiles.FileDate >= #9/18/1999 14:32:21#)"},
+        {{"", "", "", "12/31/2029"}, 1, " AND (tblFiles.FileDate <= #12/31/2029 00:00:00#)"},
+        // The century stays; a time alone is that time on day zero.
+        {{"", "", "12/31/1925", "1/1/2100"},
+         1,
+         " AND (tblFiles.FileDate BETWEEN #12/31/1925 00:00:00# AND #1/1/2100 00:00:00#)"},
+        {{"", "", "10:30", ""}, 1, " AND (tblFiles.FileDate >= #12/30/1899 10:30:00#)"},
+        // Bounds of blanks only are no bounds.
+        {{"  ", " ", " ", "   ", " ", "  "}, 1, ""},
+        {{" 1 ", "  ", "", "", "", ""}, 3, " AND (tblFiles.FileSize >= 1)"},
         {{"", "", "", "", "2", "5"}, 1, " AND (tblFiles.KestID BETWEEN 2 AND 5)"},
         {{"", "", "", "", "3", ""}, 1, " AND (tblFiles.KestID >= 3)"},
         {{"", "", "", "", "", "7.6"}, 1, " AND (tblFiles.KestID <= 8)"},
@@ -95,7 +103,7 @@ TEST(BuildWhere, BoundsAddTheirConditions) {
          " AND (tblFiles.FileSize BETWEEN 9 AND 1) AND (tblFiles.KestID BETWEEN 9 AND 1)"},
         {{"1", "", "", "1/1/01", "", "4"},
          2,
-         " AND (tblFiles.FileSize >= 1024) AND (tblFiles.FileDate <= #1/1/01 00:00:00#)"
+         " AND (tblFiles.FileSize >= 1024) AND (tblFiles.FileDate <= #1/1/2001 00:00:00#)"
          " AND (tblFiles.KestID <= 4)"}};
     for (const Case& c : cases) {
         SearchOptions options{.advanced = true, .sizeFormat = c.sizeFormat};

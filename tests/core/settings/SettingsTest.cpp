@@ -521,6 +521,22 @@ TEST_F(CmdSettingsTest, ConversionErrorShowsTheValuesLoadedSoFar) {
     ExpectStored({"Drives/Only_Optical=maybe"});  // nothing is saved after a failed load
 }
 
+// An unset variable in a script must not reach the user's own settings, and
+// a settings file that cannot be read gives the defaults with a line why.
+TEST_F(CmdSettingsTest, EmptyHomeIsRefusedAndAnUnreadableFileGivesTheDefaults) {
+    CliResult empty = RunCli("--home '' settings");
+    EXPECT_NE(empty.status, 0);
+    EXPECT_THAT(empty.err, HasSubstr("--home: the folder name is empty"));
+    EXPECT_EQ(empty.out, "");
+
+    fs::create_directory(m_dir.File("Kest.ini"));
+    CliResult folder = RunCli(m_home);
+    EXPECT_EQ(folder.status, 0);
+    EXPECT_THAT(folder.err, HasSubstr("Kest.ini is not used (it is not a file): the default "
+                                      "settings apply."));
+    EXPECT_THAT(folder.OutLines(), Contains("Main/DatabaseName=kest001.kst"));
+}
+
 TEST_F(CmdSettingsTest, ProgramFolderWithoutHome) {
     test::TempDir& dir = m_dir;
     auto folderLine = [](const fs::path& folder) { return "Main/DatabaseDir=" + folder.string(); };

@@ -35,6 +35,8 @@ class ArchiveTestHost : public archive::SubFileScanState {
     bool EstimateBeforeScan() const override { return estimate; }
     void ShowSubProgress(float percent) override { progress.push_back(percent); }
     void Pump() override { ++pumps; }
+    void BeforeRow() override {}
+    void AfterRow() override {}
 };
 
 // Lists an archive with a fresh cArchive and gives every event.

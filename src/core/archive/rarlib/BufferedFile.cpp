@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "core/archive/ArchiveFile.h"
+
 namespace kest::archive {
 
 namespace {
@@ -19,12 +21,8 @@ BufferedFile::~BufferedFile() {
 }
 
 bool BufferedFile::Open(const std::string& path) {
-    m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) return false;
-    struct stat info {};
-    if (fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    m_size = static_cast<uint64_t>(info.st_size);
-    return true;
+    m_fd = OpenRegularFile(path, m_size);
+    return m_fd >= 0;
 }
 
 std::span<const uint8_t> BufferedFile::Read(uint64_t offset, size_t count) {

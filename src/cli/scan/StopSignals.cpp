@@ -1,0 +1,34 @@
+#include "cli/scan/StopSignals.h"
+
+namespace kest::cli {
+
+namespace {
+
+volatile std::sig_atomic_t g_received = 0;
+
+void OnStopSignal(int) {
+    g_received = 1;
+}
+
+}  // namespace
+
+StopSignals::StopSignals() {
+    g_received = 0;
+    struct sigaction action {};
+    action.sa_handler = &OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(SIGINT, &action, &m_oldInt);
+    sigaction(SIGTERM, &action, &m_oldTerm);
+}
+
+StopSignals::~StopSignals() {
+    sigaction(SIGINT, &m_oldInt, nullptr);
+    sigaction(SIGTERM, &m_oldTerm, nullptr);
+}
+
+bool StopSignals::Received() {
+    return g_received != 0;
+}
+
+}  // namespace kest::cli

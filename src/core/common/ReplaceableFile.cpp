@@ -1,0 +1,19 @@
+#include "core/common/ReplaceableFile.h"
+
+#include <filesystem>
+
+#include "core/common/KestError.h"
+
+namespace kest {
+
+void CheckReplaceable(const std::string& path) {
+    std::error_code ec;
+    auto type = std::filesystem::symlink_status(path, ec).type();
+    if (type == std::filesystem::file_type::not_found ||
+        type == std::filesystem::file_type::regular) {
+        return;
+    }
+    throw KestError(75, "Path/File access error");
+}
+
+}  // namespace kest
