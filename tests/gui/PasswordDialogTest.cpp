@@ -52,8 +52,13 @@ class PasswordDialogs : public ::testing::Test {
         current.database = engine::Database::Open(current.path, "");
     }
 
-    // The catalog file opens with this password (and only with it).
-    void ExpectFileProtectedBy(const std::string& password) {
+    // The tab shows the protection (the box checked and the change button on
+    // exactly with a password), the catalog keeps the password, and the file
+    // opens with it (and only with it).
+    void ExpectProtection(const std::string& password) {
+        EXPECT_EQ(Check()->isChecked(), !password.empty());
+        EXPECT_EQ(Change()->isEnabled(), !password.empty());
+        EXPECT_EQ(current.password, password);
         current.database.reset();
         EXPECT_NO_THROW(engine::Database::Open(current.path, password));
         if (!password.empty()) {
@@ -64,7 +69,12 @@ class PasswordDialogs : public ::testing::Test {
     QCheckBox* Check() { return tab->findChild<QCheckBox*>("chkPass"); }
     QPushButton* Change() { return tab->findChild<QPushButton*>("cmdChangePass"); }
 
-    void MakeTab() {
+    // The tab over the catalog, protected first when a password is given.
+    void MakeTab(const std::string& password = {}) {
+        if (!password.empty()) {
+            current.database->SetPassword("", password);
+            current.password = password;
+        }
         tab = std::make_unique<gui::SecurityTab>(nullptr, nullptr, current, prompter);
     }
 
@@ -117,10 +127,7 @@ TEST_F(PasswordDialogs, SettingRefusesBadLengthsAndMismatchesThenProtectsTheCata
         EXPECT_FALSE(dialog.isVisible());
     });
     Check()->click();
-    EXPECT_TRUE(Check()->isChecked());
-    EXPECT_TRUE(Change()->isEnabled());
-    EXPECT_EQ(current.password, "äöüß");
-    ExpectFileProtectedBy("äöüß");
+    ExpectProtection("äöüß");
 }
 
 TEST_F(PasswordDialogs, CancellingTheSetWindowLeavesTheBoxUnchecked) {
@@ -130,16 +137,11 @@ TEST_F(PasswordDialogs, CancellingTheSetWindowLeavesTheBoxUnchecked) {
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     Check()->click();
-    EXPECT_FALSE(Check()->isChecked());
-    EXPECT_FALSE(Change()->isEnabled());
-    EXPECT_EQ(current.password, "");
-    ExpectFileProtectedBy("");
+    ExpectProtection("");
 }
 
 TEST_F(PasswordDialogs, ChangingChecksTheOldPasswordCaseSensitively) {
-    current.database->SetPassword("", "Secret");
-    current.password = "Secret";
-    MakeTab();
+    MakeTab("Secret");
     // Loading checks the box without it counting as a click: no window opens.
     EXPECT_TRUE(Check()->isChecked());
     EXPECT_TRUE(Change()->isEnabled());
@@ -162,20 +164,14 @@ TEST_F(PasswordDialogs, ChangingChecksTheOldPasswordCaseSensitively) {
         EXPECT_FALSE(dialog.isVisible());
     });
     Change()->click();
-    EXPECT_EQ(current.password, "sixteen-chars-ok");
-    ExpectFileProtectedBy("sixteen-chars-ok");
+    ExpectProtection("sixteen-chars-ok");
 }
 
 TEST_F(PasswordDialogs, UncheckingRemovesTheProtectionAtOnce) {
-    current.database->SetPassword("", "Secret");
-    current.password = "Secret";
-    MakeTab();
+    MakeTab("Secret");
     Check()->click();
     EXPECT_EQ(dialogs.Opened("frmPassword"), 0);
-    EXPECT_FALSE(Check()->isChecked());
-    EXPECT_FALSE(Change()->isEnabled());
-    EXPECT_EQ(current.password, "");
-    ExpectFileProtectedBy("");
+    ExpectProtection("");
 }
 
 TEST_F(PasswordDialogs, TheTabIsDisabledWithoutACatalog) {
