@@ -187,6 +187,27 @@ TEST_F(DetailsDialogs, DeletingFromDiscDetailsClosesItAndReloadsTheList) {
     EXPECT_EQ(Grid("fgdDiscs")->model()->rowCount(), 1);
 }
 
+TEST_F(DetailsDialogs, DeletingFromThePopUpMenuAsksAndReloadsTheList) {
+    SelectRow(Grid("fgdDiscs"), 1);
+    const std::string title = "Disc Delete (KestID=2)";
+    prompter
+        .ExpectMessage(title,
+                       "This will delete the disc and ALL of its\r\ncorresponding files from the "
+                       "database!\r\nDo you want to continue?",
+                       Icon::Exclamation, Buttons::YesNo, 2, Answer::No)
+        .ExpectMessage(title, _, Icon::Exclamation, Buttons::YesNo, 2, Answer::Yes)
+        .ExpectNotice(title,
+                      "The delete was successful.\r\n\r\nFor optimum performance please compact "
+                      "the database.",
+                      Icon::Information);
+    Action("mnuDelDisc")->trigger();
+    EXPECT_EQ(Grid("fgdDiscs")->model()->rowCount(), 2);
+    Action("mnuDelDisc")->trigger();
+    EXPECT_EQ(Stored("SELECT KestId FROM tblDiscs"), "1\n");
+    EXPECT_EQ(Grid("fgdDiscs")->model()->rowCount(), 1);
+    EXPECT_TRUE(window->isEnabled());
+}
+
 TEST_F(DetailsDialogs, FileDetailsShowsTheFileAndUpdatesItsDescription) {
     int row = SearchAndFindRow(QStringLiteral("readme.txt"));
     SelectRow(Grid("fgdResults"), row);

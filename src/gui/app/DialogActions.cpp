@@ -6,6 +6,7 @@
 #include "core/details/FileDetailsLookup.h"
 #include "core/details/FileDetailsWindow.h"
 #include "core/details/MultipleDescriptionUpdate.h"
+#include "core/discs/DiscDeletion.h"
 #include "core/discs/DiscDetails.h"
 #include "core/discs/DiscListSettings.h"
 #include "core/filefunc/FileFunction.h"
@@ -42,6 +43,7 @@ void MainWindow::ConnectDialogs() {
     connect(c.fgdResults, &QAbstractItemView::activated, this, &MainWindow::ShowFileDetails);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &MainWindow::ShowDiscDetails);
     connect(c.fgdDiscs, &QAbstractItemView::activated, this, &MainWindow::ShowDiscDetails);
+    connect(m.mnuDelDisc, &QAction::triggered, this, &MainWindow::DeleteDiscFromMenu);
     for (int function = filefunc::kOpenFile; function <= filefunc::kExploreFolder; ++function)
         connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,
                 [this, function] { ShowFileFunction(function); });
@@ -96,6 +98,19 @@ void MainWindow::ShowDiscDetails() {
     }
     discs::AfterDiscDetails(*disc, views, m_session.prompter);
     if (disc->DiscsChanged() > 0) ShowChangedLists();
+}
+
+void MainWindow::DeleteDiscFromMenu() {
+    size_t row = SelectionOf(c.fgdDiscs).rowSel;
+    if (!m_session.current.HasDatabase() || row == 0 || row > m_discs.table.RowCount()) return;
+    discs::CatalogViews views = CatalogViews();
+    setEnabled(false);
+    SetBusyPointer(true);
+    discs::DeleteOutcome outcome = discs::DeleteDiscFromMenu(
+        views, discs::SelectedDiscOfRow(m_discs.table, row - 1).kestId, m_session.prompter);
+    SetBusyPointer(false);
+    setEnabled(true);
+    if (outcome == discs::DeleteOutcome::Deleted) ShowChangedLists();
 }
 
 void MainWindow::ShowFileFunction(int function) {

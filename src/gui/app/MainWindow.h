@@ -74,6 +74,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowFileDetails();
     void ShowDiscDetails();
     void ShowFileFunction(int function);
+    // "Delete Disc..." of the disc list's pop-up menu, for the current row.
+    void DeleteDiscFromMenu();
     // Redraws the lists and counts after a dialog changed the catalog.
     void ShowChangedLists();
     void ApplySettings();
