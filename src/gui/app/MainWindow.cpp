@@ -59,6 +59,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     m_tray = TrayIcon::Create(this);
     ConnectMenus();
     ConnectCatalogMenus();
+    ConnectDialogs();
     UpdateMinimumSize();
     ToolbarAction(1);
 }

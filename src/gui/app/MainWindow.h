@@ -5,6 +5,7 @@
 
 #include "core/app/Session.h"
 #include "core/app/ViewTexts.h"
+#include "core/discs/CatalogViews.h"
 #include "core/discs/DiscList.h"
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
@@ -74,6 +75,16 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
   private:
     void ConnectMenus();
     void ConnectCatalogMenus();
+    // The details dialogs' entries (DialogActions.cpp).
+    void ConnectDialogs();
+    discs::CatalogViews CatalogViews();
+    void ShowFileDetails();
+    void ShowDiscDetails();
+    void ShowFileFunction(int function);
+    // "Delete Disc..." of the disc list's pop-up menu, for the current row.
+    void DeleteDiscFromMenu();
+    // Redraws the lists and counts after a dialog changed the catalog.
+    void ShowChangedLists();
     void ApplySettings();
     void ApplyColours();
     void ApplyGridFont();
