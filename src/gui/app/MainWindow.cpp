@@ -17,6 +17,7 @@
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
 #include "gui/grids/ListTableModel.h"
+#include "gui/update/HelpMenu.h"
 
 namespace kest::gui {
 namespace {
@@ -54,6 +55,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter)
     m = BuildMainMenus(this);
     m_tray = TrayIcon::Create(this);
     ConnectMenus();
+    new HelpMenu(this, m, m_tray, prompter);
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -109,7 +111,6 @@ void MainWindow::ConnectMenus() {
     });
     if (m_tray) {
         connect(m_tray, &TrayIcon::Restore, this, &MainWindow::RestoreFromTray);
-        connect(m_tray, &TrayIcon::About, m.mnuAbout, &QAction::trigger);
         connect(m_tray, &TrayIcon::Exit, this, &MainWindow::Exit);
     }
 }
