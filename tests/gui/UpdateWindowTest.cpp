@@ -57,7 +57,8 @@ TEST_F(UpdateWindowTest, StartsCompactWithOnlyCheckAndCancelUsable) {
 
 TEST_F(UpdateWindowTest, NewerReleaseGrowsTheWindowWithItsNewsAndOffersTheDownload) {
     server.Serve("/files/Kest2.ver", "NLV_VER 0.88.1\r\n");
-    std::string megabyte(1 << 20, 'n');
+    std::string megabyte;
+    while (megabyte.size() < (1 << 20)) megabyte += "A line of news of a megabyte.\n";
     server.Serve("/files/Kest2.nwz", "NLV_NWZ Faster.\r\n" + megabyte);
     auto window = Open();
     int compact = window->height();
@@ -66,10 +67,19 @@ TEST_F(UpdateWindowTest, NewerReleaseGrowsTheWindowWithItsNewsAndOffersTheDownlo
     auto* news = Child<QPlainTextEdit>(window.get(), "txtInfo");
     EXPECT_TRUE(news->isVisible());
     EXPECT_TRUE(news->toPlainText().startsWith("Faster.\n"));
-    EXPECT_EQ(news->toPlainText().size(), 8 + (1 << 20));
+    EXPECT_EQ(news->toPlainText().size(), gui::frmUpdate::kLongestNews);
     EXPECT_GT(window->height(), compact);
     EXPECT_TRUE(Child(window.get(), "cmdDown")->isEnabled());
     EXPECT_TRUE(Child(window.get(), "cmdCheck")->isEnabled());
+}
+
+TEST_F(UpdateWindowTest, NewsOfOneEnormousLineIsShownWithoutHoldingTheWindow) {
+    server.Serve("/files/Kest2.ver", "NLV_VER 0.88.1");
+    server.Serve("/files/Kest2.nwz", "NLV_NWZ " + std::string(1 << 20, 'n'));
+    auto window = Open();
+    Child(window.get(), "cmdCheck")->click();
+    auto* news = Child<QPlainTextEdit>(window.get(), "txtInfo");
+    EXPECT_EQ(news->toPlainText(), QString(gui::frmUpdate::kLongestNews, QLatin1Char('n')));
 }
 
 TEST_F(UpdateWindowTest, NewsThatFailsLeavesItsMessageInTheBox) {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "gui/dialogs/CenterOnMain.h"
 
@@ -81,8 +82,12 @@ void frmUpdate::ShowLink(bool shown) {
 }
 
 void frmUpdate::SetNews(const std::string& text) {
-    m_txtInfo->setPlainText(
-        QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QString news =
+        QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // Laying out a line of a megabyte holds the window for minutes; news that
+    // long is shown up to a limit.
+    if (news.size() > kLongestNews) news.truncate(kLongestNews);
+    m_txtInfo->setPlainText(news);
 }
 
 void frmUpdate::ShowNews() {

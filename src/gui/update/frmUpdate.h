@@ -18,6 +18,8 @@ class frmUpdate : public QDialog, public update::UpdateView {
   public:
     // Heights and width in twips: compact (buttons only) and grown (news).
     static constexpr int kCompactHeight = 2010, kGrownHeight = 4770, kWidth = 4755;
+    // The most characters of news the box shows.
+    static constexpr qsizetype kLongestNews = 64 * 1024;
 
     frmUpdate(QWidget* main, update::UpdateContext context);
 
