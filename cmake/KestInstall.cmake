@@ -48,7 +48,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KEST_HOME_PAGE})
 # The libraries' packages come from dpkg-shlibdeps; xdg-open is started as a
-# program and HTTPS loads libssl at run time, so those are named here.
+# program, HTTPS loads libssl and the SVG pictures a Qt plugin at run time,
+# so those are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libssl3")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libssl3, libqt6svg6")
 include(CPack)
