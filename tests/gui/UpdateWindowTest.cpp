@@ -11,6 +11,7 @@
 #include "gui/update/frmUpdate.h"
 #include "support/ScriptedPrompter.h"
 #include "support/platform/FakeShell.h"
+#include "support/update/UpdateMessages.h"
 
 namespace kest::test {
 namespace {
@@ -31,13 +32,6 @@ class UpdateWindowTest : public ::testing::Test {
         T* found = window->findChild<T*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
-    }
-    void ExpectCheckFailed() {
-        prompter.ExpectNotice("Error in update",
-                              std::string("The update check failed. You must check for the\r\n"
-                                          "new version of this application manually at\r\n") +
-                                  update::HomePage() + ".",
-                              Icon::Critical);
     }
 
     LoopbackServer server;
@@ -123,7 +117,7 @@ TEST_F(UpdateWindowTest, EveryFailedFetchShowsTheMessageAndTheLink) {
     };
     for (const Case& c : cases) {
         server.Serve("/files/Kest2.ver", c.reply);
-        ExpectCheckFailed();
+        ExpectCheckFailed(prompter);
         auto window = Open();
         Child(window.get(), "cmdCheck")->click();
         prompter.VerifyDone();

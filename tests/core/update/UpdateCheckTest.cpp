@@ -5,6 +5,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/platform/FakeShell.h"
 #include "support/update/FakeHttp.h"
+#include "support/update/UpdateMessages.h"
 
 namespace kest::test {
 namespace {
@@ -36,13 +37,6 @@ class UpdateCheckTest : public ::testing::Test {
         http.bodies[std::string(kBase) + "/files/" + file] = text;
     }
     void Check() { update::CheckForUpdate(context, view); }
-    void ExpectCheckFailed() {
-        prompter.ExpectNotice("Error in update",
-                              std::string("The update check failed. You must check for the\r\n"
-                                          "new version of this application manually at\r\n") +
-                                  update::HomePage() + ".",
-                              Icon::Critical);
-    }
 
     FakeHttp http;
     ScriptedPrompter prompter;
@@ -102,7 +96,7 @@ TEST_F(UpdateCheckTest, UnreachableEmptyOrWronglyPrefixedVersionFailsTheCheck) {
           std::optional<std::string>(" \r\n "), std::optional<std::string>("NLV_NWZ 9.9.9")}) {
         http.bodies.clear();
         if (answer) Publish("Kest2.ver", *answer);
-        ExpectCheckFailed();
+        ExpectCheckFailed(prompter);
         view = {};
         Check();
         prompter.VerifyDone();
