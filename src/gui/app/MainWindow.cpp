@@ -18,6 +18,7 @@
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
 #include "gui/grids/ListTableModel.h"
+#include "gui/update/HelpMenu.h"
 
 namespace kest::gui {
 namespace {
@@ -60,6 +61,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     ConnectMenus();
     ConnectCatalogMenus();
     ConnectDialogs();
+    new HelpMenu(this, m, m_tray, prompter);
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -118,7 +120,6 @@ void MainWindow::ConnectMenus() {
     });
     if (m_tray) {
         connect(m_tray, &TrayIcon::Restore, this, &MainWindow::RestoreFromTray);
-        connect(m_tray, &TrayIcon::About, m.mnuAbout, &QAction::trigger);
         connect(m_tray, &TrayIcon::Exit, this, &MainWindow::Exit);
     }
 }
