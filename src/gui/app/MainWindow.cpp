@@ -161,7 +161,7 @@ void MainWindow::Start(const std::string& catalogPath) {
         m_session.prompter.ShowError("Error on load", error ? error->Number() : kInternalError,
                                      error ? error->Description() : e.what());
     }
-    while (m_busyDepth > 0) SetBusyPointer(false);
+    m_busy.Set(false);
     setEnabled(true);
 }
 
@@ -326,13 +326,7 @@ void MainWindow::SetMainWindowEnabled(bool enabled) {
 }
 
 void MainWindow::SetBusyPointer(bool busy) {
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_busyDepth;
-    } else if (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
-    }
+    m_busy.Set(busy);
 }
 
 void MainWindow::CatalogReplaced() {

@@ -8,6 +8,7 @@
 #include "core/discs/CatalogViews.h"
 #include "core/discs/DiscList.h"
 #include "core/search/SearchPanel.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
 #include "platform/Volumes.h"
@@ -121,7 +122,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     MainMenus m;
     TrayIcon* m_tray = nullptr;
     app::View m_view = app::View::Discs;
-    int m_busyDepth = 0;
+    BusyPointer m_busy;
     bool m_exiting = false;
     bool m_unloaded = false;
 };

@@ -14,18 +14,4 @@ void SetTwipsSize(QWidget* window, int heightTwips, int widthTwips) {
     window->setFixedSize(size.expandedTo(window->minimumSizeHint()));
 }
 
-BusyPointer::~BusyPointer() {
-    while (m_depth > 0) Set(false);
-}
-
-void BusyPointer::Set(bool busy) {
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_depth;
-    } else if (m_depth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_depth;
-    }
-}
-
 }  // namespace kest::gui

@@ -5,6 +5,7 @@
 
 #include "core/update/DonationLinks.h"
 #include "core/update/UpdateCheck.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/update/WindowSize.h"
 
 class QPushButton;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "core/update/UpdateCheck.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/update/WindowSize.h"
 
 class QPlainTextEdit;
