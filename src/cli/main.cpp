@@ -6,6 +6,8 @@
 
 #include "cli/CliContext.h"
 #include "core/common/KestError.h"
+#include "core/update/BuildInfo.h"
+#include "core/update/UpdateFiles.h"
 
 namespace kest::cli {
 
@@ -25,6 +27,8 @@ int main(int argc, char** argv) {
     CLI::App app{"Kest - a catalog of removable media", "kest-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version",
+                         "kest-cli " + kest::update::ReleaseText(kest::update::ProgramRelease()));
 
     CliContext context;
     std::vector<std::string> answers;

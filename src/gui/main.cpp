@@ -8,6 +8,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/Pictures.h"
 #include "gui/dialogs/QtPrompter.h"
+#include "gui/update/frmAbout.h"
 
 namespace {
 
@@ -31,11 +32,13 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kest"));
+    QApplication::setApplicationVersion(kest::gui::ReleaseCaption());
     QApplication::setWindowIcon(kest::gui::ProgramIcon());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Kest - a catalog of removable media"));
     parser.addHelpOption();
+    parser.addVersionOption();
     QCommandLineOption home(QStringLiteral("home"),
                             QStringLiteral("Program folder (settings, logs, default catalog)"),
                             QStringLiteral("DIR"));

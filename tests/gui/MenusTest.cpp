@@ -153,8 +153,11 @@ TEST_F(Menus, CtrlCCopiesInBoxesAndGridsAndIsCompactElsewhere) {
     EXPECT_EQ(compact.count(), 0);
 
     Find<QWidget>("cmdQuery")->setFocus();
+    prompter.ExpectNotice("Compact/Repair successful", ::testing::HasSubstr(" compacted & "),
+                          Icon::Information);
     Press(Qt::Key_C);
     EXPECT_EQ(compact.count(), 1);
+    prompter.VerifyDone();
 }
 
 TEST_F(Menus, CtrlWDoesNothingWithoutACatalog) {

@@ -22,13 +22,20 @@
 
 namespace kest::gui {
 
-search::GridSelection SelectionOf(const ListGrid& grid) {
-    QModelIndexList rows = grid.selectionModel()->selectedRows();
-    if (rows.isEmpty()) return {};
-    auto [low, high] = std::minmax_element(
-        rows.begin(), rows.end(),
-        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    return {size_t(low->row() + 1), size_t(high->row() + 1)};
+search::GridSelection SelectionOf(const ListGrid* grid) {
+    QModelIndexList rows = grid->selectionModel()->selectedRows();
+    QModelIndex current = grid->currentIndex();
+    if (!current.isValid() && rows.isEmpty()) return {};
+    size_t low = SIZE_MAX, high = 0;
+    for (const QModelIndex& index : rows) {
+        low = std::min(low, size_t(index.row()) + 1);
+        high = std::max(high, size_t(index.row()) + 1);
+    }
+    if (!current.isValid()) return {low, high};
+    size_t end = size_t(current.row()) + 1;
+    low = std::min(low, end);
+    high = std::max(high, end);
+    return {end == low ? high : low, end};
 }
 
 void Select(ListGrid& grid, search::GridSelection selection) {
@@ -58,7 +65,6 @@ void GridActions::Connect() {
     connect(w.c.fgdDiscs, &QWidget::customContextMenuRequested, this, &GridActions::ShowDiscMenu);
     connect(m.mnuContents[0], &QAction::triggered, this, [this] { ShowContents(false); });
     connect(m.mnuContents[1], &QAction::triggered, this, [this] { ShowContents(true); });
-    connect(m.mnuDelDisc, &QAction::triggered, this, &GridActions::DeleteClickedDisc);
     connect(m.mnuMDD, &QAction::triggered, this, &GridActions::DeleteSelectedDiscs);
     for (int i = 0; i < 2; ++i) {
         auto format = i == 0 ? search::ListFormat::PlainText : search::ListFormat::Csv;
@@ -141,17 +147,6 @@ bool GridActions::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-discs::CatalogViews GridActions::Views() {
-    app::Session& s = w.m_session;
-    return {s.current.Db(),
-            w.m_discs,
-            discs::DiscListOptionsFrom(s.settings, s.window),
-            s.current.name,
-            s.current.path,
-            w.m_panel,
-            search::SearchOptionsFrom(s.settings)};
-}
-
 void GridActions::SortByHeader(ListGrid& grid, int section) {
     auto* model = static_cast<ListTableModel*>(grid.model());
     if (section < 0 || section >= model->columnCount() || model->rowCount() == 0) return;
@@ -175,7 +170,7 @@ void GridActions::ShowDiscMenu(const QPoint& at) {
     // Without a selection the clicked row stands for it, as the grid's
     // current row would.
     size_t clicked = size_t(row + 1);
-    search::GridSelection selection = SelectionOf(grid);
+    search::GridSelection selection = SelectionOf(&grid);
     if (selection.rowSel == 0) selection = {clicked, clicked};
     discs::DiscMenu menu = discs::RightClickDiscs(w.m_discs.table, selection, clicked);
     if (!menu.click.show) return;
@@ -205,27 +200,14 @@ void GridActions::ShowContents(bool wholeCatalog) {
     });
 }
 
-void GridActions::DeleteClickedDisc() {
-    if (!w.m_session.current.HasDatabase() || m_clickedId.empty()) return;
-    discs::CatalogViews views = Views();
-    if (discs::DeleteDiscFromMenu(views, m_clickedId, w.m_session.prompter) !=
-        discs::DeleteOutcome::Declined)
-        ShowDiscChange();
-}
-
 void GridActions::DeleteSelectedDiscs() {
     if (!w.m_session.current.HasDatabase()) return;
-    std::vector<int64_t> ids = discs::DeleteKeyIds(w.m_discs.table, SelectionOf(*w.c.fgdDiscs));
+    std::vector<int64_t> ids = discs::DeleteKeyIds(w.m_discs.table, SelectionOf(w.c.fgdDiscs));
     if (ids.empty()) return;
-    discs::CatalogViews views = Views();
+    discs::CatalogViews views = w.CatalogViews();
     if (discs::DeleteSelectedDiscs(views, ids, w.m_session.prompter) !=
         discs::DeleteOutcome::Declined)
-        ShowDiscChange();
-}
-
-void GridActions::ShowDiscChange() {
-    w.ShowDiscList();
-    w.ShowSearchResults();
+        w.ShowChangedLists();
 }
 
 search::DumpSource GridActions::Source(bool results) const {

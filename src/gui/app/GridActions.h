@@ -32,7 +32,6 @@ class GridActions : public QObject {
     // The disc list's pop-up menu for a right click at a viewport point.
     void ShowDiscMenu(const QPoint& at);
     void ShowContents(bool wholeCatalog);
-    void DeleteClickedDisc();
     // A click on a column header: sorts the list by it, marking it "^" or "v".
     void SortByHeader(ListGrid& grid, int section);
     // The Delete key and "Multiple Disc Delete...": the selected rows' discs.
@@ -49,9 +48,6 @@ class GridActions : public QObject {
     void Connect();
     // Drags of files onto the disc list are copies; true when handled.
     bool DragOrDrop(QEvent* event);
-    discs::CatalogViews Views();
-    // The disc list and the results after discs changed.
-    void ShowDiscChange();
     search::DumpSource Source(bool results) const;
 
     MainWindow& w;
@@ -60,8 +56,9 @@ class GridActions : public QObject {
 };
 
 // The grid's selection as the list commands count it (grid rows, the header
-// being row 0); rowSel is 0 when nothing is selected.
-search::GridSelection SelectionOf(const ListGrid& grid);
+// being row 0): rowSel the current row, row the other end of the selected
+// block; rowSel is 0 when nothing is selected.
+search::GridSelection SelectionOf(const ListGrid* grid);
 // Selects the grid rows of a selection.
 void Select(ListGrid& grid, search::GridSelection selection);
 

@@ -83,7 +83,7 @@ void BuildHelpMenu(QMenuBar* bar, MainMenus& m) {
     bar->addMenu(m.mnuHelp);
     m.mnuHowTo = Entry(m.mnuHelp, "mnuHowTo", "Help &Content...", "Ctrl+H");
     m.mnuHelp->addSeparator();
-    m.mnuWebPage = Entry(m.mnuHelp, "mnuWebPage", "Kest on the &Web...");
+    m.mnuWebPage = Entry(m.mnuHelp, "mnuWE", "Kest on the &Web...");
     m.mnuUpdate = Entry(m.mnuHelp, "mnuUpdate", "Check for &Update...");
     m.mnuDonate = Entry(m.mnuHelp, "mnuDonate", "&Donate...");
     m.mnuHelp->addSeparator();

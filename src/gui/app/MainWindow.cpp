@@ -22,6 +22,7 @@
 #include "gui/app/WindowPlace.h"
 #include "gui/grids/ListTableModel.h"
 #include "gui/scan/WindowScan.h"
+#include "gui/update/HelpMenu.h"
 
 namespace kest::gui {
 namespace {
@@ -63,8 +64,11 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     m_tray = TrayIcon::Create(this);
     m_scan = new WindowScan(m_session, m_volumes, c, m, this);
     m_scan->View().onReloadDiscList = [this] { LoadDiscList(); };
-    m_scan->View().onResetResults = [this] { ResetResults(); };
+    m_scan->View().onResetResults = [this] { ClearResults(); };
     ConnectMenus();
+    ConnectCatalogMenus();
+    ConnectDialogs();
+    new HelpMenu(this, m, m_tray, prompter);
     m_grids = new GridActions(*this);
     connect(new MountWatch(this), &MountWatch::Changed, this, &MainWindow::RefreshDrives);
     UpdateMinimumSize();
@@ -123,7 +127,6 @@ void MainWindow::ConnectMenus() {
     });
     if (m_tray) {
         connect(m_tray, &TrayIcon::Restore, this, &MainWindow::RestoreFromTray);
-        connect(m_tray, &TrayIcon::About, m.mnuAbout, &QAction::trigger);
         connect(m_tray, &TrayIcon::Exit, this, &MainWindow::Exit);
     }
 }
@@ -165,7 +168,7 @@ void MainWindow::Start(const std::string& catalogPath) {
         m_session.prompter.ShowError("Error on load", error ? error->Number() : kInternalError,
                                      error ? error->Description() : e.what());
     }
-    while (m_busyDepth > 0) SetBusyPointer(false);
+    m_busy.Set(false);
     setEnabled(true);
 }
 
@@ -336,27 +339,12 @@ void MainWindow::SetMainWindowEnabled(bool enabled) {
 }
 
 void MainWindow::SetBusyPointer(bool busy) {
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_busyDepth;
-    } else if (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
-    }
+    m_busy.Set(busy);
 }
 
 void MainWindow::CatalogReplaced() {
-    ResetResults();
-    c.panels[1]->clear();
+    ClearResults();
     LoadDiscList();
-}
-
-void MainWindow::ResetResults() {
-    search::ResetResultsGrid(m_panel.results, search::SearchOptionsFrom(m_session.settings),
-                             m_panel.widths);
-    c.fgdResults->Reload();
-    m_panel.resultCount = search::kNoMatchCount;
-    c.lblResultCount->setText(QString::fromLatin1(search::kNoMatchCount));
 }
 
 void MainWindow::LoadDiscList() {
@@ -456,11 +444,16 @@ void MainWindow::CollectWindowState() {
     w.toolbarVisible = m.mnuToolbar->isChecked();
     CollectWindowPlace(this, w);
     m_panel.searchText = c.cboSearch->currentText().toStdString();
-    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
-        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
+    CollectDiscWidths();
     for (auto [column, twips] : c.fgdResults->ColumnTwips())
         m_panel.results.Column(column).width = twips;
     app::StoreSearchState(m_session, m_panel);
+}
+
+void MainWindow::CollectDiscWidths() {
+    WindowState& w = m_session.window;
+    for (auto [column, twips] : c.fgdDiscs->ColumnTwips())
+        if (column < w.discColumnWidths.size()) w.discColumnWidths[column] = twips;
 }
 
 void MainWindow::SaveSettings() {

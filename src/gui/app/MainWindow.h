@@ -5,8 +5,10 @@
 
 #include "core/app/Session.h"
 #include "core/app/ViewTexts.h"
+#include "core/discs/CatalogViews.h"
 #include "core/discs/DiscList.h"
 #include "core/search/SearchPanel.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
 #include "platform/Volumes.h"
@@ -62,6 +64,12 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void UpdateViewCaptions() override;
     void SaveSettings() override;
     std::string ProgramFolder() const override;
+    void ClearResults() override;
+    void KeepUsedSpaceWidth() override;
+    void ClearGrids() override;
+    void DisableCatalogControls() override;
+    void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
+    void ReinstallTrayIcon() override;
 
     // SearchViewHooks.
     void SetBusy(bool busy) override;
@@ -76,6 +84,17 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     friend class GridActions;
 
     void ConnectMenus();
+    void ConnectCatalogMenus();
+    // The details dialogs' entries (DialogActions.cpp).
+    void ConnectDialogs();
+    discs::CatalogViews CatalogViews();
+    void ShowFileDetails();
+    void ShowDiscDetails();
+    void ShowFileFunction(int function);
+    // "Delete Disc..." of the disc list's pop-up menu, for the current row.
+    void DeleteDiscFromMenu();
+    // Redraws the lists and counts after a dialog changed the catalog.
+    void ShowChangedLists();
     void ApplySettings();
     void ApplyColours();
     void ApplyGridFont();
@@ -94,9 +113,10 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ReadCriteria();
     void ShowCriteria();
     void ShowSearchResults();
-    void ResetResults();
     void FillSearchBox();
     void CollectWindowState();
+    // The disc grid's column widths into the window state.
+    void CollectDiscWidths();
     void MinimiseToTray();
     void RestoreFromTray(Qt::WindowState state);
     void Unload();
@@ -115,7 +135,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     WindowScan* m_scan = nullptr;
     GridActions* m_grids = nullptr;
     app::View m_view = app::View::Discs;
-    int m_busyDepth = 0;
+    BusyPointer m_busy;
     bool m_exiting = false;
     bool m_unloaded = false;
 };

@@ -70,15 +70,7 @@ void QtScanView::LockEntries(QMenu* menu) {
 }
 
 void QtScanView::SetBusyPointer(bool busy) {
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_busyDepth;
-        return;
-    }
-    while (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
-    }
+    m_busy.Set(busy);
 }
 
 void QtScanView::ShowCancel(bool visible) {

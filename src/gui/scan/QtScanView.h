@@ -7,6 +7,7 @@
 
 #include "core/common/CoarseClock.h"
 #include "core/scan/ScanView.h"
+#include "gui/app/BusyPointer.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
 
@@ -49,7 +50,7 @@ class QtScanView : public QObject, public scan::ScanView {
     const MainControls& c;
     const MainMenus& m;
     int m_animation = scan::kAnimationStart;
-    int m_busyDepth = 0;
+    BusyPointer m_busy;
     bool m_locked = false;
     // The menus' entries as they were before the lock, restored after it.
     std::vector<std::pair<QPointer<QAction>, bool>> m_lockedActions;

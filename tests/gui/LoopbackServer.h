@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QTcpServer>
+#include <map>
+#include <string>
+
+namespace kest::test {
+
+// A small HTTP server on 127.0.0.1 and a free port, in the test's own thread
+// (the client's wait runs its event loop). Paths not in the table answer 404.
+class LoopbackServer : public QObject {
+  public:
+    struct Answer {
+        Answer(int status = 200, std::string body = {}, std::string location = {},
+               bool silent = false)
+            : status(status),
+              body(std::move(body)),
+              location(std::move(location)),
+              silent(silent) {}
+        int status;
+        std::string body;
+        std::string location;  // for a redirect
+        bool silent;           // accept the request and never answer
+    };
+
+    LoopbackServer();
+    // "http://127.0.0.1:<port>".
+    std::string Base() const;
+    void Serve(const std::string& path, Answer answer) { m_answers[path] = std::move(answer); }
+    void Serve(const std::string& path, const std::string& body) { m_answers[path] = {200, body}; }
+    void Clear() { m_answers.clear(); }
+
+  private:
+    void Reply(QTcpSocket* socket);
+
+    QTcpServer m_server;
+    std::map<std::string, Answer> m_answers;
+};
+
+}  // namespace kest::test
