@@ -13,6 +13,7 @@
 
 #include "WindowFixture.h"
 #include "gui/app/GridActions.h"
+#include "gui/dialogs/DesktopShell.h"
 #include "support/platform/FakeShell.h"
 
 namespace kest::test {
@@ -24,12 +25,11 @@ using ::testing::HasSubstr;
 class GridActions : public WindowFixture {
   protected:
     void SetUp() override {
+        gui::UseDesktopShell(&shell);
         PutSampleCatalog();
         Start();
-        auto owned = std::make_unique<FakeShell>();
-        shell = owned.get();
-        window->Grids().SetShell(std::move(owned));
     }
+    void TearDown() override { gui::UseDesktopShell(nullptr); }
     gui::ListGrid* Discs() { return Find<gui::ListGrid>("fgdDiscs"); }
     // Right-clicks a disc row (0-based) and closes the menu again.
     void RightClick(int row) {
@@ -59,7 +59,7 @@ class GridActions : public WindowFixture {
         return text.str();
     }
 
-    FakeShell* shell = nullptr;
+    FakeShell shell;
 };
 
 TEST_F(GridActions, OneRowOffersTheDiscEntriesAndListsItsContents) {
@@ -132,7 +132,7 @@ TEST_F(GridActions, SavingTheDiscListAsksBeforeOverwritingAndOpensTheFile) {
     Action("mnuSaveDiscs1")->trigger();
     prompter.VerifyDone();
     EXPECT_THAT(Read(path), HasSubstr("Holiday 1999"));
-    EXPECT_EQ(shell->opened, std::vector<std::string>{path});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{path});
 }
 
 TEST_F(GridActions, TheFileMenuSavesTheListOfTheViewShown) {

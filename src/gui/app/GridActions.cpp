@@ -17,8 +17,8 @@
 #include "core/search/SortGrid.h"
 #include "core/text/DateParse.h"
 #include "gui/app/MainWindow.h"
+#include "gui/dialogs/DesktopShell.h"
 #include "gui/grids/ListTableModel.h"
-#include "platform/Shell.h"
 
 namespace kest::gui {
 
@@ -49,16 +49,11 @@ void Select(ListGrid& grid, search::GridSelection selection) {
                                            QItemSelectionModel::NoUpdate);
 }
 
-GridActions::GridActions(MainWindow& window)
-    : QObject(&window), w(window), m_shell(platform::MakeDesktopShell()) {
+GridActions::GridActions(MainWindow& window) : QObject(&window), w(window) {
     Connect();
 }
 
 GridActions::~GridActions() = default;
-
-void GridActions::SetShell(std::unique_ptr<platform::Shell> shell) {
-    m_shell = std::move(shell);
-}
 
 void GridActions::Connect() {
     const MainMenus& m = w.m;
@@ -237,7 +232,7 @@ void GridActions::SaveList(bool results, search::ListFormat format) {
     w.Trap("Error in dump-to-text", [&] {
         search::SaveListCommand(Source(results), format, w.m_panel.matchCount,
                                 {w.m_session.settings.OpenAfterSaving, w.ProgramFolder()},
-                                w.m_session.prompter, *m_shell);
+                                w.m_session.prompter, DesktopShell());
     });
 }
 

@@ -1,16 +1,11 @@
 #pragma once
 
 #include <QObject>
-#include <memory>
 #include <string>
 
 #include "core/discs/CatalogViews.h"
 #include "core/search/ListDump.h"
 #include "core/search/ListSelection.h"
-
-namespace kest::platform {
-class Shell;
-}
 
 namespace kest::gui {
 
@@ -27,8 +22,6 @@ class GridActions : public QObject {
     explicit GridActions(MainWindow& window);
     ~GridActions() override;
 
-    // Where saved lists are opened (the desktop unless replaced).
-    void SetShell(std::unique_ptr<platform::Shell> shell);
     // The disc list's pop-up menu for a right click at a viewport point.
     void ShowDiscMenu(const QPoint& at);
     void ShowContents(bool wholeCatalog);
@@ -51,7 +44,6 @@ class GridActions : public QObject {
     search::DumpSource Source(bool results) const;
 
     MainWindow& w;
-    std::unique_ptr<platform::Shell> m_shell;
     std::string m_clickedId;  // the disc row the pop-up menu was opened on
 };
 
