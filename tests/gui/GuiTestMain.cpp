@@ -4,10 +4,12 @@
 #include <QApplication>
 
 // Read by ThreadSanitizer at start (and by nothing else): it cannot see the
-// synchronisation inside the uninstrumented Qt libraries, whose own pooled
-// threads free what the GUI thread allocated after waiting for it in Qt code.
+// synchronisation inside the uninstrumented Qt and GLib libraries, whose own
+// threads (pools, the network thread and its event loop) free or close what
+// the GUI thread made after waiting for it in their code.
 extern "C" const char* __tsan_default_suppressions() {
-    return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n";
+    return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n"
+           "race:libQt6Network.so\nrace:libglib-2.0.so\n";
 }
 
 int main(int argc, char** argv) {
