@@ -77,6 +77,10 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
 
 MainWindow::~MainWindow() {
     Unload();
+    // The grid actions filter the grids' events; they must not see the events
+    // of the grids' own destruction, when this window is already gone.
+    delete m_grids;
+    m_grids = nullptr;
 }
 
 void MainWindow::Trap(const char* title, const std::function<void()>& handler) {

@@ -29,6 +29,9 @@ int ListTableModel::columnCount(const QModelIndex& parent) const {
 QVariant ListTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     size_t column = TableColumn(index.column());
+    // A view may ask between a change of the table and the model's reset.
+    if (column >= m_table.ColumnCount() || static_cast<size_t>(index.row()) >= m_table.RowCount())
+        return {};
     if (role == Qt::DisplayRole) {
         std::string_view cell = m_table.Cell(static_cast<size_t>(index.row()), column);
         return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
@@ -48,6 +51,7 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 ||
         static_cast<size_t>(section) >= m_shown.size())
         return {};
+    if (TableColumn(section) >= m_table.ColumnCount()) return {};
     const search::ListColumn& column = m_table.Column(TableColumn(section));
     if (role == Qt::DisplayRole) return QString::fromStdString(column.header).trimmed();
     if (role == Qt::TextAlignmentRole && column.alignment == search::Alignment::Right)
