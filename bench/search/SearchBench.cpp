@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchCatalog.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
 #include "core/engine/SearchIndex.h"
@@ -38,45 +39,13 @@ std::string DirName(int64_t i) {
     return "dir" + std::to_string(i % 997) + "/";
 }
 
-// The catalog is made by the program itself (so it has its index and the
-// triggers), then filled directly; the same names go to plocate's list.
+// The catalog comes from the benches' shared builder (made by the program
+// itself, so it has its index and triggers); the same names go to plocate's list.
 void BuildCatalog(const fs::path& path, const fs::path& list, int64_t files) {
-    std::string create = std::string(KEST_CLI_PATH) + " create '" + path.string() + "' >/dev/null";
-    if (std::system(create.c_str()) != 0)
-        std::fprintf(stderr, "could not create %s\n", path.c_str());
-    auto db = kest::engine::Database::Open(path.string(), "");
+    kest::bench::BuildCatalog(path.string(), {files, kDiscs, 0});
     std::ofstream names(list);
-    db->Begin();
-    auto disc = db->Prepare(
-        "INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl, DiscDesc, DiscNumF) "
-        "VALUES ('ABCD-0000', 'CDFS', ?, 'bench', ?)");
-    for (int64_t d = 0; d < kDiscs; ++d) {
-        disc.Bind(1, "DISC_" + std::to_string(d));
-        disc.Bind(2, files / kDiscs);
-        disc.Run();
-    }
-    auto file = db->Prepare(
-        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileAtt, FileSize, FileDate) "
-        "VALUES (?, ?, ?, 'A', ?, ?)");
-    for (int64_t i = 0; i < files; ++i) {
-        int64_t discId = i / (files / kDiscs) + 1;
-        file.Bind(1, discId);
-        file.Bind(2, DirName(i));
-        file.Bind(3, FileName(i));
-        file.Bind(4, (i * 7919) % 100000000);
-        char date[32];
-        std::snprintf(date, sizeof date, "20%02d-%02d-%02d 12:%02d:00", static_cast<int>(i % 25),
-                      static_cast<int>(i % 12 + 1), static_cast<int>(i % 28 + 1),
-                      static_cast<int>(i % 60));
-        file.Bind(5, std::string(date));
-        file.Run();
-        names << "/DISC_" << discId - 1 << "/" << DirName(i) << FileName(i) << "\n";
-        if (i % 500000 == 499999) {
-            db->Commit();
-            db->Begin();
-        }
-    }
-    db->Commit();
+    for (int64_t i = 0; i < files; ++i)
+        names << "/DISC_" << i / (files / kDiscs) << "/" << DirName(i) << FileName(i) << "\n";
 }
 
 double Seconds(const std::function<void()>& work) {

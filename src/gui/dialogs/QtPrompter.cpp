@@ -114,19 +114,19 @@ std::optional<std::string> QtPrompter::Password() {
     return dialog.password().toStdString();
 }
 
-std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& spec, bool save) {
-    QFileDialog dialog(m_main, FromUtf8(spec.title), FromUtf8(spec.initialDir));
+std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& request, bool save) {
+    QFileDialog dialog(m_main, FromUtf8(request.title), FromUtf8(request.initialDir));
     dialog.setObjectName(QStringLiteral("cdgOpenDB"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save || !(spec.flags & kFileMustExist) ? QFileDialog::AnyFile
-                                                              : QFileDialog::ExistingFile);
+    dialog.setFileMode(save || !(request.flags & kFileMustExist) ? QFileDialog::AnyFile
+                                                                 : QFileDialog::ExistingFile);
     // The commands ask their own overwrite questions unless the flag asks for it.
-    if (!(spec.flags & kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    QStringList filters = QtFileFilter(spec.filter).split(QStringLiteral(";;"));
+    if (!(request.flags & kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    QStringList filters = QtFileFilter(request.filter).split(QStringLiteral(";;"));
     dialog.setNameFilters(filters);
-    if (spec.filterIndex >= 1 && spec.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[spec.filterIndex - 1]);
-    if (!spec.fileName.empty()) dialog.selectFile(FromUtf8(spec.fileName));
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();
 }
