@@ -17,9 +17,11 @@
 #include "gui/app/GridActions.h"
 #include "gui/app/MountWatch.h"
 #include "gui/app/Pictures.h"
+#include "gui/app/StoredColour.h"
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
+#include "gui/dialogs/ErrorTrap.h"
 #include "gui/grids/ListTableModel.h"
 #include "gui/scan/WindowScan.h"
 #include "gui/update/HelpMenu.h"
@@ -30,13 +32,6 @@ namespace {
 constexpr const char* kProgramTitle = "Kest";
 // The classic "Internal error" number, for failures that carry no number.
 constexpr long kInternalError = 51;
-
-// Colours are stored as the classic 0x00BBGGRR value; anything outside that
-// range (negative, system colours) leaves the desktop's colour.
-std::optional<QColor> StoredColour(int32_t value) {
-    if (value < 0 || value > 0xFFFFFF) return std::nullopt;
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 // Text that stays readable on the given background.
 QColor TextOn(const QColor& back) {
@@ -68,6 +63,7 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     ConnectMenus();
     ConnectCatalogMenus();
     ConnectDialogs();
+    ConnectOptions();
     new HelpMenu(this, m, m_tray, prompter);
     m_grids = new GridActions(*this);
     connect(new MountWatch(this), &MountWatch::Changed, this, &MainWindow::RefreshDrives);
@@ -84,13 +80,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Trap(const char* title, const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const KestError& e) {
-        m_session.prompter.ShowError(title, e.Number(), e.Description());
-    } catch (const std::exception& e) {
-        m_session.prompter.ShowError(title, kInternalError, e.what());
-    }
+    RunTrapped(m_session.prompter, title, handler);
 }
 
 void MainWindow::ConnectMenus() {

@@ -93,6 +93,11 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowFileFunction(int function);
     // "Delete Disc..." of the disc list's pop-up menu, for the current row.
     void DeleteDiscFromMenu();
+    // mnuOpts: the options dialog (OptionsActions.cpp); the window takes what
+    // each Apply changed, the disc list what its closing changed.
+    void ConnectOptions();
+    void ShowOptions();
+    void TakeOptions();
     // Redraws the lists and counts after a dialog changed the catalog.
     void ShowChangedLists();
     void ApplySettings();
