@@ -64,16 +64,21 @@ OptionPair Pair(QWidget* frame, const char* yesName, const char* noName,
     return pair;
 }
 
+QHBoxLayout* PairRow(const OptionPair& pair) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(pair.yes);
+    row->addWidget(pair.no);
+    row->addStretch();
+    return row;
+}
+
 // A frame holding one yes/no pair side by side.
 QGroupBox* PairFrame(QWidget* parent, const char* title, OptionPair& pair, const char* yesName,
                      const char* noName, const char* yesCaption = "Yes",
                      const char* noCaption = "No") {
     QGroupBox* frame = Frame(parent, title);
     pair = Pair(frame, yesName, noName, yesCaption, noCaption);
-    auto* row = new QHBoxLayout(frame);
-    row->addWidget(pair.yes);
-    row->addWidget(pair.no);
-    row->addStretch();
+    frame->setLayout(PairRow(pair));
     return frame;
 }
 
@@ -171,7 +176,7 @@ void BuildGeneral(QWidget* page, OptionsControls& c) {
     QGroupBox* colours = Frame(page, "Colors");
     c.cmdColor = Named(new QPushButton(colours), QStringLiteral("cmdColor"));
     c.cmdColor->setAutoDefault(false);
-    c.cmdColor->setFixedSize(48, 22);
+    c.cmdColor->setIconSize(QSize(32, 14));
     auto* back = new QLabel(QStringLiteral("Background Color:"), colours);
     back->setBuddy(c.cmdColor);
     c.cmdColor->setAccessibleName(QStringLiteral("Background Color"));
@@ -278,27 +283,25 @@ void BuildCompressedFiles(QWidget* page, OptionsControls& c) {
     QGroupBox* save = Frame(page, "Save Compressed File Contents");
     c.saveSubFiles = Pair(save, "optYesSavSub", "optNoSavSub");
     const std::array<const char*, 4> types = {"ZIP", "CAB", "RAR", "ACE"};
-    auto* saveGrid = new QGridLayout(save);
-    saveGrid->addWidget(c.saveSubFiles.yes, 0, 0);
-    saveGrid->addWidget(c.saveSubFiles.no, 0, 1);
+    auto* saveLayout = new QVBoxLayout(save);
+    saveLayout->addLayout(PairRow(c.saveSubFiles));
+    auto* typeGrid = new QGridLayout;
     for (size_t i = 0; i < types.size(); ++i) {
         QString type = QString::fromUtf8(types[i]);
         c.fileTypes[i] = new QCheckBox(type + QStringLiteral(" files"), save);
         c.fileTypes[i]->setObjectName(QStringLiteral("chk") + type);
-        saveGrid->addWidget(c.fileTypes[i], 1 + static_cast<int>(i / 2), static_cast<int>(i % 2));
+        typeGrid->addWidget(c.fileTypes[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
+    saveLayout->addLayout(typeGrid);
 
     QGroupBox* search = Frame(page, "Search Within SubFile Database Fields");
     c.searchSubFiles = Pair(search, "optYesSchSub", "optNoSchSub");
     c.chkSN = Check(search, QStringLiteral("chkSN"), "SubFile Name");
     c.chkSD = Check(search, QStringLiteral("chkSD"), "SubFi&le Directory");
     c.chkSC = Check(search, QStringLiteral("chkSC"), "SubFile Comment");
-    auto* searchGrid = new QGridLayout(search);
-    searchGrid->addWidget(c.searchSubFiles.yes, 0, 0);
-    searchGrid->addWidget(c.searchSubFiles.no, 0, 1);
-    searchGrid->addWidget(c.chkSN, 1, 0, 1, 2);
-    searchGrid->addWidget(c.chkSD, 2, 0, 1, 2);
-    searchGrid->addWidget(c.chkSC, 3, 0, 1, 2);
+    auto* searchLayout = new QVBoxLayout(search);
+    searchLayout->addLayout(PairRow(c.searchSubFiles));
+    for (QCheckBox* field : {c.chkSN, c.chkSD, c.chkSC}) searchLayout->addWidget(field);
 
     QGroupBox* columns = Frame(page, "SubFile Columns to Show in Results");
     std::vector<QCheckBox*> boxes;
@@ -325,6 +328,8 @@ void BuildMisc(QWidget* page, OptionsControls& c) {
     c.cmdBrSound =
         Named(new QPushButton(QStringLiteral("..."), sounds), QStringLiteral("cmdBrSound"));
     c.cmdBrSound->setAutoDefault(false);
+    c.cmdBrSound->setFixedWidth(
+        c.cmdBrSound->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
     c.cmdBrSound->setToolTip(QStringLiteral("Browse for a sound file"));
     c.cmdBrSound->setAccessibleName(c.cmdBrSound->toolTip());
     auto* soundGrid = new QGridLayout(sounds);

@@ -236,13 +236,15 @@ void frmOpts::UpdateDependents() {
 }
 
 void frmOpts::ShowColour() {
-    QPixmap swatch(c.cmdColor->iconSize());
+    qreal scale = devicePixelRatioF();
+    QPixmap swatch(c.cmdColor->iconSize() * scale);
+    swatch.setDevicePixelRatio(scale);
     swatch.fill(Qt::transparent);
     std::optional<QColor> colour = StoredColour(m_colour);
     QPainter painter(&swatch);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setBrush(colour.value_or(palette().color(QPalette::Window)));
-    painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(QRectF(QPointF(0.5, 0.5), QSizeF(c.cmdColor->iconSize()) - QSizeF(1, 1)));
     painter.end();
     c.cmdColor->setIcon(QIcon(swatch));
     c.cmdColor->setAccessibleDescription(colour ? colour->name() : QString());
