@@ -271,18 +271,24 @@ TEST_F(OptionsDialog, AppliedSettingsReachTheWindowAndTheSettingsFile) {
     EXPECT_GT(discs.Column(6).width, 0);
 
     CloseWindow();
-    const std::pair<const char*, const char*> saved[] = {
-        {"Program_Caption", "1"}, {"Font", "DejaVu Serif"}, {"Font_Bold", "True"},
-        {"Font_Size", "11"},      {"MinToSysTray", "True"},
+    struct Saved {
+        const char *section, *key, *value;
     };
-    for (auto [key, value] : saved) EXPECT_EQ(Setting("Main", key), value) << key;
-    EXPECT_EQ(Setting("Search_Options", "InDirectory"), "True");
-    EXPECT_EQ(Setting("Search_Options", "SizeFormat"), "2");
-    EXPECT_EQ(Setting("Search_Options", "SizeNumDec"), "2");
-    EXPECT_EQ(Setting("Search_Options", "ME_Logical_Op"), "2");
-    EXPECT_EQ(Setting("Discs_Options", "ShowUsedSpace"), "True");
-    EXPECT_EQ(Setting("SubFile_Options", "ShowSubCol7"), "1");
-    EXPECT_EQ(Setting("Drives", "Only_Optical"), "False");
+    const Saved saved[] = {
+        {"Main", "Program_Caption", "1"},
+        {"Main", "Font", "DejaVu Serif"},
+        {"Main", "Font_Bold", "True"},
+        {"Main", "Font_Size", "11"},
+        {"Main", "MinToSysTray", "True"},
+        {"Search_Options", "InDirectory", "True"},
+        {"Search_Options", "SizeFormat", "2"},
+        {"Search_Options", "SizeNumDec", "2"},
+        {"Search_Options", "ME_Logical_Op", "2"},
+        {"Discs_Options", "ShowUsedSpace", "True"},
+        {"SubFile_Options", "ShowSubCol7", "1"},
+        {"Drives", "Only_Optical", "False"},
+    };
+    for (const Saved& s : saved) EXPECT_EQ(Setting(s.section, s.key), s.value) << s.key;
 }
 
 TEST_F(OptionsDialog, ValuesAtTheirLimitsLoadAndApplyWithoutHarm) {

@@ -108,6 +108,18 @@ QGridLayout* CheckGrid(QWidget* frame, const std::vector<QCheckBox*>& boxes, siz
     return grid;
 }
 
+// A tab's frames in two columns of equal width, packed at the top.
+void Columns(QWidget* page, std::initializer_list<QWidget*> left,
+             std::initializer_list<QWidget*> right) {
+    auto* layout = new QHBoxLayout(page);
+    for (auto frames : {left, right}) {
+        auto* column = new QVBoxLayout;
+        for (QWidget* frame : frames) column->addWidget(frame);
+        column->addStretch();
+        layout->addLayout(column, 1);
+    }
+}
+
 QWidget* Page(QTabWidget* tabs, const char* name, const char* caption) {
     auto* page = Named(new QWidget(tabs), QLatin1String(name));
     tabs->addTab(page, QString::fromUtf8(caption));
@@ -162,14 +174,7 @@ void BuildResults(QWidget* page, OptionsControls& c) {
     refreshLayout->addWidget(c.resultsRefresh.yes);
     refreshLayout->addWidget(c.resultsRefresh.no);
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(size);
-    right->addWidget(date);
-    right->addWidget(refresh);
-    right->addStretch();
-    auto* layout = new QHBoxLayout(page);
-    layout->addWidget(columns, 1);
-    layout->addLayout(right, 1);
+    Columns(page, {columns}, {size, date, refresh});
 }
 
 void BuildGeneral(QWidget* page, OptionsControls& c) {
@@ -221,23 +226,16 @@ void BuildGeneral(QWidget* page, OptionsControls& c) {
     gridLayout->addWidget(c.txtFont, 1, 0);
     gridLayout->addWidget(c.cmdChFont, 1, 1);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(colours);
-    left->addWidget(drives);
-    left->addWidget(PairFrame(page, "Display Default Drive for File Functions", c.defaultDrive,
-                              "optYesDD", "optNoDD"));
-    left->addWidget(
-        PairFrame(page, "Open File After Saving List", c.openAfterSaving, "optOSyes", "optOSno"));
-    left->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addWidget(captionFrame);
-    right->addWidget(PairFrame(page, "Minimize To System Tray On Closing Kest", c.minToTray,
-                               "optYesMin", "optNoMin"));
-    right->addWidget(grid);
-    right->addStretch();
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left, 1);
-    layout->addLayout(right, 1);
+    Columns(
+        page,
+        {colours, drives,
+         PairFrame(page, "Display Default Drive for File Functions", c.defaultDrive, "optYesDD",
+                   "optNoDD"),
+         PairFrame(page, "Open File After Saving List", c.openAfterSaving, "optOSyes", "optOSno")},
+        {captionFrame,
+         PairFrame(page, "Minimize To System Tray On Closing Kest", c.minToTray, "optYesMin",
+                   "optNoMin"),
+         grid});
 }
 
 void BuildSearch(QWidget* page, OptionsControls& c) {
@@ -265,18 +263,10 @@ void BuildSearch(QWidget* page, OptionsControls& c) {
     c.optSLogOpOR = logical.yes;
     c.optSLogOpAND = logical.no;
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(fields);
-    left->addWidget(PairFrame(page, "Enclose Search Entries With Asterisks (*)", c.asterisks,
-                              "optYesAst", "optNoAst"));
-    left->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addWidget(date);
-    right->addWidget(logicalFrame);
-    right->addStretch();
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left, 1);
-    layout->addLayout(right, 1);
+    Columns(page,
+            {fields, PairFrame(page, "Enclose Search Entries With Asterisks (*)", c.asterisks,
+                               "optYesAst", "optNoAst")},
+            {date, logicalFrame});
 }
 
 void BuildCompressedFiles(QWidget* page, OptionsControls& c) {
