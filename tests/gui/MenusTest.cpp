@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "DialogDriver.h"
 #include "WindowFixture.h"
 
 namespace kest::test {
@@ -194,9 +195,12 @@ TEST_F(Menus, ToolbarButtonsHaveTheirTipsAndPictures) {
         EXPECT_EQ(button->toolTip().toStdString(), tips[i]);
         EXPECT_FALSE(button->icon().isNull());
     }
+    DialogDriver dialogs;
+    dialogs.On("frmOpts", [](QDialog& dialog) { dialog.reject(); });
     QSignalSpy options(Action("mnuOpts"), &QAction::triggered);
     Action("tbrMain3")->trigger();
     EXPECT_EQ(options.count(), 1);
+    EXPECT_EQ(dialogs.Opened("frmOpts"), 1);
 }
 
 TEST_F(Menus, ControlsCarryTheirCaptionsTipsAndAccessibleNames) {
