@@ -294,7 +294,7 @@ TEST_F(OptionsDialog, AppliedSettingsReachTheWindowAndTheSettingsFile) {
 TEST_F(OptionsDialog, ValuesAtTheirLimitsLoadAndApplyWithoutHarm) {
     StartWith(
         "[Search_Options]\nSizeFormat=3\nSizeNumDec=4\n"
-        "[Main]\nProgram_Caption=7\n");
+        "[Main]\nProgram_Caption=-1\n");
     std::string notWav = home.Write("sounds/readme.txt", "not a sound");
     OpenOptions([&](QDialog& dialog) {
         // Bytes with decimals show none.

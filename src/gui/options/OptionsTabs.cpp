@@ -283,6 +283,7 @@ void BuildCompressedFiles(QWidget* page, OptionsControls& c) {
         typeGrid->addWidget(c.fileTypes[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     saveLayout->addLayout(typeGrid);
+    saveLayout->addStretch();
 
     QGroupBox* search = Frame(page, "Search Within SubFile Database Fields");
     c.searchSubFiles = Pair(search, "optYesSchSub", "optNoSchSub");

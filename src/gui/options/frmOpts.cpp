@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -104,9 +103,10 @@ void frmOpts::Load(const OptionsChoice& choice) {
     Select(c.defaultDrive, s.UseDefaultDrive);
     Select(c.openAfterSaving, s.OpenAfterSaving);
     // A caption choice the settings do not know shows the full path, as the title does.
-    c.caption[static_cast<size_t>(
-                  std::clamp<int>(s.Program_Caption, kCaptionTitleOnly, kCaptionFullPath))]
-        ->setChecked(true);
+    size_t caption = s.Program_Caption == kCaptionTitleOnly  ? 0
+                     : s.Program_Caption == kCaptionFileName ? 1
+                                                             : 2;
+    c.caption[caption]->setChecked(true);
     Select(c.minToTray, s.MinToSysTray);
     c.chkGridLines->setChecked(s.GridLines != 0);
     ShowFont(QtFont(choice.font));
