@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -18,23 +19,44 @@ namespace {
 constexpr int64_t kComplete = std::numeric_limits<int64_t>::max();
 constexpr const char* kStateTable = "_kest_search";
 
+// A searched table: its names (name, description) in one index keyed by the
+// counter; its folder texts, which repeat for every file of a folder, once per
+// run of consecutive rows sharing a folder (what a scan writes): the runs
+// table maps each run to its range of counters, the dirs index holds its text.
 struct Source {
     const char* table;
     const char* key;
     const char* index;
-    const char* columns[3];
+    const char* dirs;
+    const char* runs;
+    const char* names[2];
+    const char* dir;
 };
 
 constexpr Source kSources[] = {
-    {"tblFiles", "FileId", "_kest_fx_files", {"FileName", "FileDir", "FileDesc"}},
-    {"tblSubFiles", "SubFileId", "_kest_fx_subfiles", {"SubFileName", "SubFileDir", "SubFileComm"}},
+    {"tblFiles",
+     "FileId",
+     "_kest_fx_files",
+     "_kest_fx_files_dirs",
+     "_kest_fx_files_runs",
+     {"FileName", "FileDesc"},
+     "FileDir"},
+    {"tblSubFiles",
+     "SubFileId",
+     "_kest_fx_subfiles",
+     "_kest_fx_subfiles_dirs",
+     "_kest_fx_subfiles_runs",
+     {"SubFileName", "SubFileComm"},
+     "SubFileDir"},
 };
 
 const std::vector<IndexedColumn>& Columns() {
     static const std::vector<IndexedColumn> columns = [] {
         std::vector<IndexedColumn> all;
-        for (const auto& s : kSources)
-            for (const char* c : s.columns) all.push_back({s.table, c, s.key, s.index});
+        for (const auto& s : kSources) {
+            for (const char* c : s.names) all.push_back({s.table, c, s.key, s.index, nullptr});
+            all.push_back({s.table, s.dir, s.key, s.dirs, s.runs});
+        }
         return all;
     }();
     return columns;
@@ -65,41 +87,78 @@ std::string TextOf(sqlite3* db, const std::string& sql) {
 }
 
 std::string IndexSql(const Source& s) {
-    return std::string("CREATE VIRTUAL TABLE ") + s.index + " USING fts5(" + s.columns[0] + ", " +
-           s.columns[1] + ", " + s.columns[2] +
+    return std::string("CREATE VIRTUAL TABLE ") + s.index + " USING fts5(" + s.names[0] + ", " +
+           s.names[1] +
            ", content='', detail=column, columnsize=0, tokenize='trigram case_sensitive 1')";
+}
+
+std::string DirsSql(const Source& s) {
+    return std::string("CREATE VIRTUAL TABLE ") + s.dirs + " USING fts5(" + s.dir +
+           ", content='', detail=none, columnsize=0, tokenize='trigram case_sensitive 1')";
+}
+
+std::string RunsSql(const Source& s) {
+    return std::string("CREATE TABLE ") + s.runs +
+           " (id INTEGER PRIMARY KEY, lo INTEGER NOT NULL, hi INTEGER NOT NULL, dir TEXT)";
 }
 
 std::string List(const Source& s, const char* prefix) {
     std::string out;
-    for (const char* c : s.columns) out += std::string(", ") + prefix + c;
+    for (const char* c : s.names) out += std::string(", ") + prefix + c;
     return out;
 }
 
-// The three triggers; while building, each row change reaches the index
-// only for rows the builder has passed.
+// The runs table's trigger puts each new run's folder into the dirs index.
+std::pair<std::string, std::string> RunsTriggerSql(const Source& s) {
+    std::string name = std::string(s.runs) + "_insert";
+    return {name, "CREATE TRIGGER " + name + " AFTER INSERT ON " + s.runs + " BEGIN INSERT INTO " +
+                      s.dirs + " (rowid, " + s.dir + ") VALUES (new.id, new.dir); END"};
+}
+
+// The three triggers of the source table; while building, each row change
+// reaches the index only for rows the builder has passed. A new row extends
+// the last run when it follows it in the same folder, else starts a run; a
+// row whose folder or counter changes gets a run of its own. Runs are never
+// taken back: a run that names a row no longer in its folder only adds a
+// candidate, which the LIKE then turns down.
 std::vector<std::pair<std::string, std::string>> TriggerSql(const Source& s, bool complete) {
     std::string upto = std::string("(SELECT upto FROM ") + kStateTable +
                        " WHERE tbl = " + SqlLiteral(s.table) + ")";
-    auto only = [&](const char* row) {
-        return complete ? std::string()
-                        : std::string(" WHERE ") + row + "." + s.key + " <= " + upto;
+    auto passed = [&](const char* row) {
+        return complete ? std::string() : std::string(" AND ") + row + "." + s.key + " <= " + upto;
     };
-    std::string name = s.index;
+    const std::string key = std::string("new.") + s.key, dir = std::string("new.") + s.dir;
+    const std::string lastRun = std::string("id = (SELECT max(id) FROM ") + s.runs + ")";
+    const std::string sameDir = " AND dir IS " + dir + " COLLATE BINARY";
     std::string add = std::string("INSERT INTO ") + s.index + " (rowid" + List(s, "") +
-                      ") SELECT new." + s.key + List(s, "new.") + only("new") + ";";
+                      ") SELECT " + key + List(s, "new.") + " WHERE 1" + passed("new") + ";";
     std::string remove = std::string("INSERT INTO ") + s.index + " (" + s.index + ", rowid" +
                          List(s, "") + ") SELECT 'delete', old." + s.key + List(s, "old.") +
-                         only("old") + ";";
+                         " WHERE 1" + passed("old") + ";";
+    std::string newRun = std::string("INSERT INTO ") + s.runs + " (lo, hi, dir) SELECT " + key +
+                         ", " + key + ", " + dir + " WHERE ";
+    std::string extend = std::string("UPDATE ") + s.runs + " SET hi = " + key + " WHERE " +
+                         lastRun + " AND hi = " + key + " - 1" + sameDir + passed("new") + "; " +
+                         newRun + "NOT EXISTS (SELECT 1 FROM " + s.runs + " WHERE " + lastRun +
+                         " AND hi = " + key + sameDir + ")" + passed("new") + ";";
+    std::string moved = newRun + "(" + key + " <> old." + s.key + " OR " + dir + " IS NOT old." +
+                        s.dir + " COLLATE BINARY)" + passed("new") + ";";
+    std::string name = s.index;
     std::string on = std::string(" ON ") + s.table + " BEGIN ";
-    std::string columns = std::string(s.key) + List(s, "");
+    std::string columns = std::string(s.key) + List(s, "") + ", " + s.dir;
     return {
-        {name + "_insert", "CREATE TRIGGER " + name + "_insert AFTER INSERT" + on + add + " END"},
+        {name + "_insert",
+         "CREATE TRIGGER " + name + "_insert AFTER INSERT" + on + add + " " + extend + " END"},
         {name + "_delete",
          "CREATE TRIGGER " + name + "_delete AFTER DELETE" + on + remove + " END"},
         {name + "_update", "CREATE TRIGGER " + name + "_update AFTER UPDATE OF " + columns + on +
-                               remove + " " + add + " END"},
+                               remove + " " + add + " " + moved + " END"},
     };
+}
+
+// The tables and the runs table's trigger, as made.
+std::vector<std::pair<std::string, std::string>> TableSql(const Source& s) {
+    return {{s.index, IndexSql(s)}, {s.dirs, DirsSql(s)}, {s.runs, RunsSql(s)}, RunsTriggerSql(s)};
 }
 
 std::string StoredSql(sqlite3* db, const std::string& name) {
@@ -115,7 +174,9 @@ int64_t Upto(sqlite3* db, const Source& s) {
 // Whether every object of the source's index is there as made, for the
 // phase its state names.
 bool ObjectsIntact(sqlite3* db, const Source& s, int64_t upto) {
-    if (upto < 0 || StoredSql(db, s.index) != IndexSql(s)) return false;
+    if (upto < 0) return false;
+    for (const auto& [name, sql] : TableSql(s))
+        if (StoredSql(db, name) != sql) return false;
     for (const auto& [name, sql] : TriggerSql(s, upto == kComplete))
         if (StoredSql(db, name) != sql) return false;
     return true;
@@ -148,6 +209,21 @@ int64_t IndexedRows(sqlite3* db, const Source& s) {
     return rows;
 }
 
+// The number of rows whose texts the index finds by the query (FTS5 syntax):
+// for a name column, rows whose counter the index gives; for the folder, rows
+// of the runs whose folder the dirs index gives, counting up to limit runs;
+// also narrows the index rows or runs counted.
+std::string CountSql(const Source& s, const IndexedColumn& column, const std::string& match,
+                     int64_t limit, const std::string& also = "") {
+    if (!column.runsTable)
+        return std::string("SELECT count(*) FROM (SELECT rowid FROM ") + s.index + " WHERE " +
+               s.index + " MATCH " + SqlLiteral(match) + also + " LIMIT " + std::to_string(limit) +
+               ")";
+    return std::string("SELECT ifnull(sum(hi - lo + 1), 0) FROM (SELECT lo, hi FROM ") + s.runs +
+           " WHERE id IN (SELECT rowid FROM " + s.dirs + " WHERE " + s.dirs + " MATCH " +
+           SqlLiteral(match) + ")" + also + " LIMIT " + std::to_string(limit) + ")";
+}
+
 // Whether the index finds a few rows spread over the table by their own
 // texts: damage to the index's pages shows here on most catalogs.
 bool ProbesFound(sqlite3* db, const Source& s) {
@@ -156,26 +232,24 @@ bool ProbesFound(sqlite3* db, const Source& s) {
     int64_t last = IntOf(db, std::string("SELECT max(") + s.key + ") FROM " + s.table, 0);
     for (int i = 0; i < kProbes; ++i) {
         int64_t at = first + (last - first) * i / (kProbes - 1);
-        std::string select = std::string("SELECT ") + s.key + List(s, "") + " FROM " + s.table +
-                             " WHERE " + s.key + " >= " + std::to_string(at) + " ORDER BY " +
-                             s.key + " LIMIT 1";
+        std::string select = std::string("SELECT ") + s.key + List(s, "") + ", " + s.dir +
+                             " FROM " + s.table + " WHERE " + s.key + " >= " + std::to_string(at) +
+                             " ORDER BY " + s.key + " LIMIT 1";
         sqlite3_stmt* stmt = nullptr;
         bool found = true;
         if (sqlite3_prepare_v2(db, select.c_str(), -1, &stmt, nullptr) != SQLITE_OK) found = false;
         if (found && sqlite3_step(stmt) == SQLITE_ROW) {
             std::string id = std::to_string(sqlite3_column_int64(stmt, 0));
-            for (int c = 0; c < 3 && found; ++c) {
-                auto text = sqlite3_column_text(stmt, c + 1);
+            int c = 0;
+            for (const auto& column : Columns()) {
+                if (strcmp(column.table, s.table) != 0 || !found) continue;
+                auto text = sqlite3_column_text(stmt, ++c);
                 std::string query =
                     text ? TrigramQuery(reinterpret_cast<const char*>(text)) : std::string();
                 if (query.empty()) continue;
-                found =
-                    IntOf(db,
-                          std::string("SELECT count(*) FROM ") + s.index + " WHERE " + s.index +
-                              " MATCH " +
-                              SqlLiteral("{" + std::string(s.columns[c]) + "} : (" + query + ")") +
-                              " AND rowid = " + id,
-                          0) == 1;
+                std::string row = column.runsTable ? " AND lo <= " + id + " AND hi >= " + id
+                                                   : " AND rowid = " + id;
+                found = IntOf(db, CountSql(s, column, MatchFor(column, query), 1, row), 0) > 0;
             }
         }
         sqlite3_finalize(stmt);
@@ -199,7 +273,8 @@ bool SourceExists(sqlite3* db, const Source& s) {
 void DropSource(sqlite3* db, const Source& s) {
     for (const auto& [name, sql] : TriggerSql(s, true))
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
-    ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + s.index);
+    for (const char* table : {s.index, s.dirs, s.runs})
+        ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + table);
     if (!StoredSql(db, kStateTable).empty())
         ExecOrThrow(
             db, std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table));
@@ -218,7 +293,7 @@ void StartSource(sqlite3* db, const Source& s) {
         DropSource(db, s);
         ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kStateTable +
                             " (tbl TEXT PRIMARY KEY, upto INTEGER NOT NULL)");
-        ExecOrThrow(db, IndexSql(s));
+        for (const auto& [name, sql] : TableSql(s)) ExecOrThrow(db, sql);
         // A scan commits every thousand rows; merging segments less eagerly
         // halves what the index costs it.
         ExecOrThrow(db, std::string("INSERT INTO ") + s.index + " (" + s.index +
@@ -242,6 +317,14 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) 
         ExecOrThrow(db, std::string("INSERT INTO ") + s.index + " (rowid" + List(s, "") +
                             ") SELECT " + s.key + List(s, "") + rows);
         int64_t count = IntOf(db, "SELECT changes()", 0);
+        // Each run of rows sharing a folder: c marks the rows that start one,
+        // g numbers the runs.
+        ExecOrThrow(db, std::string("INSERT INTO ") + s.runs +
+                            " (lo, hi, dir) SELECT min(k), max(k), d FROM (SELECT k, d, sum(c) "
+                            "OVER (ORDER BY k) AS g FROM (SELECT k, d, (lag(d) OVER (ORDER BY k)) "
+                            "IS NOT d COLLATE BINARY AS c FROM (SELECT " +
+                            s.key + " AS k, " + s.dir + " AS d" + rows +
+                            "))) GROUP BY g ORDER BY g");
         done += count;
         finished = count < sliceRows;
         ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
@@ -268,7 +351,7 @@ const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& tab
         if (strcasecmp(c.table, table.c_str()) != 0 || strcasecmp(c.column, column.c_str()) != 0)
             continue;
         for (size_t i = 0; i < std::size(kSources); ++i)
-            if (kSources[i].index == c.indexTable) return (complete >> i) & 1 ? &c : nullptr;
+            if (strcmp(kSources[i].table, c.table) == 0) return (complete >> i) & 1 ? &c : nullptr;
     }
     return nullptr;
 }
@@ -279,13 +362,9 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
     // looking each candidate up.
     constexpr int64_t kAlwaysFew = 2000;
     for (const auto& s : kSources) {
-        if (s.index != column.indexTable) continue;
+        if (strcmp(s.table, column.table) != 0) continue;
         int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
-        int64_t count = IntOf(db,
-                              std::string("SELECT count(*) FROM (SELECT rowid FROM ") + s.index +
-                                  " WHERE " + s.index + " MATCH " + SqlLiteral(match) + " LIMIT " +
-                                  std::to_string(limit) + ")",
-                              -1);
+        int64_t count = IntOf(db, CountSql(s, column, match, limit), -1);
         if (count < 0) return std::nullopt;
         return count < limit;
     }

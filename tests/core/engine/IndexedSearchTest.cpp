@@ -325,6 +325,52 @@ TEST_F(IndexedCatalog, AwkwardPatternsGiveTheSameRows) {
     }
 }
 
+// Folders are indexed once per run of rows that share them, whether the
+// triggers or the builder (after a deferral, as a scan does) made the run;
+// rows moved to another folder, renumbered, or written into the gaps that
+// deletions left are still found by their folder.
+TEST_F(IndexedCatalog, FolderRunsFindEveryRowOfTheirFolder) {
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    auto addFolder = [&](const std::string& dir, int files) {
+        for (int i = 0; i < files; ++i) {
+            insert.Bind(1, dir);
+            insert.Bind(2, "f" + std::to_string(i));
+            insert.Run();
+            insert.Reset();
+        }
+    };
+    auto runs = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT count(*) FROM _kest_fx_files_runs").rows[0][0]);
+    };
+    const int64_t before = runs();
+    for (int d = 0; d < 8; ++d) addFolder("Alpha/Folder" + std::to_string(d) + "/", 40);
+    EXPECT_EQ(runs() - before, 8);
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    for (int d = 0; d < 8; ++d) addFolder("Beta/Folder" + std::to_string(d % 5) + "/", 40);
+    m_db->BuildSearchIndex();
+    EXPECT_EQ(runs() - before, 16);
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Here/' WHERE FileId % 9 = 0");
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'ALPHA/FOLDER3/' WHERE FileId % 31 = 0");
+    m_db->Execute("DELETE FROM tblFiles WHERE FileId % 10 = 1");
+    const int64_t last = m_db->LastInsertId(), gap = (last - 50) / 10 * 10 + 1;
+    m_db->Execute("INSERT INTO tblFiles (FileId, KestId, FileDir, FileName) VALUES (" +
+                  std::to_string(gap) + ", 2, 'Gamma/Gap/', 'g')");
+    m_db->Execute("UPDATE tblFiles SET FileId = " + std::to_string(last + 5) +
+                  " WHERE FileId = " + std::to_string(gap + 2));
+    addFolder("Beta/Folder4/", 3);
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* dir : {"alpha/folder3", "Folder", "beta/folder4/", "Alpha/Folder0", "moved",
+                            "Here/", "gamma/gap", "lpha/Fol", "lder"}) {
+        for (unsigned fields : {2u, 3u, 66u | 1u}) {
+            const std::string statement = Statement(dir, fields, true);
+            EXPECT_FALSE(ExpectSameRows(statement).empty()) << dir;
+            EXPECT_TRUE(Strengthened(statement)) << dir;
+        }
+    }
+}
+
 TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
     for (const auto& name : m_db->TableNames()) EXPECT_EQ(name.find("_kest"), std::string::npos);
     EXPECT_FALSE(m_db->HasTable("_kest_fx_files"));
@@ -332,7 +378,7 @@ TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
 
 // Only LIKEs whose value counts as true or not get the index condition.
 TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
-    const IndexedColumn column{"tblFiles", "FileName", "FileId", "_kest_fx_files"};
+    const IndexedColumn column{"tblFiles", "FileName", "FileId", "_kest_fx_files", nullptr};
     auto strengthen = [&](const std::string& sql) {
         return StrengthenIndexedLikes(
             sql,
