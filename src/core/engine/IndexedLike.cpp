@@ -163,11 +163,6 @@ class WhereScan {
 
 }  // namespace
 
-std::string MatchFor(const IndexedColumn& column, const std::string& query) {
-    if (column.runsTable) return query;
-    return "{" + std::string(column.column) + "} : (" + query + ")";
-}
-
 std::string CandidateCondition(const std::string& table, const IndexedColumn& column,
                                const std::string& match) {
     const std::string fts = column.indexTable;
@@ -196,11 +191,10 @@ std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup
         if (!column) continue;
         std::string query = TrigramQuery(tokens[i + 2].text);
         if (query.empty()) continue;
-        std::string match = MatchFor(*column, query);
-        if (!worth(*column, match)) continue;
+        if (!worth(*column, query)) continue;
         size_t after = tokens[i + 2].end;
         out.append(jetSql, copied, after - copied);
-        out += " AND " + CandidateCondition(table, *column, match);
+        out += " AND " + CandidateCondition(table, *column, query);
         copied = after;
     }
     if (copied == 0) return jetSql;

@@ -5,8 +5,8 @@
 
 namespace kest::engine {
 
-// One text column with a trigram index. Without runsTable, the table's
-// counter is the rowid of the index table and the column one of its columns;
+// One text column with a trigram index (an FTS5 table of that one column).
+// Without runsTable, the table's counter is the rowid of the index table;
 // with it, the index table holds the column's text of each run of rows, and
 // the runs table (id, lo, hi) gives the counters lo to hi of each run.
 struct IndexedColumn {
@@ -16,9 +16,6 @@ struct IndexedColumn {
     const char* indexTable;
     const char* runsTable;
 };
-
-// The FTS5 match expression of a trigram query on the column's index table.
-std::string MatchFor(const IndexedColumn& column, const std::string& query);
 
 // The condition that holds for every row of table whose column's text the
 // match finds (and maybe for others).

@@ -389,7 +389,7 @@ TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
     };
     const std::string cond =
         " AND tblFiles.FileId IN (SELECT rowid FROM _kest_fx_files WHERE _kest_fx_files MATCH "
-        "'{FileName} : (\"123\")')";
+        "'\"123\"')";
     const std::pair<std::string, std::string> cases[] = {
         {"SELECT * FROM tblFiles WHERE tblFiles.FileName LIKE '*123*'",
          "SELECT * FROM tblFiles WHERE tblFiles.FileName LIKE '*123*'" + cond},
