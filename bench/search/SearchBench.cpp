@@ -32,20 +32,14 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 7;
 constexpr int64_t kDiscs = 200;
 
-std::string FileName(int64_t i) {
-    return "file" + std::to_string(i) + (i % 50 == 0 ? ".zip" : ".dat");
-}
-std::string DirName(int64_t i) {
-    return "dir" + std::to_string(i % 997) + "/";
-}
-
 // The catalog comes from the benches' shared builder (made by the program
 // itself, so it has its index and triggers); the same names go to plocate's list.
 void BuildCatalog(const fs::path& path, const fs::path& list, int64_t files) {
     kest::bench::BuildCatalog(path.string(), {files, kDiscs, 0});
     std::ofstream names(list);
     for (int64_t i = 0; i < files; ++i)
-        names << "/DISC_" << i / (files / kDiscs) << "/" << DirName(i) << FileName(i) << "\n";
+        names << "/DISC_" << i / (files / kDiscs) << "/" << kest::bench::BenchDirName(i)
+              << kest::bench::BenchFileName(i) << "\n";
 }
 
 double Seconds(const std::function<void()>& work) {
