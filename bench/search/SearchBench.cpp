@@ -29,7 +29,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRuns = 7;
+// Runs of each timing; fewer past a few million files, where one read of
+// every row takes seconds.
+int g_runs = 7;
 constexpr int64_t kDiscs = 200;
 
 // The catalog comes from the benches' shared builder (made by the program
@@ -60,7 +62,7 @@ double Run(const std::string& command) {
 std::pair<double, double> BestOfBoth(const std::function<double()>& a,
                                      const std::function<double()>& b) {
     double bestA = 1e9, bestB = 1e9;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < g_runs; ++run) {
         if (run % 2) bestB = std::min(bestB, b());
         bestA = std::min(bestA, a());
         if (!(run % 2)) bestB = std::min(bestB, b());
@@ -102,6 +104,7 @@ int main(int argc, char** argv) {
             home = argv[i];
         }
     }
+    if (files > 2000000) g_runs = 3;
     home /= std::to_string(files);
     fs::create_directories(home);
     fs::path catalog = home / "kest001.kst", list = home / "names.txt",
@@ -133,7 +136,7 @@ int main(int argc, char** argv) {
         {
             auto db = open();
             QueryTime(*db, statement, true, &rows);
-            for (int run = 0; run < kRuns; ++run)
+            for (int run = 0; run < g_runs; ++run)
                 query = std::min(query, QueryTime(*db, statement, true));
         }
         std::string search = cli + " search '" + p.text + "' >/dev/null 2>&1";
