@@ -473,6 +473,10 @@ TEST_F(IndexedCatalog, DamageIsDetectedAndRebuilt) {
         "DROP TABLE _kest_search",
         "DELETE FROM _kest_fx_files_data WHERE id > 10",
         "UPDATE _kest_fx_files_data SET block = x'ffffffff' WHERE id > 1",
+        "DROP TABLE _kest_fx_subfiles_runs",
+        "DELETE FROM _kest_fx_files_runs",
+        "DELETE FROM _kest_fx_files_dirs_data WHERE id > 10",
+        "DROP TABLE _kest_fx_files_desc",
         "DELETE FROM tblFiles WHERE FileId < 50",  // with the triggers gone first, below
     };
     for (const auto& damage : damages) {
