@@ -326,28 +326,34 @@ void DropSearchIndex(sqlite3* db) {
     });
 }
 
-void BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows) {
-    std::vector<const Source*> todo;
-    for (const auto& s : IndexSources()) {
-        if (!SourceExists(db, s) || Complete(db, s)) continue;
+unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows) {
+    const auto& sources = IndexSources();
+    std::vector<size_t> todo;
+    unsigned complete = 0;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& s = sources[i];
+        if (!SourceExists(db, s)) continue;
+        complete |= 1u << i;
+        if (Complete(db, s)) continue;
         int64_t upto = Upto(db, s);
         if (upto == kComplete || !ObjectsIntact(db, s, upto)) StartSource(db, s);
-        todo.push_back(&s);
+        todo.push_back(i);
     }
     int64_t total = 0, done = 0;
-    for (const Source* s : todo) {
+    for (size_t i : todo) {
         total += IntOf(db,
-                       std::string("SELECT count(*) FROM ") + s->table + " WHERE " + s->key +
-                           " > " + std::to_string(Upto(db, *s)),
+                       std::string("SELECT count(*) FROM ") + sources[i].table + " WHERE " +
+                           sources[i].key + " > " + std::to_string(Upto(db, sources[i])),
                        0);
     }
-    for (const Source* s : todo) {
+    for (size_t i : todo) {
         bool finished = false;
         while (!finished) {
-            finished = IndexSlice(db, *s, sliceRows, done);
+            finished = IndexSlice(db, sources[i], sliceRows, done);
             if (progress) progress(done, total);
         }
     }
+    return complete;
 }
 
 }  // namespace kest::engine

@@ -50,8 +50,9 @@ void DropSearchIndex(sqlite3* db);
 // that an interruption (a full disk) loses at most one slice and the next
 // build resumes. progress gets (rows done, rows to do) after each slice.
 // Damaged or partial objects are dropped and rebuilt. Raises the engine error
-// of a failed slice, after rolling it back.
+// of a failed slice, after rolling it back. Gives the tables whose index is
+// then complete, as CompleteSearchIndexes does (without probing them again).
 using IndexProgress = std::function<void(int64_t done, int64_t total)>;
-void BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
+unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
 
 }  // namespace kest::engine
