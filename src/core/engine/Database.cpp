@@ -178,6 +178,10 @@ bool Database::DeferSearchIndex() {
     return deferred;
 }
 
+void Database::IndexDeferredRows() {
+    engine::IndexDeferredRows(m_db);
+}
+
 bool Database::SearchIndexComplete() {
     if (!m_searchChecked) m_searchIndexes = CompleteSearchIndexes(m_db);
     m_searchChecked = true;

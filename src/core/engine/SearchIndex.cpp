@@ -237,8 +237,10 @@ void AddRuns(sqlite3* db, const Source& s, const std::string& rows) {
     if (rc != SQLITE_OK) ThrowEngineError(db, rc);
 }
 
-// Indexes the next rows past the builder's mark; true when none were left.
-bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) {
+// Indexes the next rows past the builder's mark; true when none were left
+// and, asked to finish, the index is then complete.
+bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
+                bool finish = true) {
     bool finished = false;
     AsOneUnit(db, [&] {
         int64_t upto = Upto(db, s);
@@ -258,6 +260,12 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) 
         AddRuns(db, s, rows + " ORDER BY " + s.key);
         done += count;
         finished = count < sliceRows;
+        if (!finish) {
+            if (count > 0)
+                ExecOrThrow(db, std::string("UPDATE ") + kStateTable + " SET upto = " +
+                                    std::to_string(last) + " WHERE tbl = " + SqlLiteral(s.table));
+            return;
+        }
         ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
                             " SET upto = " + std::to_string(finished ? kComplete : last) +
                             " WHERE tbl = " + SqlLiteral(s.table));
@@ -317,6 +325,14 @@ bool DeferSearchIndex(sqlite3* db) {
         deferred = true;
     }
     return deferred;
+}
+
+void IndexDeferredRows(sqlite3* db) {
+    for (const auto& s : IndexSources()) {
+        int64_t upto = Upto(db, s), done = 0;
+        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, upto)) continue;
+        IndexSlice(db, s, std::numeric_limits<int64_t>::max(), done, false);
+    }
 }
 
 void DropSearchIndex(sqlite3* db) {

@@ -43,6 +43,11 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
 // index was deferred.
 bool DeferSearchIndex(sqlite3* db);
 
+// Indexes the rows a deferred index has not taken yet and keeps it deferred:
+// a scan does it between its commits, on its writer thread, so that little
+// is left for the build at its end.
+void IndexDeferredRows(sqlite3* db);
+
 // Removes every index object (tables, triggers, state), as a unit.
 void DropSearchIndex(sqlite3* db);
 

@@ -371,6 +371,52 @@ TEST_F(IndexedCatalog, FolderRunsFindEveryRowOfTheirFolder) {
     }
 }
 
+// A deferred index takes the rows added so far and stays deferred: rows
+// changed after it are followed by the triggers, rows added after it wait
+// for the build, which completes it.
+TEST_F(IndexedCatalog, DeferredRowsIndexedMeanwhileStayDeferred) {
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    auto add = [&](const std::string& dir, const std::string& name, int files) {
+        for (int i = 0; i < files; ++i) {
+            insert.Bind(1, dir);
+            insert.Bind(2, name + std::to_string(i));
+            insert.Run();
+            insert.Reset();
+        }
+    };
+    auto upto = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT upto FROM _kest_search WHERE tbl = 'tblFiles'").rows[0][0]);
+    };
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    add("Early/Folder/", "early", 60);
+    const int64_t caughtUp = m_db->LastInsertId();
+    m_db->IndexDeferredRows();
+    EXPECT_EQ(upto(), caughtUp);
+    EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()) & 1u, 0u);
+    m_db->IndexDeferredRows();  // nothing new: nothing changes
+    EXPECT_EQ(upto(), caughtUp);
+    add("Late/Folder/", "late", 60);
+    m_db->Execute("UPDATE tblFiles SET FileName = 'renamedearly' WHERE FileId = " +
+                  std::to_string(caughtUp - 5));
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Early/' WHERE FileId = " +
+                  std::to_string(caughtUp - 7));
+    m_db->Execute("DELETE FROM tblFiles WHERE FileId = " + std::to_string(caughtUp - 9));
+    m_db->BuildSearchIndex();
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* text :
+         {"early5", "renamedearly", "late3", "early/folder", "moved/early", "late/folder"}) {
+        for (unsigned fields : {1u, 2u}) {
+            const std::string statement = Statement(text, fields, true);
+            ExpectSameRows(statement);
+            EXPECT_TRUE(Strengthened(statement)) << text;
+        }
+    }
+    EXPECT_EQ(ExpectSameRows(Statement("renamedearly", 1, true)).empty(), false);
+    EXPECT_EQ(ExpectSameRows(Statement("moved/early", 2, true)).empty(), false);
+}
+
 TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
     for (const auto& name : m_db->TableNames()) EXPECT_EQ(name.find("_kest"), std::string::npos);
     EXPECT_FALSE(m_db->HasTable("_kest_fx_files"));
