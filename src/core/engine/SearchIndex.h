@@ -11,15 +11,16 @@ struct sqlite3;
 
 namespace kest::engine {
 
-// The trigram index of the searchable texts: for tblFiles (FileName, FileDir,
-// FileDesc) and tblSubFiles (SubFileName, SubFileDir, SubFileComm) one FTS5
-// table each, named _kest_fx_<table>, holding no copy of the texts (only the
-// rowid lists of each trigram), keyed by the table's counter. Triggers on the
-// source tables keep it current on every insert, update and delete, whoever
-// writes: they use nothing but SQLite's own statements. _kest_search holds,
-// per table, the highest counter indexed so far: the builder works upwards
-// in slices and the triggers touch only rows at or below it, until it reaches
-// the largest integer (complete) and the triggers drop their condition.
+// The trigram index of the searchable texts of tblFiles (FileName, FileDir,
+// FileDesc) and tblSubFiles (SubFileName, SubFileDir, SubFileComm): FTS5
+// tables holding no copy of the texts (only the rowid lists of each trigram),
+// one per column, the folders once per run of rows (SearchIndexObjects.h).
+// Triggers on the source tables keep it current on every insert, update and
+// delete, whoever writes: they use nothing but SQLite's own statements.
+// _kest_search holds, per table, the highest counter indexed so far: the
+// builder works upwards in slices and the triggers touch only rows at or
+// below it, until it reaches the largest integer (complete) and the triggers
+// drop their condition.
 
 // The tables whose index is complete, as a set of bits (one per indexed
 // table); a table whose index objects are missing or altered, or whose index
