@@ -592,6 +592,39 @@ TEST_F(IndexedCatalog, AFullDiskStopsTheBuildWhichResumesLater) {
     EXPECT_EQ(QueryText(*m_db, statement), expected);
 }
 
+// A disk that fills while a scan indexes its rows meanwhile: nothing of that
+// indexing stays, the index stays deferred, and the build at the end (here,
+// once there is room) completes it.
+TEST_F(IndexedCatalog, AFullDiskStopsTheIndexingMeanwhileWithoutHarm) {
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    auto upto = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT upto FROM _kest_search WHERE tbl = 'tblFiles'").rows[0][0]);
+    };
+    const int64_t before = upto();
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    for (int i = 0; i < 3000; ++i) {
+        insert.Bind(1, "Full/Disk" + std::to_string(i / 50) + "/");
+        insert.Bind(2, "crowded" + std::to_string(i) + ".bin");
+        insert.Run();
+        insert.Reset();
+    }
+    const int64_t pages = std::get<int64_t>(m_db->Query("PRAGMA page_count").rows[0][0]);
+    ExecOrThrow(m_db->Handle(), "PRAGMA max_page_count = " + std::to_string(pages + 2));
+    EXPECT_THROW(m_db->IndexDeferredRows(), KestError);
+    EXPECT_EQ(upto(), before);
+    EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()) & 1u, 0u);
+    ExecOrThrow(m_db->Handle(), "PRAGMA max_page_count = 1000000");
+    m_db->BuildSearchIndex();
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* text : {"crowded2999", "full/disk7/"}) {
+        const std::string statement = Statement(text, 3, true);
+        EXPECT_FALSE(ExpectSameRows(statement).empty()) << text;
+        EXPECT_TRUE(Strengthened(statement)) << text;
+    }
+}
+
 // A copy made by VACUUM INTO keeps the index; a schema change drops it.
 TEST_F(IndexedCatalog, CopiesKeepTheIndexAndSchemaChangesDropIt) {
     std::string copy = m_dir.File("copy.kst");
