@@ -7,12 +7,21 @@
 
 namespace kest::bench {
 
+std::string BenchDirName(int64_t i) {
+    return "dir" + std::to_string(i / 100 % 997) + "/";
+}
+
+std::string BenchFileName(int64_t i) {
+    return "file" + std::to_string(i) + (i % 50 == 0 ? ".zip" : ".dat");
+}
+
 void BuildCatalog(const std::string& path, const CatalogShape& shape) {
     // The catalog is made by the program itself, then filled directly.
     std::string create = std::string(KEST_CLI_PATH) + " create '" + path + "' >/dev/null 2>&1";
     if (std::system(create.c_str()) != 0)
         std::fprintf(stderr, "could not create %s\n", path.c_str());
     auto db = engine::Database::Open(path, "");
+    db->DeferSearchIndex();
     db->Begin();
     const int64_t perDisc = shape.files / shape.discs;
     auto disc = db->Prepare(
@@ -35,8 +44,8 @@ void BuildCatalog(const std::string& path, const CatalogShape& shape) {
         const int64_t kestId = i / perDisc + 1;
         const bool archive = i % 50 == 0;
         file.Bind(1, kestId);
-        file.Bind(2, "dir" + std::to_string(i % 997) + "/");
-        file.Bind(3, "file" + std::to_string(i) + (archive ? ".zip" : ".dat"));
+        file.Bind(2, BenchDirName(i));
+        file.Bind(3, BenchFileName(i));
         file.Bind(4, (i * 7919) % 100000000);
         char date[32];
         std::snprintf(date, sizeof date, "20%02d-%02d-%02d 12:%02d:00", static_cast<int>(i % 25),
@@ -56,6 +65,7 @@ void BuildCatalog(const std::string& path, const CatalogShape& shape) {
         }
     }
     db->Commit();
+    db->BuildSearchIndex();
 }
 
 std::filesystem::path BenchHome(int argc, char** argv, const std::string& name) {

@@ -13,8 +13,14 @@ struct CatalogShape {
 };
 
 // Creates a catalog with kest-cli create and fills it directly: dates, sizes
-// and folders vary so that searches and sorts have work to do.
+// and folders vary so that searches and sorts have work to do. The search
+// index is built at the end, as after a scan.
 void BuildCatalog(const std::string& path, const CatalogShape& shape);
+
+// The folder and the name of file i: a folder holds 100 consecutive files, as
+// a scan writes them, and 997 folder names come in turn.
+std::string BenchDirName(int64_t i);
+std::string BenchFileName(int64_t i);
 
 // The bench's folder: the first argument, else <temp>/<name>; created.
 std::filesystem::path BenchHome(int argc, char** argv, const std::string& name);

@@ -165,8 +165,7 @@ void Database::ForgetSearchIndex() {
 
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
     m_searchChecked = false;
-    engine::BuildSearchIndex(m_db, progress);
-    m_searchIndexes = CompleteSearchIndexes(m_db);
+    m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
     m_searchChecked = true;
 }
 
@@ -177,6 +176,10 @@ bool Database::DeferSearchIndex() {
         m_searchChecked = true;
     }
     return deferred;
+}
+
+void Database::IndexDeferredRows() {
+    engine::IndexDeferredRows(m_db);
 }
 
 bool Database::SearchIndexComplete() {

@@ -88,6 +88,8 @@ class Database {
     // rows, and BuildSearchIndex afterwards adds them at once. True when there
     // was an index to defer.
     bool DeferSearchIndex();
+    // Meanwhile, indexes the rows added so far, keeping the index deferred.
+    void IndexDeferredRows();
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }

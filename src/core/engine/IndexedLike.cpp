@@ -163,6 +163,19 @@ class WhereScan {
 
 }  // namespace
 
+std::string CandidateCondition(const std::string& table, const IndexedColumn& column,
+                               const std::string& match) {
+    const std::string fts = column.indexTable;
+    const std::string found =
+        "SELECT rowid FROM " + fts + " WHERE " + fts + " MATCH " + SqlLiteral(match);
+    const std::string key = table + "." + column.key;
+    if (!column.runsTable) return key + " IN (" + found + ")";
+    // Every counter of the runs found, counted up from each run's first.
+    return key + " IN (WITH RECURSIVE _kest_ids(n, e) AS (SELECT lo, hi FROM " + column.runsTable +
+           " WHERE id IN (" + found +
+           ") UNION ALL SELECT n + 1, e FROM _kest_ids WHERE n < e) SELECT n FROM _kest_ids)";
+}
+
 std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
                                    const MatchWorth& worth) {
     std::vector<Token> tokens = Tokens(jetSql);
@@ -178,13 +191,10 @@ std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup
         if (!column) continue;
         std::string query = TrigramQuery(tokens[i + 2].text);
         if (query.empty()) continue;
-        std::string match = "{" + std::string(column->column) + "} : (" + query + ")";
-        if (!worth(*column, match)) continue;
-        std::string fts = column->indexTable;
+        if (!worth(*column, query)) continue;
         size_t after = tokens[i + 2].end;
         out.append(jetSql, copied, after - copied);
-        out += " AND " + table + "." + column->key + " IN (SELECT rowid FROM " + fts + " WHERE " +
-               fts + " MATCH " + SqlLiteral(match) + ")";
+        out += " AND " + CandidateCondition(table, *column, query);
         copied = after;
     }
     if (copied == 0) return jetSql;

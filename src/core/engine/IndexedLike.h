@@ -5,14 +5,22 @@
 
 namespace kest::engine {
 
-// One text column with a trigram index: the table's counter is the rowid of
-// the index table, the column is one of the index table's columns.
+// One text column with a trigram index (an FTS5 table of that one column).
+// Without runsTable, the table's counter is the rowid of the index table;
+// with it, the index table holds the column's text of each run of rows, and
+// the runs table (id, lo, hi) gives the counters lo to hi of each run.
 struct IndexedColumn {
     const char* table;
     const char* column;
     const char* key;
     const char* indexTable;
+    const char* runsTable;
 };
+
+// The condition that holds for every row of table whose column's text the
+// match finds (and maybe for others).
+std::string CandidateCondition(const std::string& table, const IndexedColumn& column,
+                               const std::string& match);
 
 // Strengthens each "<table>.<column> LIKE '<pattern>'" of a SELECT's WHERE
 // clause on an indexed column with "AND <table>.<key> IN (<index lookup>)",

@@ -4,11 +4,13 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "core/engine/EngineError.h"
+#include "core/engine/SearchIndexObjects.h"
 #include "core/engine/TrigramQuery.h"
 
 namespace kest::engine {
@@ -16,29 +18,8 @@ namespace kest::engine {
 namespace {
 
 constexpr int64_t kComplete = std::numeric_limits<int64_t>::max();
-constexpr const char* kStateTable = "_kest_search";
-
-struct Source {
-    const char* table;
-    const char* key;
-    const char* index;
-    const char* columns[3];
-};
-
-constexpr Source kSources[] = {
-    {"tblFiles", "FileId", "_kest_fx_files", {"FileName", "FileDir", "FileDesc"}},
-    {"tblSubFiles", "SubFileId", "_kest_fx_subfiles", {"SubFileName", "SubFileDir", "SubFileComm"}},
-};
-
-const std::vector<IndexedColumn>& Columns() {
-    static const std::vector<IndexedColumn> columns = [] {
-        std::vector<IndexedColumn> all;
-        for (const auto& s : kSources)
-            for (const char* c : s.columns) all.push_back({s.table, c, s.key, s.index});
-        return all;
-    }();
-    return columns;
-}
+constexpr const char* kStateTable = kSearchStateTable;
+using Source = IndexSource;
 
 // Runs a query whose first column of the first row is an integer; fallback
 // when there is no row, no integer, or the query fails.
@@ -64,44 +45,6 @@ std::string TextOf(sqlite3* db, const std::string& sql) {
     return value;
 }
 
-std::string IndexSql(const Source& s) {
-    return std::string("CREATE VIRTUAL TABLE ") + s.index + " USING fts5(" + s.columns[0] + ", " +
-           s.columns[1] + ", " + s.columns[2] +
-           ", content='', detail=column, columnsize=0, tokenize='trigram case_sensitive 1')";
-}
-
-std::string List(const Source& s, const char* prefix) {
-    std::string out;
-    for (const char* c : s.columns) out += std::string(", ") + prefix + c;
-    return out;
-}
-
-// The three triggers; while building, each row change reaches the index
-// only for rows the builder has passed.
-std::vector<std::pair<std::string, std::string>> TriggerSql(const Source& s, bool complete) {
-    std::string upto = std::string("(SELECT upto FROM ") + kStateTable +
-                       " WHERE tbl = " + SqlLiteral(s.table) + ")";
-    auto only = [&](const char* row) {
-        return complete ? std::string()
-                        : std::string(" WHERE ") + row + "." + s.key + " <= " + upto;
-    };
-    std::string name = s.index;
-    std::string add = std::string("INSERT INTO ") + s.index + " (rowid" + List(s, "") +
-                      ") SELECT new." + s.key + List(s, "new.") + only("new") + ";";
-    std::string remove = std::string("INSERT INTO ") + s.index + " (" + s.index + ", rowid" +
-                         List(s, "") + ") SELECT 'delete', old." + s.key + List(s, "old.") +
-                         only("old") + ";";
-    std::string on = std::string(" ON ") + s.table + " BEGIN ";
-    std::string columns = std::string(s.key) + List(s, "");
-    return {
-        {name + "_insert", "CREATE TRIGGER " + name + "_insert AFTER INSERT" + on + add + " END"},
-        {name + "_delete",
-         "CREATE TRIGGER " + name + "_delete AFTER DELETE" + on + remove + " END"},
-        {name + "_update", "CREATE TRIGGER " + name + "_update AFTER UPDATE OF " + columns + on +
-                               remove + " " + add + " END"},
-    };
-}
-
 std::string StoredSql(sqlite3* db, const std::string& name) {
     return TextOf(db, "SELECT sql FROM sqlite_master WHERE name = " + SqlLiteral(name));
 }
@@ -115,7 +58,9 @@ int64_t Upto(sqlite3* db, const Source& s) {
 // Whether every object of the source's index is there as made, for the
 // phase its state names.
 bool ObjectsIntact(sqlite3* db, const Source& s, int64_t upto) {
-    if (upto < 0 || StoredSql(db, s.index) != IndexSql(s)) return false;
+    if (upto < 0) return false;
+    for (const auto& [name, sql] : TableSql(s))
+        if (StoredSql(db, name) != sql) return false;
     for (const auto& [name, sql] : TriggerSql(s, upto == kComplete))
         if (StoredSql(db, name) != sql) return false;
     return true;
@@ -125,7 +70,7 @@ bool ObjectsIntact(sqlite3* db, const Source& s, int64_t upto) {
 int64_t IndexedRows(sqlite3* db, const Source& s) {
     sqlite3_stmt* stmt = nullptr;
     int64_t rows = -1;
-    std::string sql = std::string("SELECT block FROM ") + s.index + "_data WHERE id = 1";
+    std::string sql = std::string("SELECT block FROM ") + s.nameIndexes[0] + "_data WHERE id = 1";
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
         sqlite3_step(stmt) == SQLITE_ROW) {
         auto bytes = static_cast<const unsigned char*>(sqlite3_column_blob(stmt, 0));
@@ -148,6 +93,22 @@ int64_t IndexedRows(sqlite3* db, const Source& s) {
     return rows;
 }
 
+// The number of rows whose texts the column's index finds by the query (FTS5
+// syntax): for a name column, rows whose counter the index gives; for the
+// folder, the rows of the runs whose folder the index gives. Counts up to
+// limit index rows or runs, narrowed by also.
+std::string CountSql(const IndexedColumn& column, const std::string& match, int64_t limit,
+                     const std::string& also = "") {
+    const std::string fts = column.indexTable;
+    const std::string found = " WHERE " + fts + " MATCH " + SqlLiteral(match);
+    if (!column.runsTable)
+        return "SELECT count(*) FROM (SELECT rowid FROM " + fts + found + also + " LIMIT " +
+               std::to_string(limit) + ")";
+    return std::string("SELECT ifnull(sum(hi - lo + 1), 0) FROM (SELECT lo, hi FROM ") +
+           column.runsTable + " WHERE id IN (SELECT rowid FROM " + fts + found + ")" + also +
+           " LIMIT " + std::to_string(limit) + ")";
+}
+
 // Whether the index finds a few rows spread over the table by their own
 // texts: damage to the index's pages shows here on most catalogs.
 bool ProbesFound(sqlite3* db, const Source& s) {
@@ -156,26 +117,24 @@ bool ProbesFound(sqlite3* db, const Source& s) {
     int64_t last = IntOf(db, std::string("SELECT max(") + s.key + ") FROM " + s.table, 0);
     for (int i = 0; i < kProbes; ++i) {
         int64_t at = first + (last - first) * i / (kProbes - 1);
-        std::string select = std::string("SELECT ") + s.key + List(s, "") + " FROM " + s.table +
-                             " WHERE " + s.key + " >= " + std::to_string(at) + " ORDER BY " +
-                             s.key + " LIMIT 1";
+        std::string select = std::string("SELECT ") + s.key + ", " + s.names[0] + ", " +
+                             s.names[1] + ", " + s.dir + " FROM " + s.table + " WHERE " + s.key +
+                             " >= " + std::to_string(at) + " ORDER BY " + s.key + " LIMIT 1";
         sqlite3_stmt* stmt = nullptr;
         bool found = true;
         if (sqlite3_prepare_v2(db, select.c_str(), -1, &stmt, nullptr) != SQLITE_OK) found = false;
         if (found && sqlite3_step(stmt) == SQLITE_ROW) {
             std::string id = std::to_string(sqlite3_column_int64(stmt, 0));
-            for (int c = 0; c < 3 && found; ++c) {
-                auto text = sqlite3_column_text(stmt, c + 1);
+            int c = 0;
+            for (const auto& column : IndexedColumns()) {
+                if (strcmp(column.table, s.table) != 0 || !found) continue;
+                auto text = sqlite3_column_text(stmt, ++c);
                 std::string query =
                     text ? TrigramQuery(reinterpret_cast<const char*>(text)) : std::string();
                 if (query.empty()) continue;
-                found =
-                    IntOf(db,
-                          std::string("SELECT count(*) FROM ") + s.index + " WHERE " + s.index +
-                              " MATCH " +
-                              SqlLiteral("{" + std::string(s.columns[c]) + "} : (" + query + ")") +
-                              " AND rowid = " + id,
-                          0) == 1;
+                std::string row = column.runsTable ? " AND lo <= " + id + " AND hi >= " + id
+                                                   : " AND rowid = " + id;
+                found = IntOf(db, CountSql(column, query, 1, row), 0) > 0;
             }
         }
         sqlite3_finalize(stmt);
@@ -199,7 +158,8 @@ bool SourceExists(sqlite3* db, const Source& s) {
 void DropSource(sqlite3* db, const Source& s) {
     for (const auto& [name, sql] : TriggerSql(s, true))
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
-    ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + s.index);
+    for (const char* table : {s.nameIndexes[0], s.nameIndexes[1], s.dirs, s.runs})
+        ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + table);
     if (!StoredSql(db, kStateTable).empty())
         ExecOrThrow(
             db, std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table));
@@ -218,32 +178,94 @@ void StartSource(sqlite3* db, const Source& s) {
         DropSource(db, s);
         ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kStateTable +
                             " (tbl TEXT PRIMARY KEY, upto INTEGER NOT NULL)");
-        ExecOrThrow(db, IndexSql(s));
+        for (const auto& [name, sql] : TableSql(s)) ExecOrThrow(db, sql);
         // A scan commits every thousand rows; merging segments less eagerly
         // halves what the index costs it.
-        ExecOrThrow(db, std::string("INSERT INTO ") + s.index + " (" + s.index +
-                            ", rank) VALUES ('automerge', 16)");
+        for (const char* index : s.nameIndexes)
+            ExecOrThrow(db, std::string("INSERT INTO ") + index + " (" + index +
+                                ", rank) VALUES ('automerge', 16)");
         ExecOrThrow(db, std::string("INSERT INTO ") + kStateTable + " VALUES (" +
                             SqlLiteral(s.table) + ", 0)");
         CreateTriggers(db, s, false);
     });
 }
 
-// Indexes the next rows past the builder's mark; true when none were left.
-bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) {
+// Adds a run for each stretch of the rows (in counter order) that share a
+// folder, as written.
+void AddRuns(sqlite3* db, const Source& s, const std::string& rows) {
+    std::string select = std::string("SELECT ") + s.key + ", " + s.dir + rows;
+    std::string insert = std::string("INSERT INTO ") + s.runs + " (lo, hi, dir) VALUES (?, ?, ?)";
+    sqlite3_stmt* read = nullptr;
+    sqlite3_stmt* add = nullptr;
+    int rc = sqlite3_prepare_v2(db, select.c_str(), -1, &read, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(db, insert.c_str(), -1, &add, nullptr);
+    std::string dir;
+    bool open = false, dirNull = false;
+    auto flush = [&] {
+        if (!open || rc != SQLITE_OK) return;
+        if (dirNull) {
+            sqlite3_bind_null(add, 3);
+        } else {
+            sqlite3_bind_text(add, 3, dir.data(), static_cast<int>(dir.size()), SQLITE_STATIC);
+        }
+        rc = sqlite3_step(add) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db);
+        sqlite3_reset(add);
+    };
+    while (rc == SQLITE_OK) {
+        int step = sqlite3_step(read);
+        if (step != SQLITE_ROW) {
+            if (step != SQLITE_DONE) rc = sqlite3_errcode(db);
+            break;
+        }
+        int64_t key = sqlite3_column_int64(read, 0);
+        auto text = reinterpret_cast<const char*>(sqlite3_column_text(read, 1));
+        size_t size = static_cast<size_t>(sqlite3_column_bytes(read, 1));
+        bool same =
+            open && dirNull == !text && (!text || dir.compare(0, dir.size(), text, size) == 0);
+        if (!same) {
+            flush();
+            dir.assign(text ? text : "", size);
+            dirNull = !text;
+            open = true;
+            sqlite3_bind_int64(add, 1, key);
+        }
+        sqlite3_bind_int64(add, 2, key);
+    }
+    flush();
+    sqlite3_finalize(read);
+    sqlite3_finalize(add);
+    if (rc != SQLITE_OK) ThrowEngineError(db, rc);
+}
+
+// Indexes the next rows past the builder's mark; true when none were left
+// and, asked to finish, the index is then complete.
+bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
+                bool finish = true) {
     bool finished = false;
     AsOneUnit(db, [&] {
         int64_t upto = Upto(db, s);
-        std::string rows = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
+        std::string next = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
                            std::to_string(upto) + " ORDER BY " + s.key + " LIMIT " +
                            std::to_string(sliceRows);
-        int64_t last = IntOf(
-            db, std::string("SELECT max(") + s.key + ") FROM (SELECT " + s.key + rows + ")", upto);
-        ExecOrThrow(db, std::string("INSERT INTO ") + s.index + " (rowid" + List(s, "") +
-                            ") SELECT " + s.key + List(s, "") + rows);
-        int64_t count = IntOf(db, "SELECT changes()", 0);
+        std::string slice = std::string("SELECT ") + s.key + next;
+        int64_t count = IntOf(db, "SELECT count(*) FROM (" + slice + ")", 0);
+        int64_t last =
+            IntOf(db, std::string("SELECT max(") + s.key + ") FROM (" + slice + ")", upto);
+        std::string rows = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
+                           std::to_string(upto) + " AND " + s.key + " <= " + std::to_string(last);
+        for (size_t i = 0; i < 2; ++i)
+            ExecOrThrow(db, std::string("INSERT INTO ") + s.nameIndexes[i] + " (rowid, " +
+                                s.names[i] + ") SELECT " + s.key + ", " + s.names[i] + rows +
+                                " AND " + s.names[i] + " IS NOT NULL");
+        AddRuns(db, s, rows + " ORDER BY " + s.key);
         done += count;
         finished = count < sliceRows;
+        if (!finish) {
+            if (count > 0)
+                ExecOrThrow(db, std::string("UPDATE ") + kStateTable + " SET upto = " +
+                                    std::to_string(last) + " WHERE tbl = " + SqlLiteral(s.table));
+            return;
+        }
         ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
                             " SET upto = " + std::to_string(finished ? kComplete : last) +
                             " WHERE tbl = " + SqlLiteral(s.table));
@@ -257,18 +279,20 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done) 
 unsigned CompleteSearchIndexes(sqlite3* db) {
     unsigned complete = 0;
     if (StoredSql(db, kStateTable).empty()) return 0;
-    for (size_t i = 0; i < std::size(kSources); ++i)
-        if (Complete(db, kSources[i])) complete |= 1u << i;
+    const auto& sources = IndexSources();
+    for (size_t i = 0; i < sources.size(); ++i)
+        if (Complete(db, sources[i])) complete |= 1u << i;
     return complete;
 }
 
 const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
                                        const std::string& column) {
-    for (const auto& c : Columns()) {
+    for (const auto& c : IndexedColumns()) {
         if (strcasecmp(c.table, table.c_str()) != 0 || strcasecmp(c.column, column.c_str()) != 0)
             continue;
-        for (size_t i = 0; i < std::size(kSources); ++i)
-            if (kSources[i].index == c.indexTable) return (complete >> i) & 1 ? &c : nullptr;
+        const auto& sources = IndexSources();
+        for (size_t i = 0; i < sources.size(); ++i)
+            if (strcmp(sources[i].table, c.table) == 0) return (complete >> i) & 1 ? &c : nullptr;
     }
     return nullptr;
 }
@@ -278,14 +302,10 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
     // Past about one row in thirty, reading every row costs less than
     // looking each candidate up.
     constexpr int64_t kAlwaysFew = 2000;
-    for (const auto& s : kSources) {
-        if (s.index != column.indexTable) continue;
+    for (const auto& s : IndexSources()) {
+        if (strcmp(s.table, column.table) != 0) continue;
         int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
-        int64_t count = IntOf(db,
-                              std::string("SELECT count(*) FROM (SELECT rowid FROM ") + s.index +
-                                  " WHERE " + s.index + " MATCH " + SqlLiteral(match) + " LIMIT " +
-                                  std::to_string(limit) + ")",
-                              -1);
+        int64_t count = IntOf(db, CountSql(column, match, limit), -1);
         if (count < 0) return std::nullopt;
         return count < limit;
     }
@@ -294,7 +314,7 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
 
 bool DeferSearchIndex(sqlite3* db) {
     bool deferred = false;
-    for (const auto& s : kSources) {
+    for (const auto& s : IndexSources()) {
         if (Upto(db, s) != kComplete || !ObjectsIntact(db, s, kComplete)) continue;
         AsOneUnit(db, [&] {
             ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
@@ -307,35 +327,49 @@ bool DeferSearchIndex(sqlite3* db) {
     return deferred;
 }
 
+void IndexDeferredRows(sqlite3* db) {
+    for (const auto& s : IndexSources()) {
+        int64_t upto = Upto(db, s), done = 0;
+        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, upto)) continue;
+        IndexSlice(db, s, std::numeric_limits<int64_t>::max(), done, false);
+    }
+}
+
 void DropSearchIndex(sqlite3* db) {
     AsOneUnit(db, [&] {
-        for (const auto& s : kSources) DropSource(db, s);
+        for (const auto& s : IndexSources()) DropSource(db, s);
         ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + kStateTable);
     });
 }
 
-void BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows) {
-    std::vector<const Source*> todo;
-    for (const auto& s : kSources) {
-        if (!SourceExists(db, s) || Complete(db, s)) continue;
+unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows) {
+    const auto& sources = IndexSources();
+    std::vector<size_t> todo;
+    unsigned complete = 0;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& s = sources[i];
+        if (!SourceExists(db, s)) continue;
+        complete |= 1u << i;
+        if (Complete(db, s)) continue;
         int64_t upto = Upto(db, s);
         if (upto == kComplete || !ObjectsIntact(db, s, upto)) StartSource(db, s);
-        todo.push_back(&s);
+        todo.push_back(i);
     }
     int64_t total = 0, done = 0;
-    for (const Source* s : todo) {
+    for (size_t i : todo) {
         total += IntOf(db,
-                       std::string("SELECT count(*) FROM ") + s->table + " WHERE " + s->key +
-                           " > " + std::to_string(Upto(db, *s)),
+                       std::string("SELECT count(*) FROM ") + sources[i].table + " WHERE " +
+                           sources[i].key + " > " + std::to_string(Upto(db, sources[i])),
                        0);
     }
-    for (const Source* s : todo) {
+    for (size_t i : todo) {
         bool finished = false;
         while (!finished) {
-            finished = IndexSlice(db, *s, sliceRows, done);
+            finished = IndexSlice(db, sources[i], sliceRows, done);
             if (progress) progress(done, total);
         }
     }
+    return complete;
 }
 
 }  // namespace kest::engine

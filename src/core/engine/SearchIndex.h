@@ -11,15 +11,16 @@ struct sqlite3;
 
 namespace kest::engine {
 
-// The trigram index of the searchable texts: for tblFiles (FileName, FileDir,
-// FileDesc) and tblSubFiles (SubFileName, SubFileDir, SubFileComm) one FTS5
-// table each, named _kest_fx_<table>, holding no copy of the texts (only the
-// rowid lists of each trigram), keyed by the table's counter. Triggers on the
-// source tables keep it current on every insert, update and delete, whoever
-// writes: they use nothing but SQLite's own statements. _kest_search holds,
-// per table, the highest counter indexed so far: the builder works upwards
-// in slices and the triggers touch only rows at or below it, until it reaches
-// the largest integer (complete) and the triggers drop their condition.
+// The trigram index of the searchable texts of tblFiles (FileName, FileDir,
+// FileDesc) and tblSubFiles (SubFileName, SubFileDir, SubFileComm): FTS5
+// tables holding no copy of the texts (only the rowid lists of each trigram),
+// one per column, the folders once per run of rows (SearchIndexObjects.h).
+// Triggers on the source tables keep it current on every insert, update and
+// delete, whoever writes: they use nothing but SQLite's own statements.
+// _kest_search holds, per table, the highest counter indexed so far: the
+// builder works upwards in slices and the triggers touch only rows at or
+// below it, until it reaches the largest integer (complete) and the triggers
+// drop their condition.
 
 // The tables whose index is complete, as a set of bits (one per indexed
 // table); a table whose index objects are missing or altered, or whose index
@@ -43,6 +44,11 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
 // index was deferred.
 bool DeferSearchIndex(sqlite3* db);
 
+// Indexes the rows a deferred index has not taken yet and keeps it deferred:
+// a scan does it between its commits, on its writer thread, so that little
+// is left for the build at its end.
+void IndexDeferredRows(sqlite3* db);
+
 // Removes every index object (tables, triggers, state), as a unit.
 void DropSearchIndex(sqlite3* db);
 
@@ -50,8 +56,9 @@ void DropSearchIndex(sqlite3* db);
 // that an interruption (a full disk) loses at most one slice and the next
 // build resumes. progress gets (rows done, rows to do) after each slice.
 // Damaged or partial objects are dropped and rebuilt. Raises the engine error
-// of a failed slice, after rolling it back.
+// of a failed slice, after rolling it back. Gives the tables whose index is
+// then complete, as CompleteSearchIndexes does (without probing them again).
 using IndexProgress = std::function<void(int64_t done, int64_t total)>;
-void BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
+unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
 
 }  // namespace kest::engine

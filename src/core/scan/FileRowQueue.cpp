@@ -111,6 +111,7 @@ void FileRowQueue::WriterLoop() {
             if (m_commitAfter) {
                 m_db.Commit();
                 m_db.Begin();
+                if (m_afterCommit) m_afterCommit();
             }
         } catch (...) {
             error = std::current_exception();

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -51,6 +52,10 @@ class FileRowQueue {
     // Has the writer write the queued rows, commit the open transaction and
     // open the next, without waiting for it.
     void CommitSoon();
+    // Work the writer does, in the transaction it has just opened, after
+    // each commit it makes; set before the first row is queued. An error it
+    // raises counts as the commit's.
+    void AfterEachCommit(std::function<void()> work) { m_afterCommit = std::move(work); }
 
   private:
     struct Row {
@@ -73,6 +78,7 @@ class FileRowQueue {
     int m_fillCount = 0, m_writeCount = 0;
     bool m_commitAfter = false;
     std::optional<engine::Statement> m_single, m_group;
+    std::function<void()> m_afterCommit;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "core/settings/AppPaths.h"
@@ -112,6 +113,7 @@ struct IniFile::Impl {
     bool readable = true;  // false: the file exists but could not be read as INI text
     std::string problem;   // why it could not
     bool hadBom = false;
+    std::optional<std::string> loaded;  // the file's bytes as read, when it was there
 };
 
 IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_unique<Impl>()) {
@@ -136,6 +138,7 @@ IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_uniq
         unreadable("it could not be read");
     }
     if (!m_impl->readable) return;
+    m_impl->loaded = data;
     m_impl->hadBom = data.starts_with(kUtf8Bom);
     if (m_impl->hadBom) data.erase(0, kUtf8Bom.size());
     if (!LooksLikeIni(data) || m_impl->ini.LoadData(data) < 0) {
@@ -183,6 +186,9 @@ bool IniFile::Save() const {
     if (IsReadOnly(target)) return false;
     std::string data;
     if (m_impl->ini.Save(data, m_impl->hadBom) < 0) return false;
+    // Nothing changed: the file already holds these bytes, and writing them
+    // again would only cost a sync (a search saves its history every time).
+    if (data == m_impl->loaded) return true;
     return ReplaceFile(target, data);
 }
 

@@ -33,7 +33,8 @@ class IniFile {
     // Writes a temporary file beside the settings file and renames it over the
     // old one, so a full disk or a crash leaves the old file whole. Returns
     // false, touching nothing, when the file is read-only, could not be read,
-    // or holds no INI text at all, or when the write fails.
+    // or holds no INI text at all, or when the write fails. A file that
+    // already holds exactly the text is left alone.
     bool Save() const;
 
   private:

@@ -325,6 +325,98 @@ TEST_F(IndexedCatalog, AwkwardPatternsGiveTheSameRows) {
     }
 }
 
+// Folders are indexed once per run of rows that share them, whether the
+// triggers or the builder (after a deferral, as a scan does) made the run;
+// rows moved to another folder, renumbered, or written into the gaps that
+// deletions left are still found by their folder.
+TEST_F(IndexedCatalog, FolderRunsFindEveryRowOfTheirFolder) {
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    auto addFolder = [&](const std::string& dir, int files) {
+        for (int i = 0; i < files; ++i) {
+            insert.Bind(1, dir);
+            insert.Bind(2, "f" + std::to_string(i));
+            insert.Run();
+            insert.Reset();
+        }
+    };
+    auto runs = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT count(*) FROM _kest_fx_files_runs").rows[0][0]);
+    };
+    const int64_t before = runs();
+    for (int d = 0; d < 8; ++d) addFolder("Alpha/Folder" + std::to_string(d) + "/", 40);
+    EXPECT_EQ(runs() - before, 8);
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    for (int d = 0; d < 8; ++d) addFolder("Beta/Folder" + std::to_string(d % 5) + "/", 40);
+    m_db->BuildSearchIndex();
+    EXPECT_EQ(runs() - before, 16);
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Here/' WHERE FileId % 9 = 0");
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'ALPHA/FOLDER3/' WHERE FileId % 31 = 0");
+    m_db->Execute("DELETE FROM tblFiles WHERE FileId % 10 = 1");
+    const int64_t last = m_db->LastInsertId(), gap = (last - 50) / 10 * 10 + 1;
+    m_db->Execute("INSERT INTO tblFiles (FileId, KestId, FileDir, FileName) VALUES (" +
+                  std::to_string(gap) + ", 2, 'Gamma/Gap/', 'g')");
+    m_db->Execute("UPDATE tblFiles SET FileId = " + std::to_string(last + 5) +
+                  " WHERE FileId = " + std::to_string(gap + 2));
+    addFolder("Beta/Folder4/", 3);
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* dir : {"alpha/folder3", "Folder", "beta/folder4/", "Alpha/Folder0", "moved",
+                            "Here/", "gamma/gap", "lpha/Fol", "lder"}) {
+        for (unsigned fields : {2u, 3u, 66u | 1u}) {
+            const std::string statement = Statement(dir, fields, true);
+            EXPECT_FALSE(ExpectSameRows(statement).empty()) << dir;
+            EXPECT_TRUE(Strengthened(statement)) << dir;
+        }
+    }
+}
+
+// A deferred index takes the rows added so far and stays deferred: rows
+// changed after it are followed by the triggers, rows added after it wait
+// for the build, which completes it.
+TEST_F(IndexedCatalog, DeferredRowsIndexedMeanwhileStayDeferred) {
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    auto add = [&](const std::string& dir, const std::string& name, int files) {
+        for (int i = 0; i < files; ++i) {
+            insert.Bind(1, dir);
+            insert.Bind(2, name + std::to_string(i));
+            insert.Run();
+            insert.Reset();
+        }
+    };
+    auto upto = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT upto FROM _kest_search WHERE tbl = 'tblFiles'").rows[0][0]);
+    };
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    add("Early/Folder/", "early", 60);
+    const int64_t caughtUp = m_db->LastInsertId();
+    m_db->IndexDeferredRows();
+    EXPECT_EQ(upto(), caughtUp);
+    EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()) & 1u, 0u);
+    m_db->IndexDeferredRows();  // nothing new: nothing changes
+    EXPECT_EQ(upto(), caughtUp);
+    add("Late/Folder/", "late", 60);
+    m_db->Execute("UPDATE tblFiles SET FileName = 'renamedearly' WHERE FileId = " +
+                  std::to_string(caughtUp - 5));
+    m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Early/' WHERE FileId = " +
+                  std::to_string(caughtUp - 7));
+    m_db->Execute("DELETE FROM tblFiles WHERE FileId = " + std::to_string(caughtUp - 9));
+    m_db->BuildSearchIndex();
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* text :
+         {"early5", "renamedearly", "late3", "early/folder", "moved/early", "late/folder"}) {
+        for (unsigned fields : {1u, 2u}) {
+            const std::string statement = Statement(text, fields, true);
+            ExpectSameRows(statement);
+            EXPECT_TRUE(Strengthened(statement)) << text;
+        }
+    }
+    EXPECT_EQ(ExpectSameRows(Statement("renamedearly", 1, true)).empty(), false);
+    EXPECT_EQ(ExpectSameRows(Statement("moved/early", 2, true)).empty(), false);
+}
+
 TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
     for (const auto& name : m_db->TableNames()) EXPECT_EQ(name.find("_kest"), std::string::npos);
     EXPECT_FALSE(m_db->HasTable("_kest_fx_files"));
@@ -332,7 +424,7 @@ TEST_F(IndexedCatalog, IndexTablesAreNotListed) {
 
 // Only LIKEs whose value counts as true or not get the index condition.
 TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
-    const IndexedColumn column{"tblFiles", "FileName", "FileId", "_kest_fx_files"};
+    const IndexedColumn column{"tblFiles", "FileName", "FileId", "_kest_fx_files", nullptr};
     auto strengthen = [&](const std::string& sql) {
         return StrengthenIndexedLikes(
             sql,
@@ -343,7 +435,7 @@ TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
     };
     const std::string cond =
         " AND tblFiles.FileId IN (SELECT rowid FROM _kest_fx_files WHERE _kest_fx_files MATCH "
-        "'{FileName} : (\"123\")')";
+        "'\"123\"')";
     const std::pair<std::string, std::string> cases[] = {
         {"SELECT * FROM tblFiles WHERE tblFiles.FileName LIKE '*123*'",
          "SELECT * FROM tblFiles WHERE tblFiles.FileName LIKE '*123*'" + cond},
@@ -427,6 +519,10 @@ TEST_F(IndexedCatalog, DamageIsDetectedAndRebuilt) {
         "DROP TABLE _kest_search",
         "DELETE FROM _kest_fx_files_data WHERE id > 10",
         "UPDATE _kest_fx_files_data SET block = x'ffffffff' WHERE id > 1",
+        "DROP TABLE _kest_fx_subfiles_runs",
+        "DELETE FROM _kest_fx_files_runs",
+        "DELETE FROM _kest_fx_files_dirs_data WHERE id > 10",
+        "DROP TABLE _kest_fx_files_desc",
         "DELETE FROM tblFiles WHERE FileId < 50",  // with the triggers gone first, below
     };
     for (const auto& damage : damages) {
@@ -494,6 +590,39 @@ TEST_F(IndexedCatalog, AFullDiskStopsTheBuildWhichResumesLater) {
     m_db = Reopened(m_db, m_path);
     EXPECT_TRUE(Strengthened(statement));
     EXPECT_EQ(QueryText(*m_db, statement), expected);
+}
+
+// A disk that fills while a scan indexes its rows meanwhile: nothing of that
+// indexing stays, the index stays deferred, and the build at the end (here,
+// once there is room) completes it.
+TEST_F(IndexedCatalog, AFullDiskStopsTheIndexingMeanwhileWithoutHarm) {
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    auto upto = [&] {
+        return std::get<int64_t>(
+            m_db->Query("SELECT upto FROM _kest_search WHERE tbl = 'tblFiles'").rows[0][0]);
+    };
+    const int64_t before = upto();
+    auto insert = m_db->Prepare(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+    for (int i = 0; i < 3000; ++i) {
+        insert.Bind(1, "Full/Disk" + std::to_string(i / 50) + "/");
+        insert.Bind(2, "crowded" + std::to_string(i) + ".bin");
+        insert.Run();
+        insert.Reset();
+    }
+    const int64_t pages = std::get<int64_t>(m_db->Query("PRAGMA page_count").rows[0][0]);
+    ExecOrThrow(m_db->Handle(), "PRAGMA max_page_count = " + std::to_string(pages + 2));
+    EXPECT_THROW(m_db->IndexDeferredRows(), KestError);
+    EXPECT_EQ(upto(), before);
+    EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()) & 1u, 0u);
+    ExecOrThrow(m_db->Handle(), "PRAGMA max_page_count = 1000000");
+    m_db->BuildSearchIndex();
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* text : {"crowded2999", "full/disk7/"}) {
+        const std::string statement = Statement(text, 3, true);
+        EXPECT_FALSE(ExpectSameRows(statement).empty()) << text;
+        EXPECT_TRUE(Strengthened(statement)) << text;
+    }
 }
 
 // A copy made by VACUUM INTO keeps the index; a schema change drops it.

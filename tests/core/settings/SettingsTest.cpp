@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -180,6 +181,25 @@ TEST_F(IniFileTest, WritingCreatesTheFileAndKeepsItsSignatureModeAndLink) {
     EXPECT_NE(WriteIni("Main", "Font", "Tahoma", m_path), 0);
     EXPECT_TRUE(fs::is_symlink(m_path));  // the link stays, its target is replaced
     EXPECT_EQ(ReadIni("Main", "Font", "", real), "Tahoma");
+}
+
+// A save that changes nothing does not replace the file (nor sync it);
+// settings saved twice over are written once.
+TEST_F(IniFileTest, ASaveThatChangesNothingLeavesTheFileAlone) {
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    auto untouched = [&] { return fs::last_write_time(m_path) == old; };
+    m_dir.Write("Kest.ini", "\xEF\xBB\xBF[Main]\nFont=Arial\n");
+    fs::last_write_time(m_path, old);
+    EXPECT_NE(WriteIni("Main", "Font", "Arial", m_path), 0);
+    EXPECT_TRUE(untouched());
+    EXPECT_NE(WriteIni("Main", "Font", "Tahoma", m_path), 0);
+    EXPECT_FALSE(untouched());
+    EXPECT_EQ(ReadIni("Main", "Font", "", m_path), "Tahoma");
+
+    ASSERT_TRUE(SaveSettings(m_paths, m_settings, m_window, nullptr));
+    fs::last_write_time(m_path, old);
+    ASSERT_TRUE(SaveSettings(m_paths, m_settings, m_window, nullptr));
+    EXPECT_TRUE(untouched());
 }
 
 // Files a write must leave exactly as they are.
