@@ -10,6 +10,12 @@
 #include "gui/grids/ListTableModel.h"
 
 namespace kest::gui {
+namespace {
+
+// Narrow enough for a one-digit column, wide enough to grab its edge.
+constexpr int kMinimumColumnPixels = 24;
+
+}  // namespace
 
 ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
     setModel(model);
@@ -29,9 +35,12 @@ ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent),
 
 void ListGrid::Reload() {
     m_model->Reload();
+    // A width of 0 or less in the settings would hide a column the user
+    // asked for: it gets the grid's default width instead.
     for (int c = 0; c < m_model->columnCount(); ++c) {
         int twips = m_model->ColumnTwips(c);
-        setColumnWidth(c, std::max(TwipsToPixels(twips), 24));
+        setColumnWidth(c, twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
+                                    : horizontalHeader()->defaultSectionSize());
     }
 }
 

@@ -8,7 +8,8 @@
 namespace kest::gui {
 
 // A grid's model reading a core ListTable in place: no row is copied. Only the
-// shown columns (tag 0 or more, width above 0) are columns of the model.
+// shown columns (tag 0 or more) are columns of the model; the hidden ones
+// (identifiers, sort keys) never are, whatever their width.
 class ListTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
