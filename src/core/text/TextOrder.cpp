@@ -51,6 +51,21 @@ int CompareKeys(const std::vector<utf8proc_int32_t>& a, const std::vector<utf8pr
 
 }  // namespace
 
+TextPrefix PrefixOf(std::string_view text, bool folded) {
+    constexpr uint8_t kBytes = 8;
+    TextPrefix prefix{0, kBytes};
+    for (uint8_t i = 0; i < kBytes; ++i) {
+        uint64_t byte = 0;
+        if (i < text.size()) {
+            char c = text[i];
+            if (folded && (c & 0x80) && prefix.exact == kBytes) prefix.exact = i;
+            byte = static_cast<unsigned char>(folded ? AsciiFold(c) : c);
+        }
+        prefix.key = (prefix.key << 8) | byte;
+    }
+    return prefix;
+}
+
 int CompareText(std::string_view a, std::string_view b) {
     // Plain ASCII, by far the common case, needs no decomposition.
     size_t i = 0;

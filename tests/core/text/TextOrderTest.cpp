@@ -59,5 +59,53 @@ TEST(CompareText, CaseIsIgnoredAndAccentsDecideOnlyBetweenEqualTexts) {
                                                "Eb", "o", "\xC3\x96", "zz"}));
 }
 
+// Wherever two prefixes decide, they order as the full comparison does;
+// texts that share their first eight bytes, or differ first past a byte
+// above ASCII, are left to it.
+TEST(TextPrefix, DecidesOnlyAsTheFullComparisonWould) {
+    const std::vector<std::string> texts = {
+        "",
+        "a",
+        "A",
+        "ab",
+        "AB",
+        "abc",
+        "abcdefgh",
+        "abcdefghi",
+        "ABCDEFGHZ",
+        "abcdefgZ",
+        "ab\xC3\xA9",
+        "ab\xC3\xA9z",
+        "\xC3\xA9",
+        "e",
+        "f",
+        "Zeta",
+        "zeta1",
+        "file10.dat",
+        "file9.dat",
+        "_x",
+        "~",
+        "\x7F",
+        std::string("a\0b", 3),
+        std::string("a\0", 2),
+        "ab\xFF",
+    };
+    int decided = 0;
+    for (bool folded : {true, false})
+        for (const std::string& a : texts)
+            for (const std::string& b : texts) {
+                bool less = false;
+                if (!PrefixDecides(PrefixOf(a, folded), PrefixOf(b, folded), less)) continue;
+                ++decided;
+                int full = folded ? CompareText(a, b) : a.compare(b);
+                EXPECT_NE(full, 0) << a << " | " << b;
+                EXPECT_EQ(less, full < 0) << a << " | " << b << " folded " << folded;
+            }
+    EXPECT_GT(decided, 500);
+    bool less = false;
+    EXPECT_FALSE(PrefixDecides(PrefixOf("abcdefgh1", true), PrefixOf("ABCDEFGH2", true), less));
+    EXPECT_FALSE(PrefixDecides(PrefixOf("ab\xC3\xA9", true), PrefixOf("abz", true), less));
+}
+
 }  // namespace
 }  // namespace kest::text
