@@ -14,6 +14,7 @@
 #include "WindowFixture.h"
 #include "gui/app/GridActions.h"
 #include "gui/dialogs/DesktopShell.h"
+#include "support/catalog/CatalogFixture.h"
 #include "support/platform/FakeShell.h"
 
 namespace kest::test {
@@ -237,6 +238,44 @@ TEST_F(DropOnDiscs, ACatalogFileOpensAndOthersDoNothing) {
     Drop({QUrl::fromLocalFile(QString::fromStdString(fake))});
     prompter.VerifyDone();
     EXPECT_EQ(window->Session().current.path, other);
+}
+
+TEST_F(DropOnDiscs, FoldersDoNothingUnlessNamedLikeACatalog) {
+    std::string open = window->Session().current.path;
+    std::filesystem::create_directories(home.File("pictures"));
+    std::filesystem::create_directories(home.File("x.kst/sub"));
+    for (const char* folder : {"pictures", "x.kst/sub"}) {
+        EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(home.File(folder)))}));
+        EXPECT_EQ(window->Session().current.path, open) << folder;
+    }
+    // A folder named like a catalog is refused by the catalog check.
+    prompter.ExpectNotice(_, _, Icon::Critical);
+    Drop({QUrl::fromLocalFile(QString::fromStdString(home.File("x.kst")))});
+    prompter.VerifyDone();
+    EXPECT_EQ(window->Session().current.path, open);
+    EXPECT_EQ(Column0(), "1 2 ");
+}
+
+// Keys typed into either grid move at most the current row: no prompt, no
+// change to the catalog or the lists.
+TEST_F(GridActions, TypingInTheGridsChangesNothing) {
+    Action("mnuContents1")->trigger();  // every file of the catalog in the results
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    for (gui::ListGrid* grid : {Discs(), results}) {
+        grid->setFocus();
+        int rows = grid->model()->rowCount();
+        QTest::keyClicks(grid, "zq1 *?,'\"");
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Insert, Qt::Key_F2,
+                            Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home})
+            QTest::keyClick(grid, key);
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(grid->model()->rowCount(), rows);
+        EXPECT_EQ(grid->selectionModel()->selectedRows().size(), rows);  // Ctrl+A
+    }
+    prompter.VerifyDone();
+    EXPECT_EQ(Column0(), "1 2 ");
+    EXPECT_EQ(QueryText(window->Session().current.Db(), "SELECT COUNT(*) FROM tblFiles"), "3\n");
 }
 
 }  // namespace

@@ -150,6 +150,28 @@ TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
     EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"));
 }
 
+// While a scan runs the window is disabled: the search buttons and Enter in
+// the search box do nothing, and the search command refuses to start.
+TEST_F(ScanFromWindow, ASearchDuringAScanIsRefused) {
+    StartWith(true);
+    Find<QComboBox>("cboSearch")->setEditText(QStringLiteral("*"));
+    ExpectDescription("busy");
+    bool tried = false;
+    Scan([&](const ScanMoment&) {
+        if (tried) return;
+        tried = true;
+        window->ToolbarAction(2);
+        Find<QPushButton>("cmdQuery")->click();
+        QTest::keyClick(Find<QComboBox>("cboSearch")->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: ---");
+        EXPECT_EQ(window->Search().results.RowCount(), 1u);  // the blank row
+    });
+    prompter.VerifyDone();
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(window->Search().results.Cell(0, 0), "");
+}
+
 TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
     StartWith(true);
     ExpectDescription("kept");
