@@ -113,6 +113,15 @@ TEST_F(SearchView, AFailingBoundTakesTheFocusWithItsTextKept) {
         EXPECT_TRUE(Box(c.box)->isEnabled());
         EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: ---");
     }
+    // Enter in a bound box searches as the button does.
+    Box("txtRiFr")->setText(QStringLiteral("2"));
+    Box("txtRiTo")->setText(QStringLiteral("2"));
+    prompter.ExpectNotice("Search results", "No Records found with specified criteria.",
+                          Icon::Information);
+    QTest::keyClick(Box("txtRiTo"), Qt::Key_Return);
+    prompter.VerifyDone();
+    EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 0");
+
     // With the panel closed the same text is neither checked nor used.
     Find<QPushButton>("cmdAdv")->click();
     Type("*");

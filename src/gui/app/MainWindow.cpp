@@ -125,6 +125,10 @@ void MainWindow::ConnectMenus() {
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
     connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
     OnEnter(c.cboSearch, [this] { RunQuery(); });
+    // The search button is the window's default everywhere but in the grid:
+    // Enter in a bound box searches too.
+    for (QLineEdit* box : {c.txtSzFr, c.txtSzTo, c.txtDtFr, c.txtDtTo, c.txtRiFr, c.txtRiTo})
+        OnEnter(box, [this] { RunQuery(); });
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
     if (m_tray) {
