@@ -423,12 +423,12 @@ void MainWindow::ShowSearchResults() {
     if (m_panel.focus == search::SearchFocus::Results && m_resultModel->rowCount() > 0)
         c.fgdResults->setFocus();
     else if (m_panel.focus == search::SearchFocus::Bound)
-        BoundBox(m_panel.focusBox)->setFocus();
+        BoundBoxWidget(m_panel.focusBox)->setFocus();
     else
         c.cboSearch->setFocus();
 }
 
-QLineEdit* MainWindow::BoundBox(search::BoundBox box) const {
+QLineEdit* MainWindow::BoundBoxWidget(search::BoundBox box) const {
     switch (box) {
         case search::BoundBox::SizeFrom:
             return c.txtSzFr;
