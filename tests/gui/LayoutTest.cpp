@@ -40,6 +40,18 @@ TEST_F(Layout, MinimumSizeFollowsTheAdvancedPanel) {
     EXPECT_EQ(window->minimumWidth(), 575);
     EXPECT_GE(window->width(), 575);
     EXPECT_TRUE(Find("txtSzFr")->isVisible());
+    // The open panel and the search row fit the wider minimum.
+    window->layout()->activate();
+    EXPECT_LE(window->minimumSizeHint().width(), 575);
+    window->resize(575, 403);
+    QApplication::processEvents();
+    for (const char* name : {"cboSearch", "cmdQuery", "cmdAdv", "cmdClear", "lblResultCount",
+                             "txtSzFr", "txtSzTo", "txtDtFr", "txtDtTo", "txtRiFr", "txtRiTo"}) {
+        QWidget* control = Find(name);
+        QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window->rect().contains(shown)) << name;
+        EXPECT_GE(control->width(), control->minimumSizeHint().width()) << name;
+    }
     Find<QPushButton>("cmdAdv")->click();
     EXPECT_EQ(window->minimumWidth(), 391);
     EXPECT_FALSE(Find("txtSzFr")->isVisible());
