@@ -65,6 +65,8 @@ QString ListGrid::SelectedText() const {
     return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
+void ListGrid::keyboardSearch(const QString&) {}
+
 bool ListGrid::event(QEvent* e) {
     // The grid keeps Ctrl+C for copying while it has the focus; elsewhere the
     // key belongs to the File menu.
