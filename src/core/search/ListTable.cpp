@@ -61,9 +61,9 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     // of the first eight bytes go back to the texts.
     struct Key {
         text::TextPrefix prefix;
+        uint32_t position = 0;
         bool number = false;
         double value = 0;
-        uint32_t position = 0;
     };
     std::vector<std::string_view> texts(m_order.size());
     std::vector<Key> keys(m_order.size());

@@ -2,6 +2,7 @@
 
 #include <utf8proc.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kest::text {
@@ -53,7 +54,7 @@ int CompareKeys(const std::vector<utf8proc_int32_t>& a, const std::vector<utf8pr
 
 TextPrefix PrefixOf(std::string_view text, bool folded) {
     constexpr uint8_t kBytes = 8;
-    TextPrefix prefix{0, kBytes};
+    TextPrefix prefix{0, kBytes, static_cast<uint8_t>(std::min<size_t>(text.size(), kBytes + 1))};
     for (uint8_t i = 0; i < kBytes; ++i) {
         uint64_t byte = 0;
         if (i < text.size()) {
