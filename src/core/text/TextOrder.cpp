@@ -53,16 +53,19 @@ int CompareKeys(const std::vector<utf8proc_int32_t>& a, const std::vector<utf8pr
 }  // namespace
 
 TextPrefix PrefixOf(std::string_view text, bool folded) {
-    constexpr uint8_t kBytes = 8;
-    TextPrefix prefix{0, kBytes, static_cast<uint8_t>(std::min<size_t>(text.size(), kBytes + 1))};
-    for (uint8_t i = 0; i < kBytes; ++i) {
+    TextPrefix prefix{{0, 0},
+                      kPrefixBytes,
+                      static_cast<uint8_t>(std::min<size_t>(text.size(), kPrefixBytes + 1))};
+    for (size_t i = 0; i < kPrefixBytes; ++i) {
         uint64_t byte = 0;
         if (i < text.size()) {
             char c = text[i];
-            if (folded && (c & 0x80) && prefix.exact == kBytes) prefix.exact = i;
+            if (folded && (c & 0x80) && prefix.exact == kPrefixBytes)
+                prefix.exact = static_cast<uint8_t>(i);
             byte = static_cast<unsigned char>(folded ? AsciiFold(c) : c);
         }
-        prefix.key = (prefix.key << 8) | byte;
+        uint64_t& word = prefix.key[i / 8];
+        word = (word << 8) | byte;
     }
     return prefix;
 }

@@ -102,7 +102,8 @@ TEST(TextPrefix, DecidesOnlyAsTheFullComparisonWould) {
             }
     EXPECT_GT(decided, 500);
     bool less = false;
-    EXPECT_FALSE(PrefixDecides(PrefixOf("abcdefgh1", true), PrefixOf("ABCDEFGH2", true), less));
+    EXPECT_FALSE(PrefixDecides(PrefixOf("abcdefghijklmnop1", true),
+                               PrefixOf("ABCDEFGHIJKLMNOP2", true), less));
     EXPECT_FALSE(PrefixDecides(PrefixOf("ab\xC3\xA9", true), PrefixOf("abz", true), less));
     // Short texts are held whole: equal ones need no second look.
     EXPECT_TRUE(PrefixDecides(PrefixOf("dir12/", true), PrefixOf("DIR12/", true), less));
