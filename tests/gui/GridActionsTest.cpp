@@ -192,6 +192,32 @@ TEST_F(GridActions, HeaderClicksSortAndMarkTheColumn) {
     }
 }
 
+// Ctrl+C copies the selected rows in list order, each once, however the
+// selection was made.
+TEST_F(GridActions, CopyingGivesTheSelectedRowsInOrder) {
+    Action("mnuContents1")->trigger();
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    ASSERT_EQ(results->model()->rowCount(), 3);
+    auto line = [&](int row) {
+        QStringList cells;
+        for (int c = 0; c < results->model()->columnCount(); ++c)
+            cells << results->model()->index(row, c).data().toString();
+        return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    };
+    QItemSelectionModel* selection = results->selectionModel();
+    auto rows = [&](int top, int bottom) {
+        return QItemSelection(results->model()->index(top, 0),
+                              results->model()->index(bottom, results->model()->columnCount() - 1));
+    };
+    selection->select(rows(2, 2), QItemSelectionModel::ClearAndSelect);
+    selection->select(rows(0, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(results->SelectedText(), line(0) + line(2));
+    selection->select(rows(0, 1), QItemSelectionModel::Select);
+    EXPECT_EQ(results->SelectedText(), line(0) + line(1) + line(2));
+    selection->clearSelection();
+    EXPECT_EQ(results->SelectedText(), "");
+}
+
 // Drops on the disc list: a catalog file opens, anything else is refused or
 // ignored without a message.
 class DropOnDiscs : public GridActions {

@@ -1,6 +1,8 @@
 #include "core/search/ListTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "core/text/DateParse.h"
@@ -44,7 +46,11 @@ void ListTable::AddBlankRow() {
 }
 
 std::string_view ListTable::Cell(size_t row, size_t column) const {
-    size_t index = static_cast<size_t>(m_order[row]) * m_columns.size() + column;
+    return StoredCell(m_order[row], column);
+}
+
+std::string_view ListTable::StoredCell(size_t storedRow, size_t column) const {
+    size_t index = storedRow * m_columns.size() + column;
     if (index >= m_cellCount) return {};  // a row still being added
     size_t block = static_cast<size_t>(
                        std::upper_bound(m_blockFirstCell.begin(), m_blockFirstCell.end(), index) -
@@ -56,61 +62,55 @@ std::string_view ListTable::Cell(size_t row, size_t column) const {
 
 void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     if (column >= m_columns.size() || m_order.size() < 2) return;
-    // Each row's key is taken once, in shown order, into one small record:
-    // most comparisons then read the records alone, in place, and only ties
-    // of the first eight bytes go back to the texts.
+    // Each row's key is taken once into a small record, reading the texts in
+    // the order they are stored (forward through memory, whatever the shown
+    // order). Most comparisons read the records alone; only ties of the
+    // prefixes go back to the texts. Equal keys keep their shown order.
     struct Key {
         text::TextPrefix prefix;
-        uint32_t position = 0;
-        bool number = false;
-        double value = 0;
+        double value = 0;  // NaN for a text that is not a number (general kind)
+        uint32_t stored = 0;
+        uint32_t shown = 0;
     };
-    std::vector<std::string_view> texts(m_order.size());
-    std::vector<Key> keys(m_order.size());
-    for (size_t r = 0; r < m_order.size(); ++r) {
-        texts[r] = Cell(r, column);
-        Key& key = keys[r];
-        key.position = static_cast<uint32_t>(r);
+    const size_t rows = m_order.size();
+    std::vector<Key> keys(rows);
+    for (size_t r = 0; r < rows; ++r) keys[m_order[r]].shown = static_cast<uint32_t>(r);
+    std::vector<std::string_view> texts(rows);  // by stored row
+    for (size_t s = 0; s < rows; ++s) {
+        texts[s] = StoredCell(s, column);
+        Key& key = keys[s];
+        key.stored = static_cast<uint32_t>(s);
         if (kind == SortKind::Numeric) {
-            key.value = NumericSortKey(texts[r]);
+            key.value = NumericSortKey(texts[s]);
         } else {
-            if (kind == SortKind::General) {
-                std::optional<double> value = text::ParseNumberText(texts[r]);
-                key.number = value.has_value();
-                key.value = value.value_or(0);
-            }
-            key.prefix = text::PrefixOf(texts[r], kind == SortKind::General);
+            if (kind == SortKind::General)
+                key.value = text::ParseNumberText(texts[s]).value_or(
+                    std::numeric_limits<double>::quiet_NaN());
+            key.prefix = text::PrefixOf(texts[s], kind == SortKind::General);
         }
     }
-    auto sortBy = [&](auto less) {
-        if (descending)
-            std::stable_sort(keys.begin(), keys.end(),
-                             [&](const Key& a, const Key& b) { return less(b, a); });
-        else
-            std::stable_sort(keys.begin(), keys.end(), less);
+    auto numbers = [](double a, double b) { return (a > b) - (a < b); };
+    auto compare = [&](const Key& a, const Key& b) {
+        if (kind == SortKind::Numeric) return numbers(a.value, b.value);
+        int order = 0;
+        if (kind == SortKind::General) {
+            // Numbers come first, by value; then the texts in the catalog's
+            // text order (as the search's ORDER BY sorts them).
+            bool aText = std::isnan(a.value), bText = std::isnan(b.value);
+            if (!aText && !bText) return numbers(a.value, b.value);
+            if (aText != bText) return aText ? 1 : -1;
+            if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
+            return text::CompareText(texts[a.stored], texts[b.stored]);
+        }
+        if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
+        return texts[a.stored].compare(texts[b.stored]);
     };
-    if (kind == SortKind::Numeric) {
-        sortBy([](const Key& a, const Key& b) { return a.value < b.value; });
-    } else if (kind == SortKind::Text) {
-        sortBy([&](const Key& a, const Key& b) {
-            bool less = false;
-            if (text::PrefixDecides(a.prefix, b.prefix, less)) return less;
-            return texts[a.position] < texts[b.position];
-        });
-    } else {
-        // Numbers come first, by value; then the texts in the catalog's text
-        // order (as the search's ORDER BY sorts them).
-        sortBy([&](const Key& a, const Key& b) {
-            if (a.number && b.number) return a.value < b.value;
-            if (a.number || b.number) return a.number;
-            bool less = false;
-            if (text::PrefixDecides(a.prefix, b.prefix, less)) return less;
-            return text::CompareText(texts[a.position], texts[b.position]) < 0;
-        });
-    }
-    std::vector<uint32_t> order(m_order.size());
-    for (size_t i = 0; i < keys.size(); ++i) order[i] = m_order[keys[i].position];
-    m_order = std::move(order);
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        int order = compare(a, b);
+        if (order != 0) return descending ? order > 0 : order < 0;
+        return a.shown < b.shown;
+    });
+    for (size_t i = 0; i < rows; ++i) m_order[i] = keys[i].stored;
 }
 
 }  // namespace kest::search

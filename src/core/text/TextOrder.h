@@ -27,14 +27,14 @@ struct TextPrefix {
     uint8_t length = 0;
 };
 TextPrefix PrefixOf(std::string_view text, bool folded);
-// Whether two prefixes decide the order of their texts, and then whether the
-// first text sorts before the second.
-inline bool PrefixDecides(const TextPrefix& a, const TextPrefix& b, bool& less) {
+// Whether two prefixes decide the order of their texts, and then the order:
+// negative, zero or positive like CompareText.
+inline bool ComparePrefixes(const TextPrefix& a, const TextPrefix& b, int& order) {
     for (size_t word = 0; word < a.key.size(); ++word) {
         if (a.key[word] == b.key[word]) continue;
         int byte = static_cast<int>(word) * 8 + std::countl_zero(a.key[word] ^ b.key[word]) / 8;
         if (byte >= a.exact || byte >= b.exact) return false;
-        less = a.key[word] < b.key[word];
+        order = a.key[word] < b.key[word] ? -1 : 1;
         return true;
     }
     // Texts held whole by equal prefixes differ at most in their lengths (a
@@ -42,7 +42,7 @@ inline bool PrefixDecides(const TextPrefix& a, const TextPrefix& b, bool& less) 
     if (a.length > kPrefixBytes || b.length > kPrefixBytes || a.exact < kPrefixBytes ||
         b.exact < kPrefixBytes)
         return false;
-    less = a.length < b.length;
+    order = (a.length > b.length) - (a.length < b.length);
     return true;
 }
 

@@ -94,22 +94,23 @@ TEST(TextPrefix, DecidesOnlyAsTheFullComparisonWould) {
     for (bool folded : {true, false})
         for (const std::string& a : texts)
             for (const std::string& b : texts) {
-                bool less = false;
-                if (!PrefixDecides(PrefixOf(a, folded), PrefixOf(b, folded), less)) continue;
+                int order = 0;
+                if (!ComparePrefixes(PrefixOf(a, folded), PrefixOf(b, folded), order)) continue;
                 ++decided;
                 int full = folded ? CompareText(a, b) : a.compare(b);
-                EXPECT_EQ(less, full < 0) << a << " | " << b << " folded " << folded;
+                EXPECT_EQ(order, Sign(full)) << a << " | " << b << " folded " << folded;
             }
     EXPECT_GT(decided, 500);
-    bool less = false;
-    EXPECT_FALSE(PrefixDecides(PrefixOf("abcdefghijklmnop1", true),
-                               PrefixOf("ABCDEFGHIJKLMNOP2", true), less));
-    EXPECT_FALSE(PrefixDecides(PrefixOf("ab\xC3\xA9", true), PrefixOf("abz", true), less));
+    int order = 0;
+    EXPECT_FALSE(ComparePrefixes(PrefixOf("abcdefghijklmnop1", true),
+                                 PrefixOf("ABCDEFGHIJKLMNOP2", true), order));
+    EXPECT_FALSE(ComparePrefixes(PrefixOf("ab\xC3\xA9", true), PrefixOf("abz", true), order));
     // Short texts are held whole: equal ones need no second look.
-    EXPECT_TRUE(PrefixDecides(PrefixOf("dir12/", true), PrefixOf("DIR12/", true), less));
-    EXPECT_FALSE(less);
-    EXPECT_TRUE(PrefixDecides(PrefixOf(std::string("a\0", 2), false), PrefixOf("a", false), less));
-    EXPECT_FALSE(less);
+    EXPECT_TRUE(ComparePrefixes(PrefixOf("dir12/", true), PrefixOf("DIR12/", true), order));
+    EXPECT_EQ(order, 0);
+    EXPECT_TRUE(
+        ComparePrefixes(PrefixOf(std::string("a\0", 2), false), PrefixOf("a", false), order));
+    EXPECT_EQ(order, 1);
 }
 
 }  // namespace
