@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "DefaultPrompter.h"
 #include "gui/app/MainWindow.h"
 #include "gui/scan/WindowScan.h"
 #include "support/platform/FakeVolumes.h"
@@ -24,25 +25,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kFolders = 50;
 constexpr int kFilesPerFolder = 1000;
 constexpr int kRuns = 5;
-
-// Answers the disc description and every question with its default.
-class DefaultPrompter : public kest::Prompter {
-  public:
-    kest::Answer Message(const kest::MessageBoxSpec& box) override {
-        return kest::ButtonAnswer(box.buttons, box.defaultButton);
-    }
-    std::optional<std::string> Input(const std::string&, const std::string&,
-                                     const std::string&) override {
-        return "bench";
-    }
-    std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const kest::FileDialogSpec&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFile(const kest::FileDialogSpec&) override {
-        return std::nullopt;
-    }
-};
 
 std::string Quote(const std::string& text) {
     return "'" + text + "'";
@@ -91,7 +73,7 @@ int main(int argc, char** argv) {
     };
     kest::test::FakeVolumes volumes;
     volumes.Add({tree.string(), kest::platform::DriveType::Fixed, "BENCH"});
-    DefaultPrompter prompter;
+    kest::bench::DefaultPrompter prompter;
 
     Run("find " + Quote(tree.string()) + " > /dev/null");  // warm the tree
     double command = 1e9, window = 1e9;

@@ -14,6 +14,7 @@
 #include "WindowFixture.h"
 #include "gui/app/GridActions.h"
 #include "gui/dialogs/DesktopShell.h"
+#include "support/catalog/CatalogFixture.h"
 #include "support/platform/FakeShell.h"
 
 namespace kest::test {
@@ -191,6 +192,32 @@ TEST_F(GridActions, HeaderClicksSortAndMarkTheColumn) {
     }
 }
 
+// Ctrl+C copies the selected rows in list order, each once, however the
+// selection was made.
+TEST_F(GridActions, CopyingGivesTheSelectedRowsInOrder) {
+    Action("mnuContents1")->trigger();
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    ASSERT_EQ(results->model()->rowCount(), 3);
+    auto line = [&](int row) {
+        QStringList cells;
+        for (int c = 0; c < results->model()->columnCount(); ++c)
+            cells << results->model()->index(row, c).data().toString();
+        return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    };
+    QItemSelectionModel* selection = results->selectionModel();
+    auto rows = [&](int top, int bottom) {
+        return QItemSelection(results->model()->index(top, 0),
+                              results->model()->index(bottom, results->model()->columnCount() - 1));
+    };
+    selection->select(rows(2, 2), QItemSelectionModel::ClearAndSelect);
+    selection->select(rows(0, 0), QItemSelectionModel::Select);
+    EXPECT_EQ(results->SelectedText(), line(0) + line(2));
+    selection->select(rows(0, 1), QItemSelectionModel::Select);
+    EXPECT_EQ(results->SelectedText(), line(0) + line(1) + line(2));
+    selection->clearSelection();
+    EXPECT_EQ(results->SelectedText(), "");
+}
+
 // Drops on the disc list: a catalog file opens, anything else is refused or
 // ignored without a message.
 class DropOnDiscs : public GridActions {
@@ -237,6 +264,46 @@ TEST_F(DropOnDiscs, ACatalogFileOpensAndOthersDoNothing) {
     Drop({QUrl::fromLocalFile(QString::fromStdString(fake))});
     prompter.VerifyDone();
     EXPECT_EQ(window->Session().current.path, other);
+}
+
+TEST_F(DropOnDiscs, FoldersDoNothingUnlessNamedLikeACatalog) {
+    std::string open = window->Session().current.path;
+    std::filesystem::create_directories(home.File("pictures"));
+    std::filesystem::create_directories(home.File("x.kst/sub"));
+    for (const char* folder : {"pictures", "x.kst/sub"}) {
+        EXPECT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(home.File(folder)))}));
+        EXPECT_EQ(window->Session().current.path, open) << folder;
+    }
+    // A folder named like a catalog is refused by the catalog check.
+    prompter.ExpectNotice(_, _, Icon::Critical);
+    Drop({QUrl::fromLocalFile(QString::fromStdString(home.File("x.kst")))});
+    prompter.VerifyDone();
+    EXPECT_EQ(window->Session().current.path, open);
+    EXPECT_EQ(Column0(), "1 2 ");
+}
+
+// Keys typed into either grid change nothing: no prompt, no change to the
+// catalog or the lists, and letters do not move the current row.
+TEST_F(GridActions, TypingInTheGridsChangesNothing) {
+    Action("mnuContents1")->trigger();  // every file of the catalog in the results
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    for (gui::ListGrid* grid : {Discs(), results}) {
+        grid->setFocus();
+        int rows = grid->model()->rowCount();
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        QTest::keyClicks(grid, "2zq *?,'\"Bb");
+        EXPECT_EQ(grid->currentIndex().row(), 0);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Escape, Qt::Key_Insert, Qt::Key_F2,
+                            Qt::Key_End, Qt::Key_PageDown, Qt::Key_Home})
+            QTest::keyClick(grid, key);
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(grid->model()->rowCount(), rows);
+        EXPECT_EQ(grid->selectionModel()->selectedRows().size(), rows);  // Ctrl+A
+    }
+    prompter.VerifyDone();
+    EXPECT_EQ(Column0(), "1 2 ");
+    EXPECT_EQ(QueryText(window->Session().current.Db(), "SELECT COUNT(*) FROM tblFiles"), "3\n");
 }
 
 }  // namespace

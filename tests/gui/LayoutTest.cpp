@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +40,18 @@ TEST_F(Layout, MinimumSizeFollowsTheAdvancedPanel) {
     EXPECT_EQ(window->minimumWidth(), 575);
     EXPECT_GE(window->width(), 575);
     EXPECT_TRUE(Find("txtSzFr")->isVisible());
+    // The open panel and the search row fit the wider minimum.
+    window->layout()->activate();
+    EXPECT_LE(window->minimumSizeHint().width(), 575);
+    window->resize(575, 403);
+    QApplication::processEvents();
+    for (const char* name : {"cboSearch", "cmdQuery", "cmdAdv", "cmdClear", "lblResultCount",
+                             "txtSzFr", "txtSzTo", "txtDtFr", "txtDtTo", "txtRiFr", "txtRiTo"}) {
+        QWidget* control = Find(name);
+        QRect shown(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(window->rect().contains(shown)) << name;
+        EXPECT_GE(control->width(), control->minimumSizeHint().width()) << name;
+    }
     Find<QPushButton>("cmdAdv")->click();
     EXPECT_EQ(window->minimumWidth(), 391);
     EXPECT_FALSE(Find("txtSzFr")->isVisible());
@@ -172,6 +185,39 @@ TEST_F(Layout, ColumnWidthsTheUserSetAreKept) {
     EXPECT_EQ(Setting("Discs_Columns", "Col1Width"), "1500");
     EXPECT_EQ(Setting("Discs_Columns", "Col2Width"), "2250");
     EXPECT_EQ(Setting("Results_Columns", "Res7Width"), "3000");  // File Name
+}
+
+// Widths of 0 or below in the settings never hide a column: it shows at the
+// grid's default width, and the next save stores that width. The hidden
+// columns (file identifier, date sort key) stay hidden.
+TEST_F(Layout, ZeroOrNegativeWidthsShowTheColumnAtTheDefaultWidth) {
+    StartWithCatalog(
+        "[Discs_Columns]\nCol0Width=0\nCol2Width=-700\n"
+        "[Results_Columns]\nShowCol10=1\nRes0Width=-1\nRes7Width=0\nRes10Width=-32768\n");
+    auto* discs = Find<gui::ListGrid>("fgdDiscs");
+    ASSERT_EQ(discs->model()->columnCount(), 6);
+    for (int c : {0, 2})
+        EXPECT_EQ(discs->columnWidth(c), discs->horizontalHeader()->defaultSectionSize());
+
+    window->ToolbarAction(2);
+    auto* box = Find<QComboBox>("cboSearch");
+    box->setEditText("*");
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    auto* results = Find<gui::ListGrid>("fgdResults");
+    QStringList headers;
+    for (int c = 0; c < results->model()->columnCount(); ++c) {
+        headers << results->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_GT(results->columnWidth(c), 0) << c;
+    }
+    EXPECT_EQ(headers.join(QLatin1Char('|')).toStdString(),
+              "Kest ID|File Directory|File Name|File Size (MB)|File Date");
+    window->Exit();
+    for (const auto& [section, key] : {std::pair{"Discs_Columns", "Col0Width"},
+                                       {"Discs_Columns", "Col2Width"},
+                                       {"Results_Columns", "Res0Width"},
+                                       {"Results_Columns", "Res7Width"},
+                                       {"Results_Columns", "Res10Width"}})
+        EXPECT_GT(std::stoi(Setting(section, key)), 0) << key;
 }
 
 TEST_F(Layout, ColoursGridLinesAndFontComeFromTheSettings) {

@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 #include "core/engine/Database.h"
 #include "gui/scan/WindowScan.h"
+#include "support/scan/RecordingScanView.h"
 
 namespace kest::test {
 namespace {
@@ -29,10 +30,10 @@ class ScanFromWindow : public WindowFixture {
             {disc.Path().string(), platform::DriveType::Optical, "BACKUP_01", "1A2B-03CD", "CDFS"});
         PutSampleCatalog();
     }
-    void StartWith(bool estimate) {
-        WriteSettings(std::string("[Positions]\nLeft=300\nTop=300\nWidth=10500\nHeight=7200\n["
-                                  "Sounds]\nPlay=False\n[Scan_Options]\nEst_B4_Scan=") +
-                      (estimate ? "True" : "False") + "\n");
+    void StartWith(bool estimate, const std::string& sounds = "Play=False\n") {
+        WriteSettings("[Positions]\nLeft=300\nTop=300\nWidth=10500\nHeight=7200\n[Sounds]\n" +
+                      sounds + "[Scan_Options]\nEst_B4_Scan=" + (estimate ? "True" : "False") +
+                      "\n");
         Start();
         window->Scan().View().pumpEvery = std::chrono::milliseconds(0);
         auto* drives = Find<QComboBox>("icbDrives");
@@ -149,6 +150,28 @@ TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
     EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"));
 }
 
+// While a scan runs the window is disabled: the search buttons and Enter in
+// the search box do nothing, and the search command refuses to start.
+TEST_F(ScanFromWindow, ASearchDuringAScanIsRefused) {
+    StartWith(true);
+    Find<QComboBox>("cboSearch")->setEditText(QStringLiteral("*"));
+    ExpectDescription("busy");
+    bool tried = false;
+    Scan([&](const ScanMoment&) {
+        if (tried) return;
+        tried = true;
+        window->ToolbarAction(2);
+        Find<QPushButton>("cmdQuery")->click();
+        QTest::keyClick(Find<QComboBox>("cboSearch")->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: ---");
+        EXPECT_EQ(window->Search().results.RowCount(), 1u);  // the blank row
+    });
+    prompter.VerifyDone();
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(window->Search().results.Cell(0, 0), "");
+}
+
 TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
     StartWith(true);
     ExpectDescription("kept");
@@ -162,6 +185,34 @@ TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"))
         << window->Controls().panels[0]->text().toStdString();
+}
+
+// The end sound of a scan: the settings' file on a desktop with an audio
+// output, the beep without one, nothing when it is switched off.
+TEST_F(ScanFromWindow, TheEndSoundPlaysTheSettingsFileOrBeeps) {
+    std::string wave = home.Write("done.wav", "RIFF");
+    const struct {
+        bool play;
+        bool output;
+        std::vector<std::string> played;
+        int beeps;
+    } cases[] = {{true, true, {wave}, 0}, {true, false, {}, 1}, {false, true, {}, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.play ? "play" : "silent") + (c.output ? ", output" : ""));
+        PutSampleCatalog();
+        StartWith(true,
+                  std::string("Play=") + (c.play ? "True" : "False") + "\nEndScan=" + wave + "\n");
+        auto sound = std::make_unique<FakeSound>();
+        FakeSound& heard = *sound;
+        heard.waveOutput = c.output;
+        window->Scan().SetSound(std::move(sound));
+        ExpectDescription("sounding");
+        Scan();
+        prompter.VerifyDone();
+        EXPECT_EQ(heard.played, c.played);
+        EXPECT_EQ(heard.beeps, c.beeps);
+        CloseWindow();
+    }
 }
 
 TEST_F(ScanFromWindow, ANewVolumeJoinsTheDriveBoxAndTheChoiceStays) {

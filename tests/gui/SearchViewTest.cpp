@@ -1,4 +1,6 @@
-// The Search view's query and Clear All through the window's widgets.
+// The Search view's query, its history, the bound boxes' checks and tool tips
+// and Clear All through the window's widgets.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,8 @@
 namespace kest::test {
 namespace {
 
+using ::testing::_;
+
 class SearchView : public WindowFixture {
   protected:
     void Type(const char* text) {
@@ -18,6 +22,7 @@ class SearchView : public WindowFixture {
         QTest::keyClicks(box->lineEdit(), text);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     }
+    QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
 };
 
 TEST_F(SearchView, EnterRunsTheSearchIntoTheGridAndTheHistory) {
@@ -53,6 +58,132 @@ TEST_F(SearchView, ClearAllEmptiesTheCriteriaAndAsksAboutTheHistory) {
     EXPECT_EQ(Find<QLineEdit>("txtSzFr")->text(), "");
     EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: ---");
     EXPECT_TRUE(Find("cmdQuery")->isEnabled());
+}
+
+TEST_F(SearchView, TheSizeBoxesNameTheUnitOfTheSizeFormat) {
+    const struct {
+        const char* format;
+        const char* unit;
+    } cases[] = {{"1", "MB"}, {"2", "KB"}, {"3", "B"}, {"7", "MB"}};
+    PutSampleCatalog();
+    for (const auto& c : cases) {
+        WriteSettings(std::string("[Search_Options]\nSizeFormat=") + c.format + "\n");
+        Start();
+        EXPECT_EQ(Box("txtSzFr")->toolTip().toStdString(),
+                  std::string("Lower bound of size in ") + c.unit);
+        EXPECT_EQ(Box("txtSzTo")->toolTip().toStdString(),
+                  std::string("Upper bound of size in ") + c.unit);
+        CloseWindow();
+    }
+}
+
+// Each failing bound shows its message and takes the focus, its text kept;
+// the boxes before it are fine, the ones after it are never looked at.
+TEST_F(SearchView, AFailingBoundTakesTheFocusWithItsTextKept) {
+    PutSampleCatalog();
+    WriteSettings("[Search_Options]\nAdvanced=True\n");
+    Start();
+    Activate();
+    window->ToolbarAction(2);
+    const struct {
+        const char* box;
+        const char* text;
+        const char* title;
+        const char* message;
+    } cases[] = {
+        {"txtSzFr", "-1", "Size - Lower Bound Error", "Positive number is required!"},
+        {"txtSzTo", "big", "Size - Upper Bound Error", "Positive number is required!"},
+        {"txtDtFr", "13/45/1999", "Date - Lower Bound Error", "Valid date is required!"},
+        {"txtDtTo", "soon", "Date - Upper Bound Error", "Valid date is required!"},
+        {"txtRiFr", "-3", "KestID - Lower Bound Error", "Positive number is required!"},
+        {"txtRiTo", "x1", "KestID - Upper Bound Error", "Positive number is required!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        for (const char* name : {"txtSzFr", "txtSzTo", "txtDtFr", "txtDtTo", "txtRiFr", "txtRiTo"})
+            Box(name)->setText(QStringLiteral("1e3"));
+        Box("txtDtFr")->setText(QStringLiteral("01/01/1990"));
+        Box("txtDtTo")->setText(QStringLiteral("12/31/2030"));
+        Box(c.box)->setText(QString::fromLatin1(c.text));
+        prompter.ExpectNotice(c.title, c.message, Icon::Critical);
+        Type("*");
+        prompter.VerifyDone();
+        EXPECT_EQ(QApplication::focusWidget(), Box(c.box));
+        EXPECT_EQ(Box(c.box)->text().toStdString(), c.text);
+        EXPECT_TRUE(Box(c.box)->isEnabled());
+        EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: ---");
+    }
+    // Enter in a bound box searches as the button does.
+    Box("txtRiFr")->setText(QStringLiteral("2"));
+    Box("txtRiTo")->setText(QStringLiteral("2"));
+    prompter.ExpectNotice("Search results", "No Records found with specified criteria.",
+                          Icon::Information);
+    QTest::keyClick(Box("txtRiTo"), Qt::Key_Return);
+    prompter.VerifyDone();
+    EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 0");
+
+    // With the panel closed the same text is neither checked nor used.
+    Find<QPushButton>("cmdAdv")->click();
+    Type("*");
+    EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 3");
+}
+
+TEST_F(SearchView, TheFocusSelectsABoundBoxsWholeText) {
+    PutSampleCatalog();
+    WriteSettings("[Search_Options]\nAdvanced=True\n");
+    Start();
+    Activate();
+    window->ToolbarAction(2);
+    for (const char* name : {"txtSzFr", "txtDtTo", "txtRiTo"}) {
+        Box(name)->setText(QStringLiteral("12345"));
+        Box(name)->setFocus();
+        EXPECT_EQ(Box(name)->selectedText(), "12345") << name;
+        Find<QComboBox>("cboSearch")->setFocus();
+    }
+}
+
+// Most recent first, a repeat in another letter case changes nothing, and
+// only fifteen entries are kept in the settings.
+TEST_F(SearchView, TheHistoryKeepsTheFifteenMostRecentSearches) {
+    PutSampleCatalog();
+    Start();
+    window->ToolbarAction(2);
+    auto search = [&](const std::string& text) {
+        prompter.ExpectNotice("Search results", _, Icon::Information);  // nothing matches
+        Type(text.c_str());
+    };
+    for (int i = 1; i <= 17; ++i) search("pattern" + std::to_string(i));
+    search("PATTERN16");
+    prompter.VerifyDone();
+    auto* box = Find<QComboBox>("cboSearch");
+    EXPECT_EQ(box->itemText(0), "pattern17");
+    EXPECT_EQ(box->itemText(1), "pattern16");
+    CloseWindow();
+    EXPECT_EQ(Setting("Search_Items", "Number"), "15");
+    EXPECT_EQ(Setting("Search_Items", "0"), "pattern17");
+    EXPECT_EQ(Setting("Search_Items", "14"), "pattern3");
+    EXPECT_EQ(Setting("Search_Items", "15"), "");
+
+    Start();
+    box = Find<QComboBox>("cboSearch");
+    ASSERT_EQ(box->count(), 15);
+    EXPECT_EQ(box->itemText(0), "pattern17");
+}
+
+TEST_F(SearchView, ClearAllAnsweredNoKeepsTheHistory) {
+    PutSampleCatalog();
+    Start();
+    window->ToolbarAction(2);
+    Type("*.jpg");
+    prompter.ExpectMessage("Clear search list?", _, Icon::Question, Buttons::YesNo, 2, Answer::No);
+    Find<QPushButton>("cmdClear")->click();
+    prompter.VerifyDone();
+    auto* box = Find<QComboBox>("cboSearch");
+    EXPECT_EQ(box->currentText(), "");
+    ASSERT_EQ(box->count(), 1);
+    EXPECT_EQ(box->itemText(0), "*.jpg");
+    EXPECT_EQ(Find<gui::ListGrid>("fgdResults")->model()->rowCount(), 1);
+    EXPECT_EQ(Find<gui::ListGrid>("fgdResults")->model()->index(0, 0).data().toString(), "");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "core/search/ListTable.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "core/text/DateParse.h"
@@ -44,7 +46,11 @@ void ListTable::AddBlankRow() {
 }
 
 std::string_view ListTable::Cell(size_t row, size_t column) const {
-    size_t index = static_cast<size_t>(m_order[row]) * m_columns.size() + column;
+    return StoredCell(m_order[row], column);
+}
+
+std::string_view ListTable::StoredCell(size_t storedRow, size_t column) const {
+    size_t index = storedRow * m_columns.size() + column;
     if (index >= m_cellCount) return {};  // a row still being added
     size_t block = static_cast<size_t>(
                        std::upper_bound(m_blockFirstCell.begin(), m_blockFirstCell.end(), index) -
@@ -56,39 +62,55 @@ std::string_view ListTable::Cell(size_t row, size_t column) const {
 
 void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     if (column >= m_columns.size() || m_order.size() < 2) return;
-    // The keys are taken once per row, in shown order, then the order sorted.
-    std::vector<uint32_t> positions(m_order.size());
-    for (uint32_t i = 0; i < positions.size(); ++i) positions[i] = i;
-    std::vector<std::string_view> texts(m_order.size());
-    for (size_t r = 0; r < m_order.size(); ++r) texts[r] = Cell(r, column);
-
-    auto sortBy = [&](auto less) {
-        if (descending)
-            std::stable_sort(positions.begin(), positions.end(),
-                             [&](uint32_t a, uint32_t b) { return less(b, a); });
-        else
-            std::stable_sort(positions.begin(), positions.end(), less);
+    // Each row's key is taken once into a small record, reading the texts in
+    // the order they are stored (forward through memory, whatever the shown
+    // order). Most comparisons read the records alone; only ties of the
+    // prefixes go back to the texts. Equal keys keep their shown order.
+    struct Key {
+        text::TextPrefix prefix;
+        double value = 0;  // NaN for a text that is not a number (general kind)
+        uint32_t stored = 0;
+        uint32_t shown = 0;
     };
-    if (kind == SortKind::Text) {
-        sortBy([&](uint32_t a, uint32_t b) { return texts[a] < texts[b]; });
-    } else if (kind == SortKind::Numeric) {
-        std::vector<double> keys(texts.size());
-        for (size_t r = 0; r < texts.size(); ++r) keys[r] = NumericSortKey(texts[r]);
-        sortBy([&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
-    } else {
-        // Numbers come first, by value; then the texts in the catalog's text
-        // order (as the search's ORDER BY sorts them).
-        std::vector<std::optional<double>> keys(texts.size());
-        for (size_t r = 0; r < texts.size(); ++r) keys[r] = text::ParseNumberText(texts[r]);
-        sortBy([&](uint32_t a, uint32_t b) {
-            if (keys[a] && keys[b]) return *keys[a] < *keys[b];
-            if (keys[a] || keys[b]) return keys[a].has_value();
-            return text::CompareText(texts[a], texts[b]) < 0;
-        });
+    const size_t rows = m_order.size();
+    std::vector<Key> keys(rows);
+    for (size_t r = 0; r < rows; ++r) keys[m_order[r]].shown = static_cast<uint32_t>(r);
+    std::vector<std::string_view> texts(rows);  // by stored row
+    for (size_t s = 0; s < rows; ++s) {
+        texts[s] = StoredCell(s, column);
+        Key& key = keys[s];
+        key.stored = static_cast<uint32_t>(s);
+        if (kind == SortKind::Numeric) {
+            key.value = NumericSortKey(texts[s]);
+        } else {
+            if (kind == SortKind::General)
+                key.value = text::ParseNumberText(texts[s]).value_or(
+                    std::numeric_limits<double>::quiet_NaN());
+            key.prefix = text::PrefixOf(texts[s], kind == SortKind::General);
+        }
     }
-    std::vector<uint32_t> order(m_order.size());
-    for (size_t i = 0; i < positions.size(); ++i) order[i] = m_order[positions[i]];
-    m_order = std::move(order);
+    auto numbers = [](double a, double b) { return (a > b) - (a < b); };
+    auto compare = [&](const Key& a, const Key& b) {
+        if (kind == SortKind::Numeric) return numbers(a.value, b.value);
+        int order = 0;
+        if (kind == SortKind::General) {
+            // Numbers come first, by value; then the texts in the catalog's
+            // text order (as the search's ORDER BY sorts them).
+            bool aText = std::isnan(a.value), bText = std::isnan(b.value);
+            if (!aText && !bText) return numbers(a.value, b.value);
+            if (aText != bText) return aText ? 1 : -1;
+            if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
+            return text::CompareText(texts[a.stored], texts[b.stored]);
+        }
+        if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
+        return texts[a.stored].compare(texts[b.stored]);
+    };
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        int order = compare(a, b);
+        if (order != 0) return descending ? order > 0 : order < 0;
+        return a.shown < b.shown;
+    });
+    for (size_t i = 0; i < rows; ++i) m_order[i] = keys[i].stored;
 }
 
 }  // namespace kest::search

@@ -51,6 +51,9 @@ class ListTable {
     void Sort(size_t column, SortKind kind, bool descending);
 
   private:
+    // A cell of a row by the order rows were added, not the shown order.
+    std::string_view StoredCell(size_t storedRow, size_t column) const;
+
     static constexpr size_t kChunkBits = 16;
     static constexpr size_t kChunkMask = (size_t{1} << kChunkBits) - 1;
     uint32_t& CellEnd(size_t index) { return m_cellEnds[index >> kChunkBits][index & kChunkMask]; }

@@ -2,6 +2,7 @@
 
 #include <utf8proc.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kest::text {
@@ -50,6 +51,24 @@ int CompareKeys(const std::vector<utf8proc_int32_t>& a, const std::vector<utf8pr
 }
 
 }  // namespace
+
+TextPrefix PrefixOf(std::string_view text, bool folded) {
+    TextPrefix prefix{{0, 0},
+                      kPrefixBytes,
+                      static_cast<uint8_t>(std::min<size_t>(text.size(), kPrefixBytes + 1))};
+    for (size_t i = 0; i < kPrefixBytes; ++i) {
+        uint64_t byte = 0;
+        if (i < text.size()) {
+            char c = text[i];
+            if (folded && (c & 0x80) && prefix.exact == kPrefixBytes)
+                prefix.exact = static_cast<uint8_t>(i);
+            byte = static_cast<unsigned char>(folded ? AsciiFold(c) : c);
+        }
+        uint64_t& word = prefix.key[i / 8];
+        word = (word << 8) | byte;
+    }
+    return prefix;
+}
 
 int CompareText(std::string_view a, std::string_view b) {
     // Plain ASCII, by far the common case, needs no decomposition.

@@ -31,7 +31,10 @@ class EnterFilter : public QObject {
 }  // namespace
 
 void OnEnter(QComboBox* box, std::function<void()> action) {
-    QLineEdit* edit = box->lineEdit();
+    OnEnter(box->lineEdit(), std::move(action));
+}
+
+void OnEnter(QLineEdit* edit, std::function<void()> action) {
     edit->installEventFilter(new EnterFilter(edit, std::move(action)));
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 
 class QComboBox;
+class QLineEdit;
 
 namespace kest::gui {
 
@@ -11,5 +12,7 @@ namespace kest::gui {
 // Return back to its line edit), so the key is taken before the line edit
 // sees it.
 void OnEnter(QComboBox* box, std::function<void()> action);
+// Runs `action` for each Enter pressed in a text box.
+void OnEnter(QLineEdit* edit, std::function<void()> action);
 
 }  // namespace kest::gui

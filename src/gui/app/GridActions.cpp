@@ -58,6 +58,8 @@ GridActions::~GridActions() = default;
 void GridActions::Connect() {
     const MainMenus& m = w.m;
     connect(w.c.fgdDiscs, &QWidget::customContextMenuRequested, this, &GridActions::ShowDiscMenu);
+    connect(w.c.fgdResults, &QWidget::customContextMenuRequested, this,
+            &GridActions::ShowResultsMenu);
     connect(m.mnuContents[0], &QAction::triggered, this, [this] { ShowContents(false); });
     connect(m.mnuContents[1], &QAction::triggered, this, [this] { ShowContents(true); });
     connect(m.mnuMDD, &QAction::triggered, this, &GridActions::DeleteSelectedDiscs);
@@ -158,15 +160,21 @@ void GridActions::SortByHeader(ListGrid& grid, int section) {
         grid.setColumnWidth(c, widths[size_t(c)]);
 }
 
-void GridActions::ShowDiscMenu(const QPoint& at) {
-    ListGrid& grid = *w.c.fgdDiscs;
+std::pair<search::GridSelection, size_t> GridActions::RightClicked(const ListGrid& grid,
+                                                                   const QPoint& at) const {
     int row = grid.rowAt(at.y());
-    if (row < 0 || !w.m_session.current.HasDatabase()) return;
+    if (row < 0 || !w.m_session.current.HasDatabase()) return {};
     // Without a selection the clicked row stands for it, as the grid's
     // current row would.
-    size_t clicked = size_t(row + 1);
+    auto clicked = static_cast<size_t>(row) + 1;
     search::GridSelection selection = SelectionOf(&grid);
     if (selection.rowSel == 0) selection = {clicked, clicked};
+    return {selection, clicked};
+}
+
+void GridActions::ShowDiscMenu(const QPoint& at) {
+    ListGrid& grid = *w.c.fgdDiscs;
+    auto [selection, clicked] = RightClicked(grid, at);
     discs::DiscMenu menu = discs::RightClickDiscs(w.m_discs.table, selection, clicked);
     if (!menu.click.show) return;
     Select(grid, menu.click.selection);
@@ -177,6 +185,20 @@ void GridActions::ShowDiscMenu(const QPoint& at) {
     m.mnuDelDisc->setVisible(menu.deleteDisc);
     m.mnuMDD->setVisible(menu.multipleDelete);
     m.mnuPopUp1->popup(grid.viewport()->mapToGlobal(at));
+}
+
+void GridActions::ShowResultsMenu(const QPoint& at) {
+    ListGrid& grid = *w.c.fgdResults;
+    auto [selection, clicked] = RightClicked(grid, at);
+    search::RowClick click = search::RightClickRow(w.m_panel.results, selection, clicked);
+    if (!click.show) return;
+    Select(grid, click.selection);
+    // The entries over one file serve one row; the multiple update several.
+    const MainMenus& m = w.m;
+    for (QAction* entry : {m.mnuFileDetails, m.mnuGetFile[0], m.mnuGetFile[1], m.mnuGetFile[2]})
+        entry->setEnabled(click.single);
+    m.mnuMFD->setEnabled(!click.single);
+    m.mnuPopUp2->popup(grid.viewport()->mapToGlobal(at));
 }
 
 void GridActions::ShowContents(bool wholeCatalog) {

@@ -12,10 +12,9 @@ namespace kest::gui {
 class ListGrid;
 class MainWindow;
 
-// The grids' header clicks, pop-up entries and keys that run catalog
-// commands: sorting, the contents
-// of a disc or of the catalog, deleting discs (the pop-up entries and the
-// Delete key), saving either list, and a catalog file dropped on the disc list.
+// The grids' header clicks, pop-up menus and keys that run catalog
+// commands: sorting, the contents of a disc or of the catalog, deleting discs (the pop-up entries
+// and the Delete key), saving either list, and a catalog file dropped on the disc list.
 class GridActions : public QObject {
     Q_OBJECT
   public:
@@ -24,6 +23,10 @@ class GridActions : public QObject {
 
     // The disc list's pop-up menu for a right click at a viewport point.
     void ShowDiscMenu(const QPoint& at);
+    // The results list's pop-up menu for a right click at a viewport point:
+    // the entries over one file for one selected row, the multiple
+    // description update for several.
+    void ShowResultsMenu(const QPoint& at);
     void ShowContents(bool wholeCatalog);
     // A click on a column header: sorts the list by it, marking it "^" or "v".
     void SortByHeader(ListGrid& grid, int section);
@@ -42,6 +45,10 @@ class GridActions : public QObject {
     // Drags of files onto the disc list are copies; true when handled.
     bool DragOrDrop(QEvent* event);
     search::DumpSource Source(bool results) const;
+    // The selection a right click at a viewport point acts on, and the
+    // clicked grid row (0 off the rows or without a catalog).
+    std::pair<search::GridSelection, size_t> RightClicked(const ListGrid& grid,
+                                                          const QPoint& at) const;
 
     MainWindow& w;
     std::string m_clickedId;  // the disc row the pop-up menu was opened on

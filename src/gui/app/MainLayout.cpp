@@ -10,6 +10,7 @@
 #include "gui/app/MainControls.h"
 #include "gui/app/Pictures.h"
 #include "gui/app/Twips.h"
+#include "gui/dialogs/DetailsForm.h"
 
 namespace kest::gui {
 namespace {
@@ -48,6 +49,7 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, const char* tip) {
     box->setToolTip(QString::fromUtf8(tip));
     box->setAccessibleName(box->toolTip());
     box->setMinimumWidth(TwipsToPixels(1000));
+    SelectAllOnFocus(box);
     return box;
 }
 

@@ -9,6 +9,7 @@
 #include "core/catalog/CatalogCommands.h"
 #include "core/common/KestError.h"
 #include "core/discs/DiscListSettings.h"
+#include "core/search/CriteriaCheck.h"
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
@@ -114,11 +115,12 @@ void MainWindow::ConnectMenus() {
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
     connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
     OnEnter(c.cboSearch, [this] { RunQuery(); });
+    // The search button is the window's default everywhere but in the grid:
+    // Enter in a bound box searches too.
+    for (QLineEdit* box : {c.txtSzFr, c.txtSzTo, c.txtDtFr, c.txtDtTo, c.txtRiFr, c.txtRiTo})
+        OnEnter(box, [this] { RunQuery(); });
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(c.fgdResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        m.mnuPopUp2->popup(c.fgdResults->viewport()->mapToGlobal(at));
-    });
     if (m_tray) {
         connect(m_tray, &TrayIcon::Restore, this, &MainWindow::RestoreFromTray);
         connect(m_tray, &TrayIcon::Exit, this, &MainWindow::Exit);
@@ -195,6 +197,9 @@ void MainWindow::ApplySettings() {
     ApplyColours();
     ApplyGridFont();
     UpdateMinimumSize();
+    // The size boxes name the unit the sizes are typed in.
+    c.txtSzFr->setToolTip(FromUtf8(search::SizeFromToolTip(m_session.settings.SizeFormat)));
+    c.txtSzTo->setToolTip(FromUtf8(search::SizeToToolTip(m_session.settings.SizeFormat)));
     ApplyWindowPlace(this, m_session.window);
     m_panel = app::PanelFromSettings(m_session);
     FillSearchBox();
@@ -231,7 +236,7 @@ void MainWindow::ApplyGridFont() {
 }
 
 void MainWindow::UpdateMinimumSize() {
-    int width = m_session.settings.Advanced ? kMinWidthAdvanced : kMinWidthSimple;
+    int width = search::MinimumWindowWidth(m_session.settings.Advanced);
     setMinimumSize(TwipsToPixels(width), TwipsToPixels(kMinHeight));
 }
 
@@ -278,8 +283,7 @@ void MainWindow::ShowViewControls(bool discsView) {
         ShowAdvanced(false);
     } else {
         bool advanced = m_session.settings.Advanced;
-        c.cmdAdv->setText(advanced ? QStringLiteral("<< &Advanced")
-                                   : QStringLiteral(">> &Advanced"));
+        c.cmdAdv->setText(FromUtf8(search::AdvancedCaption(advanced)));
         ShowAdvanced(advanced);
     }
     for (QWidget* control : {static_cast<QWidget*>(c.lblNumDiscs),
@@ -296,9 +300,9 @@ void MainWindow::ShowAdvanced(bool show) {
 }
 
 void MainWindow::ToggleAdvanced() {
-    bool open = !c.cmdAdv->text().startsWith(QStringLiteral("<<"));
+    bool open = !search::IsAdvancedCaption(c.cmdAdv->text().toStdString());
     m_session.settings.Advanced = open;
-    c.cmdAdv->setText(open ? QStringLiteral("<< &Advanced") : QStringLiteral(">> &Advanced"));
+    c.cmdAdv->setText(FromUtf8(search::AdvancedCaption(open)));
     UpdateMinimumSize();
     if (open && width() < minimumWidth()) resize(minimumWidth(), height());
     ShowAdvanced(open);
@@ -408,8 +412,28 @@ void MainWindow::ShowSearchResults() {
     FillSearchBox();
     if (m_panel.focus == search::SearchFocus::Results && m_resultModel->rowCount() > 0)
         c.fgdResults->setFocus();
+    else if (m_panel.focus == search::SearchFocus::Bound)
+        BoundBoxWidget(m_panel.focusBox)->setFocus();
     else
         c.cboSearch->setFocus();
+}
+
+QLineEdit* MainWindow::BoundBoxWidget(search::BoundBox box) const {
+    switch (box) {
+        case search::BoundBox::SizeFrom:
+            return c.txtSzFr;
+        case search::BoundBox::SizeTo:
+            return c.txtSzTo;
+        case search::BoundBox::DateFrom:
+            return c.txtDtFr;
+        case search::BoundBox::DateTo:
+            return c.txtDtTo;
+        case search::BoundBox::DiscFrom:
+            return c.txtRiFr;
+        case search::BoundBox::DiscTo:
+            break;
+    }
+    return c.txtRiTo;
 }
 
 void MainWindow::FillSearchBox() {

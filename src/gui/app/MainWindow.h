@@ -118,6 +118,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ReadCriteria();
     void ShowCriteria();
     void ShowSearchResults();
+    QLineEdit* BoundBoxWidget(search::BoundBox box) const;
     void FillSearchBox();
     void CollectWindowState();
     // The disc grid's column widths into the window state.

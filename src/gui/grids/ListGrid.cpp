@@ -5,11 +5,19 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "gui/app/Twips.h"
 #include "gui/grids/ListTableModel.h"
 
 namespace kest::gui {
+namespace {
+
+// Narrow enough for a one-digit column, wide enough to grab its edge.
+constexpr int kMinimumColumnPixels = 24;
+
+}  // namespace
 
 ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
     setModel(model);
@@ -29,9 +37,12 @@ ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent),
 
 void ListGrid::Reload() {
     m_model->Reload();
+    // A width of 0 or less in the settings would hide a column the user
+    // asked for: it gets the grid's default width instead.
     for (int c = 0; c < m_model->columnCount(); ++c) {
         int twips = m_model->ColumnTwips(c);
-        setColumnWidth(c, std::max(TwipsToPixels(twips), 24));
+        setColumnWidth(c, twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
+                                    : horizontalHeader()->defaultSectionSize());
     }
 }
 
@@ -43,18 +54,28 @@ std::vector<std::pair<size_t, int>> ListGrid::ColumnTwips() const {
 }
 
 QString ListGrid::SelectedText() const {
-    QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QStringList lines;
-    for (const QModelIndex& row : rows) {
-        QStringList cells;
-        for (int c = 0; c < m_model->columnCount(); ++c)
-            cells << m_model->index(row.row(), c).data().toString();
-        lines << cells.join(QLatin1Char('\t'));
+    // The selected blocks of rows, in order; the cells are read from the
+    // table in place, so a million rows copy without a string per cell.
+    std::vector<std::pair<int, int>> blocks;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        blocks.emplace_back(range.top(), range.bottom());
+    std::sort(blocks.begin(), blocks.end());
+    std::string text;
+    int next = 0;  // the first row not copied yet: overlapping blocks copy once
+    for (auto [top, bottom] : blocks) {
+        for (int row = std::max(top, next); row <= bottom; ++row) {
+            for (int c = 0; c < m_model->columnCount(); ++c) {
+                if (c > 0) text += '\t';
+                text += m_model->Cell(row, c);
+            }
+            text += '\n';
+        }
+        next = std::max(next, bottom + 1);
     }
-    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return QString::fromStdString(text);
 }
+
+void ListGrid::keyboardSearch(const QString&) {}
 
 bool ListGrid::event(QEvent* e) {
     // The grid keeps Ctrl+C for copying while it has the focus; elsewhere the

@@ -22,6 +22,9 @@ class ListGrid : public QTableView {
     std::vector<std::pair<size_t, int>> ColumnTwips() const;
     // The selected rows' shown cells, tab-separated, one line per row.
     QString SelectedText() const;
+    // The lists have no type-ahead: a letter would read every row of a
+    // million-row list, and typed text does nothing in them.
+    void keyboardSearch(const QString& search) override;
 
   protected:
     bool event(QEvent* event) override;

@@ -14,7 +14,7 @@ void ListTableModel::Reload() {
     beginResetModel();
     m_shown.clear();
     for (size_t c = 0; c < m_table.ColumnCount(); ++c)
-        if (m_table.Column(c).tag >= 0 && m_table.Column(c).width > 0) m_shown.push_back(c);
+        if (m_table.Column(c).tag >= 0) m_shown.push_back(c);
     endResetModel();
 }
 

@@ -8,7 +8,8 @@
 namespace kest::gui {
 
 // A grid's model reading a core ListTable in place: no row is copied. Only the
-// shown columns (tag 0 or more, width above 0) are columns of the model.
+// shown columns (tag 0 or more) are columns of the model; the hidden ones
+// (identifiers, sort keys) never are, whatever their width.
 class ListTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -18,6 +19,10 @@ class ListTableModel : public QAbstractTableModel {
     void Reload();
     // The table column behind a model column.
     size_t TableColumn(int column) const { return m_shown[static_cast<size_t>(column)]; }
+    // A cell's text as the table holds it (UTF-8), read in place.
+    std::string_view Cell(int row, int column) const {
+        return m_table.Cell(static_cast<size_t>(row), TableColumn(column));
+    }
     // The width the table gives a model column, in twips.
     int ColumnTwips(int column) const { return m_table.Column(TableColumn(column)).width; }
 

@@ -4,7 +4,7 @@
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
 #include "gui/app/EnterKey.h"
-#include "platform/Sound.h"
+#include "gui/scan/QtSound.h"
 
 namespace kest::gui {
 
@@ -15,7 +15,7 @@ WindowScan::WindowScan(app::Session& session, const platform::Volumes& volumes,
       m_volumes(volumes),
       c(controls),
       m_view(controls, menus, this),
-      m_sound(platform::MakeSystemSound()) {
+      m_sound(std::make_unique<QtSound>()) {
     connect(c.progress.cmdCancel, &QPushButton::clicked, this, &WindowScan::Cancel);
     // Enter in the drive box scans as the button does.
     OnEnter(c.icbDrives, [this] { Start(); });

@@ -29,7 +29,7 @@ class WindowScan : public QObject {
 
     QtScanView& View() { return m_view; }
     bool Running() const { return m_driver != nullptr; }
-    // The end-of-scan sound (the system's player unless replaced).
+    // The end-of-scan sound (Qt Multimedia's unless replaced).
     void SetSound(std::unique_ptr<platform::Sound> sound);
     // Scans the drive named by the drive box; true unless an error stopped it.
     bool Start();

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "core/search/ResultsGrid.h"
 #include "core/search/SortGrid.h"
+#include "core/text/DateParse.h"
+#include "core/text/TextOrder.h"
 #include "support/search/SearchFixture.h"
 
 namespace kest::search {
@@ -100,6 +105,46 @@ TEST(ResultsGrid, LaysOutTagsWidthsAndAlignment) {
     ASSERT_EQ(table.RowCount(), 1u);
     EXPECT_EQ(table.Cell(0, 0), "");
     EXPECT_EQ(table.Column(2).width, 3333);
+}
+
+// Texts sharing long beginnings, differing in case or past an accent, and
+// numbers: every kind, both ways, orders the rows as a plain stable sort by
+// the kind's comparison would.
+TEST(ListTable, SortsAsTheKindsComparisonWould) {
+    Texts cells;
+    const char* const stems[] = {
+        "file", "FILE", "fil\xC3\xA9", "directory/sub", "Directory/Sub", "12", "3.5", "-4", ""};
+    for (int i = 0; i < 400; ++i)
+        cells.push_back(std::string(stems[i % 9]) + (i % 4 ? std::to_string(i * 37 % 101) : ""));
+    const struct {
+        SortKind kind;
+        std::function<bool(const std::string&, const std::string&)> less;
+    } kinds[] = {
+        {SortKind::Text, [](const std::string& a, const std::string& b) { return a < b; }},
+        {SortKind::Numeric,
+         [](const std::string& a, const std::string& b) {
+             return NumericSortKey(a) < NumericSortKey(b);
+         }},
+        {SortKind::General,
+         [](const std::string& a, const std::string& b) {
+             auto x = text::ParseNumberText(a), y = text::ParseNumberText(b);
+             if (x && y) return *x < *y;
+             if (x || y) return x.has_value();
+             return text::CompareText(a, b) < 0;
+         }},
+    };
+    for (const auto& k : kinds)
+        for (bool descending : {false, true}) {
+            ListTable table = Make({7}, cells);
+            table.Sort(0, k.kind, descending);
+            Texts expected = cells;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](const std::string& a, const std::string& b) {
+                                 return descending ? k.less(b, a) : k.less(a, b);
+                             });
+            EXPECT_EQ(ColumnCells(table, 0), expected)
+                << static_cast<int>(k.kind) << (descending ? " descending" : "");
+        }
 }
 
 TEST(ListTable, MillionRowsSortQuickly) {

@@ -59,5 +59,59 @@ TEST(CompareText, CaseIsIgnoredAndAccentsDecideOnlyBetweenEqualTexts) {
                                                "Eb", "o", "\xC3\x96", "zz"}));
 }
 
+// Wherever two prefixes decide, they order as the full comparison does;
+// texts that share their first eight bytes, or differ first past a byte
+// above ASCII, are left to it.
+TEST(TextPrefix, DecidesOnlyAsTheFullComparisonWould) {
+    const std::vector<std::string> texts = {
+        "",
+        "a",
+        "A",
+        "ab",
+        "AB",
+        "abc",
+        "abcdefgh",
+        "abcdefghi",
+        "ABCDEFGHZ",
+        "abcdefgZ",
+        "ab\xC3\xA9",
+        "ab\xC3\xA9z",
+        "\xC3\xA9",
+        "e",
+        "f",
+        "Zeta",
+        "zeta1",
+        "file10.dat",
+        "file9.dat",
+        "_x",
+        "~",
+        "\x7F",
+        std::string("a\0b", 3),
+        std::string("a\0", 2),
+        "ab\xFF",
+    };
+    int decided = 0;
+    for (bool folded : {true, false})
+        for (const std::string& a : texts)
+            for (const std::string& b : texts) {
+                int order = 0;
+                if (!ComparePrefixes(PrefixOf(a, folded), PrefixOf(b, folded), order)) continue;
+                ++decided;
+                int full = folded ? CompareText(a, b) : a.compare(b);
+                EXPECT_EQ(order, Sign(full)) << a << " | " << b << " folded " << folded;
+            }
+    EXPECT_GT(decided, 500);
+    int order = 0;
+    EXPECT_FALSE(ComparePrefixes(PrefixOf("abcdefghijklmnop1", true),
+                                 PrefixOf("ABCDEFGHIJKLMNOP2", true), order));
+    EXPECT_FALSE(ComparePrefixes(PrefixOf("ab\xC3\xA9", true), PrefixOf("abz", true), order));
+    // Short texts are held whole: equal ones need no second look.
+    EXPECT_TRUE(ComparePrefixes(PrefixOf("dir12/", true), PrefixOf("DIR12/", true), order));
+    EXPECT_EQ(order, 0);
+    EXPECT_TRUE(
+        ComparePrefixes(PrefixOf(std::string("a\0", 2), false), PrefixOf("a", false), order));
+    EXPECT_EQ(order, 1);
+}
+
 }  // namespace
 }  // namespace kest::text
