@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogHost.h"
 #include "core/catalog/CurrentCatalog.h"
 #include "core/settings/AppPaths.h"
@@ -27,9 +28,9 @@ class Session : public CatalogHost {
 
     // Opens path, or the start-up catalog of the settings when path is empty,
     // through the catalog check (password prompts through the prompter). On
-    // failure shows the open warning in the given mode (1 = start-up, with its
-    // question; 2 = open command) and returns false.
-    bool OpenCatalog(const std::string& path = {}, int warningMode = 2);
+    // failure shows the open warning in the given mode and returns false.
+    bool OpenCatalog(const std::string& path = {},
+                     OpenWarning warningMode = OpenWarning::OpenCommand);
     // The answer of the last failed OpenCatalog's warning (Yes = create one).
     Answer lastWarningAnswer = Answer::OK;
 

@@ -69,8 +69,8 @@ std::string DiscSummary(int64_t discCount, int64_t fileTotal, const std::string&
 
 std::string WindowTitle(int programCaption, const std::string& catalogName,
                         const std::string& catalogPath) {
-    if (programCaption == 0) return "Kest";
-    if (programCaption == 1) return "Kest - " + catalogName;
+    if (programCaption == kCaptionTitleOnly) return "Kest";
+    if (programCaption == kCaptionFileName) return "Kest - " + catalogName;
     return "Kest - " + catalogPath;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/search/ListTable.h"
+#include "core/settings/AppSettings.h"
 #include "core/ui/Prompter.h"
 
 namespace kest::engine {
@@ -22,7 +23,7 @@ struct DiscListOptions {
     bool showUsedSpace = false;
     int sizeFormat = 1;
     int sizeNumDec = 4;
-    int programCaption = 2;
+    int programCaption = kCaptionFullPath;
     std::vector<int> columnWidths;  // twips per column; the used-space column's is Col6Width
 };
 

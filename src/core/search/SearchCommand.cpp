@@ -3,7 +3,7 @@
 #include <ctime>
 #include <new>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/Database.h"
 #include "core/search/CriteriaCheck.h"
 #include "core/search/QueryBuilder.h"
@@ -83,7 +83,7 @@ void FillFromStatement(engine::Database& db, const std::string& statement, ListT
         while (query.Step())
             for (int c = 0; c < count; ++c) table.AddCell(query.TextView(c, scratch));
     } catch (const std::bad_alloc&) {
-        throw KestError(7, "Out of memory");
+        throw err::OutOfMemory();
     }
 }
 

@@ -127,7 +127,8 @@ bool GridActions::DragOrDrop(QEvent* event) {
 void GridActions::OpenDroppedFile(const std::string& path) {
     if (!discs::IsCatalogDrop(path)) return;
     w.Trap("Error in opening database", [&] {
-        OpenCatalog(w.m_session.current, w, w.m_session.prompter, 2, app::AbsolutePath(path));
+        OpenCatalog(w.m_session.current, w, w.m_session.prompter, OpenSource::GivenPath,
+                    app::AbsolutePath(path));
     });
 }
 

@@ -89,7 +89,7 @@ TEST_F(DiscListFixture, EmptyCatalogEmptiesTheResults) {
     search::SearchOptions searchOptions;
     panel.results.Reset({search::ListColumn{"stale"}});
     panel.results.AddCell("x");
-    options.programCaption = 1;
+    options.programCaption = kCaptionFileName;
     ASSERT_TRUE(ReloadDiscList(*db, list, options, "kest001.kst", "/d/kest001.kst", prompter,
                                &panel, &searchOptions));
     EXPECT_EQ(list.summary, "0 discs (0 files) in kest001.kst database.");
