@@ -5,6 +5,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "core/ui/MessageText.h"
+
 namespace kest::cli {
 
 namespace {
@@ -30,18 +32,7 @@ std::optional<std::string> ReadTerminalLine(const std::string& ask) {
 }  // namespace
 
 void EchoLines(std::ostream& out, const std::string& text) {
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out << line << '\n';
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    out << line << '\n';
+    for (const std::string& line : MessageLines(text)) out << line << '\n';
 }
 
 Answer CliPrompter::Message(const MessageBoxSpec& box) {

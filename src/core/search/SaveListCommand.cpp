@@ -28,7 +28,7 @@ FileDialogSpec SaveDialog(ListFormat format, const std::string& folder) {
     }
     dialog.initialDir = folder;
     dialog.filterIndex = 1;
-    dialog.flags = 4;  // the read-only box hidden
+    dialog.flags = kHideReadOnlyFlag;
     return dialog;
 }
 

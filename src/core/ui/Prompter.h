@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,12 @@ struct MessageBoxSpec {
     int defaultButton = 1;
 };
 
+// Flag values of the classic file dialogs (FileDialogSpec::flags).
+inline constexpr int kOverwritePromptFlag = 0x2;
+inline constexpr int kHideReadOnlyFlag = 0x4;
+inline constexpr int kFileMustExistFlag = 0x1000;
+inline constexpr int kNoReadOnlyReturnFlag = 0x8000;
+
 struct FileDialogSpec {
     std::string title;
     std::string fileName;
@@ -39,8 +46,23 @@ struct FileDialogSpec {
     int flags = 0;
 };
 
+// What the flags ask of a file dialog here: Linux dialogs have no read-only
+// box, so only these two change one.
+struct FileDialogBehaviour {
+    bool fileMustExist = false;     // an open dialog takes only an existing file
+    bool confirmOverwrite = false;  // a save dialog asks before naming an existing file
+};
+FileDialogBehaviour DialogBehaviour(int flags);
+
 // The answer a message box gives for its n-th button (1-based).
 Answer ButtonAnswer(Buttons buttons, int n);
+int ButtonCount(Buttons buttons);
+// The 0-based place of the box's default button: a number the box has no
+// button for means its first.
+size_t DefaultButtonIndex(Buttons buttons, int defaultButton);
+// The answer of a box closed without a button: its last button's (Cancel,
+// No, Ignore), OK for a box with one.
+Answer ClosedAnswer(Buttons buttons);
 const char* ButtonsName(Buttons buttons);
 const char* IconName(Icon icon);
 const char* AnswerName(Answer answer);
