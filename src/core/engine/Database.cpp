@@ -4,6 +4,8 @@
 #include <strings.h>
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -77,7 +79,27 @@ Database::~Database() {
     Close();
 }
 
+void Database::HandTo(std::thread::id owner) {
+    CheckOwner();
+    m_owner.store(owner, std::memory_order_relaxed);
+}
+
+void Database::CheckOwner() const {
+#if defined(KEST_THREAD_CHECKS) || !defined(NDEBUG)
+    if (m_owner.load(std::memory_order_relaxed) == std::this_thread::get_id()) return;
+    std::fprintf(stderr, "Catalog connection of %s used by a thread that does not own it\n",
+                 m_path.c_str());
+    std::abort();
+#endif
+}
+
+sqlite3* Database::Handle() const {
+    CheckOwner();
+    return m_db;
+}
+
 void Database::Close() {
+    CheckOwner();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -118,6 +140,7 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
 }
 
 Statement Database::Prepare(const std::string& jetSql) {
+    CheckOwner();
     if (!m_useSearchIndex || !UsesLike(jetSql)) return PrepareTranslated(jetSql);
     if (!m_searchChecked) {
         // Checked at the first statement that could use it, so that opening
@@ -215,16 +238,20 @@ Rows Database::Query(const std::string& jetSql) {
 }
 
 int64_t Database::LastInsertId() const {
+    CheckOwner();
     return sqlite3_last_insert_rowid(m_db);
 }
 
 void Database::Begin() {
+    CheckOwner();
     ExecOrThrow(m_db, "BEGIN");
 }
 void Database::Commit() {
+    CheckOwner();
     ExecOrThrow(m_db, "COMMIT");
 }
 bool Database::InTransaction() const {
+    CheckOwner();
     return sqlite3_get_autocommit(m_db) == 0;
 }
 

@@ -190,7 +190,7 @@ void GridActions::ShowContents(bool wholeCatalog) {
     w.Trap("SQL query error", [&] {
         search::ShowContents(w.m_session.current.Db(), w.m_panel,
                              search::SearchOptionsFrom(w.m_session.settings), disc,
-                             w.m_session.prompter, &w);
+                             w.m_session.prompter, w);
         w.ShowCriteria();
         w.ShowSearchResults();
     });

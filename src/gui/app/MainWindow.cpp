@@ -184,7 +184,7 @@ void MainWindow::RefreshDrives() {
 }
 
 bool MainWindow::OpenStartupCatalog() {
-    if (m_session.OpenCatalog({}, OpenWarning::StartUp)) return true;
+    if (m_session.OpenCatalog(*this, {}, OpenWarning::StartUp)) return true;
     if (m_session.lastWarningAnswer != Answer::Yes) return false;
     CreateCatalogCommand(m_session.current, *this, m_session.prompter);
     return m_session.current.loaded;
@@ -381,7 +381,7 @@ void MainWindow::RunQuery() {
         ReadCriteria();
         search::SearchCommand(m_session.current.Db(), m_panel,
                               search::SearchOptionsFrom(m_session.settings), m_discs.discCount,
-                              m_session.prompter, this);
+                              m_session.prompter, *this);
         ShowSearchResults();
     });
 }
@@ -389,7 +389,7 @@ void MainWindow::RunQuery() {
 void MainWindow::ClearAllCriteria() {
     ReadCriteria();
     search::ClearAll(m_panel, search::SearchOptionsFrom(m_session.settings), m_session.prompter,
-                     this);
+                     *this);
     ShowCriteria();
     ShowSearchResults();
 }
