@@ -28,7 +28,7 @@ constexpr int kRuns = 5;
 // Answers the disc description and every question with its default.
 class DefaultPrompter : public kest::Prompter {
   public:
-    kest::Answer Message(const kest::MessageBoxSpec& box) override {
+    kest::Answer Message(const kest::MessageBoxRequest& box) override {
         return kest::ButtonAnswer(box.buttons, box.defaultButton);
     }
     std::optional<std::string> Input(const std::string&, const std::string&,
@@ -36,10 +36,10 @@ class DefaultPrompter : public kest::Prompter {
         return "bench";
     }
     std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> OpenFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> SaveFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
 };

@@ -35,7 +35,7 @@ void EchoLines(std::ostream& out, const std::string& text) {
     for (const std::string& line : MessageLines(text)) out << line << '\n';
 }
 
-Answer CliPrompter::Message(const MessageBoxSpec& box) {
+Answer CliPrompter::Message(const MessageBoxRequest& box) {
     std::cerr << "--- message: " << box.title << '\n';
     EchoLines(std::cerr, box.text);
     Answer def = ButtonAnswer(box.buttons, box.defaultButton);
@@ -96,7 +96,8 @@ std::optional<std::string> CliPrompter::Password() {
     return reply;
 }
 
-std::optional<std::string> CliPrompter::FileDialog(const char* kind, const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::FileDialog(const char* kind,
+                                                   const FileDialogRequest& dialog) {
     std::cerr << "--- " << kind << ": " << dialog.title << '\n'
               << "[filter=" << dialog.filter << " dir=" << dialog.initialDir << "] -> ";
     std::optional<std::string> reply;
@@ -110,11 +111,11 @@ std::optional<std::string> CliPrompter::FileDialog(const char* kind, const FileD
     return reply;
 }
 
-std::optional<std::string> CliPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::OpenFile(const FileDialogRequest& dialog) {
     return FileDialog("open-file", dialog);
 }
 
-std::optional<std::string> CliPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::SaveFile(const FileDialogRequest& dialog) {
     return FileDialog("save-file", dialog);
 }
 

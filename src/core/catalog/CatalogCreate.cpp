@@ -23,8 +23,8 @@ bool CreateCatalog(const std::string& path, Prompter& prompter) {
 
 void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
     current.loaded = false;
-    FileDialogSpec dialog{"Create a new database...",    "", host.ProgramFolder(),
-                          "Kest Database (*.kst)|*.kst", 1,  4};
+    FileDialogRequest dialog{"Create a new database...",    "", host.ProgramFolder(),
+                             "Kest Database (*.kst)|*.kst", 1,  4};
     auto chosen = prompter.SaveFile(dialog);
     // Whatever happens after the dialog, the window ends enabled, with its
     // captions updated and the settings saved.

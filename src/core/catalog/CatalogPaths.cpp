@@ -11,7 +11,7 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
-FileDialogSpec CatalogOpenDialog(const std::string& title, const std::string& programFolder) {
+FileDialogRequest CatalogOpenDialog(const std::string& title, const std::string& programFolder) {
     return {title,
             "",
             programFolder,

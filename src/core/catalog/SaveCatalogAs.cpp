@@ -21,12 +21,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
     if (!current.HasDatabase()) return;
     try {
-        FileDialogSpec dialog{"Save database As...",
-                              current.name,
-                              current.folder,
-                              "Kest Database (*.kst)|*.kst",
-                              1,
-                              4};
+        FileDialogRequest dialog{"Save database As...",
+                                 current.name,
+                                 current.folder,
+                                 "Kest Database (*.kst)|*.kst",
+                                 1,
+                                 4};
         auto chosen = prompter.SaveFile(dialog);
         std::string path = chosen ? *chosen : std::string();
         std::error_code ec;

@@ -17,8 +17,8 @@ bool NothingToSave(const DumpSource& source, int64_t matchCount) {
            matchCount < 1;
 }
 
-FileDialogSpec SaveDialog(ListFormat format, const std::string& folder) {
-    FileDialogSpec dialog;
+FileDialogRequest SaveDialog(ListFormat format, const std::string& folder) {
+    FileDialogRequest dialog;
     if (format == ListFormat::Csv) {
         dialog.title = "Save List as CSV...";
         dialog.filter = "CSV File (*.csv)|*.csv|All Files (*.*)|*.*";

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/search/ListTable.h"
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchBounds.h"
 #include "core/search/SearchHistory.h"
+#include "core/table/ListTable.h"
 
 namespace kest::search {
 

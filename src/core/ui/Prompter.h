@@ -22,7 +22,7 @@ enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 
 // The title every box uses when it names no place of its own.
 inline constexpr const char* kAppTitle = "Kest";
 
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     std::string title;
     std::string text;  // lines separated by "\r\n"
     Icon icon = Icon::None;
@@ -31,13 +31,13 @@ struct MessageBoxSpec {
     int defaultButton = 1;
 };
 
-// Flag values of the classic file dialogs (FileDialogSpec::flags).
+// Flag values of the classic file dialogs (FileDialogRequest::flags).
 inline constexpr int kOverwritePromptFlag = 0x2;
 inline constexpr int kHideReadOnlyFlag = 0x4;
 inline constexpr int kFileMustExistFlag = 0x1000;
 inline constexpr int kNoReadOnlyReturnFlag = 0x8000;
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     std::string title;
     std::string fileName;
     std::string initialDir;
@@ -73,20 +73,20 @@ std::optional<Answer> ParseAnswer(const std::string& name);
 class Prompter {
   public:
     virtual ~Prompter() = default;
-    virtual Answer Message(const MessageBoxSpec& box) = 0;
+    virtual Answer Message(const MessageBoxRequest& box) = 0;
     // An input box; nullopt when cancelled.
     virtual std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                              const std::string& defaultText) = 0;
     // The catalog password window; nullopt when cancelled.
     virtual std::optional<std::string> Password() = 0;
     // File dialogs; nullopt when cancelled.
-    virtual std::optional<std::string> OpenFile(const FileDialogSpec& dialog) = 0;
-    virtual std::optional<std::string> SaveFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogRequest& dialog) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest& dialog) = 0;
 
     // Convenience for the common shape "title, text, icon, buttons, default".
     Answer Show(const std::string& title, const std::string& text, Icon icon = Icon::None,
                 Buttons buttons = Buttons::OKOnly, int defaultButton = 1) {
-        return Message(MessageBoxSpec{title, text, icon, buttons, defaultButton});
+        return Message(MessageBoxRequest{title, text, icon, buttons, defaultButton});
     }
     // A trapped error: critical icon, OK, "number CRLF description".
     void ShowError(const std::string& title, long number, const std::string& description) {

@@ -75,7 +75,7 @@ QString QtFileFilter(const std::string& vbFilter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-Answer QtPrompter::Message(const MessageBoxSpec& box) {
+Answer QtPrompter::Message(const MessageBoxRequest& box) {
     QString title = box.title.empty() ? QString::fromLatin1(kAppTitle) : FromUtf8(box.title);
     QMessageBox message(BoxIcon(box.icon), title, MessageText(box.text), QMessageBox::NoButton,
                         m_main);
@@ -109,7 +109,7 @@ std::optional<std::string> QtPrompter::Password() {
     return dialog.password().toStdString();
 }
 
-std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& request, bool save) {
+std::optional<std::string> QtPrompter::FileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(m_main, FromUtf8(request.title), FromUtf8(request.initialDir));
     dialog.setObjectName(QStringLiteral("cdgOpenDB"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -127,11 +127,11 @@ std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& request,
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-std::optional<std::string> QtPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> QtPrompter::OpenFile(const FileDialogRequest& dialog) {
     return FileDialog(dialog, false);
 }
 
-std::optional<std::string> QtPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> QtPrompter::SaveFile(const FileDialogRequest& dialog) {
     return FileDialog(dialog, true);
 }
 

@@ -32,7 +32,7 @@ class CatalogCommandTest : public ::testing::Test {
     }
     // The last file dialog as "<filter> flags=<n> in <folder>".
     std::string Dialog() const {
-        const FileDialogSpec& d = prompter.LastFileDialog();
+        const FileDialogRequest& d = prompter.LastFileDialog();
         return d.filter + " flags=" + std::to_string(d.flags) + " in " + d.initialDir;
     }
 

@@ -94,7 +94,7 @@ TEST_F(FileDetailsTest, ResultRowsOpenTheirFileAndTheHeaderNothing) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->file.fileId, std::string(panel.results.Cell(0, 1)));
     EXPECT_FALSE(LookUpResultsRow(*db, panel.results, {1, 0}, views.listOptions, prompter));
-    search::ListTable blank = test::MakeTable({{"Kest ID ", 0}, {"FileId", -1}}, {" ", ""});
+    ListTable blank = test::MakeTable({{"Kest ID ", 0}, {"FileId", -1}}, {" ", ""});
     EXPECT_FALSE(LookUpResultsRow(*db, blank, {1, 1}, views.listOptions, prompter));
 }
 

@@ -1,4 +1,4 @@
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 #include <algorithm>
 #include <optional>
@@ -6,8 +6,7 @@
 #include "core/text/DateParse.h"
 #include "core/text/TextOrder.h"
 
-namespace kest::search {
-namespace {}  // namespace
+namespace kest {
 
 double NumericSortKey(std::string_view text) {
     return text::ParseNumberText(text).value_or(0.0);
@@ -91,4 +90,4 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     m_order = std::move(order);
 }
 
-}  // namespace kest::search
+}  // namespace kest
