@@ -15,14 +15,14 @@ namespace kest::fuzz {
 
 class RetryPrompter : public Prompter {
   public:
-    Answer Message(const MessageBoxSpec&) override { return Answer::Retry; }
+    Answer Message(const MessageBoxRequest&) override { return Answer::Retry; }
     std::optional<std::string> Input(const std::string&, const std::string&,
                                      const std::string&) override {
         return std::nullopt;
     }
     std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> SaveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> OpenFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
 };
 
 class QuietHost : public archive::ArchiveHost {

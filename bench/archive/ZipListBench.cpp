@@ -18,16 +18,16 @@ constexpr int kRuns = 5;
 
 class SilentPrompter : public kest::Prompter {
   public:
-    kest::Answer Message(const kest::MessageBoxSpec&) override { return kest::Answer::Cancel; }
+    kest::Answer Message(const kest::MessageBoxRequest&) override { return kest::Answer::Cancel; }
     std::optional<std::string> Input(const std::string&, const std::string&,
                                      const std::string&) override {
         return std::nullopt;
     }
     std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> OpenFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> SaveFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
 };
@@ -55,7 +55,7 @@ double BestSeconds(Work&& work) {
 int main() {
     namespace fs = std::filesystem;
     fs::path path = fs::temp_directory_path() / "kest-bench-100k.zip";
-    kest::test::ZipSpec layout;
+    kest::test::ZipLayout layout;
     layout.zip64 = true;  // more entries than the 16-bit count holds
     for (int i = 0; i < kEntries; ++i) {
         layout.entries.push_back(

@@ -8,7 +8,7 @@ namespace kest::bench {
 // one fixed text; file dialogs and the password prompt are cancelled.
 class DefaultPrompter : public Prompter {
   public:
-    Answer Message(const MessageBoxSpec& box) override {
+    Answer Message(const MessageBoxRequest& box) override {
         return ButtonAnswer(box.buttons, box.defaultButton);
     }
     std::optional<std::string> Input(const std::string&, const std::string&,
@@ -16,8 +16,8 @@ class DefaultPrompter : public Prompter {
         return "bench";
     }
     std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> SaveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> OpenFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> SaveFile(const FileDialogRequest&) override { return std::nullopt; }
 };
 
 }  // namespace kest::bench

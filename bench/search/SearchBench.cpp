@@ -20,9 +20,9 @@
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
 #include "core/engine/SearchIndex.h"
-#include "core/search/ListTable.h"
 #include "core/search/QueryBuilder.h"
 #include "core/search/SearchCommand.h"
+#include "core/table/ListTable.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ std::string SearchStatement(const std::string& text) {
 double QueryTime(kest::engine::Database& db, const std::string& statement, bool indexed,
                  size_t* rows = nullptr) {
     db.UseSearchIndex(indexed);
-    kest::search::ListTable table;
+    kest::ListTable table;
     double seconds = Seconds([&] { kest::search::FillFromStatement(db, statement, table); });
     if (rows) *rows = table.RowCount();
     return seconds;

@@ -23,7 +23,7 @@ constexpr int kRuns = 5;
 // The bench runs unattended: any prompt is a fault of the set-up, told and refused.
 class UnattendedPrompter : public kest::Prompter {
   public:
-    kest::Answer Message(const kest::MessageBoxSpec& box) override {
+    kest::Answer Message(const kest::MessageBoxRequest& box) override {
         std::fprintf(stderr, "unexpected message: %s: %s\n", box.title.c_str(), box.text.c_str());
         return kest::Answer::No;
     }
@@ -33,10 +33,10 @@ class UnattendedPrompter : public kest::Prompter {
         return std::nullopt;
     }
     std::optional<std::string> Password() override { return std::nullopt; }
-    std::optional<std::string> OpenFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> OpenFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFile(const kest::FileDialogSpec&) override {
+    std::optional<std::string> SaveFile(const kest::FileDialogRequest&) override {
         return std::nullopt;
     }
 };

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "core/ui/MessageText.h"
+
 namespace kest::cli {
 
 namespace {
@@ -30,21 +32,10 @@ std::optional<std::string> ReadTerminalLine(const std::string& ask) {
 }  // namespace
 
 void EchoLines(std::ostream& out, const std::string& text) {
-    std::string line;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out << line << '\n';
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    out << line << '\n';
+    for (const std::string& line : MessageLines(text)) out << line << '\n';
 }
 
-Answer CliPrompter::Message(const MessageBoxSpec& box) {
+Answer CliPrompter::Message(const MessageBoxRequest& box) {
     std::cerr << "--- message: " << box.title << '\n';
     EchoLines(std::cerr, box.text);
     Answer def = ButtonAnswer(box.buttons, box.defaultButton);
@@ -105,7 +96,8 @@ std::optional<std::string> CliPrompter::Password() {
     return reply;
 }
 
-std::optional<std::string> CliPrompter::FileDialog(const char* kind, const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::FileDialog(const char* kind,
+                                                   const FileDialogRequest& dialog) {
     std::cerr << "--- " << kind << ": " << dialog.title << '\n'
               << "[filter=" << dialog.filter << " dir=" << dialog.initialDir << "] -> ";
     std::optional<std::string> reply;
@@ -119,11 +111,11 @@ std::optional<std::string> CliPrompter::FileDialog(const char* kind, const FileD
     return reply;
 }
 
-std::optional<std::string> CliPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::OpenFile(const FileDialogRequest& dialog) {
     return FileDialog("open-file", dialog);
 }
 
-std::optional<std::string> CliPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CliPrompter::SaveFile(const FileDialogRequest& dialog) {
     return FileDialog("save-file", dialog);
 }
 

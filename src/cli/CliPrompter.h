@@ -19,15 +19,15 @@ class CliPrompter : public Prompter {
     std::deque<std::string> passwords;
     std::deque<std::string> files;  // answers for file dialogs
 
-    Answer Message(const MessageBoxSpec& box) override;
+    Answer Message(const MessageBoxRequest& box) override;
     std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                      const std::string& defaultText) override;
     std::optional<std::string> Password() override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& dialog) override;
 
   private:
-    std::optional<std::string> FileDialog(const char* kind, const FileDialogSpec& dialog);
+    std::optional<std::string> FileDialog(const char* kind, const FileDialogRequest& dialog);
 };
 
 // Writes the lines of a message text ("\r\n", "\r" or "\n" separated).

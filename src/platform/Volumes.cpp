@@ -43,8 +43,8 @@ std::string FormatSerial(std::uint32_t serial) {
     return text;
 }
 
-std::vector<DriveBoxItem> DriveBoxItems(const Volumes& volumes, bool onlyOptical) {
-    std::vector<DriveBoxItem> items;
+std::vector<Drive> DriveBoxItems(const Volumes& volumes, bool onlyOptical) {
+    std::vector<Drive> items;
     for (const Drive& drive : volumes.ListDrives()) {
         if (drive.type == DriveType::Optical) {
             VolumeInfo info = volumes.GetVolumeInfo(drive.root);
@@ -52,7 +52,7 @@ std::vector<DriveBoxItem> DriveBoxItems(const Volumes& volumes, bool onlyOptical
             if (info.ok) text += "[" + info.label + "]";
             items.push_back({drive.root, text, drive.type, drive.iconIndex});
         } else if (!onlyOptical && drive.type != DriveType::Unknown) {
-            items.push_back({drive.root, drive.text, drive.type, drive.iconIndex});
+            items.push_back(drive);
         }
     }
     return items;

@@ -17,7 +17,8 @@ const char* DriveTypeName(DriveType type);  // "unknown", "removable", "fixed", 
 // 4 optical, 5 network; 0 for a type the box does not show.
 int DriveIconIndex(DriveType type, bool floppy);
 
-// One drive of the drive box. A mounted volume's root is its mount point with
+// One drive of the drive box (an item of it: the root to scan, the text shown
+// and the icon). A mounted volume's root is its mount point with
 // a trailing "/" ("/", "/media/ann/BACKUP_01/"); an optical drive without a
 // mounted medium is named by its device ("/dev/sr0").
 struct Drive {
@@ -63,19 +64,11 @@ class Volumes {
     }
 };
 
-// One item of the drive box: the root to scan, the text shown and the icon.
-struct DriveBoxItem {
-    std::string root;
-    std::string text;
-    DriveType type = DriveType::Unknown;
-    int iconIndex = 0;
-};
-
 // The items of the drive box. Optical drives are always offered, shown as
 // "<root> " alone when their volume cannot be read (no disc), else as
 // "<root> [<label>]". Removable, fixed and network drives are offered with
 // their own text unless onlyOptical is set.
-std::vector<DriveBoxItem> DriveBoxItems(const Volumes& volumes, bool onlyOptical);
+std::vector<Drive> DriveBoxItems(const Volumes& volumes, bool onlyOptical);
 
 // The real drives of this machine.
 std::unique_ptr<Volumes> MakeSystemVolumes();

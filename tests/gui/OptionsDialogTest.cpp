@@ -265,7 +265,7 @@ TEST_F(OptionsDialog, AppliedSettingsReachTheWindowAndTheSettingsFile) {
         EXPECT_EQ(font.pointSize(), 11) << grid;
     }
     // The disc list was reloaded with its used-space column in kilobytes.
-    const search::ListTable& discs = window->Discs().table;
+    const ListTable& discs = window->Discs().table;
     ASSERT_EQ(discs.ColumnCount(), 7u);
     EXPECT_EQ(discs.Column(6).header, "Used Space (KB) ");
     EXPECT_GT(discs.Column(6).width, 0);

@@ -97,7 +97,7 @@ std::optional<ScriptedPrompter::Step> ScriptedPrompter::Next(Kind kind, const st
     return step;
 }
 
-Answer ScriptedPrompter::Message(const MessageBoxSpec& box) {
+Answer ScriptedPrompter::Message(const MessageBoxRequest& box) {
     auto step = Next(Kind::Message, box.title, box.text);
     if (!step) return ButtonAnswer(box.buttons, box.defaultButton);
     EXPECT_EQ(IconName(box.icon), std::string(IconName(step->icon))) << "icon of " << box.title;
@@ -118,13 +118,13 @@ std::optional<std::string> ScriptedPrompter::Password() {
     return step ? step->reply : std::nullopt;
 }
 
-std::optional<std::string> ScriptedPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> ScriptedPrompter::OpenFile(const FileDialogRequest& dialog) {
     m_lastDialog = dialog;
     auto step = Next(Kind::OpenFile, dialog.title, dialog.filter);
     return step ? step->reply : std::nullopt;
 }
 
-std::optional<std::string> ScriptedPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> ScriptedPrompter::SaveFile(const FileDialogRequest& dialog) {
     m_lastDialog = dialog;
     auto step = Next(Kind::SaveFile, dialog.title, dialog.filter);
     return step ? step->reply : std::nullopt;

@@ -36,14 +36,14 @@ class ScriptedPrompter : public Prompter {
     // Every prompt seen, as "kind: title | text".
     const std::vector<std::string>& Seen() const { return m_seen; }
     // The last file dialog shown.
-    const FileDialogSpec& LastFileDialog() const { return m_lastDialog; }
+    const FileDialogRequest& LastFileDialog() const { return m_lastDialog; }
 
-    Answer Message(const MessageBoxSpec& box) override;
+    Answer Message(const MessageBoxRequest& box) override;
     std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                      const std::string& defaultText) override;
     std::optional<std::string> Password() override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& dialog) override;
 
   private:
     enum class Kind { Message, Input, Password, OpenFile, SaveFile };
@@ -62,7 +62,7 @@ class ScriptedPrompter : public Prompter {
 
     std::deque<Step> m_script;
     std::vector<std::string> m_seen;
-    FileDialogSpec m_lastDialog;
+    FileDialogRequest m_lastDialog;
 };
 
 }  // namespace kest::test

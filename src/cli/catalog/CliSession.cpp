@@ -13,7 +13,30 @@ CliSession::CliSession(CliContext& ctx)
 }
 
 bool CliSession::OpenCatalog() {
-    return Session::OpenCatalog(context.catalog);
+    return Session::OpenCatalog(*this, context.catalog);
+}
+
+// No window: nothing to enable, point, repaint, bind, clear or caption.
+void CliSession::SetMainWindowEnabled(bool) {}
+void CliSession::SetBusyPointer(bool) {}
+void CliSession::ProcessMessages() {}
+void CliSession::CatalogReplaced() {}
+void CliSession::EnableCatalogControls() {}
+void CliSession::ClearResults() {}
+void CliSession::KeepUsedSpaceWidth() {}
+void CliSession::ReleaseBindings() {}
+void CliSession::ClearGrids() {}
+void CliSession::DisableCatalogControls() {}
+void CliSession::ShowNoCatalog(const std::string&, const std::string&) {}
+void CliSession::ReinstallTrayIcon() {}
+void CliSession::UpdateViewCaptions() {}
+
+void CliSession::SaveSettings() {
+    Session::SaveSettings();
+}
+
+std::string CliSession::ProgramFolder() const {
+    return Session::ProgramFolder();
 }
 
 void CliSession::ShowIndexProgress(int64_t done, int64_t total) {

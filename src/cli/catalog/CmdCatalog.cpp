@@ -37,7 +37,8 @@ CommandRun SetupCheck(CLI::App& app, CliContext& context) {
         ->required();
     return [&context, path] {
         CheckResult result = CheckCatalog(AbsolutePath(*path), context.prompter);
-        std::cout << "code=" << result.code << " valid=" << (result.valid ? "true" : "false")
+        std::cout << "code=" << static_cast<int>(result.code)
+                  << " valid=" << (result.valid ? "true" : "false")
                   << " error=" << result.errorNumber << "\n";
         if (!result.valid)
             EchoLines(std::cout,

@@ -33,8 +33,8 @@ int RunFileDetails(CliContext& context, const std::string& fileId) {
 
 // The given files as rows of a results list, so the multiple update reads
 // them as it reads a selection.
-search::ListTable SelectedRows(const std::vector<std::string>& fileIds) {
-    search::ListTable rows;
+ListTable SelectedRows(const std::vector<std::string>& fileIds) {
+    ListTable rows;
     rows.Reset({{"Kest ID ", 0}, {"FileId", search::kFileIdTag}});
     for (const std::string& id : fileIds) {
         rows.AddCell("");

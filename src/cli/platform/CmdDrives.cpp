@@ -25,7 +25,7 @@ CommandRun SetupDrives(CLI::App& app, CliContext& context) {
         LoadSettings(ReadSettingsFile(paths.IniPath()), paths, settings, catalog, window);
 
         std::unique_ptr<platform::Volumes> volumes = platform::MakeSystemVolumes();
-        for (const platform::DriveBoxItem& item :
+        for (const platform::Drive& item :
              platform::DriveBoxItems(*volumes, settings.Only_Optical)) {
             platform::VolumeInfo info = volumes->GetVolumeInfo(item.root);
             std::cout << item.root << '\t' << item.text << '\t'

@@ -32,8 +32,8 @@ void CliScanView::ShowTotalProgress(const scan::ProgressBar& bar) {
     Render(false);
 }
 
-void CliScanView::SetStatus(int panel, const std::string& text) {
-    if (panel != 1) return;
+void CliScanView::SetStatus(scan::StatusPanel panel, const std::string& text) {
+    if (panel != scan::StatusPanel::Scan) return;
     m_status = text;
     Render(false);
 }

@@ -28,7 +28,7 @@ class CliScanView : public scan::ScanView {
     void SetTotalCaption(const std::string& caption) override;
     void ShowTotalProgress(const scan::ProgressBar& bar) override;
     void ShowSubProgress(const scan::ProgressBar&) override {}
-    void SetStatus(int panel, const std::string& text) override;
+    void SetStatus(scan::StatusPanel panel, const std::string& text) override;
     void Pump() override;
     void ReloadDiscList() override {}
     void ResetResults() override {}

@@ -17,7 +17,7 @@ std::string BareHeader(const std::string& header) {
 
 }  // namespace
 
-void PrintList(std::FILE* out, const search::ListTable& table) {
+void PrintList(std::FILE* out, const ListTable& table) {
     std::string buffer;
     auto line = [&](auto cell) {
         bool first = true;
@@ -39,7 +39,7 @@ void PrintList(std::FILE* out, const search::ListTable& table) {
     std::fflush(out);
 }
 
-bool SortResultsBy(search::ListTable& table, const std::string& argument) {
+bool SortResultsBy(ListTable& table, const std::string& argument) {
     std::string name = argument;
     bool descending = false;
     if (name.size() > 5 && name.compare(name.size() - 5, 5, ":desc") == 0) {

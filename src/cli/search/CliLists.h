@@ -5,18 +5,18 @@
 
 #include "cli/catalog/CliSession.h"
 #include "core/app/SessionLists.h"
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 namespace kest::cli {
 
 // Writes the shown columns (tag 0 or more) of a list, tab-separated, the
 // header line first.
-void PrintList(std::FILE* out, const search::ListTable& table);
+void PrintList(std::FILE* out, const ListTable& table);
 
 // Applies "--sort COL[:desc]" to the results: COL is a shown column's header
 // or its 0-based index among the shown columns; one header click, two for
 // ":desc". False when no column fits.
-bool SortResultsBy(search::ListTable& table, const std::string& argument);
+bool SortResultsBy(ListTable& table, const std::string& argument);
 
 // The shared session's list helpers, under the names the commands use.
 using app::LoadDiscList;

@@ -7,6 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/catalog/CliSession.h"
 #include "cli/search/CliLists.h"
+#include "cli/search/CliSearchView.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
 
@@ -20,7 +21,9 @@ int RunContents(CliContext& context, const std::optional<int32_t>& kestId) {
     search::SearchPanel panel = PanelFromSettings(session);
     std::optional<std::string> id;
     if (kestId) id = std::to_string(*kestId);
-    bool ok = search::ShowContents(session.current.Db(), panel, options, id, context.prompter);
+    CliSearchView view;
+    bool ok =
+        search::ShowContents(session.current.Db(), panel, options, id, context.prompter, view);
     PrintList(stdout, panel.results);
     std::cerr << panel.resultCount << "\n" << panel.status1 << std::endl;
     SaveSearchState(session, panel);

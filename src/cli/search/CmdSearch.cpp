@@ -8,6 +8,7 @@
 #include "cli/catalog/CliSession.h"
 #include "cli/search/CliLists.h"
 #include "cli/search/CliSave.h"
+#include "cli/search/CliSearchView.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
 
@@ -40,8 +41,9 @@ int RunSearchCommand(CliContext& context, const SearchArguments& args) {
         options.advanced = true;  // for this run only; the settings keep theirs
         panel.bounds = args.bounds;
     }
+    CliSearchView view;
     auto outcome = search::SearchCommand(session.current.Db(), panel, options, discList.discCount,
-                                         context.prompter);
+                                         context.prompter, view);
     int status = outcome == search::SearchOutcome::Ran ? 0 : 1;
     if (outcome == search::SearchOutcome::Ran || outcome == search::SearchOutcome::Failed) {
         if (!args.sort.empty() && !SortResultsBy(panel.results, args.sort))

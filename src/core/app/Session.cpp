@@ -33,7 +33,7 @@ std::string Session::StartupPath() const {
     return startup.folder + "/" + startup.name;
 }
 
-bool Session::OpenCatalog(const std::string& path, int warningMode) {
+bool Session::OpenCatalog(CatalogHost& host, const std::string& path, OpenWarning warningMode) {
     std::string full = path.empty() ? StartupPath() : AbsolutePath(path);
     CheckResult check = CheckCatalog(full, prompter);
     if (!check.valid) {
@@ -42,7 +42,7 @@ bool Session::OpenCatalog(const std::string& path, int warningMode) {
         return false;
     }
     auto [dirPart, name] = SplitPath(full);
-    MakeCurrent(current, GetDirectory(full), name, full, check.password, this);
+    MakeCurrent(current, GetDirectory(full), name, full, check.password, &host);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogHost.h"
 #include "core/catalog/CurrentCatalog.h"
 #include "core/settings/AppPaths.h"
@@ -13,8 +14,9 @@ namespace kest::app {
 
 // What the program works in after start-up: the program folder, the settings
 // as loaded from it, the start-up catalog's name and the catalog it opened.
-// Both front ends (the window and the command line) start from one.
-class Session : public CatalogHost {
+// Both front ends (the window and the command line) start from one; each is
+// the catalog commands' CatalogHost itself.
+class Session {
   public:
     // Works in the given program folder (the run's one, AppPaths::ForRun, in
     // the programs; a test's own); nothing is read yet.
@@ -27,18 +29,19 @@ class Session : public CatalogHost {
 
     // Opens path, or the start-up catalog of the settings when path is empty,
     // through the catalog check (password prompts through the prompter). On
-    // failure shows the open warning in the given mode (1 = start-up, with its
-    // question; 2 = open command) and returns false.
-    bool OpenCatalog(const std::string& path = {}, int warningMode = 2);
+    // failure shows the open warning in the given mode and returns false.
+    // The host shows the search index's progress.
+    bool OpenCatalog(CatalogHost& host, const std::string& path = {},
+                     OpenWarning warningMode = OpenWarning::OpenCommand);
     // The answer of the last failed OpenCatalog's warning (Yes = create one).
     Answer lastWarningAnswer = Answer::OK;
 
     // The start-up catalog's full path as the settings name it.
     std::string StartupPath() const;
 
-    std::string ProgramFolder() const override;
+    std::string ProgramFolder() const;
     // Saves the settings with the open catalog recorded as the start-up one.
-    void SaveSettings() override;
+    void SaveSettings();
 
     Prompter& prompter;
     const AppPaths paths;

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "core/archive/ReadError.h"
+#include "core/common/Errors.h"
 
 namespace kest::archive {
 
@@ -59,7 +59,7 @@ std::string ArchiveFile::ReadAt(uint64_t offset, size_t count) const {
         ssize_t got =
             ::pread(m_fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw DeviceIoError();
+        if (got < 0) throw err::DeviceIo();
         if (got == 0) break;  // the file shrank under us
         done += static_cast<size_t>(got);
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/archive/ReadError.h"
+#include "core/common/Errors.h"
 
 namespace kest::archive {
 
@@ -31,7 +31,7 @@ std::string_view FileCursor::Peek(size_t count) {
 
 std::string_view FileCursor::Take(size_t count) {
     std::string_view bytes = Peek(count);
-    if (bytes.size() < count) throw InputPastEnd();
+    if (bytes.size() < count) throw err::InputPastEnd();
     m_offset += count;
     return bytes;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/archive/ReadError.h"
+#include "core/common/Errors.h"
 
 namespace kest::archive {
 
@@ -16,7 +16,7 @@ class ByteView {
     size_t Pos() const { return m_pos; }
     size_t Remaining() const { return m_bytes.size() - m_pos; }
     void Seek(size_t pos) {
-        if (pos > m_bytes.size()) throw InputPastEnd();
+        if (pos > m_bytes.size()) throw err::InputPastEnd();
         m_pos = pos;
     }
     void Skip(size_t count) { Take(count); }
@@ -37,7 +37,7 @@ class ByteView {
 
   private:
     std::string_view Take(size_t count) {
-        if (count > Remaining()) throw InputPastEnd();
+        if (count > Remaining()) throw err::InputPastEnd();
         std::string_view part = m_bytes.substr(m_pos, count);
         m_pos += count;
         return part;

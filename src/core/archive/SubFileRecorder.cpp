@@ -2,7 +2,7 @@
 
 #include "core/archive/SubFileRow.h"
 #include "core/archive/SubFileTexts.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/text/ControlChars.h"
 
 namespace kest::archive {
@@ -35,12 +35,10 @@ void SubFileRecorder::Record(const FileFound& entry) {
         try {
             Save(entry, *row);
             return;
-        } catch (const KestError& e) {
-            number = e.Number();
-            description = e.Description();
         } catch (const std::exception& e) {
-            number = 51;
-            description = e.what();
+            const KestError error = err::ToKestError(e);
+            number = error.Number();
+            description = error.Description();
         }
         Answer answer = m_prompter.Show(kErrorTitle, SaveErrorText(number, description),
                                         Icon::Critical, Buttons::AbortRetryIgnore);

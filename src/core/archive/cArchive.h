@@ -6,7 +6,7 @@
 
 #include "core/archive/ArchiveHost.h"
 #include "core/archive/FileFound.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/ui/Prompter.h"
 
 namespace kest::archive {
@@ -46,12 +46,9 @@ class cArchive {
         try {
             body();
             return StepResult::Done;
-        } catch (const KestError& e) {
-            return ErrorPrompt(reader, line, e.Number(), e.Description());
-        } catch (const std::bad_alloc&) {
-            return ErrorPrompt(reader, line, 7, "Out of memory");
         } catch (const std::exception& e) {
-            return ErrorPrompt(reader, line, 51, e.what());
+            const KestError error = err::ToKestError(e);
+            return ErrorPrompt(reader, line, error.Number(), error.Description());
         }
     }
     StepResult ErrorPrompt(const char* reader, int line, long number,

@@ -71,7 +71,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
     CheckResult result;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        result.code = kCheckMissing;
+        result.code = CheckCode::Missing;
         return result;
     }
     std::unique_ptr<engine::Database> db;
@@ -79,11 +79,11 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
         db = OpenWithPassword(path, prompter, result.password);
         if (!db) {
             result.password.clear();
-            result.code = kCheckPasswordCancelled;
+            result.code = CheckCode::PasswordCancelled;
             return result;
         }
         if (!IsCatalog(*db)) {
-            result.code = kCheckWrongFormat;
+            result.code = CheckCode::WrongFormat;
             return result;
         }
         if (HasField(db->Table("tblFiles"), "FileDesc")) {
@@ -92,7 +92,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
         }
         if (prompter.Show("New DB format", kUpgradeQuestion, Icon::Exclamation, Buttons::YesNo) !=
             Answer::Yes) {
-            result.code = kCheckWrongFormat;
+            result.code = CheckCode::WrongFormat;
             return result;
         }
         std::string backupPath = path + ".old";
@@ -102,33 +102,33 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
                 backupPath + "\r\n\r\nThe file already exists.\r\nDo you want to overwrite it?",
                 Icon::Question, Buttons::YesNo, 2);
             if (overwrite != Answer::Yes) {
-                result.code = kCheckWrongFormat;
+                result.code = CheckCode::WrongFormat;
                 return result;
             }
             std::filesystem::remove(backupPath, ec);
         }
         if (!MakeBackup(db, path, backupPath, result.password)) {
-            result.code = kCheckWrongFormat;
+            result.code = CheckCode::WrongFormat;
             return result;
         }
         UpgradeCatalog(*db, prompter);
         result.valid = true;
     } catch (const KestError& e) {
         result.valid = false;
-        result.code = kCheckEngineError;
+        result.code = CheckCode::EngineError;
         result.errorNumber = e.Number();
         result.errorText = e.Description();
     }
     return result;
 }
 
-std::string OpenWarningText(int code, long errorNumber, const std::string& errorText) {
+std::string OpenWarningText(CheckCode code, long errorNumber, const std::string& errorText) {
     switch (code) {
-        case kCheckMissing:
+        case CheckCode::Missing:
             return "Default database was not found.";
-        case kCheckWrongFormat:
+        case CheckCode::WrongFormat:
             return "The database was in the wrong format.";
-        case kCheckPasswordCancelled:
+        case CheckCode::PasswordCancelled:
             return "The database password was incorrect.";
         default:
             return "There was an error in opening the database.\r\n \r\n" +
@@ -136,10 +136,10 @@ std::string OpenWarningText(int code, long errorNumber, const std::string& error
     }
 }
 
-Answer ShowOpenWarning(Prompter& prompter, int code, int mode, long errorNumber,
+Answer ShowOpenWarning(Prompter& prompter, CheckCode code, OpenWarning mode, long errorNumber,
                        const std::string& errorText) {
     std::string text = OpenWarningText(code, errorNumber, errorText);
-    if (mode == 1) {
+    if (mode == OpenWarning::StartUp) {
         return prompter.Show("Load Database Warning...",
                              text + "\r\nWould you like to create a new database?",
                              Icon::Exclamation, Buttons::YesNo);

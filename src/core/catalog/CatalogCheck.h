@@ -9,17 +9,21 @@
 
 namespace kest {
 
-// Result codes of the catalog check.
-enum CheckCode {
-    kCheckEngineError = 0,
-    kCheckMissing = 1,
-    kCheckWrongFormat = 2,
-    kCheckPasswordCancelled = 3
+// Why the catalog check failed (kest-cli check prints the number).
+enum class CheckCode {
+    EngineError = 0,
+    Missing = 1,
+    WrongFormat = 2,
+    PasswordCancelled = 3,
 };
+
+// Where a failed open is reported: the start-up offers to create a new
+// catalog, the open command only warns.
+enum class OpenWarning { StartUp, OpenCommand };
 
 struct CheckResult {
     bool valid = false;
-    int code = kCheckEngineError;
+    CheckCode code = CheckCode::EngineError;
     long errorNumber = 0;
     std::string errorText;
     std::string password;  // the password that opened the file
@@ -37,11 +41,10 @@ std::unique_ptr<engine::Database> OpenWithPassword(const std::string& path, Prom
                                                    std::string& password);
 
 // The warning text for a failed check (without the start-up's question).
-std::string OpenWarningText(int code, long errorNumber, const std::string& errorText);
+std::string OpenWarningText(CheckCode code, long errorNumber, const std::string& errorText);
 
-// Tells the user why a catalog could not be opened. Mode 1 is the start-up,
-// which offers to create a new catalog; any other mode just warns.
-Answer ShowOpenWarning(Prompter& prompter, int code, int mode, long errorNumber,
+// Tells the user why a catalog could not be opened.
+Answer ShowOpenWarning(Prompter& prompter, CheckCode code, OpenWarning mode, long errorNumber,
                        const std::string& errorText);
 
 }  // namespace kest

@@ -16,9 +16,12 @@ bool CreateCatalog(const std::string& path, Prompter& prompter);
 // catalog there and makes it the current one.
 void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter);
 
-// The "Open Database" command. Mode 1 asks for the file; mode 2 opens path.
-// The current catalog changes only when the check passes and the open works.
-void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, int mode,
+// Where the "Open Database" command takes its file from.
+enum class OpenSource { AskForFile, GivenPath };
+
+// The "Open Database" command, on the file the user picks or on path. The
+// current catalog changes only when the check passes and the open works.
+void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, OpenSource source,
                  const std::string& path = {});
 
 // Opens path exclusively with the password as the current catalog, then

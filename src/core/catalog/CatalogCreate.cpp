@@ -3,7 +3,7 @@
 #include "core/catalog/CatalogCommands.h"
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogSchema.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/common/ReplaceableFile.h"
 
 namespace kest {
@@ -23,8 +23,8 @@ bool CreateCatalog(const std::string& path, Prompter& prompter) {
 
 void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
     current.loaded = false;
-    FileDialogSpec dialog{"Create a new database...",    "", host.ProgramFolder(),
-                          "Kest Database (*.kst)|*.kst", 1,  4};
+    FileDialogRequest dialog{"Create a new database...",    "", host.ProgramFolder(),
+                             "Kest Database (*.kst)|*.kst", 1,  4};
     auto chosen = prompter.SaveFile(dialog);
     // Whatever happens after the dialog, the window ends enabled, with its
     // captions updated and the settings saved.
@@ -58,7 +58,7 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
             // The current catalog may be the file being replaced.
             if (current.HasDatabase() && current.path == path) current.database.reset();
             if (!std::filesystem::remove(path, ec) || ec) {
-                throw KestError(75, "Path/File access error");
+                throw err::PathFileAccess();
             }
         }
         if (!CreateCatalog(path, prompter)) {

@@ -5,12 +5,12 @@
 
 namespace kest {
 
-void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, int mode,
+void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, OpenSource source,
                  const std::string& given) {
     host.SetMainWindowEnabled(false);
     try {
         std::string path, folder, name;
-        if (mode == 1) {
+        if (source == OpenSource::AskForFile) {
             auto chosen =
                 prompter.OpenFile(CatalogOpenDialog("Open a database...", host.ProgramFolder()));
             if (!chosen) {
@@ -32,7 +32,8 @@ void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
         }
         CheckResult check = CheckCatalog(path, prompter);
         if (!check.valid) {
-            ShowOpenWarning(prompter, check.code, 2, check.errorNumber, check.errorText);
+            ShowOpenWarning(prompter, check.code, OpenWarning::OpenCommand, check.errorNumber,
+                            check.errorText);
             host.SetMainWindowEnabled(true);
             return;
         }

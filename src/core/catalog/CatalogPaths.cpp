@@ -1,6 +1,6 @@
 #include "core/catalog/CatalogPaths.h"
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest {
 
@@ -11,19 +11,19 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
-FileDialogSpec CatalogOpenDialog(const std::string& title, const std::string& programFolder) {
+FileDialogRequest CatalogOpenDialog(const std::string& title, const std::string& programFolder) {
     return {title,
             "",
             programFolder,
             "Kest Database (*.kst)|*.kst|MS Access 97 Database (*.mdb)|*.mdb|All Files (*.*)|*.*",
             1,
-            36868};
+            kFileMustExistFlag | kHideReadOnlyFlag | kNoReadOnlyReturnFlag};
 }
 
 std::string GetDirectory(const std::string& path) {
     std::string trimmed = Trim(path);
     size_t slash = trimmed.rfind('/');
-    if (slash == std::string::npos) throw KestError(5, "Invalid procedure call or argument");
+    if (slash == std::string::npos) throw err::InvalidCall();
     return trimmed.substr(0, slash);
 }
 

@@ -17,7 +17,7 @@ std::pair<std::string, std::string> SplitPath(const std::string& path);
 
 // The open dialog for a catalog file: the catalog filters, the program
 // folder, "file must exist", hide read-only and no read-only return.
-FileDialogSpec CatalogOpenDialog(const std::string& title, const std::string& programFolder);
+FileDialogRequest CatalogOpenDialog(const std::string& title, const std::string& programFolder);
 
 // Text without leading and trailing blanks.
 std::string Trim(const std::string& text);

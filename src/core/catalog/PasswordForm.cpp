@@ -1,5 +1,6 @@
 #include "core/catalog/PasswordForm.h"
 
+#include "core/common/Errors.h"
 #include "core/common/PendingError.h"
 
 namespace kest {
@@ -55,7 +56,7 @@ bool PasswordForm::Ok() {
     }
     PendingError pending;
     pending.Step([&] {
-        if (!m_current.HasDatabase()) throw KestError(91, "Object variable not set");
+        if (!m_current.HasDatabase()) throw err::ObjectNotSet();
         m_current.Db().SetPassword(changing ? m_current.password : "", newText);
         // The catalog keeps the password it was last protected with.
         m_current.password = newText;
@@ -73,7 +74,7 @@ bool PasswordForm::Ok() {
 void RemovePassword(CurrentCatalog& current, Prompter& prompter) {
     PendingError pending;
     pending.Step([&] {
-        if (!current.HasDatabase()) throw KestError(91, "Object variable not set");
+        if (!current.HasDatabase()) throw err::ObjectNotSet();
         current.Db().SetPassword(current.password, "");
         current.password.clear();
     });

@@ -5,6 +5,7 @@
 #include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogRepair.h"
+#include "core/common/Errors.h"
 #include "core/common/PendingError.h"
 #include "core/text/UnicodeCase.h"
 
@@ -62,7 +63,7 @@ bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
                 // Damage that keeps the file from opening is the repair's to handle.
                 if (e.Number() != err::kCorrupt) throw;
             }
-            if (refused) throw KestError(err::kInvalidPassword, "Not a valid password.");
+            if (refused) throw err::InvalidPassword();
             repaired = RepairCatalog(host, prompter, path, password);
         }
     } catch (const KestError& e) {

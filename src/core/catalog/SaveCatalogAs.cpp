@@ -6,7 +6,7 @@
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CloseCatalog.h"
 #include "core/common/DurableFile.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest {
 namespace {
@@ -21,12 +21,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompter) {
     if (!current.HasDatabase()) return;
     try {
-        FileDialogSpec dialog{"Save database As...",
-                              current.name,
-                              current.folder,
-                              "Kest Database (*.kst)|*.kst",
-                              1,
-                              4};
+        FileDialogRequest dialog{"Save database As...",
+                                 current.name,
+                                 current.folder,
+                                 "Kest Database (*.kst)|*.kst",
+                                 1,
+                                 4};
         auto chosen = prompter.SaveFile(dialog);
         std::string path = chosen ? *chosen : std::string();
         std::error_code ec;
@@ -37,7 +37,7 @@ void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
                      path + "\r\nThe file already exists!\r\nDo you want to over-write it?",
                      Icon::Exclamation, Buttons::YesNo, 2) == Answer::Yes;
             // The open catalog cannot be replaced by a copy of itself.
-            if (go && SameFile(path, current.path)) throw KestError(70, "Permission denied");
+            if (go && SameFile(path, current.path)) throw err::PermissionDenied();
             // The copy's rename replaces the old file in one step, so it is
             // not deleted beforehand.
         }
@@ -47,7 +47,7 @@ void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
             std::string source = current.path;
             CloseCatalog(current, host, prompter);
             CopyFileDurably(source, path);
-            OpenCatalog(current, host, prompter, 2, path);
+            OpenCatalog(current, host, prompter, OpenSource::GivenPath, path);
         }
     } catch (const KestError& e) {
         prompter.ShowError("Error in saving database", e.Number(), e.Description());

@@ -3,34 +3,35 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/common/Errors.h"
+
 namespace kest {
 
 KestError FileSystemError(int errorNumber) {
     switch (errorNumber) {
         case ENOENT:
-            return KestError(53, "File not found");
+            return err::NoSuchFile();
         case EACCES:
         case EPERM:
-            return KestError(70, "Permission denied");
+            return err::PermissionDenied();
         case ENOTDIR:
         case ENAMETOOLONG:
         case ELOOP:
-            return KestError(76, "Path not found");
+            return err::PathNotFound();
         case ENOSPC:
         case EDQUOT:
-            return KestError(61, "Disk full");
+            return err::NoSpace();
         case EMFILE:
         case ENFILE:
-            return KestError(67, "Too many files");
+            return err::TooManyFiles();
         case ENOMEDIUM:
         case ENXIO:
         case ENODEV:
-            return KestError(71, "Disk not ready");
+            return err::DiskNotReady();
         case EIO:
-            return KestError(57, "Device I/O error");
+            return err::DeviceIo();
         default:
-            return KestError(
-                75, std::string("Path/File access error (") + std::strerror(errorNumber) + ")");
+            return err::PathFileAccess(std::strerror(errorNumber));
     }
 }
 

@@ -22,8 +22,25 @@ class KestError : public std::runtime_error {
     std::string m_description;
 };
 
-// Numbers the behaviour depends on.
+// The error numbers raised or tested anywhere; core/common/Errors.h has one
+// factory per number with its text.
 namespace err {
+inline constexpr long kInvalidCall = 5;  // "Invalid procedure call or argument"
+inline constexpr long kOutOfMemory = 7;
+inline constexpr long kInternalError = 51;  // a failure of the program itself
+inline constexpr long kNoSuchFile = 53;     // "File not found"
+inline constexpr long kDeviceIo = 57;
+inline constexpr long kNoSpace = 61;  // "Disk full"
+inline constexpr long kInputPastEnd = 62;
+inline constexpr long kTooManyFiles = 67;
+inline constexpr long kPermissionDenied = 70;
+inline constexpr long kDiskNotReady = 71;
+inline constexpr long kPathFileAccess = 75;
+inline constexpr long kPathNotFound = 76;
+inline constexpr long kObjectNotSet = 91;
+inline constexpr long kTextAfterStatement = 3142;
+inline constexpr long kFieldInIndex = 3280;
+inline constexpr long kIndexExists = 3284;
 inline constexpr long kFileDialogCancelled = 32755;
 inline constexpr long kInvalidPassword = 3031;
 inline constexpr long kFileNotFound = 3024;

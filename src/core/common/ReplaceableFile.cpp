@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest {
 
@@ -13,7 +13,7 @@ void CheckReplaceable(const std::string& path) {
         type == std::filesystem::file_type::regular) {
         return;
     }
-    throw KestError(75, "Path/File access error");
+    throw err::PathFileAccess();
 }
 
 }  // namespace kest

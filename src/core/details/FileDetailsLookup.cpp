@@ -82,8 +82,7 @@ std::optional<FileDetailsRecord> LookUpFileDetails(engine::Database& db, const s
     }
 }
 
-std::optional<FileDetailsRecord> LookUpResultsRow(engine::Database& db,
-                                                  const search::ListTable& results,
+std::optional<FileDetailsRecord> LookUpResultsRow(engine::Database& db, const ListTable& results,
                                                   search::GridSelection selection,
                                                   const discs::DiscListOptions& listOptions,
                                                   Prompter& prompter) {

@@ -40,8 +40,7 @@ struct FileDetailsRecord {
 // header or a row without a KestId. A missing disc or file row shows its
 // message; an error shows "Results DblClick Error". The used space is looked
 // up only when the disc list shows it.
-std::optional<FileDetailsRecord> LookUpResultsRow(engine::Database& db,
-                                                  const search::ListTable& results,
+std::optional<FileDetailsRecord> LookUpResultsRow(engine::Database& db, const ListTable& results,
                                                   search::GridSelection selection,
                                                   const discs::DiscListOptions& listOptions,
                                                   Prompter& prompter);

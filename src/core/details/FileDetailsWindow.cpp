@@ -41,7 +41,7 @@ std::string SizeInUnit(const std::string& bytes, int sizeFormat, int sizeNumDec)
     return text::FormatNumber(size, search::SizeNumberPattern(sizeNumDec));
 }
 
-bool ShowsDescription(const search::ListTable& results) {
+bool ShowsDescription(const ListTable& results) {
     for (const auto& column : results.Columns())
         if (column.tag == kDescriptionColumn) return true;
     return false;

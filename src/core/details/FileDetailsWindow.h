@@ -56,7 +56,7 @@ std::string SizeLabel(int sizeFormat);
 std::string SizeInUnit(const std::string& bytes, int sizeFormat, int sizeNumDec);
 
 // Whether the results show the file description column.
-bool ShowsDescription(const search::ListTable& results);
+bool ShowsDescription(const ListTable& results);
 
 // Runs the results again after descriptions changed, when RefResultsImm is
 // on and the description column shows.

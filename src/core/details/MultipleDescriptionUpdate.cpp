@@ -13,8 +13,7 @@
 
 namespace kest::details {
 
-std::vector<int64_t> SelectedFileIds(const search::ListTable& results,
-                                     search::GridSelection selection) {
+std::vector<int64_t> SelectedFileIds(const ListTable& results, search::GridSelection selection) {
     std::vector<int64_t> ids;
     if (results.ColumnCount() < 2) return ids;
     size_t first = std::max<size_t>(1, std::min(selection.row, selection.rowSel));
@@ -33,7 +32,7 @@ std::vector<int64_t> SelectedFileIds(const search::ListTable& results,
 MultipleUpdateOutcome MultipleFileDescriptionUpdate(discs::CatalogViews& views,
                                                     search::GridSelection selection,
                                                     Prompter& prompter) {
-    const search::ListTable& results = views.results.results;
+    const ListTable& results = views.results.results;
     size_t span = selection.row > selection.rowSel ? selection.row - selection.rowSel
                                                    : selection.rowSel - selection.row;
     if (results.RowCount() < 1 || span < 1) return MultipleUpdateOutcome::NotOffered;

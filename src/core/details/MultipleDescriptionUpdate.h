@@ -11,8 +11,7 @@ namespace kest::details {
 
 // The FileIds of the selected result rows (grid rows, in either direction),
 // each file once however many of its subfile rows are selected.
-std::vector<int64_t> SelectedFileIds(const search::ListTable& results,
-                                     search::GridSelection selection);
+std::vector<int64_t> SelectedFileIds(const ListTable& results, search::GridSelection selection);
 
 enum class MultipleUpdateOutcome { NotOffered, Cancelled, Declined, Updated, Failed };
 

@@ -7,7 +7,7 @@
 
 namespace kest::discs {
 
-std::string UsedSpaceHeader(const search::ListTable& list, bool showUsedSpace) {
+std::string UsedSpaceHeader(const ListTable& list, bool showUsedSpace) {
     return showUsedSpace && list.ColumnCount() == 7 ? list.Column(6).header : std::string();
 }
 

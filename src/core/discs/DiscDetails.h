@@ -66,6 +66,6 @@ void AfterDiscDetails(const DiscDetails& window, CatalogViews& views, Prompter& 
 
 // The disc list's used-space header the details window labels its box with
 // (empty when the list has no used-space column).
-std::string UsedSpaceHeader(const search::ListTable& list, bool showUsedSpace);
+std::string UsedSpaceHeader(const ListTable& list, bool showUsedSpace);
 
 }  // namespace kest::discs

@@ -31,13 +31,12 @@ std::string UsedSpaceExpression(const DiscListOptions& options) {
 }
 
 // Tags, widths and alignment of the disc list's columns.
-void LayColumns(search::ListTable& table, const DiscListOptions& options) {
+void LayColumns(ListTable& table, const DiscListOptions& options) {
     for (size_t c = 0; c < table.ColumnCount(); ++c) {
         auto& column = table.Column(c);
         column.tag = static_cast<int>(c);
         if (c < options.columnWidths.size()) column.width = options.columnWidths[c];
-        column.alignment =
-            c == 6 && options.showUsedSpace ? search::Alignment::Right : search::Alignment::Left;
+        column.alignment = c == 6 && options.showUsedSpace ? Alignment::Right : Alignment::Left;
     }
 }
 
@@ -53,10 +52,10 @@ std::string DiscListStatement(const DiscListOptions& options) {
     return std::string("SELECT tblDiscs.KestID AS [Kest ID ], ") + kDiscColumns + " FROM tblDiscs";
 }
 
-void SetDiscHeaders(search::ListTable& table, const DiscListOptions& options) {
-    std::vector<search::ListColumn> columns;
-    for (const char* header : kHeaders) columns.push_back(search::ListColumn{header});
-    if (options.showUsedSpace) columns.push_back(search::ListColumn{"Used Space "});
+void SetDiscHeaders(ListTable& table, const DiscListOptions& options) {
+    std::vector<ListColumn> columns;
+    for (const char* header : kHeaders) columns.push_back(ListColumn{header});
+    if (options.showUsedSpace) columns.push_back(ListColumn{"Used Space "});
     table.Reset(std::move(columns));
     LayColumns(table, options);
 }
@@ -69,8 +68,8 @@ std::string DiscSummary(int64_t discCount, int64_t fileTotal, const std::string&
 
 std::string WindowTitle(int programCaption, const std::string& catalogName,
                         const std::string& catalogPath) {
-    if (programCaption == 0) return "Kest";
-    if (programCaption == 1) return "Kest - " + catalogName;
+    if (programCaption == kCaptionTitleOnly) return "Kest";
+    if (programCaption == kCaptionFileName) return "Kest - " + catalogName;
     return "Kest - " + catalogPath;
 }
 
@@ -79,7 +78,7 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
                     Prompter& prompter, search::SearchPanel* results,
                     const search::SearchOptions* searchOptions) {
     try {
-        search::ListTable table;
+        ListTable table;
         search::FillFromStatement(db, DiscListStatement(options), table);
         LayColumns(table, options);
         engine::Statement count = db.Prepare("SELECT COUNT(*) FROM tblDiscs");
@@ -103,10 +102,10 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
     }
 }
 
-void ClickDiscHeader(search::ListTable& table, size_t column) {
+void ClickDiscHeader(ListTable& table, size_t column) {
     if (column >= table.ColumnCount()) return;
     int tag = table.Column(column).tag;
-    auto kind = tag >= 1 && tag <= 4 ? search::SortKind::Text : search::SortKind::Numeric;
+    auto kind = tag >= 1 && tag <= 4 ? SortKind::Text : SortKind::Numeric;
     search::SortGrid(table, column, column, kind);
 }
 

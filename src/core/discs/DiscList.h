@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/search/ListTable.h"
+#include "core/settings/AppSettings.h"
+#include "core/table/ListTable.h"
 #include "core/ui/Prompter.h"
 
 namespace kest::engine {
@@ -22,13 +23,13 @@ struct DiscListOptions {
     bool showUsedSpace = false;
     int sizeFormat = 1;
     int sizeNumDec = 4;
-    int programCaption = 2;
+    int programCaption = kCaptionFullPath;
     std::vector<int> columnWidths;  // twips per column; the used-space column's is Col6Width
 };
 
 // The disc list and what is shown around it.
 struct DiscList {
-    search::ListTable table;
+    ListTable table;
     int64_t discCount = 0;  // rows of tblDiscs at the last reload
     int64_t fileTotal = 0;  // sum of the "# of Files" column
     std::string summary;    // "12 discs (3456 files) in kest001.kst database."
@@ -39,7 +40,7 @@ struct DiscList {
 std::string DiscListStatement(const DiscListOptions& options);
 
 // The header texts and tags of an empty disc list.
-void SetDiscHeaders(search::ListTable& table, const DiscListOptions& options);
+void SetDiscHeaders(ListTable& table, const DiscListOptions& options);
 
 // Re-queries the list, its count, summary and the window title. With no disc
 // at all the results (when given) are emptied as well. An error is shown with
@@ -56,6 +57,6 @@ std::string WindowTitle(int programCaption, const std::string& catalogName,
 
 // A click on a header of the disc list: text sort for the serial, file system,
 // label and description, numeric for the rest.
-void ClickDiscHeader(search::ListTable& table, size_t column);
+void ClickDiscHeader(ListTable& table, size_t column);
 
 }  // namespace kest::discs

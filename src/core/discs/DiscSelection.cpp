@@ -7,7 +7,7 @@
 
 namespace kest::discs {
 
-std::vector<int64_t> DeleteKeyIds(const search::ListTable& table, search::GridSelection selection) {
+std::vector<int64_t> DeleteKeyIds(const ListTable& table, search::GridSelection selection) {
     std::vector<int64_t> ids;
     size_t first = std::max<size_t>(1, std::min(selection.row, selection.rowSel));
     size_t last = std::min(table.RowCount(), std::max(selection.row, selection.rowSel));
@@ -18,7 +18,7 @@ std::vector<int64_t> DeleteKeyIds(const search::ListTable& table, search::GridSe
     return ids;
 }
 
-DiscMenu RightClickDiscs(const search::ListTable& table, search::GridSelection selection,
+DiscMenu RightClickDiscs(const ListTable& table, search::GridSelection selection,
                          size_t clickedRow) {
     DiscMenu menu;
     menu.click = search::RightClickRow(table, selection, clickedRow);

@@ -4,7 +4,7 @@
 
 namespace kest::discs {
 
-SelectedDisc SelectedDiscOfRow(const search::ListTable& list, size_t row) {
+SelectedDisc SelectedDiscOfRow(const ListTable& list, size_t row) {
     auto cell = [&](size_t column) {
         return column < list.ColumnCount() ? std::string(list.Cell(row, column)) : std::string();
     };
@@ -17,7 +17,7 @@ SelectedDisc SelectedDiscOfRow(const search::ListTable& list, size_t row) {
                         list.ColumnCount() == 7 ? cell(6) : std::string()};
 }
 
-std::optional<size_t> FindDiscRow(const search::ListTable& list, const std::string& kestId) {
+std::optional<size_t> FindDiscRow(const ListTable& list, const std::string& kestId) {
     if (list.ColumnCount() == 0) return std::nullopt;
     for (size_t row = 0; row < list.RowCount(); ++row)
         if (search::TrimBlanks(list.Cell(row, 0)) == kestId) return row;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 namespace kest::discs {
 
@@ -21,9 +21,9 @@ struct SelectedDisc {
 
 // The values of one data row of the disc list (0-based); the used space only
 // when the list has its seventh column.
-SelectedDisc SelectedDiscOfRow(const search::ListTable& list, size_t row);
+SelectedDisc SelectedDiscOfRow(const ListTable& list, size_t row);
 
 // The row of the disc list showing this KestId, if any.
-std::optional<size_t> FindDiscRow(const search::ListTable& list, const std::string& kestId);
+std::optional<size_t> FindDiscRow(const ListTable& list, const std::string& kestId);
 
 }  // namespace kest::discs

@@ -4,11 +4,13 @@
 #include <strings.h>
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "core/common/DurableFile.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/EngineError.h"
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
@@ -36,9 +38,8 @@ sqlite3* OpenHandle(const std::string& path, int flags) {
     if (rc != SQLITE_OK) {
         std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
-        if (rc == SQLITE_CANTOPEN)
-            throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
-        throw KestError(err::kEngineError, message);
+        if (rc == SQLITE_CANTOPEN) throw err::CannotOpen(path);
+        throw err::EngineFailure(message);
     }
     sqlite3_extended_result_codes(db, 1);
     return db;
@@ -78,7 +79,27 @@ Database::~Database() {
     Close();
 }
 
+void Database::HandTo(std::thread::id owner) {
+    CheckOwner();
+    m_owner.store(owner, std::memory_order_relaxed);
+}
+
+void Database::CheckOwner() const {
+#if defined(KEST_THREAD_CHECKS) || !defined(NDEBUG)
+    if (m_owner.load(std::memory_order_relaxed) == std::this_thread::get_id()) return;
+    std::fprintf(stderr, "Catalog connection of %s used by a thread that does not own it\n",
+                 m_path.c_str());
+    std::abort();
+#endif
+}
+
+sqlite3* Database::Handle() const {
+    CheckOwner();
+    return m_db;
+}
+
 void Database::Close() {
+    CheckOwner();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -87,8 +108,7 @@ void Database::Close() {
 
 std::unique_ptr<Database> Database::Create(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec))
-        throw KestError(err::kDatabaseExists, "Database already exists.");
+    if (std::filesystem::exists(path, ec)) throw err::DatabaseExists();
     sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     Setup(db, path,
           "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
@@ -100,13 +120,11 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
                                          OpenOptions options) {
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status))
-        throw KestError(err::kFileNotFound, "Could not find file '" + path + "'.");
-    if (std::filesystem::is_directory(status))
-        throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
+    if (!std::filesystem::exists(status)) throw err::FileNotFound(path);
+    if (std::filesystem::is_directory(status)) throw err::CannotOpen(path);
     if (std::filesystem::file_size(path, ec) == 0) {
         // SQLite would take an empty file as an empty database and write to it.
-        throw KestError(err::kUnrecognizedFormat, "Unrecognized database format '" + path + "'.");
+        throw err::UnrecognizedFormat(path);
     }
     sqlite3* db = OpenHandle(path, options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     if (options.exclusive) Setup(db, path, "PRAGMA locking_mode=EXCLUSIVE;");
@@ -117,12 +135,12 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
     Setup(db, path,
           "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA mmap_size=1073741824;");
     auto database = std::unique_ptr<Database>(new Database(db, path));
-    if (!PasswordMatches(db, password))
-        throw KestError(err::kInvalidPassword, "Not a valid password.");
+    if (!PasswordMatches(db, password)) throw err::InvalidPassword();
     return database;
 }
 
 Statement Database::Prepare(const std::string& jetSql) {
+    CheckOwner();
     if (!m_useSearchIndex || !UsesLike(jetSql)) return PrepareTranslated(jetSql);
     if (!m_searchChecked) {
         // Checked at the first statement that could use it, so that opening
@@ -197,10 +215,10 @@ Statement Database::PrepareTranslated(const std::string& jetSql) {
     Statement statement(m_db, stmt);
     for (; tail && *tail; ++tail) {
         if (*tail != ';' && !std::isspace(static_cast<unsigned char>(*tail))) {
-            throw KestError(3142, "Characters found after end of SQL statement.");
+            throw err::TextAfterStatement();
         }
     }
-    if (!stmt) throw KestError(err::kSyntaxError, "The statement is empty.");
+    if (!stmt) throw err::SyntaxError("The statement is empty.");
     return statement;
 }
 
@@ -223,22 +241,25 @@ Rows Database::Query(const std::string& jetSql) {
 }
 
 int64_t Database::LastInsertId() const {
+    CheckOwner();
     return sqlite3_last_insert_rowid(m_db);
 }
 
 void Database::Begin() {
+    CheckOwner();
     ExecOrThrow(m_db, "BEGIN");
 }
 void Database::Commit() {
+    CheckOwner();
     ExecOrThrow(m_db, "COMMIT");
 }
 bool Database::InTransaction() const {
+    CheckOwner();
     return sqlite3_get_autocommit(m_db) == 0;
 }
 
 void Database::SetPassword(const std::string& oldPassword, const std::string& newPassword) {
-    if (!PasswordMatches(m_db, oldPassword))
-        throw KestError(err::kInvalidPassword, "Not a valid password.");
+    if (!PasswordMatches(m_db, oldPassword)) throw err::InvalidPassword();
     WritePasswordLock(m_db, newPassword);
 }
 
@@ -263,9 +284,7 @@ void Database::VacuumInto(const std::string& target) {
         header.seekp(18);
         header.write("\x02\x02", 2);
         header.close();
-        if (!header)
-            throw KestError(err::kEngineError,
-                            "Couldn't set the journal mode of '" + target + "'.");
+        if (!header) throw err::EngineFailure("Couldn't set the journal mode of '" + target + "'.");
     }
     SyncFile(target);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/engine/Statement.h"
@@ -27,6 +29,11 @@ struct OpenOptions {
 // A catalog file opened through the engine. Every statement is written in the
 // Jet dialect and translated (see JetSql.h). Errors are KestError with a
 // Jet-style number. Closing (or destroying) releases the file.
+//
+// One thread at a time uses a connection: its owner, at first the thread that
+// opened it. The owner hands it on (the scan's writer thread takes it while it
+// writes a batch and hands it back); builds with KEST_THREAD_CHECKS (debug and
+// sanitizer builds) stop the program when another thread uses it.
 class Database {
   public:
     // Creates a new, empty catalog file with no password; fails when a file
@@ -94,19 +101,26 @@ class Database {
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }
 
-    sqlite3* Handle() const { return m_db; }
+    sqlite3* Handle() const;
+
+    // Makes the given thread the owner; called by the owner.
+    void HandTo(std::thread::id owner);
 
   private:
     Database(sqlite3* db, std::string path);
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
     Statement PrepareTranslated(const std::string& jetSql);
     void ForgetSearchIndex();
+    // Stops the program when the calling thread is not the owner (only with
+    // KEST_THREAD_CHECKS).
+    void CheckOwner() const;
 
     sqlite3* m_db = nullptr;
     std::string m_path;
     unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
     bool m_searchChecked = false;  // m_searchIndexes is known
     bool m_useSearchIndex = true;
+    std::atomic<std::thread::id> m_owner{std::this_thread::get_id()};
 };
 
 }  // namespace kest::engine

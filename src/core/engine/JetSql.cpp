@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/JetFunctions.h"
 #include "core/text/DateParse.h"
 #include "core/text/VbFormat.h"
@@ -122,8 +122,8 @@ std::string TranslateJetSql(const std::string& in) {
                 in.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
             auto date = text::ParseJetDateLiteral(literal);
             if (end == std::string::npos || !date) {
-                throw KestError(err::kSyntaxError,
-                                "Syntax error in date in query expression '#" + literal + "#'.");
+                throw err::SyntaxError("Syntax error in date in query expression '#" + literal +
+                                       "#'.");
             }
             out += '\'' + text::ToIso(*date) + '\'';
             i = end + 1;

@@ -3,7 +3,7 @@
 #include <sodium.h>
 #include <sqlite3.h>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/EngineError.h"
 
 namespace kest::engine {
@@ -39,8 +39,7 @@ bool HasPasswordLock(sqlite3* db) {
 bool PasswordMatches(sqlite3* db, const std::string& password) {
     std::string verifier = StoredVerifier(db);
     if (verifier.empty()) return true;
-    if (sodium_init() < 0)
-        throw KestError(err::kEngineError, "The password library failed to start.");
+    if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
     return crypto_pwhash_str_verify(verifier.c_str(), password.data(), password.size()) == 0;
 }
 
@@ -48,11 +47,10 @@ void WritePasswordLock(sqlite3* db, const std::string& password) {
     ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kLockTable + " (verifier TEXT)");
     ExecOrThrow(db, std::string("DELETE FROM ") + kLockTable);
     if (password.empty()) return;
-    if (sodium_init() < 0)
-        throw KestError(err::kEngineError, "The password library failed to start.");
+    if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
     char verifier[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(verifier, password.data(), password.size(), kOpsLimit, kMemLimit) != 0) {
-        throw KestError(err::kEngineError, "Not enough memory to protect the password.");
+        throw err::EngineFailure("Not enough memory to protect the password.");
     }
     sqlite3_stmt* stmt = nullptr;
     int rc =

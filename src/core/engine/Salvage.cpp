@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/common/DurableFile.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/EngineError.h"
 
 namespace kest::engine {
@@ -235,7 +235,7 @@ sqlite3* OpenForSalvage(const std::string& path, int flags) {
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db);
-        throw KestError(err::kCannotOpen, "Couldn't open file '" + path + "'.");
+        throw err::CannotOpen(path);
     }
     sqlite3_extended_result_codes(db, 1);
     return db;

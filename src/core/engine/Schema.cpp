@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <map>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/AsOneUnit.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
@@ -167,7 +167,7 @@ TableDef Database::Table(const std::string& name) {
         TextRows(m_db, "SELECT name, sql FROM sqlite_master WHERE type='table' AND name=" +
                            SqlLiteral(name) + " COLLATE NOCASE");
     if (sqlRows.empty() || IsInternal(sqlRows[0][0])) {
-        throw KestError(err::kItemNotFound, "Item not found in this collection.");
+        throw err::ItemNotFound();
     }
     TableDef table;
     table.name = sqlRows[0][0];
@@ -232,18 +232,17 @@ size_t FieldIndex(const TableDef& def, const std::string& name) {
     for (size_t i = 0; i < def.fields.size(); ++i) {
         if (SameName(def.fields[i].name, name)) return i;
     }
-    throw KestError(err::kItemNotFound, "Item not found in this collection.");
+    throw err::ItemNotFound();
 }
 
 }  // namespace
 
 void Database::CreateTable(const TableDef& table) {
-    if (HasTable(table.name))
-        throw KestError(err::kTableExists, "Table '" + table.name + "' already exists.");
+    if (HasTable(table.name)) throw err::TableExists(table.name);
     for (size_t i = 0; i < table.fields.size(); ++i) {
         for (size_t j = 0; j < i; ++j) {
             if (SameName(table.fields[i].name, table.fields[j].name)) {
-                throw KestError(err::kFieldExists, "Can't define field more than once.");
+                throw err::FieldExists();
             }
         }
     }
@@ -257,8 +256,7 @@ void Database::CreateTable(const TableDef& table) {
 
 void Database::AppendField(const std::string& tableName, const FieldDef& field) {
     TableDef def = Table(tableName);
-    if (def.Field(field.name))
-        throw KestError(err::kFieldExists, "Can't define field more than once.");
+    if (def.Field(field.name)) throw err::FieldExists();
     std::vector<std::string> sources = SameColumns(def);
     def.fields.push_back(field);
     sources.emplace_back();
@@ -272,9 +270,7 @@ void Database::DeleteField(const std::string& tableName, const std::string& fiel
     for (const auto& index : def.indexes) {
         for (const auto& f : index.fields) {
             if (SameName(f, fieldName)) {
-                throw KestError(
-                    3280,
-                    "Can't delete a field that is part of an index or is needed by the system.");
+                throw err::FieldInIndex();
             }
         }
     }
@@ -289,8 +285,7 @@ void Database::RenameField(const std::string& tableName, const std::string& from
     TableDef def = Table(tableName);
     size_t at = FieldIndex(def, from);
     const FieldDef* clash = def.Field(to);
-    if (clash && clash != &def.fields[at])
-        throw KestError(err::kFieldExists, "Can't define field more than once.");
+    if (clash && clash != &def.fields[at]) throw err::FieldExists();
     std::vector<std::string> sources = SameColumns(def);
     def.fields[at].name = to;
     AsOneUnit(m_db, "kest_schema", [&] { RebuildTable(def, sources); });
@@ -310,14 +305,14 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
     TableDef table = Table(tableName);
     for (const auto& existing : table.indexes) {
         if (SameName(existing.name, index.name)) {
-            throw KestError(3284, "Index already exists.");
+            throw err::IndexExists();
         }
     }
     std::string cols;
     bool overCounter = index.fields.size() == 1;
     for (const auto& f : index.fields) {
         const FieldDef* field = table.Field(f);
-        if (!field) throw KestError(err::kItemNotFound, "Item not found in this collection.");
+        if (!field) throw err::ItemNotFound();
         overCounter = overCounter && field->IsCounter();
         cols += (cols.empty() ? "" : ", ") + Quote(field->name);
     }

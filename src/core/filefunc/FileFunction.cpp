@@ -85,7 +85,7 @@ std::optional<FileTarget> LookUpFileTarget(engine::Database& db, const std::stri
     }
 }
 
-std::optional<FileTarget> LookUpResultsRow(engine::Database& db, const search::ListTable& results,
+std::optional<FileTarget> LookUpResultsRow(engine::Database& db, const ListTable& results,
                                            size_t gridRow, int function, Prompter& prompter) {
     if (gridRow == 0 || gridRow > results.RowCount() || results.ColumnCount() < 2)
         return std::nullopt;

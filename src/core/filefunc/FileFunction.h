@@ -34,7 +34,7 @@ struct FileTarget {
 // Looks up the disc and the file of a results row (grid rows, 0 the header;
 // nothing happens there or on a row without a KestId). A missing row shows
 // "no records"; an error shows its number under the function's title.
-std::optional<FileTarget> LookUpResultsRow(engine::Database& db, const search::ListTable& results,
+std::optional<FileTarget> LookUpResultsRow(engine::Database& db, const ListTable& results,
                                            size_t gridRow, int function, Prompter& prompter);
 // The same for identifiers given as text; an empty kestId takes the file's disc.
 std::optional<FileTarget> LookUpFileTarget(engine::Database& db, const std::string& kestId,

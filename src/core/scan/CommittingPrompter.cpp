@@ -7,7 +7,7 @@ void CommittingPrompter::Settle() {
     m_log.Flush();
 }
 
-Answer CommittingPrompter::Message(const MessageBoxSpec& box) {
+Answer CommittingPrompter::Message(const MessageBoxRequest& box) {
     Settle();
     return m_inner.Message(box);
 }
@@ -24,12 +24,12 @@ std::optional<std::string> CommittingPrompter::Password() {
     return m_inner.Password();
 }
 
-std::optional<std::string> CommittingPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CommittingPrompter::OpenFile(const FileDialogRequest& dialog) {
     Settle();
     return m_inner.OpenFile(dialog);
 }
 
-std::optional<std::string> CommittingPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> CommittingPrompter::SaveFile(const FileDialogRequest& dialog) {
     Settle();
     return m_inner.SaveFile(dialog);
 }

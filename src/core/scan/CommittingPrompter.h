@@ -13,12 +13,12 @@ class CommittingPrompter : public Prompter {
     CommittingPrompter(Prompter& inner, RowBatch& batch, ScanLog& log)
         : m_inner(inner), m_batch(batch), m_log(log) {}
 
-    Answer Message(const MessageBoxSpec& box) override;
+    Answer Message(const MessageBoxRequest& box) override;
     std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                      const std::string& defaultText) override;
     std::optional<std::string> Password() override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& dialog) override;
 
   private:
     void Settle();

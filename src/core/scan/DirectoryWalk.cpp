@@ -127,7 +127,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
         .append(facts.attributes);
     std::string& status = m_scratch.status;
     status.assign("Adding ").append(dirText).append(shownName);
-    m_view.SetStatus(1, status);
+    m_view.SetStatus(StatusPanel::Scan, status);
     line.assign("\"").append(facts.dateText).append("\",\"").append(facts.sizeText);
     line.append("\",\"").append(facts.attributes).append("\"");
     m_state.log.WriteLine(line);
@@ -142,7 +142,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     m_batch.Written();
 
     if (m_options.saveSubFileContents) {
-        m_view.SetStatus(2, "");
+        m_view.SetStatus(StatusPanel::SubFile, "");
         std::string extension = archive::GetExtension(name);
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();

@@ -47,7 +47,7 @@ void DeleteDiscs(engine::Database& db, const std::vector<std::string>& kestIds, 
     discs::DeleteDiscRows(db, kestIds);
     view.ReloadDiscList();
     view.ResetResults();
-    view.SetStatus(1, "");
+    view.SetStatus(StatusPanel::Scan, "");
     view.SetBusyPointer(false);
 }
 

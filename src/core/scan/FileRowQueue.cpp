@@ -76,6 +76,8 @@ void FileRowQueue::Submit(bool commitAfter) {
     m_commitAfter = commitAfter;
     m_busy = true;
     if (!m_writer.joinable()) m_writer = std::thread([this] { WriterLoop(); });
+    m_submitter = std::this_thread::get_id();
+    m_db.HandTo(m_writer.get_id());
     lock.unlock();
     m_changed.notify_all();
 }
@@ -116,6 +118,7 @@ void FileRowQueue::WriterLoop() {
         } catch (...) {
             error = std::current_exception();
         }
+        m_db.HandTo(m_submitter);
         lock.lock();
         m_error = error;
         m_busy = false;

@@ -24,9 +24,10 @@ namespace kest::scan {
 // SQLite's work per row against one statement per row), so the catalog's work
 // overlaps the walk's reading of the disc; it also commits for the batch.
 //
-// While the writer works it uses the catalog's connection: everyone else
-// touches the catalog only after Flush() (which waits for the writer) and
-// before the next Add() or CommitSoon().
+// While the writer works it owns the catalog's connection (handed to it with
+// each batch and back when the batch is written): everyone else touches the
+// catalog only after Flush() (which waits for the writer) and before the next
+// Add() or CommitSoon().
 class FileRowQueue {
   public:
     static constexpr int kGroup = 25;
@@ -84,6 +85,7 @@ class FileRowQueue {
     std::condition_variable m_changed;
     bool m_busy = false;  // the writer has work
     bool m_stop = false;
+    std::thread::id m_submitter;  // who gets the connection back
     std::exception_ptr m_error;
     std::thread m_writer;  // started with the first group
 };

@@ -41,7 +41,7 @@ void ScanArchives::RequestCancel() {
     m_state.abort = true;
 }
 void ScanArchives::ShowSubFileStatus(const std::string& text) {
-    m_view.SetStatus(2, text);
+    m_view.SetStatus(StatusPanel::SubFile, text);
 }
 bool ScanArchives::EstimateBeforeScan() const {
     return m_options.estimateBeforeScan;

@@ -4,8 +4,8 @@
 
 #include <ctime>
 #include <filesystem>
-#include <new>
 
+#include "core/common/Errors.h"
 #include "core/engine/Database.h"
 #include "core/scan/DirectoryWalk.h"
 #include "core/scan/DiscRegistration.h"
@@ -55,12 +55,8 @@ bool ScanDriver::StartScan(const std::string& driveText) {
             text::FormatDate(text::FromTimeT(std::time(nullptr)), "General Date") + ".");
         m_state.log.WriteLine("");
         Run(driveText);
-    } catch (const KestError& e) {
-        pending = e;
-    } catch (const std::bad_alloc&) {
-        pending = KestError(7, "Out of memory");
     } catch (const std::exception& e) {
-        pending = KestError(51, e.what());
+        pending = err::ToKestError(e);
     }
     CleanUp(pending ? &*pending : nullptr);
     return !pending;
@@ -74,7 +70,7 @@ void ScanDriver::Run(const std::string& driveText) {
     m_state.fileId = 0;
     m_state.lastFile.clear();
     m_state.totalPercent = 0;
-    view.SetStatus(1, "");
+    view.SetStatus(StatusPanel::Scan, "");
     view.SetTotalCaption(kTotalCaption);
 
     if (!std::filesystem::exists(m_s.catalogPath)) {
@@ -141,13 +137,13 @@ void ScanDriver::Run(const std::string& driveText) {
     update.Bind(1, m_state.fileCounter);
     update.Bind(2, m_state.discId);
     update.Run();
-    view.SetStatus(2, "");
+    view.SetStatus(StatusPanel::SubFile, "");
     long elapsed = static_cast<long>(std::time(nullptr) - started);
     std::string labelPart =
         TrimSpaces(m_state.label).empty() ? "no label." : "label " + m_state.label + ".";
     m_summary = "Added " + std::to_string(m_state.fileCounter) + " files from Disc with " +
                 labelPart + " (" + std::to_string(elapsed) + " s)";
-    view.SetStatus(1, m_summary);
+    view.SetStatus(StatusPanel::Scan, m_summary);
     view.ReloadDiscList();
     view.ResetResults();
     view.Pump();
@@ -218,8 +214,8 @@ void ScanDriver::CleanUp(const KestError* error) {
         m_state.log.WriteRecord("Last file in memory: " + m_state.lastFile);
         m_state.log.Flush();
         m_s.prompter.ShowError("Error while scanning Disc", error->Number(), error->Description());
-        view.SetStatus(1, "Error (" + std::to_string(error->Number()) +
-                              ") in scanning Disc! See Help>Content>Errors");
+        view.SetStatus(StatusPanel::Scan, "Error (" + std::to_string(error->Number()) +
+                                              ") in scanning Disc! See Help>Content>Errors");
         view.ReloadDiscList();
     } else {
         m_state.log.WriteLine("");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -13,8 +14,8 @@ struct ScanState {
     int64_t discId = 0;  // KestId of the disc registered for this scan
     int64_t fileId = 0;  // FileId of the compressed file being listed
     int64_t fileCounter = 0;
-    std::string lastFile;  // the file being handled, for the error report
-    bool abort = false;    // set by Cancel
+    std::string lastFile;             // the file being handled, for the error report
+    std::atomic<bool> abort = false;  // set by Cancel, from any thread
     double percentStep = 0;
     float totalPercent = 0;
     std::string label, serial, fileSystem;

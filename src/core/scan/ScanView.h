@@ -14,6 +14,12 @@ enum class ProgressPanel {
     TotalAndSubfiles,  // the total bar and the subfile bar
 };
 
+// The status bar's panels a scan writes to.
+enum class StatusPanel {
+    Scan = 1,     // what the scan is doing, then its summary
+    SubFile = 2,  // the archive whose entries are being listed
+};
+
 // The window a scan reports to. Each call is a point where the window may
 // repaint; Pump() also lets the Cancel button run. While the walk runs,
 // Pump() and the progress and status calls must not use the catalog: its
@@ -30,8 +36,7 @@ class ScanView {
     virtual void SetTotalCaption(const std::string& caption) = 0;
     virtual void ShowTotalProgress(const ProgressBar& bar) = 0;
     virtual void ShowSubProgress(const ProgressBar& bar) = 0;
-    // Status bar panel 1 (scan status) or 2 (subfile status).
-    virtual void SetStatus(int panel, const std::string& text) = 0;
+    virtual void SetStatus(StatusPanel panel, const std::string& text) = 0;
     virtual void Pump() = 0;
     // The disc list and the results grid after the catalog changed.
     virtual void ReloadDiscList() = 0;

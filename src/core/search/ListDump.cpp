@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "core/common/Errors.h"
 #include "core/common/FileSystemError.h"
 #include "core/search/SearchText.h"
 
@@ -195,7 +196,8 @@ bool DumpList(const DumpSource& source, ListFormat format, const std::string& fi
         return false;
     } catch (const std::bad_alloc&) {
         if (fd >= 0) ::close(fd);
-        prompter.ShowError("Error in dump-to-text", 7, "Out of memory");
+        const KestError error = err::OutOfMemory();
+        prompter.ShowError("Error in dump-to-text", error.Number(), error.Description());
         return false;
     }
 }

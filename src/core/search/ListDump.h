@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "core/search/ListTable.h"
 #include "core/search/SearchBounds.h"
 #include "core/search/SearchOptions.h"
+#include "core/table/ListTable.h"
 #include "core/text/VbFormat.h"
 #include "core/ui/Prompter.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 namespace kest::search {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/search/SearchText.h"
 #include "core/search/SqlText.h"
 #include "core/text/DateParse.h"
@@ -58,7 +58,7 @@ std::string RangeCondition(const std::string& field, const std::string& from, co
 
 double NumberOrMismatch(const std::string& text) {
     auto value = text::ParseNumberText(text);
-    if (!value) throw KestError(err::kConversion, "Type mismatch");
+    if (!value) throw err::TypeMismatch();
     return *value;
 }
 
@@ -77,7 +77,7 @@ std::string SizeLiteral(const std::string& text, int sizeFormat) {
 std::string DateLiteral(const std::string& text) {
     if (text.empty()) return {};
     auto date = text::ParseUserDate(text);
-    if (!date) throw KestError(err::kConversion, "Type mismatch");
+    if (!date) throw err::TypeMismatch();
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d/%d/%04d %02d:%02d:%02d", date->month, date->day, date->year,
                   date->hour, date->minute, date->second);
@@ -90,7 +90,7 @@ std::string DiscLiteral(std::string& text) {
     double rounded = std::nearbyint(NumberOrMismatch(text));
     if (!(rounded >= std::numeric_limits<int32_t>::min() &&
           rounded <= std::numeric_limits<int32_t>::max()))
-        throw KestError(err::kOverflow, "Overflow");
+        throw err::Overflow();
     text = std::to_string(static_cast<int32_t>(rounded));
     return text;
 }
@@ -115,7 +115,7 @@ std::string SizeExpression(const std::string& field, const std::string& caption,
 
 std::string BuildWhere(const std::string& searchText, SearchBounds& bounds,
                        const SearchOptions& options) {
-    const std::string connector = options.logicalOp == 2 ? " AND " : " OR ";
+    const std::string connector = options.logicalOp == kLogicalAnd ? " AND " : " OR ";
     struct Field {
         const char* name;
         bool on;

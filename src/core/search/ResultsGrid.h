@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/search/ListTable.h"
 #include "core/search/SearchOptions.h"
+#include "core/table/ListTable.h"
 
 namespace kest::search {
 

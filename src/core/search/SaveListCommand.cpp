@@ -17,8 +17,8 @@ bool NothingToSave(const DumpSource& source, int64_t matchCount) {
            matchCount < 1;
 }
 
-FileDialogSpec SaveDialog(ListFormat format, const std::string& folder) {
-    FileDialogSpec dialog;
+FileDialogRequest SaveDialog(ListFormat format, const std::string& folder) {
+    FileDialogRequest dialog;
     if (format == ListFormat::Csv) {
         dialog.title = "Save List as CSV...";
         dialog.filter = "CSV File (*.csv)|*.csv|All Files (*.*)|*.*";
@@ -28,7 +28,7 @@ FileDialogSpec SaveDialog(ListFormat format, const std::string& folder) {
     }
     dialog.initialDir = folder;
     dialog.filterIndex = 1;
-    dialog.flags = 4;  // the read-only box hidden
+    dialog.flags = kHideReadOnlyFlag;
     return dialog;
 }
 

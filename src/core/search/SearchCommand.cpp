@@ -3,7 +3,7 @@
 #include <ctime>
 #include <new>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/Database.h"
 #include "core/search/CriteriaCheck.h"
 #include "core/search/QueryBuilder.h"
@@ -14,19 +14,6 @@ namespace {
 
 constexpr const char* kContentsOrder =
     "ORDER BY tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName;";
-
-// The hooks of a caller that gave none.
-class NoHooks : public SearchViewHooks {
-  public:
-    void SetBusy(bool) override {}
-    void Repaint() override {}
-    void ShowSearchView() override {}
-};
-
-SearchViewHooks& HooksOr(SearchViewHooks* hooks) {
-    static NoHooks none;
-    return hooks ? *hooks : none;
-}
 
 DisplaySnapshot Snapshot(const SearchOptions& options) {
     return DisplaySnapshot{options.sizeFormat, options.sizeNumDec, options.dateFormat};
@@ -83,12 +70,12 @@ void FillFromStatement(engine::Database& db, const std::string& statement, ListT
         while (query.Step())
             for (int c = 0; c < count; ++c) table.AddCell(query.TextView(c, scratch));
     } catch (const std::bad_alloc&) {
-        throw KestError(7, "Out of memory");
+        throw err::OutOfMemory();
     }
 }
 
 SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
-                            int64_t discCount, Prompter& prompter, SearchViewHooks* hooks) {
+                            int64_t discCount, Prompter& prompter, SearchViewHooks& view) {
     if (panel.detailsOpen) return SearchOutcome::Ignored;
     if (discCount <= 0) {
         prompter.Show("Database warning", "No Disc(s) in database!", Icon::Information);
@@ -96,7 +83,7 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
         return SearchOutcome::NoDiscs;
     }
     panel.searchText = NormaliseSearchText(TrimBlanks(panel.searchText));
-    HooksOr(hooks).Repaint();
+    view.Repaint();
     if (panel.searchText.empty()) {
         prompter.Show("Null search input", "No search parameters!", Icon::Information);
         panel.focus = SearchFocus::SearchBox;
@@ -110,13 +97,12 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
             return SearchOutcome::BadBound;
         }
     }
-    return RunSearch(db, panel, options, panel.searchText, prompter, hooks) ? SearchOutcome::Ran
-                                                                            : SearchOutcome::Failed;
+    return RunSearch(db, panel, options, panel.searchText, prompter, view) ? SearchOutcome::Ran
+                                                                           : SearchOutcome::Failed;
 }
 
 bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
-               const std::string& searchText, Prompter& prompter, SearchViewHooks* hooks) {
-    SearchViewHooks& view = HooksOr(hooks);
+               const std::string& searchText, Prompter& prompter, SearchViewHooks& view) {
     panel.status1.clear();
     panel.status2.clear();
     view.Repaint();
@@ -161,8 +147,7 @@ bool RefreshResults(engine::Database& db, SearchPanel& panel, const SearchOption
 
 bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                   const std::optional<std::string>& kestId, Prompter& prompter,
-                  SearchViewHooks* hooks) {
-    SearchViewHooks& view = HooksOr(hooks);
+                  SearchViewHooks& view) {
     view.Repaint();
     std::time_t start = std::time(nullptr);
     panel.snapshot = Snapshot(options);
@@ -189,8 +174,7 @@ bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions&
 }
 
 void ClearAll(SearchPanel& panel, const SearchOptions& options, Prompter& prompter,
-              SearchViewHooks* hooks) {
-    SearchViewHooks& view = HooksOr(hooks);
+              SearchViewHooks& view) {
     try {
         panel.searchText.clear();
         if (options.advanced) panel.bounds = SearchBounds{};

@@ -33,7 +33,7 @@ inline constexpr int kSizeBytes = kSizeInBytes;
 // Everything the statement builder and the result grid read from the user's
 // settings, gathered in one place so the search needs no settings store.
 struct SearchOptions {
-    int logicalOp = 1;  // 1 joins the terms with OR, 2 with AND
+    int logicalOp = kLogicalOr;  // how several terms are joined: kLogicalOr or kLogicalAnd
     bool autoAsterisks = true;
     bool inFileName = true;
     bool inDirectory = false;

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/search/ListTable.h"
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchBounds.h"
 #include "core/search/SearchHistory.h"
+#include "core/table/ListTable.h"
 
 namespace kest::search {
 
@@ -21,8 +21,9 @@ struct DisplaySnapshot {
 
 enum class SearchFocus { SearchBox, Results, Bound };
 
-// What the window does while a long search runs; the desktop disables and
-// greys its search controls and repaints, other callers need none of it.
+// What the window does while a long search runs: the desktop disables and
+// greys its search controls and repaints; a front end without them says so
+// in its own implementation.
 class SearchViewHooks {
   public:
     virtual ~SearchViewHooks() = default;

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 namespace kest::search {
 

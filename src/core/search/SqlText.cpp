@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest::search {
 
@@ -36,7 +36,7 @@ std::string SqlNumber(double value) {
 std::string SqlWholeNumber(std::string_view text) {
     std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
-        throw KestError(err::kTooFewParameters, "Too few parameters. Expected 1.");
+        throw err::TooFewParameters("Too few parameters. Expected 1.");
     return std::string(text);
 }
 

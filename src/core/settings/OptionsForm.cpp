@@ -75,7 +75,7 @@ std::string DateExample(const std::string& format) {
 
 std::optional<std::string> BrowseForSound(Prompter& prompter, const AppPaths& paths,
                                           AppSettings& settings) {
-    FileDialogSpec dialog;
+    FileDialogRequest dialog;
     dialog.title = "Select a sound file...";
     dialog.initialDir = paths.SoundsFolder().string();
     dialog.filter = "WAV file (*.wav)|*.wav|All Files (*.*)|*.*";

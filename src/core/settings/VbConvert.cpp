@@ -5,17 +5,17 @@
 #include <cstdlib>
 #include <limits>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest::vb {
 
 namespace {
 
 [[noreturn]] void Overflow() {
-    throw KestError(err::kOverflow, "Overflow");
+    throw err::Overflow();
 }
 [[noreturn]] void TypeMismatch() {
-    throw KestError(err::kConversion, "Type mismatch");
+    throw err::TypeMismatch();
 }
 
 bool IsValBlank(char c) {

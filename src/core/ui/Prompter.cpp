@@ -24,6 +24,34 @@ Answer ButtonAnswer(Buttons buttons, int n) {
     return Answer::OK;
 }
 
+int ButtonCount(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OKOnly:
+            return 1;
+        case Buttons::AbortRetryIgnore:
+        case Buttons::YesNoCancel:
+            return 3;
+        case Buttons::OKCancel:
+        case Buttons::YesNo:
+        case Buttons::RetryCancel:
+            break;
+    }
+    return 2;
+}
+
+size_t DefaultButtonIndex(Buttons buttons, int defaultButton) {
+    if (defaultButton < 1 || defaultButton > ButtonCount(buttons)) return 0;
+    return static_cast<size_t>(defaultButton - 1);
+}
+
+Answer ClosedAnswer(Buttons buttons) {
+    return ButtonAnswer(buttons, ButtonCount(buttons));
+}
+
+FileDialogBehaviour DialogBehaviour(int flags) {
+    return {(flags & kFileMustExistFlag) != 0, (flags & kOverwritePromptFlag) != 0};
+}
+
 const char* ButtonsName(Buttons buttons) {
     switch (buttons) {
         case Buttons::OKOnly:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -21,7 +22,7 @@ enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 
 // The title every box uses when it names no place of its own.
 inline constexpr const char* kAppTitle = "Kest";
 
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     std::string title;
     std::string text;  // lines separated by "\r\n"
     Icon icon = Icon::None;
@@ -30,7 +31,13 @@ struct MessageBoxSpec {
     int defaultButton = 1;
 };
 
-struct FileDialogSpec {
+// Flag values of the classic file dialogs (FileDialogRequest::flags).
+inline constexpr int kOverwritePromptFlag = 0x2;
+inline constexpr int kHideReadOnlyFlag = 0x4;
+inline constexpr int kFileMustExistFlag = 0x1000;
+inline constexpr int kNoReadOnlyReturnFlag = 0x8000;
+
+struct FileDialogRequest {
     std::string title;
     std::string fileName;
     std::string initialDir;
@@ -39,8 +46,23 @@ struct FileDialogSpec {
     int flags = 0;
 };
 
+// What the flags ask of a file dialog here: Linux dialogs have no read-only
+// box, so only these two change one.
+struct FileDialogBehaviour {
+    bool fileMustExist = false;     // an open dialog takes only an existing file
+    bool confirmOverwrite = false;  // a save dialog asks before naming an existing file
+};
+FileDialogBehaviour DialogBehaviour(int flags);
+
 // The answer a message box gives for its n-th button (1-based).
 Answer ButtonAnswer(Buttons buttons, int n);
+int ButtonCount(Buttons buttons);
+// The 0-based place of the box's default button: a number the box has no
+// button for means its first.
+size_t DefaultButtonIndex(Buttons buttons, int defaultButton);
+// The answer of a box closed without a button: its last button's (Cancel,
+// No, Ignore), OK for a box with one.
+Answer ClosedAnswer(Buttons buttons);
 const char* ButtonsName(Buttons buttons);
 const char* IconName(Icon icon);
 const char* AnswerName(Answer answer);
@@ -51,20 +73,20 @@ std::optional<Answer> ParseAnswer(const std::string& name);
 class Prompter {
   public:
     virtual ~Prompter() = default;
-    virtual Answer Message(const MessageBoxSpec& box) = 0;
+    virtual Answer Message(const MessageBoxRequest& box) = 0;
     // An input box; nullopt when cancelled.
     virtual std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                              const std::string& defaultText) = 0;
     // The catalog password window; nullopt when cancelled.
     virtual std::optional<std::string> Password() = 0;
     // File dialogs; nullopt when cancelled.
-    virtual std::optional<std::string> OpenFile(const FileDialogSpec& dialog) = 0;
-    virtual std::optional<std::string> SaveFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogRequest& dialog) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest& dialog) = 0;
 
     // Convenience for the common shape "title, text, icon, buttons, default".
     Answer Show(const std::string& title, const std::string& text, Icon icon = Icon::None,
                 Buttons buttons = Buttons::OKOnly, int defaultButton = 1) {
-        return Message(MessageBoxSpec{title, text, icon, buttons, defaultButton});
+        return Message(MessageBoxRequest{title, text, icon, buttons, defaultButton});
     }
     // A trapped error: critical icon, OK, "number CRLF description".
     void ShowError(const std::string& title, long number, const std::string& description) {

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 
 namespace kest::update {
 namespace {
@@ -28,12 +28,12 @@ char Upper(char c) {
 
 int ReleaseNumber(const std::string& part) {
     std::string digits = Trimmed(part);
-    if (digits.empty()) throw KestError(err::kConversion, "Type mismatch");
+    if (digits.empty()) throw err::TypeMismatch();
     long value = 0;
     for (char c : digits) {
-        if (c < '0' || c > '9') throw KestError(err::kConversion, "Type mismatch");
+        if (c < '0' || c > '9') throw err::TypeMismatch();
         value = value * 10 + (c - '0');
-        if (value > kLargestNumber) throw KestError(err::kOverflow, "Overflow");
+        if (value > kLargestNumber) throw err::Overflow();
     }
     return int(value);
 }
@@ -73,8 +73,7 @@ Release ParseRelease(const std::string& text) {
     size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         size_t dot = text.find('.', start);
-        if ((i < 2) != (dot != std::string::npos))
-            throw KestError(err::kConversion, "Type mismatch");
+        if ((i < 2) != (dot != std::string::npos)) throw err::TypeMismatch();
         parts[i] = text.substr(start, i < 2 ? dot - start : std::string::npos);
         start = dot + 1;
     }

@@ -60,6 +60,22 @@ void MainWindow::KeepUsedSpaceWidth() {
     CollectDiscWidths();
 }
 
+// Paints what changed at once; input waits, so no command can start meanwhile.
+void MainWindow::ProcessMessages() {
+    repaint();
+}
+
+// The grids show the core's lists, which hold no handle on the catalog file.
+void MainWindow::ReleaseBindings() {}
+
+void MainWindow::ShowIndexProgress(int64_t done, int64_t total) {
+    c.panels[1]->setText(
+        done < total
+            ? QStringLiteral("Indexing the catalog for search: %1 of %2 rows").arg(done).arg(total)
+            : QString());
+    c.panels[1]->repaint();
+}
+
 void MainWindow::ClearGrids() {
     discs::SetDiscHeaders(m_discs.table,
                           discs::DiscListOptionsFrom(m_session.settings, m_session.window));

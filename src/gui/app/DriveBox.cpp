@@ -23,7 +23,7 @@ QIcon DrivePicture(int iconIndex) {
 
 void FillDriveBox(QComboBox* box, const platform::Volumes& volumes, bool onlyOptical) {
     box->clear();
-    for (const platform::DriveBoxItem& item : platform::DriveBoxItems(volumes, onlyOptical))
+    for (const platform::Drive& item : platform::DriveBoxItems(volumes, onlyOptical))
         box->addItem(DrivePicture(item.iconIndex), QString::fromStdString(item.text),
                      QString::fromStdString(item.root));
     box->setCurrentIndex(-1);

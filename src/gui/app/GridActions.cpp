@@ -129,7 +129,8 @@ bool GridActions::DragOrDrop(QEvent* event) {
 void GridActions::OpenDroppedFile(const std::string& path) {
     if (!discs::IsCatalogDrop(path)) return;
     w.Trap("Error in opening database", [&] {
-        OpenCatalog(w.m_session.current, w, w.m_session.prompter, 2, app::AbsolutePath(path));
+        OpenCatalog(w.m_session.current, w, w.m_session.prompter, OpenSource::GivenPath,
+                    app::AbsolutePath(path));
     });
 }
 
@@ -211,7 +212,7 @@ void GridActions::ShowContents(bool wholeCatalog) {
     w.Trap("SQL query error", [&] {
         search::ShowContents(w.m_session.current.Db(), w.m_panel,
                              search::SearchOptionsFrom(w.m_session.settings), disc,
-                             w.m_session.prompter, &w);
+                             w.m_session.prompter, w);
         w.ShowCriteria();
         w.ShowSearchResults();
     });

@@ -96,8 +96,9 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuToolbar, &QAction::toggled, this, &MainWindow::ToggleToolbar);
     connect(m.mnuExit, &QAction::triggered, this, &MainWindow::Exit);
     connect(m.mnuOpDB, &QAction::triggered, this, [this] {
-        Trap("Error in opening database",
-             [this] { OpenCatalog(m_session.current, *this, m_session.prompter, 1); });
+        Trap("Error in opening database", [this] {
+            OpenCatalog(m_session.current, *this, m_session.prompter, OpenSource::AskForFile);
+        });
     });
     connect(m.mnuCrDB, &QAction::triggered, this, [this] {
         Trap("Error in creating database",
@@ -141,8 +142,8 @@ void MainWindow::Start(const std::string& catalogPath) {
         c.fgdResults->Reload();
         bool open = catalogPath.empty()
                         ? OpenStartupCatalog()
-                        : (kest::OpenCatalog(m_session.current, *this, m_session.prompter, 2,
-                                             app::AbsolutePath(catalogPath)),
+                        : (kest::OpenCatalog(m_session.current, *this, m_session.prompter,
+                                             OpenSource::GivenPath, app::AbsolutePath(catalogPath)),
                            m_session.current.HasDatabase());
         if (open) {
             m_session.current.open = true;
@@ -175,7 +176,7 @@ void MainWindow::RefreshDrives() {
 }
 
 bool MainWindow::OpenStartupCatalog() {
-    if (m_session.OpenCatalog({}, 1)) return true;
+    if (m_session.OpenCatalog(*this, {}, OpenWarning::StartUp)) return true;
     if (m_session.lastWarningAnswer != Answer::Yes) return false;
     CreateCatalogCommand(m_session.current, *this, m_session.prompter);
     return m_session.current.loaded;
@@ -374,7 +375,7 @@ void MainWindow::RunQuery() {
         ReadCriteria();
         search::SearchCommand(m_session.current.Db(), m_panel,
                               search::SearchOptionsFrom(m_session.settings), m_discs.discCount,
-                              m_session.prompter, this);
+                              m_session.prompter, *this);
         ShowSearchResults();
     });
 }
@@ -382,7 +383,7 @@ void MainWindow::RunQuery() {
 void MainWindow::ClearAllCriteria() {
     ReadCriteria();
     search::ClearAll(m_panel, search::SearchOptionsFrom(m_session.settings), m_session.prompter,
-                     this);
+                     *this);
     ShowCriteria();
     ShowSearchResults();
 }

@@ -59,6 +59,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     // CatalogHost.
     void SetMainWindowEnabled(bool enabled) override;
     void SetBusyPointer(bool busy) override;
+    void ProcessMessages() override;
     void CatalogReplaced() override;
     void EnableCatalogControls() override;
     void UpdateViewCaptions() override;
@@ -66,10 +67,12 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     std::string ProgramFolder() const override;
     void ClearResults() override;
     void KeepUsedSpaceWidth() override;
+    void ReleaseBindings() override;
     void ClearGrids() override;
     void DisableCatalogControls() override;
     void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
     void ReinstallTrayIcon() override;
+    void ShowIndexProgress(int64_t done, int64_t total) override;
 
     // SearchViewHooks.
     void SetBusy(bool busy) override;

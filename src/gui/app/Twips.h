@@ -1,18 +1,16 @@
 #pragma once
 
-#include <cmath>
+#include "core/ui/Twips.h"
 
 namespace kest::gui {
 
-// Window geometry is kept in twips: 15 to a device-independent pixel, so the
-// stored sizes follow the screen's scaling.
-inline constexpr int kTwipsPerPixel = 15;
-
+// Qt lays out in device-independent pixels, which are pixels at the standard
+// DPI: stored sizes in twips then follow the screen's scaling.
 inline int TwipsToPixels(int twips) {
-    return static_cast<int>(std::lround(twips / double(kTwipsPerPixel)));
+    return kest::TwipsToPixels(twips, kStandardDpi);
 }
 inline int PixelsToTwips(int pixels) {
-    return pixels * kTwipsPerPixel;
+    return kest::PixelsToTwips(pixels, kStandardDpi);
 }
 
 }  // namespace kest::gui

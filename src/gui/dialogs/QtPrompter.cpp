@@ -6,23 +6,20 @@
 #include <QPushButton>
 #include <vector>
 
+#include "core/ui/FileFilter.h"
+#include "core/ui/MessageText.h"
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/frmAsk4Pwd.h"
 
 namespace kest::gui {
 namespace {
 
-// Flags of the classic file dialogs that change what Qt's dialog does.
-constexpr int kOverwritePrompt = 0x2;
-constexpr int kFileMustExist = 0x1000;
-
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Message texts separate lines with CR LF.
 QString MessageText(const std::string& text) {
-    return FromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return FromUtf8(WithLineFeeds(text));
 }
 
 QMessageBox::Icon BoxIcon(Icon icon) {
@@ -63,37 +60,35 @@ std::vector<QMessageBox::StandardButton> BoxButtons(Buttons buttons) {
 }  // namespace
 
 QString QtFileFilter(const std::string& vbFilter) {
-    QStringList parts = FromUtf8(vbFilter).split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i];
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+    for (const FileFilter& filter : ParseFileFilter(vbFilter)) {
+        QStringList patterns;
+        for (const std::string& pattern : filter.patterns)
+            patterns << (pattern == "*.*" ? QStringLiteral("*") : FromUtf8(pattern));
         // Qt reads the patterns from the parentheses of the description.
+        QString description = FromUtf8(filter.description);
         int open = description.lastIndexOf(QLatin1Char('('));
         if (open >= 0) description.truncate(open);
-        filters << description.trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        filters << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }
 
-Answer QtPrompter::Message(const MessageBoxSpec& box) {
+Answer QtPrompter::Message(const MessageBoxRequest& box) {
     QString title = box.title.empty() ? QString::fromLatin1(kAppTitle) : FromUtf8(box.title);
     QMessageBox message(BoxIcon(box.icon), title, MessageText(box.text), QMessageBox::NoButton,
                         m_main);
     std::vector<QMessageBox::StandardButton> buttons = BoxButtons(box.buttons);
     for (auto button : buttons) message.addButton(button);
-    size_t defaultIndex = static_cast<size_t>(std::max(box.defaultButton, 1)) - 1;
-    if (defaultIndex < buttons.size()) message.setDefaultButton(buttons[defaultIndex]);
+    message.setDefaultButton(buttons[DefaultButtonIndex(box.buttons, box.defaultButton)]);
     if (buttons.size() == 1) message.setEscapeButton(buttons.front());
     message.exec();
     QAbstractButton* clicked = message.clickedButton();
     for (size_t i = 0; i < buttons.size(); ++i)
         if (clicked == message.button(buttons[i]))
             return ButtonAnswer(box.buttons, static_cast<int>(i) + 1);
-    // Closed without a button: the box's cancel answer, or its only button.
-    return buttons.size() == 1 ? Answer::OK : ButtonAnswer(box.buttons, int(buttons.size()));
+    return ClosedAnswer(box.buttons);
 }
 
 std::optional<std::string> QtPrompter::Input(const std::string& title, const std::string& prompt,
@@ -114,14 +109,15 @@ std::optional<std::string> QtPrompter::Password() {
     return dialog.password().toStdString();
 }
 
-std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& request, bool save) {
+std::optional<std::string> QtPrompter::FileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(m_main, FromUtf8(request.title), FromUtf8(request.initialDir));
     dialog.setObjectName(QStringLiteral("cdgOpenDB"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save || !(request.flags & kFileMustExist) ? QFileDialog::AnyFile
-                                                                 : QFileDialog::ExistingFile);
+    const FileDialogBehaviour behaviour = DialogBehaviour(request.flags);
+    dialog.setFileMode(save || !behaviour.fileMustExist ? QFileDialog::AnyFile
+                                                        : QFileDialog::ExistingFile);
     // The commands ask their own overwrite questions unless the flag asks for it.
-    if (!(request.flags & kOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!behaviour.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = QtFileFilter(request.filter).split(QStringLiteral(";;"));
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -131,11 +127,11 @@ std::optional<std::string> QtPrompter::FileDialog(const FileDialogSpec& request,
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-std::optional<std::string> QtPrompter::OpenFile(const FileDialogSpec& dialog) {
+std::optional<std::string> QtPrompter::OpenFile(const FileDialogRequest& dialog) {
     return FileDialog(dialog, false);
 }
 
-std::optional<std::string> QtPrompter::SaveFile(const FileDialogSpec& dialog) {
+std::optional<std::string> QtPrompter::SaveFile(const FileDialogRequest& dialog) {
     return FileDialog(dialog, true);
 }
 

@@ -18,15 +18,15 @@ class QtPrompter : public Prompter {
   public:
     void SetMainWindow(QWidget* main) { m_main = main; }
 
-    Answer Message(const MessageBoxSpec& box) override;
+    Answer Message(const MessageBoxRequest& box) override;
     std::optional<std::string> Input(const std::string& title, const std::string& prompt,
                                      const std::string& defaultText) override;
     std::optional<std::string> Password() override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& dialog) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& dialog) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& dialog) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& dialog) override;
 
   private:
-    std::optional<std::string> FileDialog(const FileDialogSpec& dialog, bool save);
+    std::optional<std::string> FileDialog(const FileDialogRequest& dialog, bool save);
 
     QWidget* m_main = nullptr;
 };

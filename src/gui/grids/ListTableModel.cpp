@@ -5,7 +5,7 @@
 
 namespace kest::gui {
 
-ListTableModel::ListTableModel(const search::ListTable& table, QObject* parent)
+ListTableModel::ListTableModel(const ListTable& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table) {
     Reload();
 }
@@ -41,7 +41,7 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::BackgroundRole) return QGuiApplication::palette().base();
     if (role == Qt::ForegroundRole) return QGuiApplication::palette().text();
     if (role == Qt::TextAlignmentRole) {
-        bool right = m_table.Column(column).alignment == search::Alignment::Right;
+        bool right = m_table.Column(column).alignment == Alignment::Right;
         return QVariant::fromValue(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
     }
     return {};
@@ -52,9 +52,9 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
         static_cast<size_t>(section) >= m_shown.size())
         return {};
     if (TableColumn(section) >= m_table.ColumnCount()) return {};
-    const search::ListColumn& column = m_table.Column(TableColumn(section));
+    const ListColumn& column = m_table.Column(TableColumn(section));
     if (role == Qt::DisplayRole) return QString::fromStdString(column.header).trimmed();
-    if (role == Qt::TextAlignmentRole && column.alignment == search::Alignment::Right)
+    if (role == Qt::TextAlignmentRole && column.alignment == Alignment::Right)
         return QVariant::fromValue(Qt::AlignVCenter | Qt::AlignRight);
     return {};
 }

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 namespace kest::gui {
 
@@ -13,7 +13,7 @@ namespace kest::gui {
 class ListTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    ListTableModel(const search::ListTable& table, QObject* parent);
+    ListTableModel(const ListTable& table, QObject* parent);
 
     // Call after the table was refilled, re-headed or sorted.
     void Reload();
@@ -32,7 +32,7 @@ class ListTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    const search::ListTable& m_table;
+    const ListTable& m_table;
     std::vector<size_t> m_shown;
 };
 

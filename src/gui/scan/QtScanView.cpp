@@ -136,9 +136,8 @@ void QtScanView::MoveAnimation() {
                                          0);
 }
 
-void QtScanView::SetStatus(int panel, const std::string& text) {
-    if (panel < 1 || panel > 2) return;
-    c.panels[size_t(panel - 1)]->setText(FromUtf8(text));
+void QtScanView::SetStatus(scan::StatusPanel panel, const std::string& text) {
+    c.panels[panel == scan::StatusPanel::Scan ? 0 : 1]->setText(FromUtf8(text));
 }
 
 void QtScanView::Pump() {

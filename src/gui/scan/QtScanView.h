@@ -37,7 +37,7 @@ class QtScanView : public QObject, public scan::ScanView {
     void SetTotalCaption(const std::string& caption) override;
     void ShowTotalProgress(const scan::ProgressBar& bar) override;
     void ShowSubProgress(const scan::ProgressBar& bar) override;
-    void SetStatus(int panel, const std::string& text) override;
+    void SetStatus(scan::StatusPanel panel, const std::string& text) override;
     void Pump() override;
     void ReloadDiscList() override;
     void ResetResults() override;

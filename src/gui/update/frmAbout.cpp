@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/ui/MessageText.h"
 #include "core/update/InfoTexts.h"
 #include "core/update/UpdateFiles.h"
 #include "gui/app/Pictures.h"
@@ -43,8 +44,7 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
     auto* txtProgInfo = new QPlainTextEdit(this);
     txtProgInfo->setObjectName(QStringLiteral("txtProgInfo"));
     txtProgInfo->setReadOnly(true);
-    txtProgInfo->setPlainText(QString::fromStdString(update::ReleaseHistory())
-                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    txtProgInfo->setPlainText(QString::fromStdString(WithLineFeeds(update::ReleaseHistory())));
     auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/ui/MessageText.h"
 #include "gui/dialogs/CenterOnMain.h"
 
 namespace kest::gui {
@@ -16,8 +17,7 @@ frmDonate::frmDonate(QWidget* main, update::UpdateContext context)
     auto* txtDon = new QPlainTextEdit(this);
     txtDon->setObjectName(QStringLiteral("txtDon"));
     txtDon->setReadOnly(true);
-    txtDon->setPlainText(QString::fromStdString(update::DonationText())
-                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    txtDon->setPlainText(QString::fromStdString(WithLineFeeds(update::DonationText())));
     m_cmdUp = new QPushButton(QStringLiteral("&Get Links"), this);
     m_cmdUp->setObjectName(QStringLiteral("cmdUp"));
     m_cmdUp->setToolTip(QStringLiteral("Get the links from the internet"));

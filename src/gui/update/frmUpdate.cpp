@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/ui/MessageText.h"
 #include "gui/dialogs/CenterOnMain.h"
 
 namespace kest::gui {
@@ -82,8 +83,7 @@ void frmUpdate::ShowLink(bool shown) {
 }
 
 void frmUpdate::SetNews(const std::string& text) {
-    QString news =
-        QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString news = QString::fromStdString(WithLineFeeds(text));
     // Laying out a line of a megabyte holds the window for minutes; news that
     // long is shown up to a limit.
     if (news.size() > kLongestNews) news.truncate(kLongestNews);

@@ -47,7 +47,7 @@ TEST(CmdListArchive, FifosAndLinksListNothing) {
 
 TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
     TempDir dir;
-    ZipSpec layout;
+    ZipLayout layout;
     layout.entries = {{.name = "a.txt", .comment = std::string(200, 'c')}, {.name = "b.txt"}};
     layout.storedCount = 3;  // the third entry would stand where the end record is
     std::string path = dir.Write("short.zip", BuildZip(layout));

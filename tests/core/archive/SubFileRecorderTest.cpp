@@ -93,7 +93,7 @@ TEST_F(SubFileRecorderTest, AbortSetsTheCancelFlag) {
 }
 
 TEST_F(SubFileRecorderTest, RecordsWhatAReaderFinds) {
-    ZipSpec layout;
+    ZipLayout layout;
     layout.entries = {
         {.name = "dir/"}, {.name = "dir/a.bin", .size = 3'000'000'000ull}, {.name = "b.txt"}};
     layout.zip64 = true;

@@ -18,8 +18,8 @@ class ZipReaderTest : public ReaderTest {};
 class CabReaderTest : public ReaderTest {};
 class ZipCabReaderTest : public ReaderTest {};
 
-CabSpec TwoFolders() {
-    CabSpec layout;
+CabLayout TwoFolders() {
+    CabLayout layout;
     layout.folderTypes = {0x1203, 0x0001};
     // name, size, folder, MS-DOS date and time, attributes
     layout.files = {{"readme.txt", 1234, 0, 0x5264, 0x28A4, 0x21},
@@ -37,7 +37,7 @@ TEST_F(ZipCabReaderTest, NamesAreUtf8ByEachFormatsRules) {
                             LittleEndian(crc, 4) + utf8;
         return field;
     };
-    ZipSpec zip;
+    ZipLayout zip;
     zip.entries = {
         {.name = "\x80\x81.txt", .comment = "\x9B"},        // code page 437
         {.name = "\xC3\xA9t\xC3\xA9.txt", .flags = 0x800},  // flagged UTF-8
@@ -59,7 +59,7 @@ TEST_F(ZipCabReaderTest, NamesAreUtf8ByEachFormatsRules) {
     EXPECT_EQ(found[3].Comment, "\u00FC!");
     EXPECT_EQ(found[4].FileName, "\u00E2.txt");
 
-    CabSpec cab;
+    CabLayout cab;
     cab.folderTypes = {0};
     cab.files = {{.name = "caf\xE9\x80.txt"}, {.name = "\xC3\xA9.txt", .attributes = 0xA0}};
     auto cabFound = List(BuildCab(cab), "cab");
@@ -71,13 +71,13 @@ TEST_F(ZipCabReaderTest, NamesAreUtf8ByEachFormatsRules) {
 // A directory entry is reported with an empty name. A long archive comment,
 // a self-extractor's code before the archive or ZIP64 records change nothing.
 TEST_F(ZipReaderTest, ReportsEveryCentralEntryWithItsRawValues) {
-    ZipSpec longComment = SampleZip();
+    ZipLayout longComment = SampleZip();
     longComment.archiveComment = std::string(60000, 'c');
-    ZipSpec stub = SampleZip();
+    ZipLayout stub = SampleZip();
     stub.prefix = std::string(1024, 'S');
-    ZipSpec zip64 = SampleZip();
+    ZipLayout zip64 = SampleZip();
     zip64.zip64 = true;
-    for (const ZipSpec& layout : {SampleZip(), longComment, stub, zip64}) {
+    for (const ZipLayout& layout : {SampleZip(), longComment, stub, zip64}) {
         EXPECT_THAT(
             FoundTexts(List(BuildZip(layout), "zip")),
             ElementsAre(
@@ -99,7 +99,7 @@ TEST_F(ZipReaderTest, ReportsEveryCentralEntryWithItsRawValues) {
 // The reserve and the neighbours' names are skipped to reach the folders; a
 // last name without its NUL ends with the file.
 TEST_F(CabReaderTest, ReportsEveryFileWithTheFirstFoldersType) {
-    CabSpec neighbours = TwoFolders();
+    CabLayout neighbours = TwoFolders();
     neighbours.previousCabinet = "prev.cab";
     neighbours.nextCabinet = "next.cab";
     neighbours.headerReserve = 26;
@@ -118,7 +118,7 @@ TEST_F(CabReaderTest, ReportsEveryFileWithTheFirstFoldersType) {
 }
 
 TEST_F(CabReaderTest, NoFolderMeansMethodZero) {
-    CabSpec layout = TwoFolders();
+    CabLayout layout = TwoFolders();
     layout.folderTypes.clear();
     auto found = List(BuildCab(layout), "cab");
     ASSERT_EQ(found.size(), 2u);
@@ -126,11 +126,11 @@ TEST_F(CabReaderTest, NoFolderMeansMethodZero) {
 }
 
 TEST_F(ZipCabReaderTest, FilesWithNothingToListGiveNoEvents) {
-    CabSpec noFiles = TwoFolders();
+    CabLayout noFiles = TwoFolders();
     noFiles.files.clear();
     // A comment that ends with what looks like an empty end record: the last
     // end signature wins.
-    ZipSpec fakeEnd = SampleZip();
+    ZipLayout fakeEnd = SampleZip();
     fakeEnd.archiveComment = std::string("PK\x05\x06", 4) + std::string(18, '\0');
     const std::tuple<const char*, const char*, std::string> cases[] = {
         {"empty zip", "zip", ""},
@@ -150,9 +150,9 @@ TEST_F(ZipCabReaderTest, FilesWithNothingToListGiveNoEvents) {
 }
 
 TEST_F(ZipCabReaderTest, CountsAreUnsignedAndTheCancelFlagStopsAfterTheCurrentEntry) {
-    ZipSpec zip;
+    ZipLayout zip;
     for (int i = 0; i < 40000; ++i) zip.entries.push_back({.name = "f" + std::to_string(i)});
-    CabSpec cab;
+    CabLayout cab;
     cab.folderTypes = {0};
     for (int i = 0; i < 33000; ++i) cab.files.push_back({.name = "f" + std::to_string(i)});
     for (const auto& [type, bytes, count] :
@@ -170,7 +170,7 @@ TEST_F(ZipCabReaderTest, CountsAreUnsignedAndTheCancelFlagStopsAfterTheCurrentEn
 // Retry goes on with the step after the failed read: the entry is reported
 // with what was read of it, and the next read may fail and ask again.
 TEST_F(ZipCabReaderTest, EntriesPastTheEndPromptRetryGoesOnCancelEnds) {
-    ZipSpec zip = SampleZip();
+    ZipLayout zip = SampleZip();
     zip.storedCount = 9;  // more entries than the directory holds
     ExpectPastEndPrompt("GetZip", 40, Answer::Retry);
     auto found = List(BuildZip(zip), "zip");
@@ -180,7 +180,7 @@ TEST_F(ZipCabReaderTest, EntriesPastTheEndPromptRetryGoesOnCancelEnds) {
     EXPECT_EQ(found[3].FileName, "");  // its name could not be read
     EXPECT_THAT(host.log, ElementsAre("Error: 62 Input past end of file",
                                       "in cArchive.GetZip component at line 40"));
-    CabSpec cab = TwoFolders();
+    CabLayout cab = TwoFolders();
     cab.storedFileCount = 500;
     ExpectPastEndPrompt("GetCab", 30, Answer::Retry);
     ExpectPastEndPrompt("GetCab", 30, Answer::Retry);

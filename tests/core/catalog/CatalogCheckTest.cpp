@@ -65,8 +65,9 @@ std::string MakeTables(const TempDir& dir, const std::string& name,
 // codes: 0 engine error, 1 missing, 2 wrong format, 3 password cancelled.
 std::string Checked(const std::string& path, Prompter& prompter) {
     CheckResult r = CheckCatalog(path, prompter);
-    return "code=" + std::to_string(r.code) + " valid=" + std::to_string(r.valid) +
-           " error=" + std::to_string(r.errorNumber) + " password=" + r.password;
+    return "code=" + std::to_string(static_cast<int>(r.code)) +
+           " valid=" + std::to_string(r.valid) + " error=" + std::to_string(r.errorNumber) +
+           " password=" + r.password;
 }
 
 TEST(CheckCatalog, OutcomesForMissingForeignIncompleteOddlyCasedAndBusyFiles) {
@@ -186,10 +187,12 @@ TEST(ShowOpenWarning, TextsForEachCodeAndMode) {
         "There was an error in opening the database.\r\n \r\n3343\r\nUnrecognized database format "
         "'x'.",
         Icon::Critical);
-    EXPECT_EQ(ShowOpenWarning(prompter, 1, 1, 0, ""), Answer::Yes);
-    ShowOpenWarning(prompter, 2, 2, 0, "");
-    ShowOpenWarning(prompter, 3, 0, 0, "");
-    ShowOpenWarning(prompter, 0, 2, 3343, "Unrecognized database format 'x'.");
+    EXPECT_EQ(ShowOpenWarning(prompter, CheckCode::Missing, OpenWarning::StartUp, 0, ""),
+              Answer::Yes);
+    ShowOpenWarning(prompter, CheckCode::WrongFormat, OpenWarning::OpenCommand, 0, "");
+    ShowOpenWarning(prompter, CheckCode::PasswordCancelled, OpenWarning::OpenCommand, 0, "");
+    ShowOpenWarning(prompter, CheckCode::EngineError, OpenWarning::OpenCommand, 3343,
+                    "Unrecognized database format 'x'.");
 }
 
 TEST(CatalogSchema, NewCatalogHoldsExactlyTheThreeTablesAsDefined) {

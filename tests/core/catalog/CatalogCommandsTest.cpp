@@ -32,7 +32,7 @@ class CatalogCommandTest : public ::testing::Test {
     }
     // The last file dialog as "<filter> flags=<n> in <folder>".
     std::string Dialog() const {
-        const FileDialogSpec& d = prompter.LastFileDialog();
+        const FileDialogRequest& d = prompter.LastFileDialog();
         return d.filter + " flags=" + std::to_string(d.flags) + " in " + d.initialDir;
     }
 
@@ -122,7 +122,7 @@ TEST_F(OpenCommand, DialogOpensAValidCatalogWithItsPassword) {
     host.folder = "/prog";
     prompter.ExpectOpenFile("Open a database...", path);
     prompter.ExpectPassword("pw");
-    OpenCatalog(current, host, prompter, 1);
+    OpenCatalog(current, host, prompter, OpenSource::AskForFile);
     EXPECT_EQ(Current(),
               path + " locked.kst " + dir.Path().string() + " password=pw loaded=0 open=1");
     EXPECT_EQ(Dialog(),
@@ -132,18 +132,20 @@ TEST_F(OpenCommand, DialogOpensAValidCatalogWithItsPassword) {
 }
 
 TEST_F(OpenCommand, FailedCheckWarnsAndKeepsThePreviousCatalog) {
-    OpenCatalog(current, host, prompter, 2, test::MakeCatalogFile(dir, "first.kst"));
+    OpenCatalog(current, host, prompter, OpenSource::GivenPath,
+                test::MakeCatalogFile(dir, "first.kst"));
     std::string first = Current();
     EXPECT_EQ(current.name, "first.kst");
     prompter.ExpectNotice("Open Database Warning...", "Default database was not found.",
                           Icon::Critical);
-    OpenCatalog(current, host, prompter, 2, dir.File("gone.kst"));
+    OpenCatalog(current, host, prompter, OpenSource::GivenPath, dir.File("gone.kst"));
     prompter.ExpectNotice("Open Database Warning...", HasSubstr("\r\n \r\n3343\r\n"),
                           Icon::Critical);
-    OpenCatalog(current, host, prompter, 2, dir.Write("text.kst", "not a catalog"));
+    OpenCatalog(current, host, prompter, OpenSource::GivenPath,
+                dir.Write("text.kst", "not a catalog"));
     // A cancelled dialog ends quietly.
     prompter.ExpectOpenFile("Open a database...", std::nullopt);
-    OpenCatalog(current, host, prompter, 1);
+    OpenCatalog(current, host, prompter, OpenSource::AskForFile);
     EXPECT_EQ(Current(), first);
     EXPECT_TRUE(host.windowEnabled);
 }

@@ -64,7 +64,7 @@ TEST_F(SaveAsCommand, TheCopyOfAProtectedCatalogOpensAfterItsPasswordIsGivenAgai
     prompter.ExpectPassword("pw1234");
     SaveCatalogAs(current, host, prompter);
     prompter.VerifyDone();
-    const FileDialogSpec& d = prompter.LastFileDialog();
+    const FileDialogRequest& d = prompter.LastFileDialog();
     EXPECT_EQ(d.fileName + "|" + d.initialDir + "|" + d.filter + "|" + std::to_string(d.flags),
               "a.kst|" + dir.Path().string() + "|Kest Database (*.kst)|*.kst|4");
     EXPECT_EQ(Current(), copy + "|b.kst|" + dir.Path().string() + "|pw1234|1");

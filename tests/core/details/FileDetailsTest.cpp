@@ -4,6 +4,7 @@
 #include "core/details/MultipleDescriptionUpdate.h"
 #include "core/search/SearchCommand.h"
 #include "support/discs/ViewsFixture.h"
+#include "support/search/RecordingSearchView.h"
 
 namespace kest::details {
 namespace {
@@ -22,7 +23,7 @@ class FileDetailsTest : public test::ViewsFixture {
     // Every file (with subfiles: one row per entry) in the results.
     void SearchAll(bool subfiles = false) {
         views.searchOptions.searchSub = subfiles;
-        ASSERT_TRUE(search::RunSearch(*db, panel, views.searchOptions, "*", prompter));
+        ASSERT_TRUE(search::RunSearch(*db, panel, views.searchOptions, "*", prompter, searchView));
     }
     std::optional<FileDetailsRecord> Look(const std::string& kestId, const std::string& fileId) {
         return LookUpFileDetails(*db, kestId, fileId, views.listOptions, prompter);
@@ -46,6 +47,8 @@ class FileDetailsTest : public test::ViewsFixture {
             .ExpectNotice("File description update", "The update was successful.",
                           Icon::Information);
     }
+
+    test::RecordingSearchView searchView;
 };
 
 TEST_F(FileDetailsTest, LookUpFindsDiscAndFileOrSaysWhichIsMissing) {
@@ -91,7 +94,7 @@ TEST_F(FileDetailsTest, ResultRowsOpenTheirFileAndTheHeaderNothing) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->file.fileId, std::string(panel.results.Cell(0, 1)));
     EXPECT_FALSE(LookUpResultsRow(*db, panel.results, {1, 0}, views.listOptions, prompter));
-    search::ListTable blank = test::MakeTable({{"Kest ID ", 0}, {"FileId", -1}}, {" ", ""});
+    ListTable blank = test::MakeTable({{"Kest ID ", 0}, {"FileId", -1}}, {" ", ""});
     EXPECT_FALSE(LookUpResultsRow(*db, blank, {1, 1}, views.listOptions, prompter));
 }
 
@@ -121,7 +124,7 @@ TEST_F(FileDetailsTest, TheSearchWaitsWhileTheWindowIsOpen) {
     {
         FileDetailsWindow window(*Look("1", "1"), views);
         EXPECT_TRUE(panel.detailsOpen);
-        EXPECT_EQ(search::SearchCommand(*db, panel, views.searchOptions, 3, prompter),
+        EXPECT_EQ(search::SearchCommand(*db, panel, views.searchOptions, 3, prompter, searchView),
                   search::SearchOutcome::Ignored);
         window.Close();
         EXPECT_FALSE(panel.detailsOpen);

@@ -11,7 +11,7 @@
 namespace kest::discs {
 namespace {
 
-std::vector<std::string> Row(const search::ListTable& table, size_t row) {
+std::vector<std::string> Row(const ListTable& table, size_t row) {
     std::vector<std::string> out;
     for (size_t c = 0; c < table.ColumnCount(); ++c) out.emplace_back(table.Cell(row, c));
     return out;
@@ -72,7 +72,7 @@ TEST_F(DiscListFixture, ReloadsListSummaryAndTitle) {
     ASSERT_EQ(list.table.RowCount(), 2u);  // the disc without files drops out
     EXPECT_EQ(list.discCount, 3);
     EXPECT_EQ(list.table.Column(6).header, "Used Space (KB) ");
-    EXPECT_EQ(list.table.Column(6).alignment, search::Alignment::Right);
+    EXPECT_EQ(list.table.Column(6).alignment, Alignment::Right);
     EXPECT_EQ(Row(list.table, 1).back(), "1024.02");
     EXPECT_EQ(list.summary, "3 discs (8 files) in kest001.kst database.");
 
@@ -87,9 +87,9 @@ TEST_F(DiscListFixture, EmptyCatalogEmptiesTheResults) {
     auto db = engine::Database::Open(test::MakeCatalogFile(dir), "");
     search::SearchPanel panel;
     search::SearchOptions searchOptions;
-    panel.results.Reset({search::ListColumn{"stale"}});
+    panel.results.Reset({ListColumn{"stale"}});
     panel.results.AddCell("x");
-    options.programCaption = 1;
+    options.programCaption = kCaptionFileName;
     ASSERT_TRUE(ReloadDiscList(*db, list, options, "kest001.kst", "/d/kest001.kst", prompter,
                                &panel, &searchOptions));
     EXPECT_EQ(list.summary, "0 discs (0 files) in kest001.kst database.");
@@ -111,7 +111,7 @@ TEST_F(DiscListFixture, ErrorsKeepTheList) {
 }
 
 TEST(DiscSelection, DeleteKeyTakesTheRowsInOrder) {
-    search::ListTable table = test::MakeTable({{"Kest ID "}}, {"4", "9", "12", "15", "21", "30"});
+    ListTable table = test::MakeTable({{"Kest ID "}}, {"4", "9", "12", "15", "21", "30"});
     EXPECT_EQ(DeleteKeyIds(table, {5, 3}), (std::vector<int64_t>{12, 15, 21}));
     EXPECT_EQ(DeleteKeyIds(table, {2, 2}), (std::vector<int64_t>{9}));
     EXPECT_EQ(search::SelectAllRows(table)->rowSel, 6u);
@@ -126,7 +126,7 @@ TEST(DiscSelection, DeleteKeyTakesTheRowsInOrder) {
     EXPECT_TRUE(menu.details && menu.contents && menu.deleteDisc);
     EXPECT_EQ(menu.click.kestId, "30");
     EXPECT_FALSE(RightClickDiscs(table, {2, 2}, 0).click.show);
-    search::ListTable empty;
+    ListTable empty;
     EXPECT_FALSE(RightClickDiscs(empty, {1, 1}, 1).click.show);
     EXPECT_FALSE(search::SelectAllRows(empty));
 }

@@ -199,7 +199,7 @@ class IndexedCatalog : public ::testing::Test {
     static std::string Statement(const std::string& text, unsigned fields, bool autoAsterisks) {
         search::SearchOptions options;
         options.autoAsterisks = autoAsterisks;
-        options.logicalOp = fields & 64 ? 2 : 1;
+        options.logicalOp = fields & 64 ? kLogicalAnd : kLogicalOr;
         options.inFileName = fields & 1;
         options.inDirectory = fields & 2;
         options.inFileDescription = fields & 4;

@@ -32,7 +32,7 @@ class DriveBox : public ::testing::Test {
     // Each item as "<root>: <text> <type> <icon>".
     std::vector<std::string> Items(bool onlyOptical) {
         std::vector<std::string> lines;
-        for (const DriveBoxItem& i : DriveBoxItems(volumes, onlyOptical)) {
+        for (const Drive& i : DriveBoxItems(volumes, onlyOptical)) {
             lines.push_back(i.root + ": " + i.text + " " + DriveTypeName(i.type) + " " +
                             std::to_string(i.iconIndex));
         }

@@ -95,7 +95,7 @@ TEST_F(CmdScanTest, CancelAfterStopsWithTheAbortError) {
 TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
     home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSaveZIP=1\n");
     for (int i = 0; i < 300; ++i) disc.Write("f" + std::to_string(i), "");
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     for (int i = 0; i < 60000; ++i) zip.entries.push_back({.name = "d/e" + std::to_string(i)});
     disc.Write("z/big.zip", test::BuildZip(zip));
     int serial = 0;
@@ -117,7 +117,7 @@ TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
 // the log has its ending and the scan reports the abort.
 TEST_F(CmdScanTest, StopSignalsCancelTheScan) {
     home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSaveZIP=1\n");
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     for (int i = 0; i < 60000; ++i) zip.entries.push_back({.name = "e" + std::to_string(i)});
     disc.Write("z/big.zip", test::BuildZip(zip));
     int serial = 0;

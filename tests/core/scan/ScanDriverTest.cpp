@@ -127,10 +127,10 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
                              "data/System Volume Information/inner.dat", "data/pagefile.sys",
                              "data/deeper/odd:na*me?<x>|\".txt", " top/x.txt", "bad\xFFname.txt"})
         disc.Write(name, "");
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     zip.entries = {{.name = "docs/a.txt", .size = 10}, {.name = "b.txt"}};
     disc.Write("arch.zip", test::BuildZip(zip));
-    test::CabSpec cab;
+    test::CabLayout cab;
     cab.folderTypes = {0};
     cab.files = {{.name = "c.txt", .size = 3}};
     disc.Write("Setup.CAB", test::BuildCab(cab));
@@ -193,7 +193,7 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
 // Only regular files are opened as archives: a FIFO would block the scan
 // forever and a link would list what lies elsewhere (even off the disc).
 TEST_F(ScanDriverTest, FifosAndLinksNamedLikeArchivesAreStoredAsPlainFiles) {
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     zip.entries = {{.name = "elsewhere.txt"}};
     std::string outside = home.Write("outside.zip", test::BuildZip(zip));
     ASSERT_EQ(mkfifo(disc.File("trap.zip").c_str(), 0644), 0);
@@ -213,7 +213,7 @@ TEST_F(ScanDriverTest, FifosAndLinksNamedLikeArchivesAreStoredAsPlainFiles) {
 TEST_F(ScanDriverTest, NamesWithControlCharactersKeepTheirLogLine) {
     disc.Write("line\nbreak.txt", "");
     disc.Write("tab\there\r.txt", "");
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     zip.entries = {{.name = "in\nside.txt"}};
     disc.Write("arch.zip", test::BuildZip(zip));
     options.saveSubFileContents = true;
@@ -261,7 +261,7 @@ TEST_F(ScanDriverTest, OwnFilesComeBeforeSubfoldersDepthFirst) {
 // its place and an archive's entries point at the archive's own row.
 TEST_F(ScanDriverTest, RowsWrittenInGroupsKeepOrderAndArchiveIds) {
     constexpr int kFiles = 60;  // more than two groups, with an archive inside one
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     zip.entries = {{.name = "in.txt"}};
     for (int i = 0; i < kFiles; ++i) {
         char name[16];
@@ -545,7 +545,7 @@ TEST_F(ScanDriverTest, FoldersThatCannotBeReadAreSkippedAndNoted) {
 TEST_F(ScanDriverTest, TheSearchIndexTakesTheScannedRowsAtTheEnd) {
     db->BuildSearchIndex();
     ASSERT_TRUE(db->SearchIndexComplete());
-    test::ZipSpec zip;
+    test::ZipLayout zip;
     zip.entries = {{.name = "inner_report.txt"}};
     for (int i = 0; i < 40; ++i) disc.Write("Report" + std::to_string(i) + ".txt", "");
     disc.Write("bundle.zip", test::BuildZip(zip));

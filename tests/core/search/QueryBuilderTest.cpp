@@ -33,7 +33,7 @@ TEST(BuildWhere, TermsFieldsAndConnectors) {
          "WHERE ((((tblFiles.FileName LIKE '*abc*') OR (tblFiles.FileName LIKE '*x*')) OR "
          "((tblFiles.FileDir LIKE '*abc*') OR (tblFiles.FileDir LIKE '*x*'))))"},
         {"a*,b?",
-         {.logicalOp = 2, .autoAsterisks = false},
+         {.logicalOp = kLogicalAnd, .autoAsterisks = false},
          "WHERE ((((tblFiles.FileName LIKE 'a*') AND (tblFiles.FileName LIKE 'b?'))))"},
         // Anything but 2 joins with OR.
         {"a", {.logicalOp = 7, .autoAsterisks = false}, "WHERE ((((tblFiles.FileName LIKE 'a'))))"},

@@ -3,6 +3,7 @@
 #include "core/search/SearchCommand.h"
 #include "core/search/SortGrid.h"
 #include "support/ScriptedPrompter.h"
+#include "support/search/RecordingSearchView.h"
 #include "support/search/SearchFixture.h"
 
 namespace kest::search {
@@ -19,7 +20,7 @@ class SearchRun : public ::testing::Test {
     Texts Column(size_t column) const { return test::ColumnCells(panel.results, column); }
     SearchOutcome Search(const std::string& text) {
         panel.searchText = text;
-        return SearchCommand(*db, panel, options, 3, prompter);
+        return SearchCommand(*db, panel, options, 3, prompter, view);
     }
 
     test::TempDir dir;
@@ -27,6 +28,7 @@ class SearchRun : public ::testing::Test {
     SearchPanel panel;
     SearchOptions options;
     test::ScriptedPrompter prompter;
+    test::RecordingSearchView view;
 };
 
 TEST_F(SearchRun, FillsTheResultsWithTagsCountAndHistory) {
@@ -45,12 +47,14 @@ TEST_F(SearchRun, FillsTheResultsWithTagsCountAndHistory) {
     EXPECT_EQ(panel.resultCount, "Matches Found: 2");
     EXPECT_THAT(panel.status1, StartsWith("Search time: "));
     EXPECT_EQ(panel.focus, SearchFocus::Results);
+    // The search controls are disabled while it runs and enabled after it.
+    EXPECT_EQ(view.calls, (Texts{"repaint", "repaint", "busy", "repaint", "idle"}));
 }
 
 TEST_F(SearchRun, RefusesBeforeSearching) {
     prompter.ExpectNotice("Database warning", "No Disc(s) in database!", Icon::Information);
     panel.searchText = "x";
-    EXPECT_EQ(SearchCommand(*db, panel, options, 0, prompter), SearchOutcome::NoDiscs);
+    EXPECT_EQ(SearchCommand(*db, panel, options, 0, prompter, view), SearchOutcome::NoDiscs);
     prompter.ExpectNotice("Null search input", "No search parameters!", Icon::Information);
     EXPECT_EQ(Search(" , ,, "), SearchOutcome::NoText);
     EXPECT_EQ(panel.searchText, "");
@@ -147,7 +151,7 @@ TEST_F(SearchRun, EngineErrorsAbortWithTheirNumber) {
 
 TEST_F(SearchRun, ContentsOfOneDiscAndOfTheCatalog) {
     options.advanced = true;
-    ShowContents(*db, panel, options, std::string("2"), prompter);
+    ShowContents(*db, panel, options, std::string("2"), prompter, view);
     EXPECT_EQ(Column(3), (Texts{"beach.jpg", "README.TXT"}));
     EXPECT_EQ(panel.searchText, "*");
     EXPECT_EQ(panel.bounds.discFrom, "2");
@@ -156,7 +160,7 @@ TEST_F(SearchRun, ContentsOfOneDiscAndOfTheCatalog) {
     Search(panel.searchText);
     EXPECT_EQ(Column(3), (Texts{"beach.jpg", "README.TXT"}));
 
-    ShowContents(*db, panel, options, std::nullopt, prompter);
+    ShowContents(*db, panel, options, std::nullopt, prompter, view);
     EXPECT_EQ(panel.matchCount, 8);
     EXPECT_EQ(panel.resultCount, "Matches Found: 8");
     EXPECT_EQ(panel.bounds.discFrom, "");
@@ -164,7 +168,7 @@ TEST_F(SearchRun, ContentsOfOneDiscAndOfTheCatalog) {
     prompter.ExpectNotice("Search results", "No Records found with this criteria.",
                           Icon::Information);
     options.advanced = false;
-    ShowContents(*db, panel, options, std::string("3"), prompter);
+    ShowContents(*db, panel, options, std::string("3"), prompter, view);
     EXPECT_EQ(panel.searchText, "");
     EXPECT_EQ(panel.results.RowCount(), 1u);
 }
@@ -175,14 +179,14 @@ TEST_F(SearchRun, ClearAllResetsAndMayEmptyTheHistory) {
     prompter.ExpectMessage("Clear search list?",
                            "Would you also like to clear the drop-down search list?",
                            Icon::Question, Buttons::YesNo, 2, Answer::No);
-    ClearAll(panel, options, prompter);
+    ClearAll(panel, options, prompter, view);
     EXPECT_EQ(panel.widths.file[7], 2222);
     EXPECT_EQ(panel.resultCount, kNoMatchCount);
     EXPECT_EQ(panel.history.Items().size(), 1u);
     EXPECT_EQ(panel.results.Column(0).header, "Kest ID ");
     prompter.ExpectMessage("Clear search list?", ::testing::_, Icon::Question, Buttons::YesNo, 2,
                            Answer::Yes);
-    ClearAll(panel, options, prompter);
+    ClearAll(panel, options, prompter, view);
     EXPECT_TRUE(panel.history.Items().empty());
 }
 

@@ -229,7 +229,7 @@ TEST(OptionsForm, TheSoundBrowserStartsInTheSoundsFolderAndKeepsItsChoice) {
     prompter.ExpectOpenFile("Select a sound file...", std::nullopt);
     EXPECT_EQ(BrowseForSound(prompter, paths, loaded.settings), std::nullopt);
     EXPECT_EQ(loaded.settings.EndScan, before);
-    const FileDialogSpec& dialog = prompter.LastFileDialog();
+    const FileDialogRequest& dialog = prompter.LastFileDialog();
     EXPECT_EQ(dialog.initialDir, (loaded.home.Path() / "sounds").string());
     EXPECT_EQ(dialog.fileName, "");
     EXPECT_EQ(dialog.filter, "WAV file (*.wav)|*.wav|All Files (*.*)|*.*");

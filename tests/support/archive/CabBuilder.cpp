@@ -4,7 +4,7 @@
 
 namespace kest::test {
 
-std::string BuildCab(const CabSpec& layout) {
+std::string BuildCab(const CabLayout& layout) {
     const bool reserve = layout.headerReserve != 0 || layout.folderReserve != 0;
     uint16_t flags = 0;
     if (!layout.previousCabinet.empty()) flags |= 0x1;
@@ -32,7 +32,7 @@ std::string BuildCab(const CabSpec& layout) {
     for (uint16_t type : layout.folderTypes) {
         out.U32(0).U16(0).U16(type).Raw(std::string(layout.folderReserve, '\xBB'));
     }
-    for (const CabFileSpec& f : layout.files) {
+    for (const CabFileLayout& f : layout.files) {
         out.U32(f.size).U32(0).U16(f.folder).U16(f.dosDate).U16(f.dosTime).U16(f.attributes);
         out.Raw(f.name + '\0');
     }

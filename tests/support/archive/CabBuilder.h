@@ -6,7 +6,7 @@
 
 namespace kest::test {
 
-struct CabFileSpec {
+struct CabFileLayout {
     std::string name{};  // written NUL-terminated
     uint32_t size = 0;
     uint16_t folder = 0;
@@ -15,9 +15,9 @@ struct CabFileSpec {
     uint16_t attributes = 0x20;
 };
 
-struct CabSpec {
+struct CabLayout {
     std::vector<uint16_t> folderTypes;  // typeCompress of each folder
-    std::vector<CabFileSpec> files;
+    std::vector<CabFileLayout> files;
     std::string previousCabinet;  // set: flag 0x1 with this name (disk "disk")
     std::string nextCabinet;      // set: flag 0x2
     uint16_t headerReserve = 0;   // any reserve: flag 0x4 with these sizes
@@ -26,6 +26,6 @@ struct CabSpec {
 };
 
 // A cabinet's bytes: header, optional fields, folders, file entries (no data).
-std::string BuildCab(const CabSpec& spec);
+std::string BuildCab(const CabLayout& layout);
 
 }  // namespace kest::test

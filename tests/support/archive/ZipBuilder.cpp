@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint32_t kSaturated = 0xFFFFFFFF;
 
-std::string Zip64Extra(const ZipEntrySpec& e) {
+std::string Zip64Extra(const ZipEntryLayout& e) {
     ByteWriter extra;
     extra.U16(0x0001).U16(16).U64(e.size).U64(e.packedSize);
     return extra.Bytes();
@@ -16,11 +16,11 @@ std::string Zip64Extra(const ZipEntrySpec& e) {
 
 }  // namespace
 
-std::string BuildZip(const ZipSpec& layout) {
+std::string BuildZip(const ZipLayout& layout) {
     ByteWriter out;
     out.Raw(layout.prefix);
     std::vector<uint64_t> localOffsets;
-    for (const ZipEntrySpec& e : layout.entries) {
+    for (const ZipEntryLayout& e : layout.entries) {
         localOffsets.push_back(out.Size() - layout.prefix.size());
         out.Raw("PK\x03\x04").U16(20).U16(e.flags).U16(e.method).U16(e.dosTime).U16(e.dosDate);
         out.U32(e.crc).U32(0).U32(0).U16(static_cast<uint16_t>(e.name.size())).U16(0);
@@ -28,7 +28,7 @@ std::string BuildZip(const ZipSpec& layout) {
     }
     const uint64_t cdOffset = out.Size() - layout.prefix.size();
     for (size_t i = 0; i < layout.entries.size(); ++i) {
-        const ZipEntrySpec& e = layout.entries[i];
+        const ZipEntryLayout& e = layout.entries[i];
         std::string extra = (layout.zip64 ? Zip64Extra(e) : std::string()) + e.extra;
         out.Raw("PK\x01\x02").U16(0x031E).U16(20).U16(e.flags).U16(e.method);
         out.U16(e.dosTime).U16(e.dosDate).U32(e.crc);
@@ -57,8 +57,8 @@ std::string BuildZip(const ZipSpec& layout) {
     return out.Bytes();
 }
 
-ZipSpec SampleZip() {
-    ZipSpec layout;
+ZipLayout SampleZip() {
+    ZipLayout layout;
     layout.entries = {
         {.name = "hello.txt",
          .dosTime = 0x28A4,

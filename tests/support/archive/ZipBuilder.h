@@ -7,7 +7,7 @@
 namespace kest::test {
 
 // One entry of a ZIP built in a test; only what a lister reads is chosen.
-struct ZipEntrySpec {
+struct ZipEntryLayout {
     std::string name{};
     uint16_t method = 0;
     uint16_t flags = 0;
@@ -21,8 +21,8 @@ struct ZipEntrySpec {
     std::string comment{};
 };
 
-struct ZipSpec {
-    std::vector<ZipEntrySpec> entries;
+struct ZipLayout {
+    std::vector<ZipEntryLayout> entries;
     std::string archiveComment;
     std::string prefix;  // bytes before the archive (a self-extractor's stub)
     // Writes ZIP64 end records and puts sizes in ZIP64 extra fields (the
@@ -34,10 +34,10 @@ struct ZipSpec {
 
 // The archive's bytes: a local header per entry (no data), the central
 // directory and the end record(s).
-std::string BuildZip(const ZipSpec& spec);
+std::string BuildZip(const ZipLayout& layout);
 
 // Three entries as archives hold them: a stored file with a comment at the
 // top, a directory, and a deflated file in a sub-directory.
-ZipSpec SampleZip();
+ZipLayout SampleZip();
 
 }  // namespace kest::test

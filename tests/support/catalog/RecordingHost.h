@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/catalog/CatalogHost.h"
@@ -15,9 +17,11 @@ struct RecordingHost : CatalogHost {
     bool busy = false;
     // Every call but the enabling, the pointer and the message pumping, in order.
     std::vector<std::string> calls;
+    std::vector<std::pair<int64_t, int64_t>> progress;  // of the search index's build
 
     void SetMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void SetBusyPointer(bool isBusy) override { busy = isBusy; }
+    void ProcessMessages() override {}
     void CatalogReplaced() override {
         ++replaced;
         calls.push_back("replaced");
@@ -40,6 +44,9 @@ struct RecordingHost : CatalogHost {
         calls.push_back(counter + " | " + caption);
     }
     void ReinstallTrayIcon() override { calls.push_back("tray"); }
+    void ShowIndexProgress(int64_t done, int64_t total) override {
+        progress.emplace_back(done, total);
+    }
     std::string ProgramFolder() const override { return folder; }
 };
 

@@ -29,8 +29,8 @@ class RecordingScanView : public scan::ScanView {
         totalLabels.push_back(bar.label);
     }
     void ShowSubProgress(const scan::ProgressBar&) override {}
-    void SetStatus(int panel, const std::string& text) override {
-        if (panel == 1) status1.push_back(text);
+    void SetStatus(scan::StatusPanel panel, const std::string& text) override {
+        if (panel == scan::StatusPanel::Scan) status1.push_back(text);
     }
     void Pump() override {
         if (onPump) onPump();

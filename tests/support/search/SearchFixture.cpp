@@ -59,20 +59,20 @@ std::unique_ptr<engine::Database> MakeSearchCatalog(const TempDir& dir, const st
     return db;
 }
 
-search::ListTable MakeTable(std::vector<search::ListColumn> columns, const Texts& cells) {
-    search::ListTable table;
+ListTable MakeTable(std::vector<ListColumn> columns, const Texts& cells) {
+    ListTable table;
     table.Reset(std::move(columns));
     for (const std::string& cell : cells) table.AddCell(cell);
     return table;
 }
 
-Texts ColumnCells(const search::ListTable& table, size_t column) {
+Texts ColumnCells(const ListTable& table, size_t column) {
     Texts out;
     for (size_t r = 0; r < table.RowCount(); ++r) out.emplace_back(table.Cell(r, column));
     return out;
 }
 
-Texts Headers(const search::ListTable& table) {
+Texts Headers(const ListTable& table) {
     Texts out;
     for (const auto& c : table.Columns()) out.push_back(c.header);
     return out;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/engine/Database.h"
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 #include "support/TempDir.h"
 
 namespace kest::test {
@@ -19,10 +19,10 @@ std::unique_ptr<engine::Database> MakeSearchCatalog(const TempDir& dir,
 using Texts = std::vector<std::string>;
 
 // A table with these columns and cells, row after row.
-search::ListTable MakeTable(std::vector<search::ListColumn> columns, const Texts& cells);
+ListTable MakeTable(std::vector<ListColumn> columns, const Texts& cells);
 // The cells of one column from top to bottom, and the headers of every column.
-Texts ColumnCells(const search::ListTable& table, size_t column);
-Texts Headers(const search::ListTable& table);
+Texts ColumnCells(const ListTable& table, size_t column);
+Texts Headers(const ListTable& table);
 
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWholeFile(const std::string& path);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kest::search {
+namespace kest {
 
 enum class Alignment { Left, Right };
 
@@ -78,4 +78,4 @@ class ListTable {
 // not a number); the user's decimal and thousands separators apply.
 double NumericSortKey(std::string_view text);
 
-}  // namespace kest::search
+}  // namespace kest

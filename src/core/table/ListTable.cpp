@@ -1,4 +1,4 @@
-#include "core/search/ListTable.h"
+#include "core/table/ListTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,8 +8,7 @@
 #include "core/text/DateParse.h"
 #include "core/text/TextOrder.h"
 
-namespace kest::search {
-namespace {}  // namespace
+namespace kest {
 
 double NumericSortKey(std::string_view text) {
     return text::ParseNumberText(text).value_or(0.0);
@@ -113,4 +112,4 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     for (size_t i = 0; i < rows; ++i) m_order[i] = keys[i].stored;
 }
 
-}  // namespace kest::search
+}  // namespace kest

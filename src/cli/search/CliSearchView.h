@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/search/SearchPanel.h"
+
+namespace kest::cli {
+
+// The search commands' view on the command line: it has no search controls
+// to disable and no window to repaint or switch; the results are printed
+// when the command ends.
+class CliSearchView : public search::SearchViewHooks {
+  public:
+    void SetBusy(bool) override {}
+    void Repaint() override {}
+    void ShowSearchView() override {}
+};
+
+}  // namespace kest::cli
