@@ -71,7 +71,7 @@ QString QtFileFilter(const std::string& vbFilter) {
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
         // Qt reads the patterns from the parentheses of the description.
-        int open = description.lastIndexOf(QLatin1Char('('));
+        qsizetype open = description.lastIndexOf(QLatin1Char('('));
         if (open >= 0) description.truncate(open);
         filters << description.trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
