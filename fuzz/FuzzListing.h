@@ -43,7 +43,8 @@ inline int ListBytes(const uint8_t* data, size_t size, const std::string& type) 
     // Touch every text so the sanitizer sees any bad one.
     reader.OnFileFound([](const archive::FileFound& entry) {
         volatile size_t length = entry.FileName.size() + entry.Directory.size();
-        for (char c : entry.FileName + entry.Directory + entry.Comment) length = length + c;
+        for (char c : entry.FileName + entry.Directory + entry.Comment)
+            length = length + static_cast<unsigned char>(c);
     });
     reader.GetInfo();
     return 0;

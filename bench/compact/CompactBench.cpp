@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
     double ratio = ours / base;
     std::printf("kest-cli compact %.3f s  sqlite3 VACUUM INTO %.3f s  ratio %.2f\n", ours, base,
                 ratio);
-    std::printf("size before %.1f MB, after %.1f MB\n", fs::file_size(pristine) / 1048576.0,
-                fs::file_size(catalog) / 1048576.0);
+    std::printf("size before %.1f MB, after %.1f MB\n",
+                static_cast<double>(fs::file_size(pristine)) / 1048576.0,
+                static_cast<double>(fs::file_size(catalog)) / 1048576.0);
     std::printf("goal ratio <= 1.2: %s\n", ratio <= 1.2 ? "met" : "not met");
     return 0;
 }

@@ -11,12 +11,8 @@ namespace kest::test {
 class LoopbackServer : public QObject {
   public:
     struct Answer {
-        Answer(int status = 200, std::string body = {}, std::string location = {},
-               bool silent = false)
-            : status(status),
-              body(std::move(body)),
-              location(std::move(location)),
-              silent(silent) {}
+        Answer(int code = 200, std::string text = {}, std::string redirect = {}, bool quiet = false)
+            : status(code), body(std::move(text)), location(std::move(redirect)), silent(quiet) {}
         int status;
         std::string body;
         std::string location;  // for a redirect

@@ -57,8 +57,8 @@ void CliScanView::Render(bool force) {
     std::string line;
     if (m_barShown) {
         int filled = static_cast<int>(m_bar.width / scan::kFullBarWidth * kBarCells);
-        line = m_caption + " [" + std::string(filled, '#') + std::string(kBarCells - filled, '.') +
-               "] " + m_bar.label + " ";
+        line = m_caption + " [" + std::string(static_cast<size_t>(filled), '#') +
+               std::string(static_cast<size_t>(kBarCells - filled), '.') + "] " + m_bar.label + " ";
     }
     line += m_status.size() > kStatusWidth ? m_status.substr(0, kStatusWidth) : m_status;
     m_out << "\r\033[K" << line << std::flush;

@@ -17,7 +17,8 @@ StopSignals::StopSignals() {
     struct sigaction action {};
     action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    // SA_RESETHAND is the int field's top bit, written as an unsigned constant.
+    action.sa_flags = static_cast<int>(SA_RESETHAND | SA_RESTART);
     sigaction(SIGINT, &action, &m_oldInt);
     sigaction(SIGTERM, &action, &m_oldTerm);
 }

@@ -24,9 +24,9 @@ void StoreSearchState(Session& session, const search::SearchPanel& panel) {
     session.window.searchText = panel.searchText;
     search::ColumnWidths widths = panel.widths;
     search::RememberWidths(panel.results, widths);
-    for (int i = 0; i < search::kFileColumns; ++i)
+    for (size_t i = 0; i < search::kFileColumns; ++i)
         session.window.resultWidths[i] = static_cast<int16_t>(widths.file[i]);
-    for (int j = 0; j < search::kSubFileColumns; ++j)
+    for (size_t j = 0; j < search::kSubFileColumns; ++j)
         session.window.subFileWidths[j] = static_cast<int16_t>(widths.sub[j]);
     session.window.resultColumns = search::ResultColumnsOf(panel.results);
 }

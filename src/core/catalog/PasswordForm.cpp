@@ -11,7 +11,7 @@ constexpr size_t kShortest = 4, kLongest = 16;
 // Characters, not bytes: a UTF-8 letter such as "ä" counts once.
 size_t CharacterCount(const std::string& text) {
     size_t count = 0;
-    for (unsigned char c : text) count += (c & 0xC0) != 0x80;
+    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return count;
 }
 

@@ -19,7 +19,8 @@ constexpr const char* kRule = "----------------------------------";
 
 // "#,##0" of a whole number, exact over the whole 64-bit range.
 std::string Grouped(int64_t number) {
-    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : number;
+    uint64_t magnitude =
+        number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
     std::string digits = std::to_string(magnitude);
     const std::string& separator = text::CurrentNumberLocale().thousands;
     std::string grouped;

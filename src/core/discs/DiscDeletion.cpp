@@ -9,6 +9,7 @@ namespace kest::discs {
 
 void DeleteDiscRows(engine::Database& db, const std::vector<std::string>& kestIds) {
     std::vector<std::string> ids;
+    ids.reserve(kestIds.size());
     for (const std::string& id : kestIds) ids.push_back(search::SqlWholeNumber(id));
     engine::AsOneUnit(db.Handle(), "kest_delete_discs", [&] {
         for (const std::string& id : ids)

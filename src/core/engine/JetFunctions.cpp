@@ -77,8 +77,9 @@ void JetIIf(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 int CompareTextCollation(void*, int sizeA, const void* a, int sizeB, const void* b) {
-    return text::CompareText(std::string_view(static_cast<const char*>(a), sizeA),
-                             std::string_view(static_cast<const char*>(b), sizeB));
+    return text::CompareText(
+        std::string_view(static_cast<const char*>(a), static_cast<size_t>(sizeA)),
+        std::string_view(static_cast<const char*>(b), static_cast<size_t>(sizeB)));
 }
 
 }  // namespace

@@ -32,7 +32,6 @@ int DefaultFieldSize(FieldType type) {
         case FieldType::Boolean:
             return 1;
         case FieldType::Long:
-            return 4;
         case FieldType::Single:
             return 4;
         case FieldType::Date:

@@ -48,7 +48,7 @@ FileRowQueue::~FileRowQueue() {
 
 void FileRowQueue::Add(int64_t discId, std::string_view dir, std::string_view name,
                        std::string_view attributes, int64_t size, std::string_view isoDate) {
-    Row& row = m_filling[m_fillCount++];
+    Row& row = m_filling[static_cast<size_t>(m_fillCount++)];
     row.discId = discId;
     row.dir.assign(dir);
     row.name.assign(name);
@@ -140,10 +140,12 @@ void FileRowQueue::BindRow(engine::Statement& statement, int first, const Row& r
 }
 
 void FileRowQueue::Write(const Rows& rows, int count) {
-    int done = 0;
-    for (; count - done >= kGroup; done += kGroup) {
+    const auto total = static_cast<size_t>(count);
+    size_t done = 0;
+    for (; total - done >= kGroup; done += kGroup) {
         if (!m_group) m_group.emplace(m_db.Prepare(InsertStatement(kGroup)));
-        for (int i = 0; i < kGroup; ++i) BindRow(*m_group, 1 + i * kColumns, rows[done + i]);
+        for (int i = 0; i < kGroup; ++i)
+            BindRow(*m_group, 1 + i * kColumns, rows[done + static_cast<size_t>(i)]);
         try {
             m_group->Run();
         } catch (const KestError&) {
@@ -153,8 +155,8 @@ void FileRowQueue::Write(const Rows& rows, int count) {
             break;
         }
     }
-    if (done < count && !m_single) m_single.emplace(m_db.Prepare(InsertStatement(1)));
-    for (; done < count; ++done) {
+    if (done < total && !m_single) m_single.emplace(m_db.Prepare(InsertStatement(1)));
+    for (; done < total; ++done) {
         BindRow(*m_single, 1, rows[done]);
         m_single->Run();
     }

@@ -60,7 +60,7 @@ std::string SearchLine(const DumpSource& s) {
 size_t RulerWidth(const DumpSource& s) {
     size_t width = 0;
     if (s.results) {
-        for (int i = 0; i < kFileColumns; ++i)
+        for (size_t i = 0; i < kFileColumns; ++i)
             if (s.showCol[i] == 1) width += (i == 9 ? 9 : s.fileCaptions[i].size()) + 3;
     } else {
         for (const auto& caption : kDiscCaptions) width += caption.size() + 3;

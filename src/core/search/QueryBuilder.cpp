@@ -169,7 +169,7 @@ std::string BuildWhere(const std::string& searchText, SearchBounds& bounds,
 
 std::string BuildSelectList(const SearchOptions& options) {
     std::string list;
-    for (int i = 0; i < kFileColumns; ++i) {
+    for (size_t i = 0; i < kFileColumns; ++i) {
         if (options.showCol[i] != 1) continue;
         const std::string& caption = options.fileCaptions[i];
         switch (i) {
@@ -188,7 +188,7 @@ std::string BuildSelectList(const SearchOptions& options) {
         }
     }
     if (options.searchSub) {
-        for (int j = 0; j < kSubFileColumns; ++j) {
+        for (size_t j = 0; j < kSubFileColumns; ++j) {
             if (options.showSubCol[j] != 1) continue;
             const std::string& caption = options.subFileCaptions[j];
             switch (j) {

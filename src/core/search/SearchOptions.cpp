@@ -9,7 +9,7 @@ std::string SizeUnitText(int sizeFormat) {
 }
 
 std::string SizeNumberPattern(int sizeNumDec) {
-    return sizeNumDec > 0 ? "0." + std::string(sizeNumDec, '0') : "0";
+    return sizeNumDec > 0 ? "0." + std::string(static_cast<size_t>(sizeNumDec), '0') : "0";
 }
 
 }  // namespace kest::search

@@ -18,15 +18,15 @@ SearchOptions SearchOptionsFrom(const AppSettings& s) {
     o.inSubFileName = s.InSubFileName;
     o.inSubDirectory = s.InSubDirectory;
     o.inSubComment = s.InSubComment;
-    for (int i = 0; i < kFileColumns; ++i) o.showCol[i] = s.ShowCol[i];
-    for (int j = 0; j < kSubFileColumns; ++j) o.showSubCol[j] = s.ShowSubCol[j];
+    for (size_t i = 0; i < kFileColumns; ++i) o.showCol[i] = s.ShowCol[i];
+    for (size_t j = 0; j < kSubFileColumns; ++j) o.showSubCol[j] = s.ShowSubCol[j];
     return o;
 }
 
 ColumnWidths ColumnWidthsFrom(const WindowState& window) {
     ColumnWidths widths;
-    for (int i = 0; i < kFileColumns; ++i) widths.file[i] = window.resultWidths[i];
-    for (int j = 0; j < kSubFileColumns; ++j) widths.sub[j] = window.subFileWidths[j];
+    for (size_t i = 0; i < kFileColumns; ++i) widths.file[i] = window.resultWidths[i];
+    for (size_t j = 0; j < kSubFileColumns; ++j) widths.sub[j] = window.subFileWidths[j];
     return widths;
 }
 

@@ -60,13 +60,14 @@ void LoadResultColumns(KeyReader& keys, AppSettings& s) {
     constexpr std::array<int, kResultColumnCount> kShownByDefault = {1, 0, 0, 0, 0, 0,
                                                                      1, 1, 0, 1, 0, 0};
     for (int i = 0; i < kResultColumnCount; ++i) {
+        const auto at = static_cast<size_t>(i);
         // The disc id is always selected and the file count never is.
         if (i == 0 || i == 5) {
-            s.ShowCol[i] = i == 0 ? 1 : 0;
+            s.ShowCol[at] = i == 0 ? 1 : 0;
             continue;
         }
-        s.ShowCol[i] =
-            keys.Int16("Results_Columns", IndexedKey("ShowCol", i), kShownByDefault[i] ? "1" : "0");
+        s.ShowCol[at] = keys.Int16("Results_Columns", IndexedKey("ShowCol", i),
+                                   kShownByDefault[at] ? "1" : "0");
     }
     int sum = 0;
     for (int16_t shown : s.ShowCol) sum += shown;
@@ -106,7 +107,8 @@ void LoadSubFileOptions(KeyReader& keys, AppSettings& s) {
     }
     for (int i = 0; i < kSubFileColumnCount; ++i) {
         bool shown = i == 0 || i == 1 || i == 3;
-        s.ShowSubCol[i] = keys.Int16(kSection, IndexedKey("ShowSubCol", i), shown ? "1" : "0");
+        s.ShowSubCol[static_cast<size_t>(i)] =
+            keys.Int16(kSection, IndexedKey("ShowSubCol", i), shown ? "1" : "0");
     }
 }
 
@@ -173,11 +175,12 @@ void LoadColumnWidths(KeyReader& keys, const AppSettings& s, WindowState& w) {
     }
     std::string fileWidth = std::to_string(w.discColumnWidths[1]);
     for (int i = 0; i < kResultColumnCount; ++i) {
-        w.resultWidths[i] = keys.Int16("Results_Columns", IndexedKey("Res", i, "Width"),
-                                       i == 0 ? "930" : fileWidth);
+        w.resultWidths[static_cast<size_t>(i)] = keys.Int16(
+            "Results_Columns", IndexedKey("Res", i, "Width"), i == 0 ? "930" : fileWidth);
     }
     for (int i = 0; i < kSubFileColumnCount; ++i) {
-        w.subFileWidths[i] = keys.Int16("SubFile_Options", IndexedKey("ResSub", i, "Width"), "960");
+        w.subFileWidths[static_cast<size_t>(i)] =
+            keys.Int16("SubFile_Options", IndexedKey("ResSub", i, "Width"), "960");
     }
 }
 

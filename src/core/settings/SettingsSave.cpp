@@ -55,7 +55,7 @@ void AddSubFileOptions(EntryList& out, const AppSettings& s) {
     out.Bool(kSection, "InSubDirectory", s.InSubDirectory);
     out.Bool(kSection, "InSubComment", s.InSubComment);
     for (int i = 0; i < kSubFileColumnCount; ++i) {
-        out.Int(kSection, IndexedKey("ShowSubCol", i), s.ShowSubCol[i]);
+        out.Int(kSection, IndexedKey("ShowSubCol", i), s.ShowSubCol[static_cast<size_t>(i)]);
     }
 }
 
@@ -125,7 +125,9 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
     out.Bool("Main", "Toolbar_Visible", window.toolbarVisible);
     for (int i = 1; i < kResultColumnCount; ++i) {
         // The disc id is always shown and the file count never: neither is stored.
-        if (i != 5) out.Int("Results_Columns", IndexedKey("ShowCol", i), settings.ShowCol[i]);
+        if (i != 5)
+            out.Int("Results_Columns", IndexedKey("ShowCol", i),
+                    settings.ShowCol[static_cast<size_t>(i)]);
     }
     AddSearchOptions(out, settings);
     AddSubFileOptions(out, settings);
@@ -150,9 +152,11 @@ bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const Wind
 
 std::vector<ResultColumnWidth> AllResultColumns(const WindowState& window) {
     std::vector<ResultColumnWidth> columns;
-    for (int i = 0; i < kResultColumnCount; ++i) columns.push_back({i, window.resultWidths[i]});
+    columns.reserve(kResultColumnCount + kSubFileColumnCount);
+    for (int i = 0; i < kResultColumnCount; ++i)
+        columns.push_back({i, window.resultWidths[static_cast<size_t>(i)]});
     for (int k = 0; k < kSubFileColumnCount; ++k) {
-        columns.push_back({kSubFileColumnBase + k, window.subFileWidths[k]});
+        columns.push_back({kSubFileColumnBase + k, window.subFileWidths[static_cast<size_t>(k)]});
     }
     return columns;
 }

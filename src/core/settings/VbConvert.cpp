@@ -55,7 +55,7 @@ Scanned ScanRadix(std::string_view text, size_t pos) {
     for (; i < text.size(); ++i) {
         if (IsValBlank(text[i])) continue;
         if (!IsDigitIn(text[i], base)) break;
-        value = value * base + DigitValue(text[i]);
+        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(DigitValue(text[i]));
         if (value > 0xFFFFFFFFu) Overflow();
         any = true;
     }

@@ -23,7 +23,7 @@ int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kLengths = {31, 28, 31, 30, 31, 30,
                                                      31, 31, 30, 31, 30, 31};
     if (month == 2 && IsLeapYear(year)) return 29;
-    return kLengths[month - 1];
+    return kLengths[static_cast<size_t>(month - 1)];
 }
 
 bool IsValidDate(int year, int month, int day) {
@@ -58,15 +58,15 @@ int DayOfYear(const DateTime& dt) {
 }
 
 std::string_view MonthName(int month) {
-    return kMonths[month - 1];
+    return kMonths[static_cast<size_t>(month - 1)];
 }
 std::string_view DayName(int weekday) {
-    return kDays[weekday - 1];
+    return kDays[static_cast<size_t>(weekday - 1)];
 }
 
 std::optional<int> MonthFromName(std::string_view name) {
     for (int m = 1; m <= 12; ++m) {
-        std::string_view full = kMonths[m - 1];
+        std::string_view full = kMonths[static_cast<size_t>(m - 1)];
         if (EqualsNoCase(name, full) || EqualsNoCase(name, full.substr(0, 3))) return m;
     }
     // "Sept" is common enough to accept.

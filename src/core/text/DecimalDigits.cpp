@@ -43,13 +43,15 @@ void DecimalDigits::Round(int decimals) {
         point = 0;
         return;
     }
-    bool up = digits[keep] >= '5';
-    digits.resize(keep);
+    const auto kept = static_cast<size_t>(keep);
+    bool up = digits[kept] >= '5';
+    digits.resize(kept);
     if (up) {
-        int i = keep - 1;
-        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-        if (i >= 0) {
-            ++digits[i];
+        // The carry turns the nines before it into zeros.
+        size_t i = kept;
+        while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+        if (i > 0) {
+            ++digits[i - 1];
         } else {
             digits.insert(digits.begin(), '1');
             ++point;
@@ -61,8 +63,9 @@ void DecimalDigits::Round(int decimals) {
 
 std::string DecimalDigits::IntegerPart() const {
     if (point <= 0 || digits.empty()) return "";
-    std::string result = digits.substr(0, std::min<size_t>(point, digits.size()));
-    result.append(point - result.size(), '0');
+    const auto whole = static_cast<size_t>(point);
+    std::string result = digits.substr(0, std::min(whole, digits.size()));
+    result.append(whole - result.size(), '0');
     return result;
 }
 
@@ -70,7 +73,9 @@ std::string DecimalDigits::FractionPart(int count) const {
     std::string result;
     for (int i = 0; i < count; ++i) {
         int index = point + i;
-        result += index >= 0 && index < static_cast<int>(digits.size()) ? digits[index] : '0';
+        result += index >= 0 && index < static_cast<int>(digits.size())
+                      ? digits[static_cast<size_t>(index)]
+                      : '0';
     }
     return result;
 }

@@ -13,12 +13,12 @@ std::string UpperCase(std::string_view text) {
         utf8proc_int32_t code = 0;
         utf8proc_ssize_t length = utf8proc_iterate(bytes + at, size - at, &code);
         if (length <= 0) {
-            upper += text[at++];
+            upper += text[static_cast<size_t>(at++)];
             continue;
         }
         utf8proc_uint8_t encoded[4];
         utf8proc_ssize_t written = utf8proc_encode_char(utf8proc_toupper(code), encoded);
-        upper.append(reinterpret_cast<const char*>(encoded), written);
+        upper.append(reinterpret_cast<const char*>(encoded), static_cast<size_t>(written));
         at += length;
     }
     return upper;

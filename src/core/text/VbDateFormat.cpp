@@ -74,11 +74,11 @@ std::vector<Token> Tokenize(std::string_view format) {
         } else if (lc == 'd') {
             int count = static_cast<int>(std::min<size_t>(run, 6));
             tokens.push_back({Kind::Day, count, {}, {}});
-            i += count;
+            i += static_cast<size_t>(count);
         } else if (lc == 'w') {
             int count = static_cast<int>(std::min<size_t>(run, 2));
             tokens.push_back({count == 2 ? Kind::Week : Kind::Weekday, 1, {}, {}});
-            i += count;
+            i += static_cast<size_t>(count);
         } else if (lc == 'm' || lc == 'n' || lc == 's' || lc == 'h') {
             size_t limit = lc == 'm' ? 4 : 2;
             int count = static_cast<int>(std::min(run, limit));
@@ -87,14 +87,14 @@ std::vector<Token> Tokenize(std::string_view format) {
                         : lc == 's' ? Kind::Second
                                     : Kind::Hour;
             tokens.push_back({kind, count, {}, {}});
-            i += count;
+            i += static_cast<size_t>(count);
         } else if (lc == 'q') {
             tokens.push_back({Kind::Quarter, 1, {}, {}});
             ++i;
         } else if (lc == 'y') {
             int count = run >= 4 ? 4 : run >= 2 ? 2 : 1;
             tokens.push_back({count == 1 ? Kind::DayOfYear : Kind::Year, count, {}, {}});
-            i += count;
+            i += static_cast<size_t>(count);
         } else if (lc == 'c') {
             tokens.push_back({Kind::General, 1, {}, {}});
             ++i;
@@ -126,7 +126,8 @@ void ResolveMinutes(std::vector<Token>& tokens) {
     auto neighbour = [&](size_t i, int step) -> const Token* {
         for (long j = static_cast<long>(i) + step; j >= 0 && j < static_cast<long>(tokens.size());
              j += step) {
-            if (tokens[j].kind != Kind::Literal) return &tokens[j];
+            const Token& token = tokens[static_cast<size_t>(j)];
+            if (token.kind != Kind::Literal) return &token;
         }
         return nullptr;
     };
@@ -142,7 +143,8 @@ void ResolveMinutes(std::vector<Token>& tokens) {
 
 void AppendNumber(std::string& out, int value, int width) {
     std::string digits = std::to_string(value);
-    if (static_cast<int>(digits.size()) < width) out.append(width - digits.size(), '0');
+    if (static_cast<int>(digits.size()) < width)
+        out.append(static_cast<size_t>(width) - digits.size(), '0');
     out += digits;
 }
 

@@ -92,7 +92,7 @@ constexpr std::array<const char*, 7> kAnswerNames = {"OK",     "Cancel", "Abort"
 }
 
 const char* AnswerName(Answer answer) {
-    return kAnswerNames[static_cast<int>(answer) - 1];
+    return kAnswerNames[static_cast<size_t>(answer) - 1];
 }
 
 std::optional<Answer> ParseAnswer(const std::string& name) {

@@ -67,7 +67,7 @@ QString QtFileFilter(const std::string& vbFilter) {
             patterns << (pattern == "*.*" ? QStringLiteral("*") : FromUtf8(pattern));
         // Qt reads the patterns from the parentheses of the description.
         QString description = FromUtf8(filter.description);
-        int open = description.lastIndexOf(QLatin1Char('('));
+        qsizetype open = description.lastIndexOf(QLatin1Char('('));
         if (open >= 0) description.truncate(open);
         filters << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                        QLatin1Char(')');

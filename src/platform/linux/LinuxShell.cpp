@@ -16,7 +16,8 @@ std::string FileUri(const std::string& path) {
     std::string text = ec ? path : absolute.string();
     static const char* hex = "0123456789ABCDEF";
     std::string uri = "file://";
-    for (unsigned char c : text) {
+    for (char ch : text) {
+        auto c = static_cast<unsigned char>(ch);
         bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                      c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
         if (plain) {

@@ -96,7 +96,7 @@ DriveType TypeOfDevice(const BlockDevice& device) {
 // that report none.
 std::uint32_t HashSerial(const std::string& text) {
     std::uint32_t hash = 2166136261u;
-    for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+    for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     return hash;
 }
 

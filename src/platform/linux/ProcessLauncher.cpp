@@ -26,6 +26,7 @@ class ProcessLauncher : public Launcher {
         ReapFinished();
         std::vector<std::string> words = argv;
         std::vector<char*> pointers;
+        pointers.reserve(words.size() + 1);
         for (std::string& word : words) pointers.push_back(word.data());
         pointers.push_back(nullptr);
 

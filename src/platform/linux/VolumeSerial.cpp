@@ -47,7 +47,8 @@ std::uint16_t Le16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 std::uint32_t Le32(const std::uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
 }
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
@@ -146,12 +147,14 @@ std::optional<UdfLayout> ReadUdfLayout(int fd) {
 
 std::uint32_t IsoDescriptorSerial(std::span<const std::uint8_t> descriptor) {
     auto lanes = LaneSums(descriptor);
-    return static_cast<std::uint32_t>(lanes[0]) << 24 | lanes[1] << 16 | lanes[2] << 8 | lanes[3];
+    return std::uint32_t{lanes[0]} << 24 | std::uint32_t{lanes[1]} << 16 |
+           std::uint32_t{lanes[2]} << 8 | lanes[3];
 }
 
 std::uint32_t UdfDescriptorSerial(std::span<const std::uint8_t> descriptor) {
     auto lanes = LaneSums(descriptor);
-    return static_cast<std::uint32_t>(lanes[3]) << 24 | lanes[2] << 16 | lanes[1] << 8 | lanes[0];
+    return std::uint32_t{lanes[3]} << 24 | std::uint32_t{lanes[2]} << 16 |
+           std::uint32_t{lanes[1]} << 8 | lanes[0];
 }
 
 std::optional<IsoVolume> ReadIsoVolume(int fd, std::uint64_t sessionStart) {

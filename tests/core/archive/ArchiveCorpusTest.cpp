@@ -202,7 +202,7 @@ void ExpectMethod(const std::string& oracle, const rar::RARHeaderData& h) {
     uint64_t size = m[3].matched ? std::stoull(m[2]) << (10 + 10 * std::string("KMG").find(m[3]))
                                  : uint64_t{1} << std::stoul(m[2]);
     EXPECT_EQ((h.Flags & rar::kDictionaryMask) >> 5,
-              std::min<uint32_t>(std::bit_width((size - 1) >> 16), 6));
+              std::min<uint32_t>(static_cast<uint32_t>(std::bit_width((size - 1) >> 16)), 6));
 }
 
 void ExpectRarEntry(const OracleRecord& item, const rar::RARHeaderData& h, bool multiVolume) {

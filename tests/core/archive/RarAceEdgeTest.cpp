@@ -81,7 +81,7 @@ TEST_F(RarEdgeTest, Rar15EmbeddedCommentsAndTheirPartialChecksum) {
     for (const auto& [method, partialCrc, comment] :
          {std::tuple{0x30, true, "stored note"}, {0x33, true, ""}, {0x30, false, "stored note"}}) {
         Rar4Entry e("c.txt", 0x8008);
-        e.afterName = Rar4EmbeddedComment("stored note", method);
+        e.afterName = Rar4EmbeddedComment("stored note", static_cast<uint8_t>(method));
         e.crcToNameOnly = partialCrc;
         RarListing listing = Rar(Rar4Builder().Main().Entry(e).Bytes());
         ASSERT_EQ(listing.openResult, 0u);

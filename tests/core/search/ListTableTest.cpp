@@ -154,7 +154,7 @@ TEST(ListTable, MillionRowsSortQuickly) {
         table.AddCell(std::to_string((i * 104729) % 999983));
     }
     // The texts span several storage blocks; every cell reads back whole.
-    for (int64_t i = 0; i < 1000000; ++i) {
+    for (size_t i = 0; i < 1000000; ++i) {
         ASSERT_EQ(table.Cell(i, 0), "name" + std::to_string((i * 7919) % 1000003)) << i;
         ASSERT_EQ(table.Cell(i, 1), std::to_string((i * 104729) % 999983)) << i;
     }

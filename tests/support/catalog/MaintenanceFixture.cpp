@@ -94,14 +94,14 @@ int DamageFirstLeafPage(const std::string& path, const std::string& table,
     if (pageSize == 1) pageSize = 65536;
     // An interior table page (type 5): the first cell pointer leads to the
     // first cell, whose first four bytes are its child's page number.
-    std::vector<unsigned char> page(pageSize);
+    std::vector<unsigned char> page(static_cast<size_t>(pageSize));
     file.seekg(static_cast<std::streamoff>(root - 1) * pageSize);
     file.read(reinterpret_cast<char*>(page.data()), pageSize);
     EXPECT_EQ(page[0], 5) << table << " fits on one page";
-    int cell = page[12] << 8 | page[13];
+    const auto cell = static_cast<size_t>(page[12] << 8 | page[13]);
     int leaf = page[cell] << 24 | page[cell + 1] << 16 | page[cell + 2] << 8 | page[cell + 3];
     std::mt19937 random(12);
-    std::vector<char> noise(pageSize);
+    std::vector<char> noise(static_cast<size_t>(pageSize));
     for (char& c : noise) c = static_cast<char>(random());
     file.seekp(static_cast<std::streamoff>(leaf - 1) * pageSize);
     file.write(noise.data(), pageSize);

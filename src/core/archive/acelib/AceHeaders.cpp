@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::array<uint8_t, 7> kMagic = {'*', '*', 'A', 'C', 'E', '*', '*'};
 constexpr uint64_t kMagicOffset = 7;
-constexpr uint64_t kMaxStubSize = 4 * 1024 * 1024;
+constexpr uint64_t kMaxStubSize = uint64_t{4} * 1024 * 1024;
 
 enum BlockType : uint8_t {
     kMainBlock = 0,

@@ -12,7 +12,7 @@ namespace kest::archive {
 
 namespace {
 
-constexpr size_t kWindow = 64 * 1024;
+constexpr size_t kWindow = size_t{64} * 1024;
 
 }  // namespace
 

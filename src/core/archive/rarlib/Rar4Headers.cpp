@@ -28,7 +28,7 @@ constexpr size_t kFileFixed = 32;
 constexpr size_t kCommentFixed = 13;
 constexpr uint8_t kStoredMethod = 0x30;
 // A stored comment is kept up to this size; longer ones are cut.
-constexpr uint64_t kMaxComment = 64 * 1024;
+constexpr uint64_t kMaxComment = uint64_t{64} * 1024;
 
 bool CrcMatches(std::span<const uint8_t> block, size_t coveredEnd, uint16_t stored) {
     return ChecksumMatches(Crc32(block.subspan(2, coveredEnd - 2)) & 0xFFFF, stored);

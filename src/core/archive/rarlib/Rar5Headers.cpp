@@ -28,7 +28,7 @@ constexpr uint64_t kCryptMacInsteadOfCrc = 0x02;
 constexpr uint64_t kTimeIsUnix = 0x01;
 constexpr uint64_t kTimeHasMtime = 0x02;
 
-constexpr uint64_t kMaxHeaderSize = 2 * 1024 * 1024;
+constexpr uint64_t kMaxHeaderSize = uint64_t{2} * 1024 * 1024;
 // CRC32 plus the longest size field.
 constexpr size_t kMaxHeaderPrefix = 4 + 10;
 constexpr int64_t kFileTimeTicksPerSecond = 10'000'000;

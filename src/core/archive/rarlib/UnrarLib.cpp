@@ -16,7 +16,7 @@ namespace {
 // apart.
 constexpr std::array<uint8_t, 6> kSignatureStart = {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07};
 // How far into a file a self-extracting stub may push the archive.
-constexpr uint64_t kMaxStubSize = 4 * 1024 * 1024;
+constexpr uint64_t kMaxStubSize = uint64_t{4} * 1024 * 1024;
 
 }  // namespace
 

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "truncate -s 4M image && mkfs.ext4 -q -L linuxdata "
                                 "-U 0a1b2c3d-0000-4000-8000-000000000000 image",
                                 "linuxdata|0A1B-2C3D|EXT4"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& image) { return std::string(image.param.name); });
 
 // ISO 9660 and UDF serials are checksums of one descriptor: the tests check
 // that the right descriptor is summed, and compare UDF with udfinfo.
