@@ -42,7 +42,8 @@ bool Session::OpenCatalog(const std::string& path, int warningMode) {
         return false;
     }
     auto [dirPart, name] = SplitPath(full);
-    MakeCurrent(current, GetDirectory(full), name, full, check.password, this);
+    MakeCurrent(current, GetDirectory(full), name, full, check.password, this,
+                std::move(check.database));
     return true;
 }
 

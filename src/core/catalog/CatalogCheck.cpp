@@ -88,6 +88,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
         }
         if (HasField(db->Table("tblFiles"), "FileDesc")) {
             result.valid = true;
+            result.database = std::move(db);
             return result;
         }
         if (prompter.Show("New DB format", kUpgradeQuestion, Icon::Exclamation, Buttons::YesNo) !=
@@ -113,6 +114,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
         }
         UpgradeCatalog(*db, prompter);
         result.valid = true;
+        result.database = std::move(db);
     } catch (const KestError& e) {
         result.valid = false;
         result.code = kCheckEngineError;

@@ -101,6 +101,9 @@ class Database {
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
     Statement PrepareTranslated(const std::string& jetSql);
     void ForgetSearchIndex();
+    // The tables whose index is complete: all of them when the file is as it
+    // was when last found so (SearchIndexStamp.h), else as the probes find.
+    unsigned CheckSearchIndexes();
 
     sqlite3* m_db = nullptr;
     std::string m_path;
