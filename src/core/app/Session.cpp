@@ -42,7 +42,8 @@ bool Session::OpenCatalog(CatalogHost& host, const std::string& path, OpenWarnin
         return false;
     }
     auto [dirPart, name] = SplitPath(full);
-    MakeCurrent(current, GetDirectory(full), name, full, check.password, &host);
+    MakeCurrent(current, GetDirectory(full), name, full, check.password, &host,
+                std::move(check.database));
     return true;
 }
 

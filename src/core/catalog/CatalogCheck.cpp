@@ -37,13 +37,14 @@ bool HasField(const engine::TableDef& table, std::string_view name) {
     return false;
 }
 
-bool IsCatalog(engine::Database& db) {
+// Whether the file holds the catalog tables and fields; files gets tblFiles.
+bool IsCatalog(engine::Database& db, engine::TableDef& files) {
     if (!db.HasTable("tblDiscs") || !db.HasTable("tblFiles")) return false;
     engine::TableDef discs = db.Table("tblDiscs");
     for (auto name : kDiscFieldNames) {
         if (!HasField(discs, name)) return false;
     }
-    engine::TableDef files = db.Table("tblFiles");
+    files = db.Table("tblFiles");
     // "FileID" plays no part and "FileDesc" only tells the formats apart.
     for (size_t i = 1; i + 1 < kFileFieldNames.size(); ++i) {
         if (!HasField(files, kFileFieldNames[i])) return false;
@@ -82,12 +83,14 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
             result.code = CheckCode::PasswordCancelled;
             return result;
         }
-        if (!IsCatalog(*db)) {
+        engine::TableDef files;
+        if (!IsCatalog(*db, files)) {
             result.code = CheckCode::WrongFormat;
             return result;
         }
-        if (HasField(db->Table("tblFiles"), "FileDesc")) {
+        if (HasField(files, "FileDesc")) {
             result.valid = true;
+            result.database = std::move(db);
             return result;
         }
         if (prompter.Show("New DB format", kUpgradeQuestion, Icon::Exclamation, Buttons::YesNo) !=
@@ -113,6 +116,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
         }
         UpgradeCatalog(*db, prompter);
         result.valid = true;
+        result.database = std::move(db);
     } catch (const KestError& e) {
         result.valid = false;
         result.code = CheckCode::EngineError;

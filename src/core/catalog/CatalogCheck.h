@@ -27,11 +27,15 @@ struct CheckResult {
     long errorNumber = 0;
     std::string errorText;
     std::string password;  // the password that opened the file
+    // The file as the check opened it (exclusively), when valid: whoever
+    // makes it the current catalog takes it rather than opening it again.
+    std::unique_ptr<engine::Database> database;
 };
 
 // Opens the file by itself (asking for the password while the engine refuses
 // it), makes sure it holds the catalog tables and fields, and upgrades a
-// catalog of the older format when the user agrees. Leaves nothing open.
+// catalog of the older format when the user agrees. Only a valid result keeps
+// the file open.
 CheckResult CheckCatalog(const std::string& path, Prompter& prompter);
 
 // Opens a catalog file exclusively, asking for the password for as long as

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/catalog/CatalogHost.h"
@@ -24,9 +25,11 @@ enum class OpenSource { AskForFile, GivenPath };
 void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter, OpenSource source,
                  const std::string& path = {});
 
-// Opens path exclusively with the password as the current catalog, then
-// builds its search index where it lacks one (progress through the host).
+// Opens path exclusively with the password as the current catalog (or takes
+// opened, the same file as the catalog check opened it), then builds its
+// search index where it lacks one (progress through the host).
 void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
-                 const std::string& path, const std::string& password, CatalogHost* host = nullptr);
+                 const std::string& path, const std::string& password, CatalogHost* host = nullptr,
+                 std::unique_ptr<engine::Database> opened = nullptr);
 
 }  // namespace kest

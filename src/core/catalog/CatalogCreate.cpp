@@ -80,8 +80,9 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
 }
 
 void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::string& name,
-                 const std::string& path, const std::string& password, CatalogHost* host) {
-    auto database = engine::Database::Open(path, password);
+                 const std::string& path, const std::string& password, CatalogHost* host,
+                 std::unique_ptr<engine::Database> opened) {
+    auto database = opened ? std::move(opened) : engine::Database::Open(path, password);
     try {
         database->BuildSearchIndex([host](int64_t done, int64_t total) {
             if (host) host->ShowIndexProgress(done, total);

@@ -38,7 +38,7 @@ void OpenCatalog(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
             return;
         }
         host.SetBusyPointer(true);
-        MakeCurrent(current, folder, name, path, check.password, &host);
+        MakeCurrent(current, folder, name, path, check.password, &host, std::move(check.database));
         host.CatalogReplaced();
         host.EnableCatalogControls();
         host.SetBusyPointer(false);

@@ -16,6 +16,7 @@
 #include "core/engine/JetSql.h"
 #include "core/engine/PasswordLock.h"
 #include "core/engine/SearchIndex.h"
+#include "core/engine/SearchIndexStamp.h"
 
 namespace kest::engine {
 
@@ -145,7 +146,7 @@ Statement Database::Prepare(const std::string& jetSql) {
     if (!m_searchChecked) {
         // Checked at the first statement that could use it, so that opening
         // a catalog stays quick.
-        m_searchIndexes = CompleteSearchIndexes(m_db);
+        m_searchIndexes = CheckSearchIndexes();
         m_searchChecked = true;
     }
     if (m_searchIndexes == 0) return PrepareTranslated(jetSql);
@@ -174,6 +175,7 @@ void Database::ForgetSearchIndex() {
     // The index failed to answer: it goes, and the next build makes it anew.
     m_searchIndexes = 0;
     m_searchChecked = true;
+    ClearSearchIndexStamp(m_path);
     try {
         DropSearchIndex(m_db);
     } catch (const KestError&) {
@@ -181,10 +183,24 @@ void Database::ForgetSearchIndex() {
     }
 }
 
+unsigned Database::CheckSearchIndexes() {
+    if (SearchIndexStamped(m_path)) return AllSearchIndexes();
+    unsigned complete = CompleteSearchIndexes(m_db);
+    if (complete == AllSearchIndexes()) StampSearchIndex(m_path);
+    return complete;
+}
+
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
+    if (SearchIndexStamped(m_path)) {
+        // Whole when last probed, and the file unchanged since.
+        m_searchIndexes = AllSearchIndexes();
+        m_searchChecked = true;
+        return;
+    }
     m_searchChecked = false;
     m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
     m_searchChecked = true;
+    if (m_searchIndexes == AllSearchIndexes()) StampSearchIndex(m_path);
 }
 
 bool Database::DeferSearchIndex() {
@@ -201,7 +217,7 @@ void Database::IndexDeferredRows() {
 }
 
 bool Database::SearchIndexComplete() {
-    if (!m_searchChecked) m_searchIndexes = CompleteSearchIndexes(m_db);
+    if (!m_searchChecked) m_searchIndexes = CheckSearchIndexes();
     m_searchChecked = true;
     return m_searchIndexes != 0;
 }

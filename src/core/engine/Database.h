@@ -114,6 +114,9 @@ class Database {
     // Stops the program when the calling thread is not the owner (only with
     // KEST_THREAD_CHECKS).
     void CheckOwner() const;
+    // The tables whose index is complete: all of them when the file is as it
+    // was when last found so (SearchIndexStamp.h), else as the probes find.
+    unsigned CheckSearchIndexes();
 
     sqlite3* m_db = nullptr;
     std::string m_path;

@@ -285,6 +285,10 @@ unsigned CompleteSearchIndexes(sqlite3* db) {
     return complete;
 }
 
+unsigned AllSearchIndexes() {
+    return (1u << IndexSources().size()) - 1;
+}
+
 const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
                                        const std::string& column) {
     for (const auto& c : IndexedColumns()) {

@@ -27,6 +27,9 @@ namespace kest::engine {
 // does not find its first and last rows by their texts, counts as not indexed.
 unsigned CompleteSearchIndexes(sqlite3* db);
 
+// The bits of every indexed table.
+unsigned AllSearchIndexes();
+
 // The indexed column of table.column when the table's bit is in complete.
 const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
                                        const std::string& column);

@@ -7,7 +7,7 @@
 #include <utf8proc.h>
 
 #include <algorithm>
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "core/engine/JetLike.h"
@@ -26,29 +26,38 @@ constexpr size_t kTrigramsWeighed = 64;
 // No code point above this one changes under folding.
 constexpr char32_t kLastCased = 0x1FFFF;
 
-// The code points that fold to each folded character, where that is not the
-// character alone.
-const std::map<char32_t, std::vector<char32_t>>& Unfoldings() {
+// (folded, source) for every code point that folding changes, in order. The
+// scan skips the caseless blocks: it is the first search's largest cost.
+const std::vector<std::pair<char32_t, char32_t>>& Unfoldings() {
     static const auto table = [] {
-        std::map<char32_t, std::vector<char32_t>> t;
-        for (char32_t c = 0; c <= kLastCased; ++c) {
-            char32_t folded = FoldCodePoint(c);
-            if (folded != c) t[folded].push_back(c);
+        std::vector<std::pair<char32_t, char32_t>> t;
+        auto scan = [&t](char32_t from, char32_t to) {
+            for (char32_t c = from; c < to; ++c) {
+                char32_t folded = FoldCodePoint(c);
+                if (folded != c) t.emplace_back(folded, c);
+            }
+        };
+        char32_t next = 0;
+        for (const auto& block : CaselessBlocks()) {
+            scan(next, block.first);
+            next = block.last + 1;
         }
-        for (auto& [folded, sources] : t) {
-            if (FoldCodePoint(folded) == folded) sources.push_back(folded);
-        }
+        scan(next, kLastCased + 1);
+        std::sort(t.begin(), t.end());
         return t;
     }();
     return table;
 }
 
+// Every code point that folds to folded, the folded character last.
 std::vector<char32_t> Spellings(char32_t folded) {
     const auto& table = Unfoldings();
-    auto it = table.find(folded);
-    if (it != table.end()) return it->second;
-    if (FoldCodePoint(folded) == folded) return {folded};
-    return {};
+    auto first = std::lower_bound(table.begin(), table.end(), std::make_pair(folded, char32_t{0}));
+    std::vector<char32_t> spellings;
+    for (auto it = first; it != table.end() && it->first == folded; ++it)
+        spellings.push_back(it->second);
+    if (FoldCodePoint(folded) == folded) spellings.push_back(folded);
+    return spellings;
 }
 
 // The literal runs of a pattern, folded, split the way JetLikePattern reads
@@ -103,6 +112,18 @@ std::string SpellingsQuery(const std::vector<std::vector<char32_t>>& choices) {
 }
 
 }  // namespace
+
+const std::vector<CodePointBlock>& CaselessBlocks() {
+    // Ideographs, syllabaries, surrogates, private use, hieroglyphs and
+    // pictographs: scripts without letter case, whatever later Unicode
+    // versions add to them.
+    static const std::vector<CodePointBlock> blocks = {
+        {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},
+        {0xD800, 0xF8FF},   {0xF900, 0xFAFF},   {0x12000, 0x1254F}, {0x13000, 0x1345F},
+        {0x17000, 0x18AFF}, {0x1F300, 0x1FAFF},
+    };
+    return blocks;
+}
 
 std::string TrigramQuery(std::string_view pattern) {
     struct Trigram {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kest::engine {
 
@@ -10,5 +11,13 @@ namespace kest::engine {
 // run of three or more characters must occur, in any spelling that folds to
 // it. Empty when the pattern holds no such run (the LIKE then reads every row).
 std::string TrigramQuery(std::string_view pattern);
+
+// Blocks of code points (first to last, in order) that no folding changes or
+// gives, which the spellings of a trigram need not look through.
+struct CodePointBlock {
+    char32_t first;
+    char32_t last;
+};
+const std::vector<CodePointBlock>& CaselessBlocks();
 
 }  // namespace kest::engine
