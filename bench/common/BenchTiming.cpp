@@ -7,6 +7,10 @@
 
 namespace kest::bench {
 
+std::string Quote(const std::string& text) {
+    return "'" + text + "'";
+}
+
 double Seconds(const std::string& command) {
     auto start = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());

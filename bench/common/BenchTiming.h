@@ -5,6 +5,9 @@
 
 namespace kest::bench {
 
+// Text in single quotes for a shell command line (bench paths hold no quote).
+std::string Quote(const std::string& text);
+
 // Wall time of a shell command in seconds (a failure is reported, not fatal).
 double Seconds(const std::string& command);
 

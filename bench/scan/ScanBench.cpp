@@ -17,20 +17,18 @@
 
 #include <sys/resource.h>
 
+#include "BenchTiming.h"
 #include "core/engine/Database.h"
 #include "core/engine/SearchIndex.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using kest::bench::Quote;
 
 constexpr int kFolders = 200;
 constexpr int kFilesPerFolder = 1000;
 constexpr int kRuns = 5;
-
-std::string Quote(const std::string& text) {
-    return "'" + text + "'";
-}
 
 void MakeTree(const fs::path& root) {
     if (fs::exists(root / "done")) return;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchTiming.h"
 #include "DefaultPrompter.h"
 #include "gui/app/MainWindow.h"
 #include "gui/scan/WindowScan.h"
@@ -20,15 +21,12 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kest::bench::Quote;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kFolders = 50;
 constexpr int kFilesPerFolder = 1000;
 constexpr int kRuns = 5;
-
-std::string Quote(const std::string& text) {
-    return "'" + text + "'";
-}
 
 void MakeTree(const fs::path& root) {
     if (fs::exists(root / "done")) return;

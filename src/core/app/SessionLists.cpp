@@ -11,6 +11,17 @@ bool LoadDiscList(Session& session, discs::DiscList& list) {
                                  session.current.name, session.current.path, session.prompter);
 }
 
+discs::CatalogViews CatalogViewsOf(Session& session, discs::DiscList& list,
+                                   search::SearchPanel& results) {
+    return {session.current.Db(),
+            list,
+            discs::DiscListOptionsFrom(session.settings, session.window),
+            session.current.name,
+            session.current.path,
+            results,
+            search::SearchOptionsFrom(session.settings)};
+}
+
 search::SearchPanel PanelFromSettings(const Session& session) {
     search::SearchPanel panel;
     panel.history = search::SearchHistory(session.window.searchItems);

@@ -3,14 +3,13 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "core/app/SessionLists.h"
 #include "core/details/FileDetailsLookup.h"
 #include "core/details/FileDetailsWindow.h"
 #include "core/details/MultipleDescriptionUpdate.h"
 #include "core/discs/DiscDeletion.h"
 #include "core/discs/DiscDetails.h"
-#include "core/discs/DiscListSettings.h"
 #include "core/filefunc/FileFunction.h"
-#include "core/search/SearchSettings.h"
 #include "gui/app/GridActions.h"
 #include "gui/app/MainWindow.h"
 #include "gui/details/frmFileDetails.h"
@@ -41,13 +40,7 @@ void MainWindow::ConnectDialogs() {
 }
 
 discs::CatalogViews MainWindow::CatalogViews() {
-    return {m_session.current.Db(),
-            m_discs,
-            discs::DiscListOptionsFrom(m_session.settings, m_session.window),
-            m_session.current.name,
-            m_session.current.path,
-            m_panel,
-            search::SearchOptionsFrom(m_session.settings)};
+    return app::CatalogViewsOf(m_session, m_discs, m_panel);
 }
 
 void MainWindow::ShowChangedLists() {
