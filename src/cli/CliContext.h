@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cli/CliPrompter.h"
 
@@ -24,12 +25,17 @@ struct CliContext {
 using CommandRun = std::function<int()>;
 using CommandSetup = std::function<CommandRun(CLI::App& app, CliContext& context)>;
 
-// Commands register themselves from their own file with a static object:
-//   static const CommandRegistrar kCreate(&SetupCreate);
+// Commands register themselves from their own file with a static object
+// naming the subcommand its setup adds:
+//   static const CommandRegistrar kCreate("create", &SetupCreate);
 struct CommandRegistrar {
-    explicit CommandRegistrar(CommandSetup setup);
+    CommandRegistrar(const char* name, CommandSetup setup);
 };
 
-std::vector<CommandSetup>& RegisteredCommands();
+struct RegisteredCommand {
+    const char* name;
+    CommandSetup setup;
+};
+std::vector<RegisteredCommand>& RegisteredCommands();
 
 }  // namespace kest::cli

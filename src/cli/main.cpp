@@ -1,6 +1,8 @@
 // kest-cli: the command-line front end over the Kest core.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <map>
 
@@ -11,15 +13,33 @@
 
 namespace kest::cli {
 
-std::vector<CommandSetup>& RegisteredCommands() {
-    static std::vector<CommandSetup> commands;
+std::vector<RegisteredCommand>& RegisteredCommands() {
+    static std::vector<RegisteredCommand> commands;
     return commands;
 }
 
-CommandRegistrar::CommandRegistrar(CommandSetup setup) {
-    RegisteredCommands().push_back(std::move(setup));
+CommandRegistrar::CommandRegistrar(const char* name, CommandSetup setup) {
+    RegisteredCommands().push_back({name, std::move(setup)});
 }
 
+namespace {
+
+// The commands whose options are built: those a word of the command line
+// names, or every one when none is (the usage lists them all). CLI11 tells a
+// subcommand by its name alone, so one not named cannot change how it reads
+// the line; building them all was a tenth of a short command's time.
+std::vector<const RegisteredCommand*> NamedCommands(int argc, char** argv) {
+    std::vector<const RegisteredCommand*> named, all;
+    for (const auto& command : RegisteredCommands()) {
+        all.push_back(&command);
+        if (std::any_of(argv + 1, argv + argc,
+                        [&](const char* word) { return std::strcmp(word, command.name) == 0; }))
+            named.push_back(&command);
+    }
+    return named.empty() ? all : named;
+}
+
+}  // namespace
 }  // namespace kest::cli
 
 int main(int argc, char** argv) {
@@ -53,9 +73,9 @@ int main(int argc, char** argv) {
         ->allow_extra_args(false);
 
     std::map<CLI::App*, CommandRun> runs;
-    for (const auto& setup : RegisteredCommands()) {
+    for (const RegisteredCommand* command : NamedCommands(argc, argv)) {
         size_t before = app.get_subcommands({}).size();
-        CommandRun run = setup(app, context);
+        CommandRun run = command->setup(app, context);
         auto subs = app.get_subcommands({});
         if (subs.size() > before) runs[subs.back()] = std::move(run);
     }

@@ -72,7 +72,7 @@ CommandRun SetupListArchive(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kListArchive(&SetupListArchive);
+const CommandRegistrar kListArchive("list-archive", &SetupListArchive);
 
 }  // namespace
 

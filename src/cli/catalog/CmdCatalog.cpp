@@ -106,10 +106,10 @@ CommandRun SetupSql(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kCreate(&SetupCreate);
-const CommandRegistrar kCheck(&SetupCheck);
-const CommandRegistrar kSchema(&SetupSchema);
-const CommandRegistrar kSql(&SetupSql);
+const CommandRegistrar kCreate("create", &SetupCreate);
+const CommandRegistrar kCheck("check", &SetupCheck);
+const CommandRegistrar kSchema("schema", &SetupSchema);
+const CommandRegistrar kSql("sql", &SetupSql);
 
 }  // namespace
 

@@ -82,11 +82,11 @@ CommandRun SetupProperties(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kCompact(&SetupCompact);
-const CommandRegistrar kRepair(&SetupRepair);
-const CommandRegistrar kSaveAs(&SetupSaveAs);
-const CommandRegistrar kClose(&SetupClose);
-const CommandRegistrar kProperties(&SetupProperties);
+const CommandRegistrar kCompact("compact", &SetupCompact);
+const CommandRegistrar kRepair("repair", &SetupRepair);
+const CommandRegistrar kSaveAs("save-as", &SetupSaveAs);
+const CommandRegistrar kClose("close", &SetupClose);
+const CommandRegistrar kProperties("properties", &SetupProperties);
 
 }  // namespace
 }  // namespace kest::cli

@@ -54,7 +54,7 @@ CommandRun SetupPassword(CLI::App& app, CliContext& context) {
     return [&context, args] { return RunPassword(context, *args); };
 }
 
-const CommandRegistrar kPassword(&SetupPassword);
+const CommandRegistrar kPassword("password", &SetupPassword);
 
 }  // namespace
 }  // namespace kest::cli

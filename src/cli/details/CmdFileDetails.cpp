@@ -83,8 +83,8 @@ CommandRun SetupDescribeFile(CLI::App& app, CliContext& context) {
     return [&context, args] { return RunDescribeFile(context, args->text, args->fileIds); };
 }
 
-const CommandRegistrar kFileDetails(&SetupFileDetails);
-const CommandRegistrar kDescribeFile(&SetupDescribeFile);
+const CommandRegistrar kFileDetails("file-details", &SetupFileDetails);
+const CommandRegistrar kDescribeFile("describe-file", &SetupDescribeFile);
 
 }  // namespace
 }  // namespace kest::cli

@@ -91,9 +91,9 @@ CommandRun SetupDeleteDisc(CLI::App& app, CliContext& context) {
     return [&context, kestIds] { return RunDeleteDisc(context, *kestIds); };
 }
 
-const CommandRegistrar kDiscDetails(&SetupDiscDetails);
-const CommandRegistrar kDescribeDisc(&SetupDescribeDisc);
-const CommandRegistrar kDeleteDisc(&SetupDeleteDisc);
+const CommandRegistrar kDiscDetails("disc-details", &SetupDiscDetails);
+const CommandRegistrar kDescribeDisc("describe-disc", &SetupDescribeDisc);
+const CommandRegistrar kDeleteDisc("delete-disc", &SetupDeleteDisc);
 
 }  // namespace
 }  // namespace kest::cli

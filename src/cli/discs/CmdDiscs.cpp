@@ -28,7 +28,7 @@ CommandRun SetupDiscs(CLI::App& app, CliContext& context) {
     return [&context, save] { return RunDiscs(context, *save); };
 }
 
-const CommandRegistrar kDiscs(&SetupDiscs);
+const CommandRegistrar kDiscs("discs", &SetupDiscs);
 
 }  // namespace
 }  // namespace kest::cli

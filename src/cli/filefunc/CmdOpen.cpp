@@ -90,8 +90,8 @@ CommandRun SetupViewLog(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kOpen(&SetupOpen);
-const CommandRegistrar kViewLog(&SetupViewLog);
+const CommandRegistrar kOpen("open", &SetupOpen);
+const CommandRegistrar kViewLog("view-log", &SetupViewLog);
 
 }  // namespace
 }  // namespace kest::cli

@@ -36,7 +36,7 @@ CommandRun SetupDrives(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kDrives(&SetupDrives);
+const CommandRegistrar kDrives("drives", &SetupDrives);
 
 }  // namespace
 

@@ -72,7 +72,7 @@ CommandRun SetupScan(CLI::App& app, CliContext& context) {
     return [&context, args] { return RunScan(context, *args); };
 }
 
-const CommandRegistrar kScan(&SetupScan);
+const CommandRegistrar kScan("scan", &SetupScan);
 
 }  // namespace
 

@@ -37,7 +37,7 @@ CommandRun SetupContents(CLI::App& app, CliContext& context) {
     return [&context, kestId] { return RunContents(context, *kestId); };
 }
 
-const CommandRegistrar kContents(&SetupContents);
+const CommandRegistrar kContents("contents", &SetupContents);
 
 }  // namespace
 }  // namespace kest::cli

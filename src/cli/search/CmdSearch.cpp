@@ -73,7 +73,7 @@ CommandRun SetupSearch(CLI::App& app, CliContext& context) {
     return [&context, args] { return RunSearchCommand(context, *args); };
 }
 
-const CommandRegistrar kSearch(&SetupSearch);
+const CommandRegistrar kSearch("search", &SetupSearch);
 
 }  // namespace
 }  // namespace kest::cli

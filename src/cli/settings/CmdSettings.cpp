@@ -62,7 +62,7 @@ CommandRun SetupSettings(CLI::App& app, CliContext& context) {
     };
 }
 
-const CommandRegistrar kSettings(&SetupSettings);
+const CommandRegistrar kSettings("settings", &SetupSettings);
 
 }  // namespace
 
