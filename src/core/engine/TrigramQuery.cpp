@@ -7,7 +7,6 @@
 #include <utf8proc.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "core/engine/JetLike.h"
@@ -23,39 +22,14 @@ constexpr size_t kMaxTrigrams = 6;
 // The trigrams weighed to pick those six: enough choice for any real name,
 // and a bound on the work a pattern of thousands of characters can cause.
 constexpr size_t kTrigramsWeighed = 64;
-// No code point above this one changes under folding.
-constexpr char32_t kLastCased = 0x1FFFF;
-
-// (folded, source) for every code point that folding changes, in order. The
-// scan skips the caseless blocks: it is the first search's largest cost.
-const std::vector<std::pair<char32_t, char32_t>>& Unfoldings() {
-    static const auto table = [] {
-        std::vector<std::pair<char32_t, char32_t>> t;
-        auto scan = [&t](char32_t from, char32_t to) {
-            for (char32_t c = from; c < to; ++c) {
-                char32_t folded = FoldCodePoint(c);
-                if (folded != c) t.emplace_back(folded, c);
-            }
-        };
-        char32_t next = 0;
-        for (const auto& block : CaselessBlocks()) {
-            scan(next, block.first);
-            next = block.last + 1;
-        }
-        scan(next, kLastCased + 1);
-        std::sort(t.begin(), t.end());
-        return t;
-    }();
-    return table;
-}
-
 // Every code point that folds to folded, the folded character last.
 std::vector<char32_t> Spellings(char32_t folded) {
-    const auto& table = Unfoldings();
-    auto first = std::lower_bound(table.begin(), table.end(), std::make_pair(folded, char32_t{0}));
+    const auto table = Unfoldings();
+    auto first = std::lower_bound(table.begin(), table.end(), folded,
+                                  [](const Unfolding& u, char32_t c) { return u.folded < c; });
     std::vector<char32_t> spellings;
-    for (auto it = first; it != table.end() && it->first == folded; ++it)
-        spellings.push_back(it->second);
+    for (auto it = first; it != table.end() && it->folded == folded; ++it)
+        spellings.push_back(it->source);
     if (FoldCodePoint(folded) == folded) spellings.push_back(folded);
     return spellings;
 }
@@ -113,16 +87,12 @@ std::string SpellingsQuery(const std::vector<std::vector<char32_t>>& choices) {
 
 }  // namespace
 
-const std::vector<CodePointBlock>& CaselessBlocks() {
-    // Ideographs, syllabaries, surrogates, private use, hieroglyphs and
-    // pictographs: scripts without letter case, whatever later Unicode
-    // versions add to them.
-    static const std::vector<CodePointBlock> blocks = {
-        {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},
-        {0xD800, 0xF8FF},   {0xF900, 0xFAFF},   {0x12000, 0x1254F}, {0x13000, 0x1345F},
-        {0x17000, 0x18AFF}, {0x1F300, 0x1FAFF},
+std::span<const Unfolding> Unfoldings() {
+    // Generated at build time from utf8proc (tables/GenerateUnfoldings.cpp).
+    static constexpr Unfolding kTable[] = {
+#include "Unfoldings.inc"
     };
-    return blocks;
+    return kTable;
 }
 
 std::string TrigramQuery(std::string_view pattern) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kest::engine {
 
@@ -12,12 +12,11 @@ namespace kest::engine {
 // it. Empty when the pattern holds no such run (the LIKE then reads every row).
 std::string TrigramQuery(std::string_view pattern);
 
-// Blocks of code points (first to last, in order) that no folding changes or
-// gives, which the spellings of a trigram need not look through.
-struct CodePointBlock {
-    char32_t first;
-    char32_t last;
+// (folded, source) for every code point that folding changes, in order.
+struct Unfolding {
+    char32_t folded;
+    char32_t source;
 };
-const std::vector<CodePointBlock>& CaselessBlocks();
+std::span<const Unfolding> Unfoldings();
 
 }  // namespace kest::engine

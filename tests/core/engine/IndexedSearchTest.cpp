@@ -497,25 +497,19 @@ TEST(TrigramQuery, RunsBecomeSpelledTrigrams) {
     EXPECT_EQ(std::count(many.begin(), many.end(), '"'), 12);
 }
 
-// Folding changes nothing past the range the spellings table covers, nor in
-// the caseless blocks it skips, and gives no code point of those blocks.
-TEST(TrigramQuery, NoCodePointAboveThePlanesOrInTheCaselessBlocksWithCaseFolds) {
-    for (char32_t c = 0x20000; c <= 0x10FFFF; ++c) ASSERT_EQ(FoldCodePoint(c), c);
-    auto caseless = [](char32_t c) {
-        const auto& blocks = CaselessBlocks();
-        return std::any_of(blocks.begin(), blocks.end(),
-                           [c](const CodePointBlock& b) { return c >= b.first && c <= b.last; });
-    };
-    for (char32_t c = 0; c < 0x20000; ++c) {
+// The spellings table generated at build time is what folding every code
+// point with the library gives, in order.
+TEST(TrigramQuery, GeneratedSpellingsTableIsTheLibrarysFolding) {
+    std::vector<std::pair<char32_t, char32_t>> expected;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
         char32_t folded = FoldCodePoint(c);
-        const auto code = static_cast<uint32_t>(c);
-        if (caseless(c)) {
-            ASSERT_EQ(folded, c) << code;
-        }
-        if (folded != c) {
-            ASSERT_FALSE(caseless(folded)) << code;
-        }
+        if (folded != c) expected.emplace_back(folded, c);
     }
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::pair<char32_t, char32_t>> generated;
+    for (const auto& u : Unfoldings()) generated.emplace_back(u.folded, u.source);
+    EXPECT_GT(generated.size(), 1000u);
+    EXPECT_TRUE(generated == expected);
 }
 
 std::unique_ptr<Database> Reopened(std::unique_ptr<Database>& db, const std::string& path) {
