@@ -28,23 +28,23 @@ constexpr const char* kUpgradeQuestion =
     "Would you like to update the database format now?\r\n"
     "(This might take a few minutes and will be done only once.)";
 
-bool HasField(const engine::TableDef& table, std::string_view name) {
-    for (const auto& f : table.fields) {
-        if (strncasecmp(f.name.c_str(), name.data(), name.size()) == 0 &&
-            f.name.size() == name.size())
+bool HasField(const std::vector<std::string>& fields, std::string_view name) {
+    for (const auto& f : fields) {
+        if (strncasecmp(f.c_str(), name.data(), name.size()) == 0 && f.size() == name.size())
             return true;
     }
     return false;
 }
 
-// Whether the file holds the catalog tables and fields; files gets tblFiles.
-bool IsCatalog(engine::Database& db, engine::TableDef& files) {
+// Whether the file holds the catalog tables and fields; files gets
+// tblFiles' field names.
+bool IsCatalog(engine::Database& db, std::vector<std::string>& files) {
     if (!db.HasTable("tblDiscs") || !db.HasTable("tblFiles")) return false;
-    engine::TableDef discs = db.Table("tblDiscs");
+    std::vector<std::string> discs = db.FieldNames("tblDiscs");
     for (auto name : kDiscFieldNames) {
         if (!HasField(discs, name)) return false;
     }
-    files = db.Table("tblFiles");
+    files = db.FieldNames("tblFiles");
     // "FileID" plays no part and "FileDesc" only tells the formats apart.
     for (size_t i = 1; i + 1 < kFileFieldNames.size(); ++i) {
         if (!HasField(files, kFileFieldNames[i])) return false;
@@ -83,7 +83,7 @@ CheckResult CheckCatalog(const std::string& path, Prompter& prompter) {
             result.code = CheckCode::PasswordCancelled;
             return result;
         }
-        engine::TableDef files;
+        std::vector<std::string> files;
         if (!IsCatalog(*db, files)) {
             result.code = CheckCode::WrongFormat;
             return result;

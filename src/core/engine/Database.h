@@ -68,6 +68,9 @@ class Database {
     std::vector<std::string> TableNames();
     bool HasTable(const std::string& name);  // case-insensitive
     TableDef Table(const std::string& name);
+    // A table's field names in stored order, without the rest of its
+    // definition (which takes a statement per index).
+    std::vector<std::string> FieldNames(const std::string& table);
     void CreateTable(const TableDef& table);
     void AppendField(const std::string& table, const FieldDef& field);
     void DeleteField(const std::string& table, const std::string& field);

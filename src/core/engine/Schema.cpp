@@ -162,6 +162,13 @@ bool Database::HasTable(const std::string& name) {
     return false;
 }
 
+std::vector<std::string> Database::FieldNames(const std::string& table) {
+    std::vector<std::string> names;
+    for (auto& info : TextRows(m_db, "PRAGMA table_info(" + Quote(table) + ")"))
+        names.push_back(info[1]);
+    return names;
+}
+
 TableDef Database::Table(const std::string& name) {
     auto sqlRows =
         TextRows(m_db, "SELECT name, sql FROM sqlite_master WHERE type='table' AND name=" +

@@ -91,7 +91,15 @@ TEST(CheckCatalog, OutcomesForMissingForeignIncompleteOddlyCasedAndBusyFiles) {
     files.fields[7].name = "FILEDESC";
     std::string cases = MakeTables(dir, "cases.kst", {discs, files});
     EXPECT_EQ(Checked(cases, prompter), "code=0 valid=1 error=0 password=");
-    EXPECT_FALSE(engine::Database::Open(cases, "")->HasTable("tblSubFiles"));
+    {
+        auto opened = engine::Database::Open(cases, "");
+        EXPECT_FALSE(opened->HasTable("tblSubFiles"));
+        // The check reads the field names alone: the definition's, in order.
+        std::vector<std::string> names;
+        for (const auto& f : opened->Table("tblDiscs").fields) names.push_back(f.name);
+        EXPECT_EQ(opened->FieldNames("tblDiscs"), names);
+        EXPECT_EQ(names.at(1), "DISCSER");
+    }
     auto holder = engine::Database::Open(test::MakeCatalogFile(dir), "");
     EXPECT_EQ(Checked(dir.File("kest001.kst"), prompter), "code=0 valid=0 error=3045 password=");
 }
