@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "core/common/FileSystemError.h"
@@ -47,7 +46,9 @@ void ScanLog::WriteRecord(std::string_view line) {
 }
 
 bool ScanLog::HasControls(std::string_view line) {
-    return std::any_of(line.begin(), line.end(), text::IsControl);
+    for (char c : line)
+        if (text::IsControl(c)) return true;
+    return false;
 }
 
 void ScanLog::WritePlain(std::string_view line) {
