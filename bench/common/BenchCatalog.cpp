@@ -65,7 +65,7 @@ void BuildCatalog(const std::string& path, const CatalogShape& shape) {
         }
     }
     db->Commit();
-    db->BuildSearchIndex();
+    db->EndSearchIndexDeferral();
 }
 
 std::filesystem::path BenchHome(int argc, char** argv, const std::string& name) {

@@ -216,6 +216,11 @@ void Database::IndexDeferredRows() {
     engine::IndexDeferredRows(m_db);
 }
 
+void Database::EndSearchIndexDeferral() {
+    engine::EndDeferral(m_db);
+    BuildSearchIndex();
+}
+
 bool Database::SearchIndexComplete() {
     if (!m_searchChecked) m_searchIndexes = CheckSearchIndexes();
     m_searchChecked = true;

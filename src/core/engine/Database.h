@@ -94,12 +94,15 @@ class Database {
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
     bool SearchIndexComplete();
-    // Around a long run of inserts (a scan): the index stops following new
-    // rows, and BuildSearchIndex afterwards adds them at once. True when there
+    // Around a long run of inserts (a scan, with the catalog open
+    // exclusively): the index stops following new rows, and
+    // EndSearchIndexDeferral afterwards adds them at once. True when there
     // was an index to defer.
     bool DeferSearchIndex();
     // Meanwhile, indexes the rows added so far, keeping the index deferred.
     void IndexDeferredRows();
+    // Indexes the rows added since the deferral and completes the index.
+    void EndSearchIndexDeferral();
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }

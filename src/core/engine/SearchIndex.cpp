@@ -55,15 +55,28 @@ int64_t Upto(sqlite3* db, const Source& s) {
         -1);
 }
 
-// Whether every object of the source's index is there as made, for the
-// phase its state names.
-bool ObjectsIntact(sqlite3* db, const Source& s, int64_t upto) {
-    if (upto < 0) return false;
+// The forms the source table's triggers take. Complete: every row change
+// reaches the index. Building: changes reach it only for rows the builder has
+// passed. Deferred: the building form without the insert trigger, while a
+// scan (holding the catalog exclusively) adds rows whose counters all lie
+// beyond the mark, so that the builder takes them and the scan's inserts do
+// not pay for the trigger.
+enum class Form { Complete, Building, Deferred };
+
+SqlObjects TriggersOf(const Source& s, Form form) {
+    SqlObjects triggers = TriggerSql(s, form == Form::Complete);
+    if (form == Form::Deferred) triggers.erase(triggers.begin());  // the insert trigger
+    return triggers;
+}
+
+// Whether every object of the source's index is there as made, with the
+// triggers in the given form.
+bool ObjectsIntact(sqlite3* db, const Source& s, Form form) {
     for (const auto& [name, sql] : TableSql(s))
         if (StoredSql(db, name) != sql) return false;
-    for (const auto& [name, sql] : TriggerSql(s, upto == kComplete))
+    for (const auto& [name, sql] : TriggersOf(s, form))
         if (StoredSql(db, name) != sql) return false;
-    return true;
+    return form != Form::Deferred || StoredSql(db, TriggerSql(s, false).front().first).empty();
 }
 
 // The number of rows the index holds, from the FTS5 averages record.
@@ -144,7 +157,7 @@ bool ProbesFound(sqlite3* db, const Source& s) {
 }
 
 bool Complete(sqlite3* db, const Source& s) {
-    return Upto(db, s) == kComplete && ObjectsIntact(db, s, kComplete) && ProbesFound(db, s);
+    return Upto(db, s) == kComplete && ObjectsIntact(db, s, Form::Complete) && ProbesFound(db, s);
 }
 
 bool SourceExists(sqlite3* db, const Source& s) {
@@ -165,11 +178,10 @@ void DropSource(sqlite3* db, const Source& s) {
             db, std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table));
 }
 
-void CreateTriggers(sqlite3* db, const Source& s, bool complete) {
-    for (const auto& [name, sql] : TriggerSql(s, complete)) {
+void CreateTriggers(sqlite3* db, const Source& s, Form form) {
+    for (const auto& [name, sql] : TriggerSql(s, true))
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
-        ExecOrThrow(db, sql);
-    }
+    for (const auto& [name, sql] : TriggersOf(s, form)) ExecOrThrow(db, sql);
 }
 
 // Starts the index of a source afresh: empty, nothing passed yet.
@@ -186,7 +198,7 @@ void StartSource(sqlite3* db, const Source& s) {
                                 ", rank) VALUES ('automerge', 16)");
         ExecOrThrow(db, std::string("INSERT INTO ") + kStateTable + " VALUES (" +
                             SqlLiteral(s.table) + ", 0)");
-        CreateTriggers(db, s, false);
+        CreateTriggers(db, s, Form::Building);
     });
 }
 
@@ -269,7 +281,7 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
         ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
                             " SET upto = " + std::to_string(finished ? kComplete : last) +
                             " WHERE tbl = " + SqlLiteral(s.table));
-        if (finished) CreateTriggers(db, s, true);
+        if (finished) CreateTriggers(db, s, Form::Complete);
     });
     return finished;
 }
@@ -319,12 +331,12 @@ std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
 bool DeferSearchIndex(sqlite3* db) {
     bool deferred = false;
     for (const auto& s : IndexSources()) {
-        if (Upto(db, s) != kComplete || !ObjectsIntact(db, s, kComplete)) continue;
+        if (Upto(db, s) != kComplete || !ObjectsIntact(db, s, Form::Complete)) continue;
         AsOneUnit(db, [&] {
             ExecOrThrow(db, std::string("UPDATE ") + kStateTable +
                                 " SET upto = (SELECT ifnull(max(" + s.key + "), 0) FROM " +
                                 s.table + ") WHERE tbl = " + SqlLiteral(s.table));
-            CreateTriggers(db, s, false);
+            CreateTriggers(db, s, Form::Deferred);
         });
         deferred = true;
     }
@@ -334,8 +346,16 @@ bool DeferSearchIndex(sqlite3* db) {
 void IndexDeferredRows(sqlite3* db) {
     for (const auto& s : IndexSources()) {
         int64_t upto = Upto(db, s), done = 0;
-        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, upto)) continue;
+        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, Form::Deferred)) continue;
         IndexSlice(db, s, std::numeric_limits<int64_t>::max(), done, false);
+    }
+}
+
+void EndDeferral(sqlite3* db) {
+    for (const auto& s : IndexSources()) {
+        int64_t upto = Upto(db, s);
+        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, Form::Deferred)) continue;
+        AsOneUnit(db, [&] { CreateTriggers(db, s, Form::Building); });
     }
 }
 
@@ -356,7 +376,8 @@ unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sl
         complete |= 1u << i;
         if (Complete(db, s)) continue;
         int64_t upto = Upto(db, s);
-        if (upto == kComplete || !ObjectsIntact(db, s, upto)) StartSource(db, s);
+        if (upto < 0 || upto == kComplete || !ObjectsIntact(db, s, Form::Building))
+            StartSource(db, s);
         todo.push_back(i);
     }
     int64_t total = 0, done = 0;

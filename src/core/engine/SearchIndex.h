@@ -40,17 +40,24 @@ const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& tab
 std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
                                   const std::string& match);
 
-// Stops indexing new rows of the complete indexes: the mark goes to the
-// largest counter and the triggers take their building form, so that a
-// scan's many small commits skip the index and BuildSearchIndex adds the new
-// rows at the end in a few large slices (a third of the cost). True when an
-// index was deferred.
+// Stops indexing new rows of the complete indexes, for a scan that holds the
+// catalog exclusively: the mark goes to the largest counter and the insert
+// triggers are dropped (the other triggers take their building form), so that
+// a scan's many small inserts and commits skip the index and the new rows,
+// all beyond the mark, are indexed in a few large slices (a third of the
+// cost). True when an index was deferred. EndDeferral takes the index back to
+// its building form; a deferred index found on opening (a scan that did not
+// end) is not intact, and its build starts afresh.
 bool DeferSearchIndex(sqlite3* db);
 
 // Indexes the rows a deferred index has not taken yet and keeps it deferred:
 // a scan does it between its commits, on its writer thread, so that little
 // is left for the build at its end.
 void IndexDeferredRows(sqlite3* db);
+
+// Gives a deferred index its insert triggers back in their building form;
+// BuildSearchIndex then completes it.
+void EndDeferral(sqlite3* db);
 
 // Removes every index object (tables, triggers, state), as a unit.
 void DropSearchIndex(sqlite3* db);

@@ -11,7 +11,11 @@ bool ToValidUtf8(std::string_view bytes, std::string& out) {
     size_t i = 0;
     while (i < bytes.size()) {
         if (data[i] < 0x80) {
-            out.push_back(static_cast<char>(data[i++]));
+            // Runs of ASCII, most names, are copied whole.
+            size_t end = i + 1;
+            while (end < bytes.size() && data[end] < 0x80) ++end;
+            out.append(bytes.substr(i, end - i));
+            i = end;
             continue;
         }
         utf8proc_int32_t codepoint = 0;

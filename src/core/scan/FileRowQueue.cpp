@@ -48,7 +48,7 @@ FileRowQueue::~FileRowQueue() {
 
 void FileRowQueue::Add(int64_t discId, std::string_view dir, std::string_view name,
                        std::string_view attributes, int64_t size, std::string_view isoDate) {
-    Row& row = m_filling[static_cast<size_t>(m_fillCount++)];
+    Row& row = m_filling->rows[static_cast<size_t>(m_filling->count++)];
     row.discId = discId;
     row.dir.assign(dir);
     row.name.assign(name);
@@ -59,7 +59,7 @@ void FileRowQueue::Add(int64_t discId, std::string_view dir, std::string_view na
     // stops the scan at its file with every row before it stored.
     if (Refused(dir, name, attributes)) {
         Flush();
-    } else if (m_fillCount == kHandOver) {
+    } else if (m_filling->count == kHandOver) {
         Submit(false);
     }
 }
@@ -68,30 +68,48 @@ void FileRowQueue::CommitSoon() {
     Submit(true);
 }
 
+int64_t FileRowQueue::CommitsMade() {
+    std::lock_guard lock(m_mutex);
+    return m_commits;
+}
+
+FileRowQueue::BatchPtr FileRowQueue::NewBatch() {
+    if (m_spare.empty()) return std::make_unique<Batch>();
+    BatchPtr batch = std::move(m_spare.back());
+    m_spare.pop_back();
+    batch->count = 0;
+    return batch;
+}
+
 void FileRowQueue::Submit(bool commitAfter) {
     std::unique_lock lock(m_mutex);
-    Wait(lock);
-    std::swap(m_filling, m_writing);
-    m_writeCount = std::exchange(m_fillCount, 0);
-    m_commitAfter = commitAfter;
-    m_busy = true;
+    m_changed.wait(lock, [this] { return m_queued.size() < kQueued || m_error; });
+    RaiseError();
+    m_filling->commitAfter = commitAfter;
+    m_queued.push_back(std::exchange(m_filling, NewBatch()));
     if (!m_writer.joinable()) m_writer = std::thread([this] { WriterLoop(); });
-    m_submitter = std::this_thread::get_id();
-    m_db.HandTo(m_writer.get_id());
+    if (!m_busy) {
+        m_busy = true;
+        m_submitter = std::this_thread::get_id();
+        m_db.HandTo(m_writer.get_id());
+    }
     lock.unlock();
     m_changed.notify_all();
 }
 
+void FileRowQueue::RaiseError() {
+    if (!m_error) return;
+    m_filling->count = 0;  // what was queued after the failure goes with it
+    std::rethrow_exception(std::exchange(m_error, nullptr));
+}
+
 void FileRowQueue::Wait(std::unique_lock<std::mutex>& lock) {
     m_changed.wait(lock, [this] { return !m_busy; });
-    if (m_error) {
-        m_fillCount = 0;  // what was queued after the failure goes with it
-        std::rethrow_exception(std::exchange(m_error, nullptr));
-    }
+    RaiseError();
 }
 
 void FileRowQueue::Flush() {
-    if (m_fillCount > 0) Submit(false);
+    if (m_filling->count > 0) Submit(false);
     std::unique_lock lock(m_mutex);
     Wait(lock);
 }
@@ -104,13 +122,20 @@ int64_t FileRowQueue::LastFileId() {
 void FileRowQueue::WriterLoop() {
     std::unique_lock lock(m_mutex);
     while (true) {
-        m_changed.wait(lock, [this] { return m_busy || m_stop; });
-        if (!m_busy) return;
+        m_changed.wait(lock, [this] { return !m_queued.empty() || m_stop; });
+        if (m_stop) {
+            // Rows never flushed belong to a scan that is gone.
+            m_queued.clear();
+            if (m_busy) m_db.HandTo(m_submitter);
+            return;
+        }
+        BatchPtr batch = std::move(m_queued.front());
+        m_queued.pop_front();
         lock.unlock();
         std::exception_ptr error;
         try {
-            Write(m_writing, m_writeCount);
-            if (m_commitAfter) {
+            Write(*batch);
+            if (batch->commitAfter) {
                 m_db.Commit();
                 m_db.Begin();
                 if (m_afterCommit) m_afterCommit();
@@ -118,10 +143,21 @@ void FileRowQueue::WriterLoop() {
         } catch (...) {
             error = std::current_exception();
         }
-        m_db.HandTo(m_submitter);
         lock.lock();
-        m_error = error;
-        m_busy = false;
+        if (batch->commitAfter && !error) ++m_commits;
+        m_spare.push_back(std::move(batch));
+        if (error) {
+            // The rows queued after the failure are not written.
+            m_error = error;
+            while (!m_queued.empty()) {
+                m_spare.push_back(std::move(m_queued.front()));
+                m_queued.pop_front();
+            }
+        }
+        if (m_queued.empty()) {
+            m_db.HandTo(m_submitter);
+            m_busy = false;
+        }
         m_changed.notify_all();
     }
 }
@@ -139,8 +175,9 @@ void FileRowQueue::BindRow(engine::Statement& statement, int first, const Row& r
     }
 }
 
-void FileRowQueue::Write(const Rows& rows, int count) {
-    const auto total = static_cast<size_t>(count);
+void FileRowQueue::Write(const Batch& batch) {
+    const auto& rows = batch.rows;
+    const auto total = static_cast<size_t>(batch.count);
     size_t done = 0;
     for (; total - done >= kGroup; done += kGroup) {
         if (!m_group) m_group.emplace(m_db.Prepare(InsertStatement(kGroup)));

@@ -3,13 +3,16 @@
 #include <array>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "core/engine/Statement.h"
 
@@ -23,17 +26,20 @@ namespace kest::scan {
 // them kHandOver at a time and writes them kGroup to a multi-row INSERT (half
 // SQLite's work per row against one statement per row), so the catalog's work
 // overlaps the walk's reading of the disc; it also commits for the batch.
+// Up to kQueued hand-overs wait for the writer, so that its longer steps (a
+// commit's checkpoint, indexing the new rows for search) do not stop the walk.
 //
-// While the writer works it owns the catalog's connection (handed to it with
-// each batch and back when the batch is written): everyone else touches the
-// catalog only after Flush() (which waits for the writer) and before the next
-// Add() or CommitSoon().
+// While the writer works it owns the catalog's connection (handed to it when
+// it starts on a queue of hand-overs and back when the queue is empty):
+// everyone else touches the catalog only after Flush() (which waits for the
+// writer) and before the next Add() or CommitSoon().
 class FileRowQueue {
   public:
     static constexpr int kGroup = 25;
     static constexpr int kHandOver = 10 * kGroup;
+    static constexpr size_t kQueued = 128;
 
-    explicit FileRowQueue(engine::Database& db) : m_db(db) {}
+    explicit FileRowQueue(engine::Database& db) : m_db(db), m_filling(std::make_unique<Batch>()) {}
     ~FileRowQueue();
     FileRowQueue(const FileRowQueue&) = delete;
     FileRowQueue& operator=(const FileRowQueue&) = delete;
@@ -45,14 +51,16 @@ class FileRowQueue {
     void Add(int64_t discId, std::string_view dir, std::string_view name,
              std::string_view attributes, int64_t size, std::string_view isoDate);
     // Writes every queued row and waits for the writer; raises the first
-    // error it met. Rows that failed to be written are dropped: the error is
-    // raised once, not again at the next write.
+    // error it met. Rows that failed to be written, and those queued after
+    // them, are dropped: the error is raised once, not again at the next write.
     void Flush();
     // Writes every queued row and gives the FileId of the row added last.
     int64_t LastFileId();
     // Has the writer write the queued rows, commit the open transaction and
     // open the next, without waiting for it.
     void CommitSoon();
+    // How many of the commits asked for by CommitSoon the writer has made.
+    int64_t CommitsMade();
     // Work the writer does, in the transaction it has just opened, after
     // each commit it makes; set before the first row is queued. An error it
     // raises counts as the commit's.
@@ -65,26 +73,34 @@ class FileRowQueue {
         int64_t size = 0;
         std::string isoDate;
     };
-    using Rows = std::array<Row, kHandOver>;
+    struct Batch {
+        std::array<Row, kHandOver> rows;
+        int count = 0;
+        bool commitAfter = false;
+    };
+    using BatchPtr = std::unique_ptr<Batch>;
 
     // Hands the queued rows to the writer, then a commit when asked.
     void Submit(bool commitAfter);
     void Wait(std::unique_lock<std::mutex>& lock);  // until the writer is idle; raises its error
+    void RaiseError();                              // the writer's error, when it met one
+    BatchPtr NewBatch();                            // a used one when there is one
     void WriterLoop();
-    void Write(const Rows& rows, int count);  // on the writer thread
+    void Write(const Batch& batch);  // on the writer thread
     static void BindRow(engine::Statement& statement, int first, const Row& row);
 
     engine::Database& m_db;
-    Rows m_filling, m_writing;
-    int m_fillCount = 0, m_writeCount = 0;
-    bool m_commitAfter = false;
-    std::optional<engine::Statement> m_single, m_group;
+    BatchPtr m_filling;
+    std::optional<engine::Statement> m_single, m_group;  // the writer's
     std::function<void()> m_afterCommit;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    bool m_busy = false;  // the writer has work
+    std::deque<BatchPtr> m_queued;  // handed over, not yet written
+    std::vector<BatchPtr> m_spare;  // written, kept for their strings' room
+    bool m_busy = false;            // the writer has the connection and work
     bool m_stop = false;
+    int64_t m_commits = 0;
     std::thread::id m_submitter;  // who gets the connection back
     std::exception_ptr m_error;
     std::thread m_writer;  // started with the first group

@@ -17,16 +17,30 @@ void RowBatch::Open() {
 
 void RowBatch::Written() {
     if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) {
-        // The writer commits and opens the next transaction in turn; it has
-        // finished its previous commit well, or CommitSoon raises its error.
-        size_t requested = m_rowStarts.size();
-        size_t previous = m_pending;
+        // The writer commits and opens the next transaction in turn; an
+        // error it met with an earlier group is raised here.
         m_files.CommitSoon();
-        Confirm(previous);
-        m_pending = requested - previous;
+        m_asked.push_back(m_rowStarts.size() - m_rowsAsked);
+        m_rowsAsked = m_rowStarts.size();
+        ConfirmWriterCommits();
         m_rows = 0;
         m_opened = CoarseClock::now();
     }
+}
+
+void RowBatch::ConfirmWriterCommits() {
+    for (int64_t made = m_files.CommitsMade(); m_commitsSeen < made; ++m_commitsSeen) {
+        Confirm(m_asked.front());
+        m_rowsAsked -= m_asked.front();
+        m_asked.pop_front();
+    }
+}
+
+void RowBatch::ConfirmAll() {
+    Confirm(m_rowStarts.size());
+    m_asked.clear();
+    m_rowsAsked = 0;
+    m_commitsSeen = m_files.CommitsMade();
 }
 
 void RowBatch::StoredHere(uint64_t logLine) {
@@ -39,8 +53,7 @@ void RowBatch::Commit() {
     m_rows = 0;
     m_files.Flush();
     if (m_db.InTransaction()) m_db.Commit();
-    Confirm(m_rowStarts.size());
-    m_pending = 0;
+    ConfirmAll();
 }
 
 void RowBatch::Confirm(size_t rows) {
@@ -77,8 +90,7 @@ std::string RowBatch::Reconcile(int64_t discId) {
         line = m_log.LineAt(cut);
         m_log.TruncateTo(cut);
     }
-    Confirm(m_rowStarts.size());
-    m_pending = 0;
+    ConfirmAll();
     return line;
 }
 

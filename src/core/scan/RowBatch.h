@@ -1,8 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <string>
-#include <vector>
 
 #include "core/common/CoarseClock.h"
 
@@ -51,14 +51,21 @@ class RowBatch {
   private:
     // Rows whose commit is now known done.
     void Confirm(size_t rows);
+    // Confirms the rows of the commits the writer has made since last seen.
+    void ConfirmWriterCommits();
+    // After every row is known committed.
+    void ConfirmAll();
 
     engine::Database& m_db;
     ScanLog& m_log;
     FileRowQueue m_files;
     // The log offsets of the rows not yet known committed, oldest first; the
-    // first m_pending of them are in the commit the writer is making.
-    std::vector<uint64_t> m_rowStarts;
-    size_t m_pending = 0;
+    // first of them are in the commits asked of the writer, whose row counts
+    // m_asked holds (oldest first), m_commitsSeen of them made before.
+    std::deque<uint64_t> m_rowStarts;
+    std::deque<size_t> m_asked;
+    size_t m_rowsAsked = 0;
+    int64_t m_commitsSeen = 0;
     int64_t m_confirmed = 0;  // rows of the scan known committed
     bool m_open = false;      // a transaction of this batch is open
     int m_rows = 0;

@@ -196,7 +196,7 @@ void ScanDriver::CleanUp(const KestError* error) {
     if (m_indexDeferred) {
         m_indexDeferred = false;
         try {
-            m_s.db.BuildSearchIndex();
+            m_s.db.EndSearchIndexDeferral();
         } catch (const KestError&) {
             // A full disk: the rows are stored; the next open indexes them.
         }

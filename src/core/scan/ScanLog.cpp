@@ -23,6 +23,7 @@ void ScanLog::Open(const std::string& path) {
 
 void ScanLog::WriteLine(std::string_view line) {
     if (!m_file) return;
+    if (!HasControls(line)) return WritePlain(line);
     m_buffer.clear();
     for (size_t i = 0; i < line.size(); ++i) {
         char c = line[i];
@@ -33,16 +34,26 @@ void ScanLog::WriteLine(std::string_view line) {
             m_buffer += text::IsControl(c) ? '?' : c;
         }
     }
-    m_buffer += '\n';
-    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+    WritePlain(m_buffer);
 }
 
 void ScanLog::WriteRecord(std::string_view line) {
     if (!m_file) return;
+    if (!HasControls(line)) return WritePlain(line);
     m_buffer.assign(line);
     text::MaskControls(m_buffer);
-    m_buffer += '\n';
-    m_position += std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file);
+    WritePlain(m_buffer);
+}
+
+bool ScanLog::HasControls(std::string_view line) {
+    for (char c : line)
+        if (text::IsControl(c)) return true;
+    return false;
+}
+
+void ScanLog::WritePlain(std::string_view line) {
+    m_position += std::fwrite(line.data(), 1, line.size(), m_file);
+    if (std::fputc('\n', m_file) == '\n') ++m_position;
 }
 
 void ScanLog::Flush() {

@@ -37,6 +37,10 @@ class ScanLog {
     void Close();
 
   private:
+    static bool HasControls(std::string_view line);
+    // Writes the line as it is, with its line break.
+    void WritePlain(std::string_view line);
+
     std::FILE* m_file = nullptr;
     std::string m_buffer;
     uint64_t m_position = 0;

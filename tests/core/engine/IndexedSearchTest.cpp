@@ -349,7 +349,7 @@ TEST_F(IndexedCatalog, FolderRunsFindEveryRowOfTheirFolder) {
     EXPECT_EQ(runs() - before, 8);
     ASSERT_TRUE(m_db->DeferSearchIndex());
     for (int d = 0; d < 8; ++d) addFolder("Beta/Folder" + std::to_string(d % 5) + "/", 40);
-    m_db->BuildSearchIndex();
+    m_db->EndSearchIndexDeferral();
     EXPECT_EQ(runs() - before, 16);
     m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Here/' WHERE FileId % 9 = 0");
     m_db->Execute("UPDATE tblFiles SET FileDir = 'ALPHA/FOLDER3/' WHERE FileId % 31 = 0");
@@ -403,7 +403,7 @@ TEST_F(IndexedCatalog, DeferredRowsIndexedMeanwhileStayDeferred) {
     m_db->Execute("UPDATE tblFiles SET FileDir = 'Moved/Early/' WHERE FileId = " +
                   std::to_string(caughtUp - 7));
     m_db->Execute("DELETE FROM tblFiles WHERE FileId = " + std::to_string(caughtUp - 9));
-    m_db->BuildSearchIndex();
+    m_db->EndSearchIndexDeferral();
     ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
     for (const char* text :
          {"early5", "renamedearly", "late3", "early/folder", "moved/early", "late/folder"}) {
@@ -517,6 +517,29 @@ std::unique_ptr<Database> Reopened(std::unique_ptr<Database>& db, const std::str
     return Database::Open(path, "");
 }
 
+// A scan that never ends (the program killed) leaves its index deferred,
+// without insert triggers: the next open builds it afresh, so a row another
+// program added below the mark meanwhile is found too.
+TEST_F(IndexedCatalog, AnIndexLeftDeferredIsBuiltAfreshOnTheNextOpen) {
+    ASSERT_TRUE(m_db->DeferSearchIndex());
+    m_db->Execute(
+        "INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (1, 'Zq Scan/', 'zqlate')");
+    m_db->IndexDeferredRows();
+    m_db->Execute("DELETE FROM tblFiles WHERE FileId = 7");
+    m_db->Execute(
+        "INSERT INTO tblFiles (FileId, KestId, FileDir, FileName) VALUES (7, 1, 'Zq Hand/', "
+        "'zqput')");
+    m_db = Reopened(m_db, m_path);
+    EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()), 0u);
+    m_db->BuildSearchIndex();
+    ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
+    for (const char* text : {"zqlate", "zqput", "zq hand/", "zq scan/"}) {
+        const std::string statement = Statement(text, 3, true);
+        EXPECT_FALSE(ExpectSameRows(statement).empty()) << text;
+        EXPECT_TRUE(Strengthened(statement)) << text;
+    }
+}
+
 // Hand-made damage is found on open; the next build repairs it, and until
 // then the searches read every row.
 TEST_F(IndexedCatalog, DamageIsDetectedAndRebuilt) {
@@ -626,7 +649,7 @@ TEST_F(IndexedCatalog, AFullDiskStopsTheIndexingMeanwhileWithoutHarm) {
     EXPECT_EQ(upto(), before);
     EXPECT_EQ(CompleteSearchIndexes(m_db->Handle()) & 1u, 0u);
     ExecOrThrow(m_db->Handle(), "PRAGMA max_page_count = 1000000");
-    m_db->BuildSearchIndex();
+    m_db->EndSearchIndexDeferral();
     ASSERT_EQ(CompleteSearchIndexes(m_db->Handle()), 3u);
     for (const char* text : {"crowded2999", "full/disk7/"}) {
         const std::string statement = Statement(text, 3, true);
