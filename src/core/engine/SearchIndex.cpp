@@ -249,6 +249,29 @@ void AddRuns(sqlite3* db, const Source& s, const std::string& rows) {
     if (rc != SQLITE_OK) ThrowEngineError(db, rc);
 }
 
+struct SliceFacts {
+    int64_t rows = 0, last = 0, second = 0;
+};
+
+// The three integers of a query's first row; raises the engine's error
+// when it fails.
+SliceFacts FactsOf(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    SliceFacts facts;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        facts = {sqlite3_column_int64(stmt, 0), sqlite3_column_int64(stmt, 1),
+                 sqlite3_column_int64(stmt, 2)};
+        rc = SQLITE_OK;
+    } else {
+        rc = sqlite3_errcode(db);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_OK) ThrowEngineError(db, rc);
+    return facts;
+}
+
 // Indexes the next rows past the builder's mark; true when none were left
 // and, asked to finish, the index is then complete.
 bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
@@ -256,20 +279,24 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
     bool finished = false;
     AsOneUnit(db, [&] {
         int64_t upto = Upto(db, s);
-        std::string next = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
-                           std::to_string(upto) + " ORDER BY " + s.key + " LIMIT " +
-                           std::to_string(sliceRows);
-        std::string slice = std::string("SELECT ") + s.key + next;
-        int64_t count = IntOf(db, "SELECT count(*) FROM (" + slice + ")", 0);
-        int64_t last =
-            IntOf(db, std::string("SELECT max(") + s.key + ") FROM (" + slice + ")", upto);
+        // One pass over the slice gives its size, its last counter and
+        // whether any row has the second text (descriptions are rare).
+        const std::string slice = std::string("SELECT ") + s.key + ", " + s.names[1] + " FROM " +
+                                  s.table + " WHERE " + s.key + " > " + std::to_string(upto) +
+                                  " ORDER BY " + s.key + " LIMIT " + std::to_string(sliceRows);
+        const SliceFacts facts =
+            FactsOf(db, std::string("SELECT count(*), max(") + s.key + "), count(" + s.names[1] +
+                            ") FROM (" + slice + ")");
+        const int64_t count = facts.rows, last = count > 0 ? facts.last : upto;
         std::string rows = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
                            std::to_string(upto) + " AND " + s.key + " <= " + std::to_string(last);
-        for (size_t i = 0; i < 2; ++i)
+        for (size_t i = 0; i < 2 && count > 0; ++i) {
+            if (i == 1 && facts.second == 0) break;
             ExecOrThrow(db, std::string("INSERT INTO ") + s.nameIndexes[i] + " (rowid, " +
                                 s.names[i] + ") SELECT " + s.key + ", " + s.names[i] + rows +
                                 " AND " + s.names[i] + " IS NOT NULL");
-        AddRuns(db, s, rows + " ORDER BY " + s.key);
+        }
+        if (count > 0) AddRuns(db, s, rows + " ORDER BY " + s.key);
         done += count;
         finished = count < sliceRows;
         if (!finish) {
