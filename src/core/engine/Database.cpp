@@ -156,10 +156,13 @@ Statement Database::Prepare(const std::string& jetSql) {
         [this](const std::string& table, const std::string& column) {
             return FindIndexedColumn(m_searchIndexes, table, column);
         },
-        [&](const IndexedColumn& column, const std::string& match) {
-            auto few = FewCandidates(m_db, column, match);
-            failed = failed || !few;
-            return few.value_or(false);
+        [&](const std::string& table, const IndexedColumn& column,
+            const std::string& match) -> std::optional<std::string> {
+            auto found = FindCandidates(m_db, column, match);
+            failed = failed || !found;
+            if (!found || !found->few) return std::nullopt;
+            if (found->keys) return ListedCondition(table, column, *found->keys);
+            return CandidateCondition(table, column, match);
         });
     if (failed) ForgetSearchIndex();
     if (failed || strengthened == jetSql) return PrepareTranslated(jetSql);

@@ -56,6 +56,8 @@ class Database {
     // Runs a statement and collects every row.
     Rows Query(const std::string& jetSql);
     // Prepares a statement for stepping or for repeated use with "?" parameters.
+    // A SELECT whose LIKEs the search index narrows to a few rows names those
+    // rows' counters as found now: step it before the catalog changes.
     Statement Prepare(const std::string& jetSql);
     int64_t LastInsertId() const;
 

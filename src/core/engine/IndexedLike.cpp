@@ -176,8 +176,16 @@ std::string CandidateCondition(const std::string& table, const IndexedColumn& co
            ") UNION ALL SELECT n + 1, e FROM _kest_ids WHERE n < e) SELECT n FROM _kest_ids)";
 }
 
+std::string ListedCondition(const std::string& table, const IndexedColumn& column,
+                            const std::vector<int64_t>& keys) {
+    std::string condition = table + "." + column.key + " IN (";
+    for (size_t i = 0; i < keys.size(); ++i)
+        condition.append(i ? ", " : "").append(std::to_string(keys[i]));
+    return condition + ")";
+}
+
 std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
-                                   const MatchWorth& worth) {
+                                   const CandidateLookup& candidates) {
     std::vector<Token> tokens = Tokens(jetSql);
     if (tokens.empty() || !IsWord(tokens[0], "SELECT")) return jetSql;
     std::string out;
@@ -191,10 +199,11 @@ std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup
         if (!column) continue;
         std::string query = TrigramQuery(tokens[i + 2].text);
         if (query.empty()) continue;
-        if (!worth(*column, query)) continue;
+        std::optional<std::string> condition = candidates(table, *column, query);
+        if (!condition) continue;
         size_t after = tokens[i + 2].end;
         out.append(jetSql, copied, after - copied);
-        out += " AND " + CandidateCondition(table, *column, query);
+        out += " AND " + *condition;
         copied = after;
     }
     if (copied == 0) return jetSql;

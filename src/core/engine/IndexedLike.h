@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kest::engine {
 
@@ -21,19 +24,24 @@ struct IndexedColumn {
 // match finds (and maybe for others).
 std::string CandidateCondition(const std::string& table, const IndexedColumn& column,
                                const std::string& match);
+// The condition that holds for the rows of table with the given counters.
+std::string ListedCondition(const std::string& table, const IndexedColumn& column,
+                            const std::vector<int64_t>& keys);
 
 // Strengthens each "<table>.<column> LIKE '<pattern>'" of a SELECT's WHERE
-// clause on an indexed column with "AND <table>.<key> IN (<index lookup>)",
-// when the pattern has a literal run to look up. Only terms whose value counts
+// clause on an indexed column with "AND <candidate condition>", when the
+// pattern has a literal run to look up. Only terms whose value counts
 // for nothing but being true are touched: those joined to the WHERE by AND,
 // OR and brackets alone, where a superset condition changes no row (a term
 // under NOT, inside a function or compared with something is left as it is).
 // find gives a column's index, or null when it has none or it is not complete;
-// worth tells whether an FTS5 match expression on it narrows enough to pay.
+// candidates gives the condition for an FTS5 match expression on it, or none
+// when the match does not narrow enough to pay.
 using ColumnLookup =
     std::function<const IndexedColumn*(const std::string& table, const std::string& column)>;
-using MatchWorth = std::function<bool(const IndexedColumn& column, const std::string& match)>;
+using CandidateLookup = std::function<std::optional<std::string>(
+    const std::string& table, const IndexedColumn& column, const std::string& match)>;
 std::string StrengthenIndexedLikes(const std::string& jetSql, const ColumnLookup& find,
-                                   const MatchWorth& worth);
+                                   const CandidateLookup& candidates);
 
 }  // namespace kest::engine

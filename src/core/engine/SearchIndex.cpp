@@ -122,6 +122,16 @@ std::string CountSql(const IndexedColumn& column, const std::string& match, int6
            " LIMIT " + std::to_string(limit) + ")";
 }
 
+// The counters (names) or runs (lo, hi: folders) the column's index finds by
+// the query (FTS5 syntax), up to limit of them.
+std::string FoundSql(const IndexedColumn& column, const std::string& match, int64_t limit) {
+    const std::string fts = column.indexTable;
+    const std::string found = "SELECT rowid FROM " + fts + " WHERE " + fts + " MATCH " +
+                              SqlLiteral(match) + " LIMIT " + std::to_string(limit);
+    if (!column.runsTable) return found;
+    return std::string("SELECT lo, hi FROM ") + column.runsTable + " WHERE id IN (" + found + ")";
+}
+
 // Whether the index finds a few rows spread over the table by their own
 // texts: damage to the index's pages shows here on most catalogs.
 bool ProbesFound(sqlite3* db, const Source& s) {
@@ -340,19 +350,43 @@ const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& tab
     return nullptr;
 }
 
-std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
-                                  const std::string& match) {
+std::optional<Candidates> FindCandidates(sqlite3* db, const IndexedColumn& column,
+                                         const std::string& match) {
     // Past about one row in thirty, reading every row costs less than
     // looking each candidate up.
     constexpr int64_t kAlwaysFew = 2000;
     for (const auto& s : IndexSources()) {
         if (strcmp(s.table, column.table) != 0) continue;
-        int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
-        int64_t count = IntOf(db, CountSql(column, match, limit), -1);
-        if (count < 0) return std::nullopt;
-        return count < limit;
+        const int64_t limit = std::max(kAlwaysFew, IndexedRows(db, s) / 30);
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db, FoundSql(column, match, limit).c_str(), -1, &stmt, nullptr);
+        int64_t count = 0;
+        std::vector<int64_t> keys;
+        while (rc == SQLITE_OK && count < limit) {
+            int step = sqlite3_step(stmt);
+            if (step != SQLITE_ROW) {
+                if (step != SQLITE_DONE) rc = step;
+                break;
+            }
+            // A name's row, or a run of rows lo to hi.
+            const int64_t lo = sqlite3_column_int64(stmt, 0);
+            const int64_t hi = column.runsTable ? sqlite3_column_int64(stmt, 1) : lo;
+            count += hi - lo + 1;
+            for (int64_t key = lo; key <= hi && count <= int64_t{kListedCandidates}; ++key)
+                keys.push_back(key);
+        }
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK) return std::nullopt;
+        Candidates found;
+        found.few = count < limit;
+        if (found.few && count <= int64_t{kListedCandidates}) {
+            std::sort(keys.begin(), keys.end());
+            keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+            found.keys = std::move(keys);
+        }
+        return found;
     }
-    return false;
+    return Candidates{};
 }
 
 bool DeferSearchIndex(sqlite3* db) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/engine/IndexedLike.h"
 
@@ -34,11 +35,18 @@ unsigned AllSearchIndexes();
 const IndexedColumn* FindIndexedColumn(unsigned complete, const std::string& table,
                                        const std::string& column);
 
-// Whether an FTS5 match on the column's index gives few enough rows that
-// looking them up beats reading the whole table; none when the index fails
-// to answer (damaged).
-std::optional<bool> FewCandidates(sqlite3* db, const IndexedColumn& column,
-                                  const std::string& match);
+// What an FTS5 match on a column's index finds: whether few enough rows that
+// looking them up beats reading the whole table, and, when they number at
+// most kListedCandidates, their counters (ascending), so that the statement
+// need not ask the index again.
+inline constexpr size_t kListedCandidates = 2000;
+struct Candidates {
+    bool few = false;
+    std::optional<std::vector<int64_t>> keys;
+};
+// None when the index fails to answer (damaged).
+std::optional<Candidates> FindCandidates(sqlite3* db, const IndexedColumn& column,
+                                         const std::string& match);
 
 // Stops indexing new rows of the complete indexes, for a scan that holds the
 // catalog exclusively: the mark goes to the largest counter and the insert

@@ -221,15 +221,23 @@ class IndexedCatalog : public ::testing::Test {
         return plain;
     }
 
-    bool Strengthened(const std::string& statement) {
+    bool Strengthened(const std::string& statement) { return ViaIndex(statement) != statement; }
+
+    // The statement with each LIKE the index narrows joined by the index
+    // lookup itself (what statements whose candidates are too many to list
+    // run), for running with the index switched off.
+    std::string ViaIndex(const std::string& statement) {
         unsigned complete = 3;
         auto find = [&](const std::string& t, const std::string& c) {
             return FindIndexedColumn(complete, t, c);
         };
-        auto few = [&](const IndexedColumn& column, const std::string& match) {
-            return FewCandidates(m_db->Handle(), column, match).value_or(false);
+        auto few = [&](const std::string& table, const IndexedColumn& column,
+                       const std::string& match) -> std::optional<std::string> {
+            auto found = FindCandidates(m_db->Handle(), column, match);
+            if (!found || !found->few) return std::nullopt;
+            return CandidateCondition(table, column, match);
         };
-        return StrengthenIndexedLikes(statement, find, few) != statement;
+        return StrengthenIndexedLikes(statement, find, few);
     }
 
     TempDir m_dir;
@@ -248,8 +256,16 @@ TEST_F(IndexedCatalog, GeneratedPatternsGiveTheSameRowsInTheSameOrder) {
         auto fields = static_cast<unsigned>(gen.Below(128));
         std::string statement = Statement(text, fields, gen.Chance(90));
         if (text.empty() || text.find_first_not_of(", ") == std::string::npos) continue;
-        matched += !ExpectSameRows(statement).empty();
-        indexed += Strengthened(statement);
+        const std::string rows = ExpectSameRows(statement);
+        matched += !rows.empty();
+        // The fixture's candidates are few enough to be listed: the lookup
+        // itself is checked on its own.
+        const std::string viaIndex = ViaIndex(statement);
+        if (viaIndex == statement) continue;
+        ++indexed;
+        m_db->UseSearchIndex(false);
+        EXPECT_EQ(QueryText(*m_db, viaIndex), rows) << viaIndex;
+        m_db->UseSearchIndex(true);
     }
     // The patterns must exercise the index and find rows, not only miss.
     EXPECT_GT(indexed, kPatterns / 4);
@@ -431,7 +447,9 @@ TEST(StrengthenIndexedLikes, OnlyTermsWhoseTruthAloneCounts) {
             [&](const std::string& t, const std::string& c) {
                 return t == "tblFiles" && c == "FileName" ? &column : nullptr;
             },
-            [](const IndexedColumn&, const std::string&) { return true; });
+            [](const std::string& table, const IndexedColumn& c, const std::string& match) {
+                return std::optional<std::string>(CandidateCondition(table, c, match));
+            });
     };
     const std::string cond =
         " AND tblFiles.FileId IN (SELECT rowid FROM _kest_fx_files WHERE _kest_fx_files MATCH "
