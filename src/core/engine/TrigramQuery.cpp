@@ -18,7 +18,9 @@ namespace {
 // Spellings beyond this many make a trigram too costly to look up; it is left
 // out (any subset of the trigrams still gives a superset).
 constexpr size_t kMaxSpellings = 27;
-constexpr size_t kMaxTrigrams = 6;
+// Each trigram costs the index a lookup in every segment and a walk of its
+// row list; three that do not overlap already name a rare text.
+constexpr size_t kMaxTrigrams = 3;
 // The trigrams weighed to pick those six: enough choice for any real name,
 // and a bound on the work a pattern of thousands of characters can cause.
 constexpr size_t kTrigramsWeighed = 64;
@@ -100,9 +102,13 @@ std::string TrigramQuery(std::string_view pattern) {
         std::vector<char32_t> folded;
         size_t spellings;
         std::string query;
+        size_t at;  // where it starts, counted over all runs
     };
     std::vector<Trigram> trigrams;
+    size_t runStart = 0;
     for (const auto& run : LiteralRuns(pattern)) {
+        const size_t start = runStart;
+        runStart += run.size() + 3;  // runs never share a trigram's characters
         for (size_t i = 0; i + 3 <= run.size() && trigrams.size() < kTrigramsWeighed; ++i) {
             std::vector<char32_t> folded(run.begin() + static_cast<long>(i),
                                          run.begin() + static_cast<long>(i) + 3);
@@ -116,15 +122,29 @@ std::string TrigramQuery(std::string_view pattern) {
                 spellings *= choices.back().size();
             }
             if (spellings == 0 || spellings > kMaxSpellings) continue;
-            trigrams.push_back({folded, spellings, SpellingsQuery(choices)});
+            trigrams.push_back({folded, spellings, SpellingsQuery(choices), start + i});
         }
     }
-    // The trigrams with fewest spellings cost least to look up.
-    std::stable_sort(trigrams.begin(), trigrams.end(),
-                     [](const Trigram& a, const Trigram& b) { return a.spellings < b.spellings; });
-    if (trigrams.size() > kMaxTrigrams) trigrams.resize(kMaxTrigrams);
+    // The trigrams with fewest spellings cost least to look up; among those,
+    // one that shares no character with one taken tells most.
+    std::vector<const Trigram*> taken;
+    auto overlaps = [&](const Trigram& t) {
+        return std::any_of(taken.begin(), taken.end(), [&](const Trigram* other) {
+            return t.at < other->at + 3 && other->at < t.at + 3;
+        });
+    };
+    while (taken.size() < std::min(kMaxTrigrams, trigrams.size())) {
+        const Trigram* best = nullptr;
+        for (const auto& t : trigrams) {
+            if (std::find(taken.begin(), taken.end(), &t) != taken.end()) continue;
+            if (!best || t.spellings < best->spellings ||
+                (t.spellings == best->spellings && overlaps(*best) && !overlaps(t)))
+                best = &t;
+        }
+        taken.push_back(best);
+    }
     std::string query;
-    for (const auto& t : trigrams) query += (query.empty() ? "" : " AND ") + t.query;
+    for (const Trigram* t : taken) query += (query.empty() ? "" : " AND ") + t->query;
     return query;
 }
 
