@@ -1,6 +1,9 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <cstdlib>
+#include <string_view>
+
 #include "core/text/VbFormat.h"
 
 namespace kest::text {
@@ -20,8 +23,25 @@ const NumberLocale& CurrentNumberLocale() {
     return Current();
 }
 
+namespace {
+
+// Whether the environment's numbers follow the C locale (as the C locales
+// and their UTF-8 variants do): then there is no locale to read.
+bool NumbersFollowC() {
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (!value || !*value) continue;
+        std::string_view name = value;
+        return name == "C" || name == "POSIX" || name.starts_with("C.");
+    }
+    return true;
+}
+
+}  // namespace
+
 NumberLocale UserNumberLocale() {
     NumberLocale result;
+    if (NumbersFollowC()) return result;
     // Read the user's LC_NUMERIC without switching the program's own locale,
     // which the C library's number parsing depends on.
     locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
