@@ -126,8 +126,8 @@ std::string CountSql(const IndexedColumn& column, const std::string& match, int6
 // the query (FTS5 syntax), up to limit of them.
 std::string FoundSql(const IndexedColumn& column, const std::string& match, int64_t limit) {
     const std::string fts = column.indexTable;
-    const std::string found = "SELECT rowid FROM " + fts + " WHERE " + fts + " MATCH " +
-                              SqlLiteral(match) + " LIMIT " + std::to_string(limit);
+    std::string found = "SELECT rowid FROM " + fts + " WHERE " + fts + " MATCH " +
+                        SqlLiteral(match) + " LIMIT " + std::to_string(limit);
     if (!column.runsTable) return found;
     return std::string("SELECT lo, hi FROM ") + column.runsTable + " WHERE id IN (" + found + ")";
 }
