@@ -52,4 +52,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KEST_HOME_PAGE})
 # so those are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libssl3, libqt6svg6")
+# The programs are installed without their debugging information (most of
+# their size); the build folder keeps it.
+set(CPACK_STRIP_FILES ON)
 include(CPack)
