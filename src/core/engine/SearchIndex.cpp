@@ -300,13 +300,13 @@ bool IndexSlice(sqlite3* db, const Source& s, int64_t sliceRows, int64_t& done,
         const int64_t count = facts.rows, last = count > 0 ? facts.last : upto;
         std::string rows = std::string(" FROM ") + s.table + " WHERE " + s.key + " > " +
                            std::to_string(upto) + " AND " + s.key + " <= " + std::to_string(last);
-        for (size_t i = 0; i < 2 && count > 0; ++i) {
-            if (i == 1 && facts.second == 0) break;
-            ExecOrThrow(db, std::string("INSERT INTO ") + s.nameIndexes[i] + " (rowid, " +
-                                s.names[i] + ") SELECT " + s.key + ", " + s.names[i] + rows +
-                                " AND " + s.names[i] + " IS NOT NULL");
+        if (count > 0) {
+            for (size_t i = 0; i < (facts.second > 0 ? 2 : 1); ++i)
+                ExecOrThrow(db, std::string("INSERT INTO ") + s.nameIndexes[i] + " (rowid, " +
+                                    s.names[i] + ") SELECT " + s.key + ", " + s.names[i] + rows +
+                                    " AND " + s.names[i] + " IS NOT NULL");
+            AddRuns(db, s, rows + " ORDER BY " + s.key);
         }
-        if (count > 0) AddRuns(db, s, rows + " ORDER BY " + s.key);
         done += count;
         finished = count < sliceRows;
         if (!finish) {

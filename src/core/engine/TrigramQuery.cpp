@@ -21,7 +21,7 @@ constexpr size_t kMaxSpellings = 27;
 // Each trigram costs the index a lookup in every segment and a walk of its
 // row list; three that do not overlap already name a rare text.
 constexpr size_t kMaxTrigrams = 3;
-// The trigrams weighed to pick those six: enough choice for any real name,
+// The trigrams weighed to pick those three: enough choice for any real name,
 // and a bound on the work a pattern of thousands of characters can cause.
 constexpr size_t kTrigramsWeighed = 64;
 // Every code point that folds to folded, the folded character last.

@@ -1,5 +1,7 @@
 #include "core/scan/RowBatch.h"
 
+#include <numeric>
+
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
 
@@ -20,8 +22,8 @@ void RowBatch::Written() {
         // The writer commits and opens the next transaction in turn; an
         // error it met with an earlier group is raised here.
         m_files.CommitSoon();
-        m_asked.push_back(m_rowStarts.size() - m_rowsAsked);
-        m_rowsAsked = m_rowStarts.size();
+        m_asked.push_back(m_rowStarts.size() -
+                          std::accumulate(m_asked.begin(), m_asked.end(), size_t{0}));
         ConfirmWriterCommits();
         m_rows = 0;
         m_opened = CoarseClock::now();
@@ -31,7 +33,6 @@ void RowBatch::Written() {
 void RowBatch::ConfirmWriterCommits() {
     for (int64_t made = m_files.CommitsMade(); m_commitsSeen < made; ++m_commitsSeen) {
         Confirm(m_asked.front());
-        m_rowsAsked -= m_asked.front();
         m_asked.pop_front();
     }
 }
@@ -39,7 +40,6 @@ void RowBatch::ConfirmWriterCommits() {
 void RowBatch::ConfirmAll() {
     Confirm(m_rowStarts.size());
     m_asked.clear();
-    m_rowsAsked = 0;
     m_commitsSeen = m_files.CommitsMade();
 }
 

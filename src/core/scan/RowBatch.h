@@ -64,7 +64,6 @@ class RowBatch {
     // m_asked holds (oldest first), m_commitsSeen of them made before.
     std::deque<uint64_t> m_rowStarts;
     std::deque<size_t> m_asked;
-    size_t m_rowsAsked = 0;
     int64_t m_commitsSeen = 0;
     int64_t m_confirmed = 0;  // rows of the scan known committed
     bool m_open = false;      // a transaction of this batch is open

@@ -14,17 +14,6 @@ NumberLocale& Current() {
     return locale;
 }
 
-}  // namespace
-
-void SetNumberLocale(const NumberLocale& locale) {
-    Current() = locale;
-}
-const NumberLocale& CurrentNumberLocale() {
-    return Current();
-}
-
-namespace {
-
 // Whether the environment's numbers follow the C locale (as the C locales
 // and their UTF-8 variants do): then there is no locale to read.
 bool NumbersFollowC() {
@@ -38,6 +27,13 @@ bool NumbersFollowC() {
 }
 
 }  // namespace
+
+void SetNumberLocale(const NumberLocale& locale) {
+    Current() = locale;
+}
+const NumberLocale& CurrentNumberLocale() {
+    return Current();
+}
 
 NumberLocale UserNumberLocale() {
     NumberLocale result;
