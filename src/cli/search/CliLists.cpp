@@ -18,14 +18,12 @@ std::string BareHeader(const std::string& header) {
 }  // namespace
 
 void PrintList(std::FILE* out, const ListTable& table) {
+    const std::vector<size_t> shown = table.ShownColumns();
     std::string buffer;
     auto line = [&](auto cell) {
-        bool first = true;
-        for (size_t c = 0; c < table.ColumnCount(); ++c) {
-            if (table.Column(c).tag < 0) continue;
-            if (!first) buffer += '\t';
+        for (size_t c : shown) {
+            if (c != shown.front()) buffer += '\t';
             buffer += cell(c);
-            first = false;
         }
         buffer += '\n';
         if (buffer.size() > (1u << 20)) {
@@ -46,9 +44,7 @@ bool SortResultsBy(ListTable& table, const std::string& argument) {
         descending = true;
         name.resize(name.size() - 5);
     }
-    std::vector<size_t> shown;
-    for (size_t c = 0; c < table.ColumnCount(); ++c)
-        if (table.Column(c).tag >= 0) shown.push_back(c);
+    std::vector<size_t> shown = table.ShownColumns();
     std::optional<size_t> column;
     for (size_t c : shown)
         if (BareHeader(table.Column(c).header) == search::TrimBlanks(name)) column = c;

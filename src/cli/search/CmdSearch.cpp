@@ -51,7 +51,7 @@ int RunSearchCommand(CliContext& context, const SearchArguments& args) {
         if (args.showSql) std::cout << panel.statement << std::endl;
         PrintList(stdout, panel.results);
     }
-    if (status == 0 && !SaveResults(session, panel, discList, options, args.save)) status = 1;
+    if (status == 0 && !SaveResults(session, panel, discList, args.save)) status = 1;
     std::cerr << panel.resultCount << "\n" << panel.status1 << std::endl;
     SaveSearchState(session, panel);
     return status;
