@@ -1,11 +1,15 @@
-// The File and Tools menus' catalog commands (compact, repair, save as, close,
-// properties) and the window's side of them: what those commands ask of their
-// host while they let go of the catalog and take it back.
+// The File and Tools menus' catalog commands (compact, repair, rebuild the
+// search index, save as, close, properties) and the window's side of them:
+// what those commands ask of their host while they let go of the catalog and
+// take it back.
 #include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 
 #include "core/catalog/CloseCatalog.h"
 #include "core/catalog/CompactCatalog.h"
 #include "core/catalog/PropertiesReport.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/catalog/RepairCatalog.h"
 #include "core/catalog/SaveCatalogAs.h"
 #include "core/discs/DiscListSettings.h"
@@ -27,6 +31,9 @@ void MainWindow::ConnectCatalogMenus() {
         Trap("Error in repairing database",
              [this, &prompter] { RepairCommand(m_session.current, *this, prompter); });
     });
+    connect(m.mnuReindex, &QAction::triggered, this, [this, &prompter] {
+        Trap("Error in rebuilding the search index", [this, &prompter] { RebuildIndex(prompter); });
+    });
     connect(m.mnuSaveDBAs, &QAction::triggered, this, [this, &prompter] {
         Trap("Error in saving database",
              [this, &prompter] { SaveCatalogAs(m_session.current, *this, prompter); });
@@ -42,6 +49,33 @@ void MainWindow::ConnectCatalogMenus() {
                               m_session.paths.ReportPath().string(), *shell);
         });
     });
+}
+
+// The rebuild shows its progress in a window of its own whose Cancel (or
+// Escape) stops it between slices; the window repaints after each slice.
+void MainWindow::RebuildIndex(Prompter& prompter) {
+    QProgressDialog progress(QStringLiteral("Rebuilding the search index..."), QString(), 0, 1000,
+                             this);
+    progress.setObjectName(QStringLiteral("frmReindex"));
+    progress.setAccessibleName(QStringLiteral("Rebuild Search Index"));
+    progress.setWindowTitle(QStringLiteral("Rebuild Search Index"));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &progress);
+    cancel->setObjectName(QStringLiteral("cmdReindexCancel"));
+    cancel->setAccessibleName(QStringLiteral("Cancel"));
+    progress.setCancelButton(cancel);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    RebuildIndexCommand(
+        m_session.current, prompter,
+        [&progress](int64_t done, int64_t total) {
+            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+        },
+        [&progress] {
+            QCoreApplication::processEvents();
+            return progress.wasCanceled();
+        });
 }
 
 void MainWindow::ClearResults() {
@@ -74,6 +108,10 @@ void MainWindow::ShowIndexProgress(int64_t done, int64_t total) {
             ? QStringLiteral("Indexing the catalog for search: %1 of %2 rows").arg(done).arg(total)
             : QString());
     c.panels[1]->repaint();
+}
+
+void MainWindow::ShowIndexProblem(const std::string& text) {
+    c.panels[1]->setText(QString::fromStdString(text));
 }
 
 void MainWindow::ClearGrids() {

@@ -324,7 +324,8 @@ void MainWindow::EnableCatalogControls(bool open) {
                              static_cast<QWidget*>(c.cboSearch), static_cast<QWidget*>(c.drvMain),
                              static_cast<QWidget*>(c.icbDrives)})
         control->setEnabled(open);
-    for (QAction* entry : {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD})
+    for (QAction* entry :
+         {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD, m.mnuReindex})
         entry->setEnabled(open);
     m.mnuSave->setEnabled(open);
 }

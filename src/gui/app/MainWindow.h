@@ -73,6 +73,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
     void ReinstallTrayIcon() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
+    void ShowIndexProblem(const std::string& text) override;
 
     // SearchViewHooks.
     void SetBusy(bool busy) override;
@@ -83,6 +84,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Tools > Rebuild Search Index.
+    void RebuildIndex(Prompter& prompter);
     // The grids' catalog commands work on the lists and the panel.
     friend class GridActions;
 
