@@ -1,9 +1,12 @@
-// kest-cli compact, repair, save-as, close, properties and password.
+// kest-cli compact, repair, reindex, save-as, close, properties and password.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "core/engine/Database.h"
+#include "core/engine/EngineError.h"
+#include "core/engine/SearchIndex.h"
 #include "support/RunCli.h"
 #include "support/TempDir.h"
 #include "support/search/SearchFixture.h"
@@ -36,6 +39,26 @@ TEST_F(MaintenanceCli, CompactPrintsBothSizes) {
     EXPECT_THAT(result.out, MatchesRegex("Size before compact/repair:\t[0-9.]+ KB\n"
                                          "Size after compact/repair:\t[0-9.]+ KB\n"));
     EXPECT_THAT(result.err, HasSubstr("--- message: Compact/Repair successful\n"));
+}
+
+TEST_F(MaintenanceCli, ReindexRebuildsADamagedIndex) {
+    {
+        auto db = engine::Database::Open(dir.File("kest001.kst"), "");
+        db->Execute("INSERT INTO tblDiscs (DiscSer) VALUES ('1')");
+        for (int i = 0; i < 50; ++i)
+            db->Execute("INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (1, 'd/', 'n" +
+                        std::to_string(i) + ".txt')");
+        engine::ExecOrThrow(db->Handle(),
+                            "INSERT INTO _kest_fx_files (_kest_fx_files, rowid, FileName) "
+                            "VALUES ('delete', 20, 'n19.txt')");
+        EXPECT_NE(engine::CompleteSearchIndexes(db->Handle()), engine::AllSearchIndexes());
+    }
+    auto result = Run("reindex");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err,
+                HasSubstr("--- message: Rebuild Search Index\nThe search index was rebuilt.\n"));
+    auto db = engine::Database::Open(dir.File("kest001.kst"), "");
+    EXPECT_EQ(engine::CompleteSearchIndexes(db->Handle()), engine::AllSearchIndexes());
 }
 
 TEST_F(MaintenanceCli, PasswordSetChangeAndRemoveFollowTheWindowsRules) {

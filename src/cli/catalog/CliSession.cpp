@@ -39,6 +39,10 @@ std::string CliSession::ProgramFolder() const {
     return Session::ProgramFolder();
 }
 
+void CliSession::ShowIndexProblem(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
 void CliSession::ShowIndexProgress(int64_t done, int64_t total) {
     // A build of a few slices ends before anyone would wait for it.
     constexpr int64_t kWorthShowing = 250000;

@@ -38,6 +38,7 @@ class CliSession : public app::Session, public CatalogHost {
     void UpdateViewCaptions() override;
     void SaveSettings() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
+    void ShowIndexProblem(const std::string& text) override;
     std::string ProgramFolder() const override;
 
     CliContext& context;

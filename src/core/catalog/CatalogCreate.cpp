@@ -87,9 +87,13 @@ void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::
         database->BuildSearchIndex([host](int64_t done, int64_t total) {
             if (host) host->ShowIndexProgress(done, total);
         });
-    } catch (const KestError&) {
+    } catch (const KestError& e) {
         // A full disk or an unwritable file: the catalog works unindexed and
-        // the next open resumes the build where it stopped.
+        // the next open resumes the build where it stopped (after a full
+        // disk, once there is more room).
+        if (host && (e.Number() == err::kDiskFull || e.Number() == err::kNoSpace))
+            host->ShowIndexProblem("The search index could not be built: " + e.Description() +
+                                   " Searches read every row until there is more room.");
     }
     current.database = std::move(database);
     current.folder = folder;

@@ -4,6 +4,7 @@
 
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 #include "core/common/PendingError.h"
@@ -51,6 +52,14 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     });
     // Only a copy written whole replaces the catalog.
     if (compacted) pending.Step([&] { RenameDurably(temporary, path); });
+    // The copy keeps the index as it was, damage and all: it is built afresh.
+    if (compacted && !pending.Pending()) {
+        pending.Step([&] {
+            RebuildSearchIndexOf(path, password, [&host](int64_t done, int64_t total) {
+                host.ShowIndexProgress(done, total);
+            });
+        });
+    }
     pending.Step([&] {
         std::error_code ec;
         if (std::filesystem::is_regular_file(temporary, ec)) RemoveIfPresent(temporary);

@@ -5,6 +5,7 @@
 #include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogRepair.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/common/Errors.h"
 #include "core/common/PendingError.h"
 #include "core/text/UnicodeCase.h"
@@ -26,6 +27,15 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     PendingError pending;
     RepairOutcome outcome;
     pending.Step([&] { outcome = RepairCatalogFile(path, password); });
+    // Damage inside the search index is no damage to the file's pages: the
+    // index is built afresh whatever the check found.
+    if (!pending.Pending()) {
+        pending.Step([&] {
+            RebuildSearchIndexOf(path, password, [&host](int64_t done, int64_t total) {
+                host.ShowIndexProgress(done, total);
+            });
+        });
+    }
     std::string text = text::UpperCase(path) +
                        " repaired successfully.\r\n \r\nIt is recommended that you open the "
                        "database and then compact the database.";

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <strings.h>
+#include <sys/statvfs.h>
 
 #include <cctype>
 #include <cstdio>
@@ -57,6 +58,16 @@ void Setup(sqlite3* db, const std::string& path, const char* sql) {
             throw;
         }
     }
+}
+
+int64_t IntOrZero(sqlite3* db, const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    int64_t value = 0;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        value = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
 }
 
 std::string JournalMode(sqlite3* db) {
@@ -196,6 +207,17 @@ unsigned Database::CheckSearchIndexes() {
     return complete;
 }
 
+uint64_t Database::RoomToWrite() {
+    struct statvfs disk {};
+    std::string folder = std::filesystem::path(m_path).parent_path().string();
+    uint64_t room = statvfs(folder.empty() ? "." : folder.c_str(), &disk) == 0
+                        ? static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize
+                        : 0;
+    const int64_t freePages = IntOrZero(m_db, "PRAGMA freelist_count");
+    const int64_t pageSize = IntOrZero(m_db, "PRAGMA page_size");
+    return room + static_cast<uint64_t>(freePages * pageSize);
+}
+
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
     if (SearchIndexStamped(m_path)) {
         // Whole when last probed, and the file unchanged since.
@@ -204,9 +226,30 @@ void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& pro
         return;
     }
     m_searchChecked = false;
-    m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
+    // A build that ran out of room is not tried again until there is more:
+    // it would fail the same way, slowly, at every open.
+    const uint64_t room = RoomToWrite();
+    if (SearchIndexOutOfRoom(m_path, room)) return;
+    try {
+        m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
+    } catch (const KestError& e) {
+        if (e.Number() == err::kDiskFull || e.Number() == err::kNoSpace)
+            NoteSearchIndexOutOfRoom(m_path, room);
+        throw;
+    }
     m_searchChecked = true;
     if (m_searchIndexes == AllSearchIndexes()) StampSearchIndex(m_path);
+}
+
+bool Database::RebuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress,
+                                  const std::function<bool()>& stop) {
+    ClearSearchIndexStamp(m_path);
+    m_searchIndexes = 0;
+    m_searchChecked = true;
+    DropSearchIndex(m_db);
+    m_searchIndexes = engine::BuildSearchIndex(m_db, progress, kIndexSliceRows, stop);
+    if (m_searchIndexes == AllSearchIndexes()) StampSearchIndex(m_path);
+    return m_searchIndexes == AllSearchIndexes();
 }
 
 bool Database::DeferSearchIndex() {

@@ -96,6 +96,12 @@ class Database {
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
     bool SearchIndexComplete();
+    // Drops the whole index and builds it afresh, whatever the checks found
+    // (the reindex command; repair and compact run it too). stop is asked
+    // before each slice: the slices built stay, and the next open goes on.
+    // Gives whether the index is complete.
+    bool RebuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress,
+                            const std::function<bool()>& stop = {});
     // Around a long run of inserts (a scan, with the catalog open
     // exclusively): the index stops following new rows, and
     // EndSearchIndexDeferral afterwards adds them at once. True when there
@@ -119,6 +125,8 @@ class Database {
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
     Statement PrepareTranslated(const std::string& jetSql);
     void ForgetSearchIndex();
+    // Bytes free on the catalog's file system and in its free pages.
+    uint64_t RoomToWrite();
     // Stops the program when the calling thread is not the owner (only with
     // KEST_THREAD_CHECKS).
     void CheckOwner() const;

@@ -16,6 +16,7 @@
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/ScanView.h"
+#include "core/text/NameBytes.h"
 
 namespace kest::scan {
 
@@ -59,7 +60,7 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
     if (strcasecmp(relative.c_str(), "System Volume Information/") == 0) return;
 
     std::string shownPath;
-    ToValidUtf8(path, shownPath);
+    text::EscapeNameBytes(path, shownPath);
     DIR* dir = opendir(path.c_str());
     if (!dir) {
         int error = errno;
@@ -87,7 +88,7 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
             }
         }
         std::string shownRelative;
-        ToValidUtf8(relative, shownRelative);
+        text::EscapeNameBytes(relative, shownRelative);
         std::string dirText = TrimSpaces(shownRelative);
         for (const Entry& entry : entries) {
             if (!entry.isDirectory) StoreFile(dirfd(dir), path, shownPath, dirText, entry.name);
@@ -101,7 +102,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     // The texts of a file are built in buffers kept from file to file: this
     // runs once per file of a disc.
     std::string& shownName = m_scratch.shownName;
-    bool replaced = ToValidUtf8(name, shownName);
+    bool replaced = text::EscapeNameBytes(name, shownName);
     m_state.lastFile.assign(shownPath).append(shownName);
     if (m_state.abort) throw ScanAborted();
     ++m_state.fileCounter;
@@ -133,7 +134,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     m_state.log.WriteLine(line);
     if (replaced) {
         m_state.log.WriteLine(
-            "   The name is not valid UTF-8: each invalid byte is stored as U+FFFD.");
+            "   The name is not valid UTF-8: each invalid byte is stored as U+F700 + the byte.");
     }
 
     m_batch.Open();

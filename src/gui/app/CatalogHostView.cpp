@@ -1,9 +1,14 @@
 #include "gui/app/CatalogHostView.h"
 
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+
 #include "core/catalog/CatalogCommands.h"
 #include "core/catalog/CloseCatalog.h"
 #include "core/catalog/CompactCatalog.h"
 #include "core/catalog/PropertiesReport.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/catalog/RepairCatalog.h"
 #include "core/catalog/SaveCatalogAs.h"
 #include "gui/app/DiscsView.h"
@@ -47,6 +52,7 @@ void CatalogHostView::ConnectMenus() {
        [&, this] { CompactCommand(current, *this, prompter); });
     on(m.mnuRep, "Error in repairing database",
        [&, this] { RepairCommand(current, *this, prompter); });
+    on(m.mnuReindex, "Error in rebuilding the search index", [this] { RebuildIndex(); });
     on(m.mnuSaveDBAs, "Error in saving database",
        [&, this] { SaveCatalogAs(current, *this, prompter); });
     on(m.mnuClose, "Error in closing database",
@@ -55,6 +61,33 @@ void CatalogHostView::ConnectMenus() {
         PropertiesCommand(current, *this, prompter, m_session.paths.ReportPath().string(),
                           DesktopShell());
     });
+}
+
+// The rebuild shows its progress in a window of its own whose Cancel (or
+// Escape) stops it between slices; the window repaints after each slice.
+void CatalogHostView::RebuildIndex() {
+    QProgressDialog progress(QStringLiteral("Rebuilding the search index..."), QString(), 0, 1000,
+                             m_window);
+    progress.setObjectName(QStringLiteral("frmReindex"));
+    progress.setAccessibleName(QStringLiteral("Rebuild Search Index"));
+    progress.setWindowTitle(QStringLiteral("Rebuild Search Index"));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &progress);
+    cancel->setObjectName(QStringLiteral("cmdReindexCancel"));
+    cancel->setAccessibleName(QStringLiteral("Cancel"));
+    progress.setCancelButton(cancel);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    RebuildIndexCommand(
+        m_session.current, m_session.prompter,
+        [&progress](int64_t done, int64_t total) {
+            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+        },
+        [&progress] {
+            QCoreApplication::processEvents();
+            return progress.wasCanceled();
+        });
 }
 
 void CatalogHostView::OpenPath(const std::string& path) {
@@ -74,7 +107,8 @@ void CatalogHostView::EnableControls(bool open) {
                              static_cast<QWidget*>(c.cboSearch), static_cast<QWidget*>(c.drvMain),
                              static_cast<QWidget*>(c.icbDrives)})
         control->setEnabled(open);
-    for (QAction* entry : {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD})
+    for (QAction* entry :
+         {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD, m.mnuReindex})
         entry->setEnabled(open);
     m.mnuSave->setEnabled(open);
 }
@@ -148,6 +182,10 @@ void CatalogHostView::ShowIndexProgress(int64_t done, int64_t total) {
             ? QStringLiteral("Indexing the catalog for search: %1 of %2 rows").arg(done).arg(total)
             : QString());
     c.panels[1]->repaint();
+}
+
+void CatalogHostView::ShowIndexProblem(const std::string& text) {
+    c.panels[1]->setText(QString::fromStdString(text));
 }
 
 }  // namespace kest::gui

@@ -17,7 +17,7 @@ class SearchView;
 class TrayIcon;
 
 // The File and Tools menus' catalog commands (open, create, compact, repair,
-// save as, close, properties, a catalog dropped on the disc list) and the
+// rebuild the search index, save as, close, properties, a catalog dropped on the disc list) and the
 // window's side of them: what those commands ask of their host while they
 // let go of the catalog and take it back.
 class CatalogHostView : public QObject, public CatalogHost {
@@ -52,9 +52,12 @@ class CatalogHostView : public QObject, public CatalogHost {
     void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
     void ReinstallTrayIcon() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
+    void ShowIndexProblem(const std::string& text) override;
 
   private:
     void ConnectMenus();
+    // Tools > Rebuild Search Index, with its progress window.
+    void RebuildIndex();
 
     app::Session& m_session;
     DiscsView& m_discs;

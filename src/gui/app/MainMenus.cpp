@@ -74,6 +74,7 @@ void BuildToolsMenu(QMenuBar* bar, MainMenus& m) {
         Entry(m.mnuTools, "mnuViewTrouble", "View Troub&leshooting File...", "Ctrl+L");
     m.mnuRefD = Entry(m.mnuTools, "mnuRefD", "Re&fresh the Discs List", "Ctrl+F");
     m.mnuRep = Entry(m.mnuTools, "mnuRep", "&Repair External Database...");
+    m.mnuReindex = Entry(m.mnuTools, "mnuReindex", "Re&build Search Index...");
     m.mnuTools->addSeparator();
     m.mnuOpts = Entry(m.mnuTools, "mnuOpts", "&Options...", "Ctrl+I");
 }

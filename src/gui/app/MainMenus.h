@@ -23,7 +23,8 @@ struct MainMenus {
     QAction *mnuDiscs = nullptr, *mnuSearch = nullptr, *mnuToolbar = nullptr;
 
     QMenu* mnuTools = nullptr;
-    QAction *mnuViewTrouble = nullptr, *mnuRefD = nullptr, *mnuRep = nullptr, *mnuOpts = nullptr;
+    QAction *mnuViewTrouble = nullptr, *mnuRefD = nullptr, *mnuRep = nullptr, *mnuOpts = nullptr,
+            *mnuReindex = nullptr;
 
     QMenu* mnuHelp = nullptr;
     QAction *mnuHowTo = nullptr, *mnuWebPage = nullptr, *mnuUpdate = nullptr, *mnuDonate = nullptr,

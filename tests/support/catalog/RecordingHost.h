@@ -18,6 +18,7 @@ struct RecordingHost : CatalogHost {
     // Every call but the enabling, the pointer and the message pumping, in order.
     std::vector<std::string> calls;
     std::vector<std::pair<int64_t, int64_t>> progress;  // of the search index's build
+    std::vector<std::string> problems;                  // the index could not be built
 
     void SetMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void SetBusyPointer(bool isBusy) override { busy = isBusy; }
@@ -47,6 +48,7 @@ struct RecordingHost : CatalogHost {
     void ShowIndexProgress(int64_t done, int64_t total) override {
         progress.emplace_back(done, total);
     }
+    void ShowIndexProblem(const std::string& text) override { problems.push_back(text); }
     std::string ProgramFolder() const override { return folder; }
 };
 
