@@ -175,6 +175,12 @@ std::vector<Row> Rows() {
              EXPECT_EQ(QApplication::overrideCursor(), nullptr);
          }},
         AsksForFile("mnuRep", false),
+        {"mnuReindex",
+         [](Effects& t) {
+             t.prompter.ExpectMessage("Rebuild Search Index", "The search index was rebuilt.",
+                                      Icon::Information, Buttons::OKOnly, 1, Answer::OK);
+         },
+         [](Effects& t) { EXPECT_EQ(t.prompter.Pending(), 0u); }},
         OpensDialog("mnuOpts", "frmOpts"),
         {"mnuHowTo", nullptr,
          [](Effects& t) { EXPECT_TRUE(t.Find<QWidget>("frmContents")->isVisible()); }},
