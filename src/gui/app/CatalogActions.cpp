@@ -76,6 +76,28 @@ void MainWindow::ShowIndexProgress(int64_t done, int64_t total) {
     c.panels[1]->repaint();
 }
 
+// A modal dialog over the disabled window, so that its Cancel stays usable.
+bool MainWindow::ShowSalvageProgress(int64_t done, int64_t total) {
+    if (done >= total) {
+        delete m_salvageProgress;
+        m_salvageProgress = nullptr;
+        return true;
+    }
+    if (!m_salvageProgress) {
+        m_salvageProgress =
+            new QProgressDialog(QStringLiteral("Recovering the rows of the damaged catalog..."),
+                                QStringLiteral("&Cancel"), 0, 1000, this);
+        m_salvageProgress->setObjectName(QStringLiteral("dlgSalvage"));
+        m_salvageProgress->setAccessibleName(QStringLiteral("Recovering the damaged catalog"));
+        m_salvageProgress->setWindowTitle(QStringLiteral("Repairing database"));
+        m_salvageProgress->setWindowModality(Qt::WindowModal);
+        m_salvageProgress->setMinimumDuration(500);
+    }
+    m_salvageProgress->setValue(static_cast<int>(total > 0 ? done * 1000 / total : 0));
+    QApplication::processEvents();
+    return !m_salvageProgress->wasCanceled();
+}
+
 void MainWindow::ClearGrids() {
     discs::SetDiscHeaders(m_discs.table,
                           discs::DiscListOptionsFrom(m_session.settings, m_session.window));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QProgressDialog>
 #include <functional>
 
 #include "core/app/Session.h"
@@ -73,6 +74,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
     void ReinstallTrayIcon() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
+    bool ShowSalvageProgress(int64_t done, int64_t total) override;
 
     // SearchViewHooks.
     void SetBusy(bool busy) override;
@@ -141,6 +143,7 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     MainControls c;
     MainMenus m;
     TrayIcon* m_tray = nullptr;
+    QProgressDialog* m_salvageProgress = nullptr;  // while a salvage runs
     WindowScan* m_scan = nullptr;
     GridActions* m_grids = nullptr;
     app::View m_view = app::View::Discs;
