@@ -170,6 +170,9 @@ class Suite {
                 static_cast<Fault>((static_cast<int>(fault) + 1) % static_cast<int>(Fault::Count));
         }
         ++m_totals.catalogs;
+        // KEST_DAMAGE_KEEP=N keeps case N's damaged file, to look into.
+        if (const char* keep = std::getenv("KEST_DAMAGE_KEEP"); keep && std::atoll(keep) == i)
+            WriteBytes("/tmp/kest-damage-" + std::to_string(i) + ".kst", bytes);
         std::string password = base.variant.password ? kPassword : "";
         m_current = "#" + std::to_string(i) + " base " + std::to_string(base.variant.seed) + " " +
                     FaultName(fault) + " (" + what + ")";
@@ -212,6 +215,9 @@ class Suite {
         if (!error.empty()) {
             // Refused (a schema that cannot be read): nothing may have changed.
             ++m_totals.refused;
+            if (std::getenv("KEST_DAMAGE_VERBOSE"))
+                std::fprintf(stderr, "refused %s %s%s\n", m_current.c_str(), tag.c_str(),
+                             error.c_str());
             if (ReadBytes(path) != bytes) Fail(tag + "refused and changed the file: " + error);
             if (fs::exists(path + ".salvage") || fs::exists(path + ".bdb"))
                 Fail(tag + "left a temporary file");
@@ -231,18 +237,18 @@ class Suite {
         }
         bool lockLost =
             success.find("could not be recovered: the catalog now opens") != std::string::npos;
-        CheckCatalog(base, bytes, path, lockLost ? "" : password, printed, tag, !compact);
+        CheckCatalog(base, bytes, path, lockLost ? "" : password, printed, salvaged, tag, !compact);
     }
 
     void CheckCatalog(const Base& base, const std::string& bytes, const std::string& path,
-                      const std::string& password, int64_t printed, const std::string& tag,
-                      bool measureEngine) {
+                      const std::string& password, int64_t printed, bool salvaged,
+                      const std::string& tag, bool measureEngine) {
         Rows rows;
         try {
             auto db = engine::Database::Open(path, password);
             auto problems = db->IntegrityProblems();
             if (!problems.empty()) Fail(tag + "integrity: " + problems.front());
-            CheckSearch(*db, tag);
+            CheckSearch(*db, tag, salvaged);
             db.reset();
             rows = ReadRows(path, password);
         } catch (const KestError& e) {
@@ -291,8 +297,10 @@ class Suite {
         }
     }
 
-    void CheckSearch(engine::Database& db, const std::string& tag) {
-        if (!db.SearchIndexComplete()) Fail(tag + "the search index was not rebuilt");
+    void CheckSearch(engine::Database& db, const std::string& tag, bool salvaged) {
+        if (salvaged && !db.SearchIndexComplete()) Fail(tag + "the search index was not rebuilt");
+        // What opening the catalog does (an index left half built is completed).
+        db.BuildSearchIndex();
         static const char* kQueries[] = {
             "SELECT FileId FROM tblFiles WHERE FileName LIKE '*repo*' ORDER BY FileId",
             "SELECT FileId FROM tblFiles WHERE FileDir LIKE '*данн*' ORDER BY FileId",
@@ -372,6 +380,11 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--cases") == 0 && i + 1 < argc) cases = std::atoll(argv[++i]);
     }
     if (cases == 0) cases = longRun ? 4000 : 520;
+    // Memory-backed files: every salvage and compaction flushes its file,
+    // which on a disk would be most of the time spent.
+    std::error_code ec;
+    if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec))
+        setenv("TMPDIR", "/dev/shm", 1);
     try {
         return kest::damage::Suite(longRun, cases).Run();
     } catch (const std::exception& e) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/catalog/CatalogSchema.h"
 #include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
@@ -19,6 +20,25 @@ std::string KeepDamaged(const std::string& path) {
     RemoveIfPresent(damaged);
     if (link(path.c_str(), damaged.c_str()) != 0) CopyFileDurably(path, damaged);
     return damaged;
+}
+
+// The objects every catalog has, as the create command makes them: its
+// three tables, their indexes and the field order.
+const std::vector<engine::SchemaObject>& CatalogObjects() {
+    static const std::vector<engine::SchemaObject> objects = [] {
+        auto db = engine::Database::Create(":memory:");
+        for (const auto& table : {DiscsTableDef(), FilesTableDef(), SubFilesTableDef()})
+            db->CreateTable(table);
+        std::vector<engine::SchemaObject> found;
+        auto rows =
+            db->Query("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE sql <> ''").rows;
+        for (const auto& row : rows) {
+            found.push_back({engine::ValueText(row[0]), engine::ValueText(row[1]),
+                             engine::ValueText(row[2]), engine::ValueText(row[3])});
+        }
+        return found;
+    }();
+    return objects;
 }
 
 }  // namespace
@@ -44,6 +64,7 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     RepairOutcome outcome;
     try {
         options.password = password;
+        options.expected = CatalogObjects();
         outcome.salvage = engine::SalvageInto(path, salvage, options);
         outcome.keptAs = KeepDamaged(path);
         RenameDurably(salvage, path);

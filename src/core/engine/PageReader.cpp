@@ -204,7 +204,7 @@ bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
 }
 
 bool PageReader::ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
-                               std::vector<int64_t>& keys) {
+                               std::vector<std::vector<CellValue>>& entries) {
     std::vector<unsigned char> data;
     if (!Load(page, data)) return false;
     const unsigned char type = data[0];
@@ -230,7 +230,7 @@ bool PageReader::ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
         if (Varint(&data[at], end, size, a) && Payload(data, at + a, size, maxLocal, payload) &&
             DecodeRecord(payload, values) && !values.empty() &&
             std::holds_alternative<int64_t>(values.back())) {
-            keys.push_back(std::get<int64_t>(values.back()));
+            entries.push_back(std::move(values));
         }
     }
     return true;
@@ -254,9 +254,9 @@ void PageReader::WalkIndex(uint32_t root, const KeySink& sink) {
         uint32_t page = pending.back();
         pending.pop_back();
         if (!Mark(page)) continue;
-        std::vector<int64_t> keys;
-        ReadIndexPage(page, pending, keys);
-        for (int64_t key : keys) sink(key);
+        std::vector<std::vector<CellValue>> entries;
+        ReadIndexPage(page, pending, entries);
+        for (const auto& entry : entries) sink(entry);
     }
 }
 

@@ -33,7 +33,8 @@ struct PageRow {
 class PageReader {
   public:
     using RowSink = std::function<void(const PageRow&)>;
-    using KeySink = std::function<void(int64_t rowid)>;
+    // An index entry: the indexed values, then the rowid.
+    using KeySink = std::function<void(const std::vector<CellValue>& entry)>;
 
     // Raises nothing: a file too short for a header gives no pages.
     explicit PageReader(const std::string& path);
@@ -47,7 +48,7 @@ class PageReader {
 
     // The rows of the table b-tree rooted at root, as far as they can be read.
     void WalkTable(uint32_t root, const RowSink& sink);
-    // The rowids the index b-tree rooted at root names (each entry's last value).
+    // The entries of the index b-tree rooted at root.
     void WalkIndex(uint32_t root, const KeySink& sink);
     // Marks the pages of the free list, so they are not taken for lost leaves.
     void MarkFreePages();
@@ -62,7 +63,8 @@ class PageReader {
     // The cells of a b-tree page: its type, child pages (interior) and rows
     // or keys (leaves); false when the page is no b-tree page.
     bool ReadTablePage(uint32_t page, std::vector<uint32_t>& children, std::vector<PageRow>* rows);
-    bool ReadIndexPage(uint32_t page, std::vector<uint32_t>& children, std::vector<int64_t>& keys);
+    bool ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
+                       std::vector<std::vector<CellValue>>& entries);
     // The whole payload of a cell whose local part starts at data[at]; false
     // when it runs out of the page or its overflow chain breaks.
     bool Payload(const std::vector<unsigned char>& data, size_t at, uint64_t size, size_t maxLocal,

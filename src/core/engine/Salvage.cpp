@@ -54,11 +54,13 @@ class Salvager {
         for (auto& table : m_tables) table->CopyThroughEngine(IndexesOf(table->Name()), budget);
         if (m_options.readPages) ReadPages();
         KeepCounters();
+        // Indexes and triggers afresh; one the damage garbled, or whose table
+        // is gone, is left out.
         for (const auto& entry : m_schema) {
             if (entry.type == "table" || entry.sql.empty() || IsDerivedObject(entry.name) ||
                 IsDerivedObject(entry.table))
                 continue;
-            ExecOrThrow(m_db, entry.sql);
+            Make(entry);
         }
         Account();
         ExecOrThrow(m_db, "COMMIT");
@@ -82,8 +84,21 @@ class Salvager {
                 m_schema.push_back(std::move(entry));
             }
         }
-        if (rc == SQLITE_DONE) return;
-        size_t before = m_schema.size();
+        if (rc != SQLITE_DONE) ReadSchemaPages(known);
+        // A file whose schema holds one of the expected tables word for word
+        // is of that kind: what else it lacks, the damage took.
+        for (const auto& object : m_options.expected)
+            for (const auto& entry : m_schema)
+                m_sameKind = m_sameKind || (object.type == "table" && entry.sql == object.sql);
+        for (const auto& object : m_options.expected) {
+            if (!m_sameKind || known[object.name]) continue;
+            known[object.name] = true;
+            m_schema.push_back({object.type, object.name, object.table, object.sql, 0});
+        }
+        if (m_schema.empty() && rc != SQLITE_DONE) ThrowEngineError(m_read, rc, m_path);
+    }
+
+    void ReadSchemaPages(std::map<std::string, bool>& known) {
         m_pages.WalkTable(1, [&](const PageRow& row) {
             if (row.values.size() != 5 || !std::holds_alternative<int64_t>(row.values[3])) return;
             SchemaEntry entry{TextOf(row.values[0]), TextOf(row.values[1]), TextOf(row.values[2]),
@@ -93,7 +108,6 @@ class Salvager {
             known[entry.name] = true;
             m_schema.push_back(std::move(entry));
         });
-        if (m_schema.empty() && before == 0) ThrowEngineError(m_read, rc, m_path);
     }
 
     std::string OldJournalMode() {
@@ -109,14 +123,26 @@ class Salvager {
         return false;
     }
 
+    // Makes a schema object in the new file: by its own statement, or, when
+    // the damage garbled that, by the statement it is expected to have.
+    bool Make(const SchemaEntry& entry) {
+        if (sqlite3_exec(m_db, entry.sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
+        for (const auto& object : m_options.expected) {
+            if (m_sameKind && object.name == entry.name)
+                return sqlite3_exec(m_db, object.sql.c_str(), nullptr, nullptr, nullptr) ==
+                       SQLITE_OK;
+        }
+        return false;
+    }
+
     void CreateTables() {
         for (const auto& entry : m_schema) {
             if (entry.type != "table" || entry.sql.empty() || IsSystemTable(entry.name) ||
                 IsDerivedObject(entry.name) || IsShadow(entry.name))
                 continue;
             // A statement the damage garbled makes no table.
-            if (sqlite3_exec(m_db, entry.sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-                continue;
+            if (!Make(entry)) continue;
             // A virtual table (not ours) is made empty: its own tables hold
             // what it would need.
             if (IsVirtual(entry)) continue;
@@ -148,14 +174,16 @@ class Salvager {
         for (auto& table : m_tables) {
             table->CopyFromPages(m_pages);
             for (const auto& index : IndexesOf(table->Name()))
-                m_pages.WalkIndex(index.root, [&](int64_t rowid) { table->Named(rowid); });
+                m_pages.WalkIndex(index.root, [&](const std::vector<CellValue>& entry) {
+                    table->NamedBy(index.name, entry);
+                });
         }
         // Pages that belong elsewhere are not lost leaves.
         for (const auto& entry : m_schema) {
             if (!IsDerivedObject(entry.name) && !IsSystemTable(entry.name) && !IsShadow(entry.name))
                 continue;
             if (entry.type == "index" || entry.sql.find("WITHOUT ROWID") != std::string::npos)
-                m_pages.WalkIndex(entry.root, [](int64_t) {});
+                m_pages.WalkIndex(entry.root, [](const std::vector<CellValue>&) {});
             else
                 m_pages.WalkTable(entry.root, [](const PageRow&) {});
         }
@@ -230,6 +258,7 @@ class Salvager {
             // Damage took the verifier: lock with the password given, if any.
             m_result.lock = m_options.password.empty() ? LockOutcome::Lost : LockOutcome::Remade;
             if (!m_options.password.empty()) WritePasswordLock(m_db, m_options.password);
+            if (lock->Copied() == 0 && lock->Lost() == 0) ++m_result.lostRows;
         }
     }
 
@@ -239,6 +268,7 @@ class Salvager {
     const SalvageOptions& m_options;
     PageReader m_pages;
     std::vector<SchemaEntry> m_schema;
+    bool m_sameKind = false;  // the file is of the kind the expected objects describe
     std::vector<std::unique_ptr<SalvageTable>> m_tables;
     SalvageResult m_result;
 };

@@ -30,7 +30,16 @@ struct SalvageResult {
     LockOutcome lock = LockOutcome::None;
 };
 
+// An object of the schema as sqlite_master holds it.
+struct SchemaObject {
+    std::string type, name, table, sql;
+};
+
 struct SalvageOptions {
+    // The objects the file is known to have (a catalog's tables and their
+    // indexes): when damage to the schema lost one, it is made all the same
+    // and its rows are taken from the leaves the page reader finds.
+    std::vector<SchemaObject> expected;
     // The password the user gave, to lock the salvaged file again when the
     // damage took the lock's verifier (empty: none given).
     std::string password;

@@ -177,6 +177,26 @@ void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int
     }
 }
 
+void SalvageTable::NamedBy(const std::string& index, const std::vector<CellValue>& entry) {
+    auto known = m_indexColumns.find(index);
+    if (known == m_indexColumns.end()) {
+        Query info(m_read, "SELECT count(*) FROM pragma_index_xinfo(?1)");
+        sqlite3_bind_text(info.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        size_t columns = sqlite3_step(info.get()) == SQLITE_ROW
+                             ? static_cast<size_t>(sqlite3_column_int(info.get(), 0))
+                             : 0;
+        // xinfo lists the key columns, the rowid and the table's other columns.
+        Query key(m_read, "SELECT count(*) FROM pragma_index_info(?1)");
+        sqlite3_bind_text(key.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        if (columns > 0 && sqlite3_step(key.get()) == SQLITE_ROW)
+            columns = static_cast<size_t>(sqlite3_column_int(key.get(), 0)) + 1;
+        known = m_indexColumns.emplace(index, columns).first;
+    }
+    // Random bytes that happen to parse are no entry of this index.
+    if (known->second != 0 && entry.size() != known->second) return;
+    m_named.insert(std::get<int64_t>(entry.back()));
+}
+
 bool SalvageTable::Fits(const PageRow& row, bool exact) const {
     if (row.values.size() > m_kinds.size() || (exact && row.values.size() != m_kinds.size()))
         return false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,8 +62,9 @@ class SalvageTable {
     // an empty rowid column, texts where texts belong, numbers where numbers).
     bool FitsAll(const std::vector<PageRow>& rows) const;
     void CopyRows(const std::vector<PageRow>& rows);
-    // A rowid that something in the file names: a row that existed.
-    void Named(int64_t rowid) { m_named.insert(rowid); }
+    // An entry the page reader found in one of the table's indexes: its
+    // rowid names a row that existed, when the entry has the index's shape.
+    void NamedBy(const std::string& index, const std::vector<CellValue>& entry);
     // The counter's value: no row of the table lies beyond it.
     void SetCounter(int64_t seq) { m_counter = seq; }
 
@@ -90,6 +92,7 @@ class SalvageTable {
     std::function<void()> m_cancelCheck;
     std::set<int64_t> m_copied;
     std::set<int64_t> m_named;
+    std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
     int64_t m_fromPages = 0;
     int64_t m_counter = -1;
     bool m_readWhole = false;
