@@ -32,6 +32,7 @@ const std::vector<engine::SchemaObject>& CatalogObjects() {
         std::vector<engine::SchemaObject> found;
         auto rows =
             db->Query("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE sql <> ''").rows;
+        found.reserve(rows.size());
         for (const auto& row : rows) {
             found.push_back({engine::ValueText(row[0]), engine::ValueText(row[1]),
                              engine::ValueText(row[2]), engine::ValueText(row[3])});

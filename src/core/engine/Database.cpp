@@ -95,14 +95,26 @@ bool CopyIsSound(const std::string& path) {
     bool sound = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
     auto check = sound ? Column(db, "PRAGMA quick_check(1)") : std::nullopt;
     sound = check && *check == std::vector<std::string>{"ok"};
-    auto indexes = sound ? Column(db,
-                                  "SELECT quote(tbl_name) || ' INDEXED BY ' || quote(name) FROM "
-                                  "sqlite_master WHERE type = 'index' AND sql NOT LIKE '% WHERE %'")
-                         : std::nullopt;
-    for (const auto& indexed : indexes ? *indexes : std::vector<std::string>{}) {
+    // Per index: its table, its name, and a sum over its key columns and the
+    // rowid that a scan of the index alone can give.
+    auto indexes =
+        sound ? Column(db,
+                       "WITH q(tbl, idx, col) AS (SELECT '\"' || replace(m.tbl_name, '\"', "
+                       "'\"\"') || '\"', '\"' || replace(m.name, '\"', '\"\"') || '\"', '\"' || "
+                       "replace(i.name, '\"', '\"\"') || '\"' FROM sqlite_master m, "
+                       "pragma_index_info(m.name) i WHERE m.type = 'index' AND m.sql NOT LIKE "
+                       "'% WHERE %') SELECT tbl || ' INDEXED BY ' || idx || char(9) || 'count(*) "
+                       "|| '' '' || total(rowid)' || group_concat(' || '' '' || total(length(' || "
+                       "col || ')) || '' '' || total(CASE WHEN typeof(' || col || ') IN "
+                       "(''integer'', ''real'') THEN ' || col || ' END)', '') FROM q GROUP BY idx")
+              : std::nullopt;
+    for (const auto& line : indexes ? *indexes : std::vector<std::string>{}) {
+        std::string indexed = line.substr(0, line.find('\t'));
+        std::string sums = line.substr(line.find('\t') + 1);
         std::string table = indexed.substr(0, indexed.find(" INDEXED BY "));
-        sound = sound && Column(db, "SELECT count(*) || ' ' || total(rowid) FROM " + indexed) ==
-                             Column(db, "SELECT count(*) || ' ' || total(rowid) FROM " + table);
+        auto fromIndex = Column(db, "SELECT " + sums + " FROM " + indexed);
+        sound = sound && fromIndex &&
+                fromIndex == Column(db, "SELECT " + sums + " FROM " + table + " NOT INDEXED");
     }
     sqlite3_close(db);
     return sound;

@@ -273,14 +273,14 @@ void PageReader::MarkFreePages() {
 }
 
 void PageReader::ForEachUnreachedLeaf(
-    const std::function<void(uint32_t, const std::vector<PageRow>&)>& sink) {
+    const std::function<void(uint32_t, const std::vector<PageRow>&)>& sink, bool take) {
     for (uint32_t page = 2; page <= m_pageCount; ++page) {
         if (m_seen[page]) continue;
         std::vector<uint32_t> children;
         std::vector<PageRow> rows;
         std::vector<unsigned char> data;
         if (!Load(page, data) || data[0] != kTableLeaf) continue;
-        Mark(page);
+        if (take) Mark(page);
         if (ReadTablePage(page, children, &rows) && !rows.empty()) sink(page, rows);
     }
 }

@@ -53,9 +53,11 @@ class PageReader {
     // Marks the pages of the free list, so they are not taken for lost leaves.
     void MarkFreePages();
     // Table leaf pages that no walk reached and that are not free: the leaves
-    // whose parent page was damaged. Each comes with its rows.
+    // whose parent page was damaged. Each comes with its rows; taken, they
+    // count as read (a look without taking leaves them for a later walk).
     void ForEachUnreachedLeaf(
-        const std::function<void(uint32_t page, const std::vector<PageRow>&)>& sink);
+        const std::function<void(uint32_t page, const std::vector<PageRow>&)>& sink,
+        bool take = true);
 
   private:
     bool Load(uint32_t page, std::vector<unsigned char>& data);

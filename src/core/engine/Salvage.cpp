@@ -99,15 +99,24 @@ class Salvager {
     }
 
     void ReadSchemaPages(std::map<std::string, bool>& known) {
-        m_pages.WalkTable(1, [&](const PageRow& row) {
-            if (row.values.size() != 5 || !std::holds_alternative<int64_t>(row.values[3])) return;
+        auto take = [&](const PageRow& row) {
+            if (row.values.size() != 5 || !std::holds_alternative<int64_t>(row.values[3]) ||
+                !TextOf(row.values[4]).starts_with("CREATE "))
+                return;
             SchemaEntry entry{TextOf(row.values[0]), TextOf(row.values[1]), TextOf(row.values[2]),
                               TextOf(row.values[4]),
                               static_cast<uint32_t>(std::get<int64_t>(row.values[3]))};
             if (entry.name.empty() || known[entry.name]) return;
             known[entry.name] = true;
             m_schema.push_back(std::move(entry));
-        });
+        };
+        m_pages.WalkTable(1, take);
+        // The schema's leaves whose parent page was lost, looked at only.
+        m_pages.ForEachUnreachedLeaf(
+            [&](uint32_t, const std::vector<PageRow>& rows) {
+                for (const auto& row : rows) take(row);
+            },
+            false);
     }
 
     std::string OldJournalMode() {
