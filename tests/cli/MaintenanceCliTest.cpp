@@ -84,7 +84,8 @@ TEST_F(MaintenanceCli, PasswordSetChangeAndRemoveFollowTheWindowsRules) {
 }
 
 TEST_F(MaintenanceCli, SaveAsMakesTheCopyTheStartupCatalogAndCloseForgetsIt) {
-    auto saved = Run("save-as " + ShellQuote(dir.File("copy.kst")));
+    std::filesystem::create_directory(dir.File("cats"));
+    auto saved = Run("save-as " + ShellQuote(dir.File("cats/copy.kst")));
     EXPECT_EQ(saved.status, 0) << saved.err;
     EXPECT_THAT(Ini(), HasSubstr("DatabaseName=copy.kst"));
     EXPECT_TRUE(std::filesystem::exists(dir.File("kest001.kst")));
@@ -94,6 +95,18 @@ TEST_F(MaintenanceCli, SaveAsMakesTheCopyTheStartupCatalogAndCloseForgetsIt) {
                                      "\nThe file already exists!"));
     EXPECT_EQ(Run("close").status, 0);
     EXPECT_THAT(Ini(), HasSubstr("DatabaseName=?null?"));
+    // The catalog's folder stays, for the next file dialog.
+    EXPECT_THAT(Ini(), HasSubstr("DatabaseDir=" + dir.File("cats")));
+}
+
+TEST_F(MaintenanceCli, SqlSaysWhenThePasswordIsRefused) {
+    ASSERT_EQ(Run("password set Secret1 Secret1").status, 0);
+    auto refused = Run("sql " + ShellQuote(dir.File("kest001.kst")) + " 'SELECT 1'");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.out, HasSubstr("error 3031: Not a valid password."));
+    auto given =
+        Run("--password Secret1 sql " + ShellQuote(dir.File("kest001.kst")) + " 'SELECT 1'");
+    EXPECT_EQ(given.status, 0) << given.err;
 }
 
 TEST_F(MaintenanceCli, PropertiesPrintTheReportAndWriteKestLogOnYes) {

@@ -24,6 +24,7 @@ CommandRun SetupCompact(CLI::App& app, CliContext& context) {
     return [&context] {
         CliSession session(context);
         if (!session.OpenCatalog()) return 1;
+        StopSignals stopSignals;  // Ctrl-C cancels a salvage
         CompactResult result = CompactCommand(session.current, session, context.prompter);
         std::cout << "Size before compact/repair:\t" << result.sizeBefore << "\n"
                   << "Size after compact/repair:\t" << result.sizeAfter << "\n";
@@ -39,6 +40,7 @@ CommandRun SetupRepair(CLI::App& app, CliContext& context) {
     return [&context, path] {
         CliSession session(context);
         context.prompter.files.push_back(AbsolutePath(*path));
+        StopSignals stopSignals;  // Ctrl-C cancels a salvage
         return RepairCommand(session.current, session, context.prompter) ? 0 : 1;
     };
 }

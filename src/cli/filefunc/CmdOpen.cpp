@@ -59,10 +59,12 @@ int RunOpen(CliContext& context, const OpenArguments& args) {
     auto volumes = platform::MakeSystemVolumes();
     auto shell = ShellFor(args.dryRun);
     filefunc::DriveSettings drives{session.settings.UseDefaultDrive, session.settings.DefaultDrive};
-    filefunc::FileFuncDialog dialog(std::move(*target), function, *volumes, *shell, drives);
-    if (!args.drive.empty()) dialog.UseRoot(AbsolutePath(args.drive));
-    std::cerr << dialog.Caption() << ": " << dialog.Target() << std::endl;
-    return dialog.Ok(context.prompter) ? 0 : 1;
+    auto dialog = filefunc::LoadFileFuncDialog(std::move(*target), function, *volumes, *shell,
+                                               drives, context.prompter);
+    if (!dialog) return 1;
+    if (!args.drive.empty()) dialog->UseRoot(AbsolutePath(args.drive));
+    std::cerr << dialog->Caption() << ": " << dialog->Target() << std::endl;
+    return dialog->Ok(context.prompter) ? 0 : 1;
 }
 
 CommandRun SetupOpen(CLI::App& app, CliContext& context) {

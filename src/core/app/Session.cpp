@@ -52,8 +52,11 @@ std::string Session::ProgramFolder() const {
 }
 
 void Session::SaveSettings() {
-    CatalogName name{current.name, current.folder};
-    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr);
+    // A closed catalog leaves no start-up catalog but keeps its folder, where
+    // the next file dialog starts.
+    CatalogName name{current.HasDatabase() ? current.name : std::string(), current.folder};
+    kest::SaveSettings(paths, settings, window, &name);
+    current.folder = name.folder;
 }
 
 }  // namespace kest::app

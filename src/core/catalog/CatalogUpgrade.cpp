@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/catalog/CatalogSchema.h"
+#include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 
 namespace kest {
@@ -31,8 +32,9 @@ bool MakeBackup(std::unique_ptr<engine::Database>& database, const std::string& 
     database.reset();
     std::error_code ec;
     std::filesystem::remove(backupPath, ec);
-    if (!std::filesystem::copy_file(path, backupPath, ec) || ec) return false;
     try {
+        // On the disk before the conversion changes the catalog in place.
+        CopyFileDurably(path, backupPath);
         database = engine::Database::Open(path, password);
         return true;
     } catch (const KestError&) {

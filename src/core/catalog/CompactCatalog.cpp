@@ -1,12 +1,13 @@
 #include "core/catalog/CompactCatalog.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
 #include "core/catalog/RebuildIndex.h"
 #include "core/common/DurableFile.h"
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/common/PendingError.h"
 #include "core/text/UnicodeCase.h"
 
@@ -15,20 +16,30 @@ namespace {
 
 // Writes the compacted copy of the file at path into temporary. The copy
 // reads every page of every table and index, so it is also the repair's
-// check: damage stops it, and only then is the file repaired (its readable
-// rows salvaged) and copied again. A separate consistency check beforehand
-// would more than double the time of every compaction of a sound catalog.
-void CompactInto(const std::string& path, const std::string& password,
-                 const std::string& temporary) {
+// check: when it fails, the file is checked, and only damage found there has
+// it repaired (its readable rows salvaged) and copied again; any other
+// failure (a full disk) is reported as it is. Damage can show as any error
+// (SQLite answers a damaged cell with "database or disk is full" too). A
+// separate check beforehand would more than double the time of every
+// compaction of a sound catalog.
+RepairOutcome CompactInto(CatalogHost& host, const std::string& path, const std::string& password,
+                          const std::string& temporary) {
+    std::optional<KestError> failure;
     try {
         engine::Database::Open(path, password)->VacuumInto(temporary);
-        return;
+        return {};
     } catch (const KestError& e) {
-        if (e.Number() != err::kCorrupt) throw;
+        if (e.Number() == err::kFileInUse || e.Number() == err::kInvalidPassword ||
+            e.Number() == err::kFileNotFound)
+            throw;
+        failure = e;
     }
-    RemoveIfPresent(temporary);
-    RepairCatalogFile(path, password);
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(temporary, ec)) std::filesystem::remove(temporary, ec);
+    RepairOutcome outcome = RepairCatalogFile(path, password, host);
+    if (!outcome.damaged) throw *failure;
     engine::Database::Open(path, password)->VacuumInto(temporary);
+    return outcome;
 }
 
 }  // namespace
@@ -47,7 +58,7 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     pending.Step([&] {
         // The engine ignores a password for a file without a lock, so the
         // password goes as it stands; a password of blanks then works too.
-        CompactInto(path, password, temporary);
+        result.repair = CompactInto(host, path, password, temporary);
         compacted = true;
     });
     // Only a copy written whole replaces the catalog.
@@ -66,11 +77,15 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     });
     pending.Step([&] { result.sizeAfter = FormatFileSize(path); });
     result.done = true;
-    prompter.Show("Compact/Repair successful",
-                  text::UpperCase(path) + " compacted & repaired successfully.\r\n\r\n" +
-                      "Size before compact/repair:\t" + result.sizeBefore + "\r\n" +
-                      "Size after compact/repair:\t" + result.sizeAfter,
-                  Icon::Information);
+    // A cancelled salvage compacted nothing: only its error is shown.
+    if (!pending.Pending() || pending.Error().Number() != err::kCancelledByUser) {
+        prompter.Show("Compact/Repair successful",
+                      text::UpperCase(path) + " compacted & repaired successfully.\r\n\r\n" +
+                          "Size before compact/repair:\t" + result.sizeBefore + "\r\n" +
+                          "Size after compact/repair:\t" + result.sizeAfter +
+                          SalvageReport(result.repair),
+                      Icon::Information);
+    }
     host.SetBusyPointer(false);
     host.SetMainWindowEnabled(true);
     host.ProcessMessages();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/catalog/CatalogHost.h"
+#include "core/catalog/CatalogRepair.h"
 #include "core/catalog/CurrentCatalog.h"
 #include "core/ui/Prompter.h"
 
@@ -13,6 +14,7 @@ struct CompactResult {
     std::string sizeBefore;  // FormatFileSize texts
     std::string sizeAfter;
     bool errorShown = false;  // a step failed and its error was reported
+    RepairOutcome repair;     // the salvage of a damaged file, when there was one
 };
 
 // Repairs and compacts the catalog file at path (no one may have it open):

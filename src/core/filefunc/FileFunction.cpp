@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/Database.h"
 #include "core/engine/FirstRow.h"
 #include "core/search/SearchText.h"
@@ -242,6 +242,21 @@ bool FileFuncDialog::Ok(Prompter& prompter) {
         prompter.ShowError("Error in opening file", e.Number(), e.Description());
     }
     return m_closed;
+}
+
+std::optional<FileFuncDialog> LoadFileFuncDialog(FileTarget target, int function,
+                                                 const platform::Volumes& volumes,
+                                                 platform::Shell& shell, DriveSettings& settings,
+                                                 Prompter& prompter) {
+    try {
+        std::optional<FileFuncDialog> dialog;
+        dialog.emplace(std::move(target), function, volumes, shell, settings);
+        return dialog;
+    } catch (const std::exception& e) {
+        KestError error = err::ToKestError(e);
+        prompter.ShowError("Error in loading FileFunc Form", error.Number(), error.Description());
+        return std::nullopt;
+    }
 }
 
 }  // namespace kest::filefunc

@@ -13,9 +13,10 @@ std::string ShellErrorText(ShellStatus status) {
         case ShellStatus::PathNotFound:
             return "Error: Path not found. Couldn't Execute!";
         case ShellStatus::BadFormat:
-        case ShellStatus::NoAssociation:
             return "Error:  Bad File Format. Couldn't Execute!";
         default:
+            // No program associated (its fallback did not start) and any
+            // other failure have no text.
             return "";
     }
 }

@@ -184,6 +184,28 @@ void CatalogHostView::ShowIndexProgress(int64_t done, int64_t total) {
     c.panels[1]->repaint();
 }
 
+// A modal dialog over the disabled window, so that its Cancel stays usable.
+bool CatalogHostView::ShowSalvageProgress(int64_t done, int64_t total) {
+    if (done >= total) {
+        delete m_salvageProgress;
+        m_salvageProgress = nullptr;
+        return true;
+    }
+    if (!m_salvageProgress) {
+        m_salvageProgress =
+            new QProgressDialog(QStringLiteral("Recovering the rows of the damaged catalog..."),
+                                QStringLiteral("&Cancel"), 0, 1000, m_window);
+        m_salvageProgress->setObjectName(QStringLiteral("dlgSalvage"));
+        m_salvageProgress->setAccessibleName(QStringLiteral("Recovering the damaged catalog"));
+        m_salvageProgress->setWindowTitle(QStringLiteral("Repairing database"));
+        m_salvageProgress->setWindowModality(Qt::WindowModal);
+        m_salvageProgress->setMinimumDuration(500);
+    }
+    m_salvageProgress->setValue(static_cast<int>(total > 0 ? done * 1000 / total : 0));
+    QCoreApplication::processEvents();
+    return !m_salvageProgress->wasCanceled();
+}
+
 void CatalogHostView::ShowIndexProblem(const std::string& text) {
     c.panels[1]->setText(QString::fromStdString(text));
 }

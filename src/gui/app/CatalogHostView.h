@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QProgressDialog>
 #include <functional>
 #include <string>
 
@@ -53,6 +54,7 @@ class CatalogHostView : public QObject, public CatalogHost {
     void ReinstallTrayIcon() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
     void ShowIndexProblem(const std::string& text) override;
+    bool ShowSalvageProgress(int64_t done, int64_t total) override;
 
   private:
     void ConnectMenus();
@@ -67,6 +69,7 @@ class CatalogHostView : public QObject, public CatalogHost {
     TrayIcon* m_tray;
     QWidget* m_window;
     BusyPointer m_busy;
+    QProgressDialog* m_salvageProgress = nullptr;  // while a salvage runs
 };
 
 }  // namespace kest::gui

@@ -77,8 +77,10 @@ void ResultsMenu::ShowFileFunction(int function) {
     // The default-drive button's choice is kept with the settings, saved with them.
     filefunc::DriveSettings drives{m_session.settings.UseDefaultDrive,
                                    m_session.settings.DefaultDrive};
-    filefunc::FileFuncDialog state(std::move(*target), function, m_volumes, DesktopShell(), drives);
-    frmFileFunc dialog(m_window, state, m_session.prompter);
+    auto state = filefunc::LoadFileFuncDialog(std::move(*target), function, m_volumes,
+                                              DesktopShell(), drives, m_session.prompter);
+    if (!state) return;
+    frmFileFunc dialog(m_window, *state, m_session.prompter);
     RunModal(dialog);
     m_session.settings.DefaultDrive = drives.defaultDrive;
 }

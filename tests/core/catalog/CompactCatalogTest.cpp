@@ -121,7 +121,7 @@ TEST_F(CompactCommandTest, KeepsEveryRowLockJournalAndCounterAndReopensWithoutAP
     EXPECT_THROW(engine::Database::Open(path, ""), KestError);
 }
 
-TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedBeforeItIsCompacted) {
+TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedAndTheUserToldWhatWasLostAndKept) {
     std::string path = test::MakeFilledCatalog(dir, "damaged.kst", 3000);
     test::DamageFirstLeafPage(path, "tblFiles");
     Open(path);
@@ -133,8 +133,17 @@ TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedBeforeItIsCompacted) {
     ASSERT_TRUE(current.HasDatabase());
     EXPECT_EQ(current.Db().IntegrityProblems(), std::vector<std::string>{});
     EXPECT_EQ(test::QueryText(current.Db(), "SELECT max(FileId) FROM tblFiles"), "3000\n");
+    int64_t kept = std::stoll(test::QueryText(current.Db(), "SELECT count(*) FROM tblFiles"));
+    // The same lines as a repair's: the true count and where the original is.
+    EXPECT_THAT(prompter.Seen().back(),
+                HasSubstr("\r\nRecovered rows: 1 in tblDiscs, " + std::to_string(kept) +
+                          " in tblFiles, 2 in tblSubFiles.\r\n" + std::to_string(3000 - kept) +
+                          " damaged rows could not be recovered.\r\nThe damaged original was "
+                          "kept as " +
+                          path + ".damaged."));
     EXPECT_TRUE(std::filesystem::exists(path + ".damaged"));
     EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    EXPECT_TRUE(current.Db().SearchIndexComplete());
 }
 
 TEST_F(CompactCommandTest, FailuresLeaveTheCatalogIntactAndUsable) {
@@ -174,19 +183,22 @@ TEST_F(CompactCommandTest, AFullDiskLeavesTheCatalogAsItWas) {
     std::string path = test::MakeFilledCatalog(dir, "full.kst", 3000);
     auto bytes = std::filesystem::file_size(path);
     std::string before = test::CatalogSnapshot(path);
-    Open(path);
+    current.path = path;
     ExpectSuccess(SizeText(bytes));
-    prompter.ExpectNotice("Compact/Repair database error", HasSubstr("compacting"), Icon::Critical);
+    // The disk's own error, not taken for damage: no salvage, no original kept.
+    ExpectCompactError(err::kDiskFull);
     CompactResult result;
     {
         test::FileSizeLimit full(bytes / 4);
         result = CompactCatalog(host, prompter, path, "");
     }
     prompter.VerifyDone();
-    current.database.reset();
+    EXPECT_THAT(prompter.Seen().back(), HasSubstr("3026\r\nNot enough space on disk."));
     EXPECT_TRUE(result.done);
     EXPECT_EQ(result.sizeAfter, result.sizeBefore);
+    EXPECT_FALSE(result.repair.damaged);
     EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
     EXPECT_EQ(test::CatalogSnapshot(path), before);
 }
 

@@ -233,5 +233,22 @@ TEST_F(FileFunctionTest, EscapedNamesOpenTheirExactBytes) {
                               }));
 }
 
+TEST(FileFuncLoad, AnErrorWhileLoadingIsShownUnderItsOwnTitle) {
+    struct UnreadableVolumes : test::FakeVolumes {
+        std::vector<platform::Drive> ListDrives() const override {
+            throw std::runtime_error("the mount table cannot be read");
+        }
+    } volumes;
+    RecordingShell shell;
+    DriveSettings settings;
+    test::ScriptedPrompter prompter;
+    prompter.ExpectNotice("Error in loading FileFunc Form", "51\r\nthe mount table cannot be read",
+                          Icon::Critical);
+    EXPECT_FALSE(LoadFileFuncDialog(FileTarget{}, kOpenFile, volumes, shell, settings, prompter));
+    prompter.VerifyDone();
+    EXPECT_TRUE(LoadFileFuncDialog(FileTarget{}, kOpenFile, test::FakeVolumes{}, shell, settings,
+                                   prompter));
+}
+
 }  // namespace
 }  // namespace kest::filefunc

@@ -46,8 +46,8 @@ TEST(ShellRunTest, SuccessIsMinusOneAndEveryFailureHasItsText) {
              Case{ShellStatus::PathNotFound, false, 3, "Error: Path not found. Couldn't Execute!"},
              Case{ShellStatus::BadFormat, false, 11, "Error:  Bad File Format. Couldn't Execute!"},
              Case{ShellStatus::NoAssociation, true, -1, nullptr},
-             Case{ShellStatus::NoAssociation, false, 0,
-                  "Error:  Bad File Format. Couldn't Execute!"},
+             // The fallback did not start: the path and an empty text.
+             Case{ShellStatus::NoAssociation, false, 0, ""},
              Case{ShellStatus::Failed, false, 1, ""},
          }) {
         SCOPED_TRACE(static_cast<int>(c.status));

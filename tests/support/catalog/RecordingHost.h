@@ -19,6 +19,8 @@ struct RecordingHost : CatalogHost {
     std::vector<std::string> calls;
     std::vector<std::pair<int64_t, int64_t>> progress;  // of the search index's build
     std::vector<std::string> problems;                  // the index could not be built
+    std::vector<std::pair<int64_t, int64_t>> salvage;   // of a salvage
+    int64_t cancelSalvageAt = -1;  // the call that answers Cancel (0: the first)
 
     void SetMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void SetBusyPointer(bool isBusy) override { busy = isBusy; }
@@ -49,6 +51,10 @@ struct RecordingHost : CatalogHost {
         progress.emplace_back(done, total);
     }
     void ShowIndexProblem(const std::string& text) override { problems.push_back(text); }
+    bool ShowSalvageProgress(int64_t done, int64_t total) override {
+        salvage.emplace_back(done, total);
+        return static_cast<int64_t>(salvage.size()) - 1 != cancelSalvageAt;
+    }
     std::string ProgramFolder() const override { return folder; }
 };
 
