@@ -1,14 +1,9 @@
 #include "gui/app/CatalogHostView.h"
 
-#include <QCoreApplication>
-#include <QProgressDialog>
-#include <QPushButton>
-
 #include "core/catalog/CatalogCommands.h"
 #include "core/catalog/CloseCatalog.h"
 #include "core/catalog/CompactCatalog.h"
 #include "core/catalog/PropertiesReport.h"
-#include "core/catalog/RebuildIndex.h"
 #include "core/catalog/RepairCatalog.h"
 #include "core/catalog/SaveCatalogAs.h"
 #include "gui/app/DiscsView.h"
@@ -29,7 +24,8 @@ CatalogHostView::CatalogHostView(app::Session& session, DiscsView& discs, Search
       c(controls),
       m(menus),
       m_tray(tray),
-      m_window(window) {
+      m_window(window),
+      m_progress(window) {
     setObjectName(QStringLiteral("catalogHost"));
     ConnectMenus();
     connect(&m_discs, &DiscsView::CatalogDropped, this,
@@ -52,7 +48,8 @@ void CatalogHostView::ConnectMenus() {
        [&, this] { CompactCommand(current, *this, prompter); });
     on(m.mnuRep, "Error in repairing database",
        [&, this] { RepairCommand(current, *this, prompter); });
-    on(m.mnuReindex, "Error in rebuilding the search index", [this] { RebuildIndex(); });
+    on(m.mnuReindex, "Error in rebuilding the search index",
+       [&, this] { m_progress.RebuildIndex(current, prompter); });
     on(m.mnuSaveDBAs, "Error in saving database",
        [&, this] { SaveCatalogAs(current, *this, prompter); });
     on(m.mnuClose, "Error in closing database",
@@ -61,33 +58,6 @@ void CatalogHostView::ConnectMenus() {
         PropertiesCommand(current, *this, prompter, m_session.paths.ReportPath().string(),
                           DesktopShell());
     });
-}
-
-// The rebuild shows its progress in a window of its own whose Cancel (or
-// Escape) stops it between slices; the window repaints after each slice.
-void CatalogHostView::RebuildIndex() {
-    QProgressDialog progress(QStringLiteral("Rebuilding the search index..."), QString(), 0, 1000,
-                             m_window);
-    progress.setObjectName(QStringLiteral("frmReindex"));
-    progress.setAccessibleName(QStringLiteral("Rebuild Search Index"));
-    progress.setWindowTitle(QStringLiteral("Rebuild Search Index"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &progress);
-    cancel->setObjectName(QStringLiteral("cmdReindexCancel"));
-    cancel->setAccessibleName(QStringLiteral("Cancel"));
-    progress.setCancelButton(cancel);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setValue(0);
-    RebuildIndexCommand(
-        m_session.current, m_session.prompter,
-        [&progress](int64_t done, int64_t total) {
-            progress.setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
-        },
-        [&progress] {
-            QCoreApplication::processEvents();
-            return progress.wasCanceled();
-        });
 }
 
 void CatalogHostView::OpenPath(const std::string& path) {
@@ -184,26 +154,8 @@ void CatalogHostView::ShowIndexProgress(int64_t done, int64_t total) {
     c.panels[1]->repaint();
 }
 
-// A modal dialog over the disabled window, so that its Cancel stays usable.
 bool CatalogHostView::ShowSalvageProgress(int64_t done, int64_t total) {
-    if (done >= total) {
-        delete m_salvageProgress;
-        m_salvageProgress = nullptr;
-        return true;
-    }
-    if (!m_salvageProgress) {
-        m_salvageProgress =
-            new QProgressDialog(QStringLiteral("Recovering the rows of the damaged catalog..."),
-                                QStringLiteral("&Cancel"), 0, 1000, m_window);
-        m_salvageProgress->setObjectName(QStringLiteral("dlgSalvage"));
-        m_salvageProgress->setAccessibleName(QStringLiteral("Recovering the damaged catalog"));
-        m_salvageProgress->setWindowTitle(QStringLiteral("Repairing database"));
-        m_salvageProgress->setWindowModality(Qt::WindowModal);
-        m_salvageProgress->setMinimumDuration(500);
-    }
-    m_salvageProgress->setValue(static_cast<int>(total > 0 ? done * 1000 / total : 0));
-    QCoreApplication::processEvents();
-    return !m_salvageProgress->wasCanceled();
+    return m_progress.Salvage(done, total);
 }
 
 void CatalogHostView::ShowIndexProblem(const std::string& text) {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <QProgressDialog>
 #include <functional>
 #include <string>
 
 #include "core/app/Session.h"
 #include "core/catalog/CatalogHost.h"
+#include "gui/app/CatalogProgress.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
 #include "gui/widgets/BusyPointer.h"
@@ -58,8 +58,6 @@ class CatalogHostView : public QObject, public CatalogHost {
 
   private:
     void ConnectMenus();
-    // Tools > Rebuild Search Index, with its progress window.
-    void RebuildIndex();
 
     app::Session& m_session;
     DiscsView& m_discs;
@@ -69,7 +67,7 @@ class CatalogHostView : public QObject, public CatalogHost {
     TrayIcon* m_tray;
     QWidget* m_window;
     BusyPointer m_busy;
-    QProgressDialog* m_salvageProgress = nullptr;  // while a salvage runs
+    CatalogProgress m_progress;
 };
 
 }  // namespace kest::gui
