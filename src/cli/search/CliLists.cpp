@@ -17,26 +17,6 @@ std::string BareHeader(const std::string& header) {
 
 }  // namespace
 
-void PrintList(std::FILE* out, const ListTable& table) {
-    const std::vector<size_t> shown = table.ShownColumns();
-    std::string buffer;
-    auto line = [&](auto cell) {
-        for (size_t c : shown) {
-            if (c != shown.front()) buffer += '\t';
-            buffer += cell(c);
-        }
-        buffer += '\n';
-        if (buffer.size() > (1u << 20)) {
-            std::fwrite(buffer.data(), 1, buffer.size(), out);
-            buffer.clear();
-        }
-    };
-    line([&](size_t c) { return std::string_view(table.Column(c).header); });
-    for (size_t r = 0; r < table.RowCount(); ++r) line([&](size_t c) { return table.Cell(r, c); });
-    std::fwrite(buffer.data(), 1, buffer.size(), out);
-    std::fflush(out);
-}
-
 bool SortResultsBy(ListTable& table, const std::string& argument) {
     std::string name = argument;
     bool descending = false;

@@ -44,13 +44,14 @@ void ShowSearchError(SearchPanel& panel, const KestError& e, Prompter& prompter,
 // the view shows it, when there is one).
 bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                  const std::string& statement, Prompter& prompter, SearchViewHooks* view) {
+    // The columns are laid out before the first row, for rows handed over as they come.
+    auto layOut = [&](ListTable& table) { FillResultsGrid(table, options, panel.widths); };
     try {
-        FillFromStatement(db, statement, panel.results);
-        FillResultsGrid(panel.results, options, panel.widths);
+        FillFromStatement(db, statement, panel.results, layOut);
         return true;
     } catch (const KestError& e) {
         FillResultsGrid(panel.results, options, panel.widths);
-        panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+        panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
         if (panel.matchCount > 0)
             panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount) + " (aborted)";
         ShowSearchError(panel, e, prompter, view);
@@ -62,7 +63,7 @@ bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& 
 // result keeps one blank row and then tells the user.
 void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneText,
                  Prompter& prompter, SearchViewHooks& view) {
-    panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+    panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
     panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
     panel.status1 = "Search time: " + std::to_string(std::time(nullptr) - start) + " s";
     if (panel.matchCount == 0) panel.results.AddBlankRow();
@@ -77,7 +78,8 @@ void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneT
 
 }  // namespace
 
-void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table) {
+void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table,
+                       const std::function<void(ListTable&)>& layOut) {
     try {
         table.Clear();
         engine::Statement query = db.Prepare(statement);
@@ -85,6 +87,7 @@ void FillFromStatement(engine::Database& db, const std::string& statement, ListT
         for (size_t c = 0; c < columns.size(); ++c)
             columns[c].header = query.ColumnName(static_cast<int>(c));
         table.Reset(std::move(columns));
+        if (layOut) layOut(table);
         const int count = query.ColumnCount();
         std::string scratch;
         while (query.Step())
