@@ -1,5 +1,5 @@
 // Lists a .7z and a .tar.xz of N files (100,000 unless given: packed_list_bench N)
-// with `kest-cli list-archive` and with `bsdtar -tvf` and `7z l` on the same
+// with `kest-cli list-archive` and with `bsdtar -tvf` and 7-Zip on the same
 // files, and prints the ratios (below 1: Kest is faster). Each command runs
 // as a process, its listing to /dev/null; the best of five runs, in turns.
 #include <cstdio>
@@ -28,17 +28,20 @@ void MakeTree(const fs::path& root, int count) {
     }
 }
 
-void Compare(const std::string& archive) {
+// sevenZip is 7-Zip's command that lists the same entries: `7z l` alone
+// lists a .tar.xz as the one .tar inside it, without reading it.
+void Compare(const std::string& archive, const std::string& sevenZip) {
     const std::string ours =
         Quote(KEST_CLI_PATH) + " list-archive " + Quote(archive) + " >/dev/null";
-    const std::string quiet = " " + Quote(archive) + " >/dev/null 2>&1";
-    auto [kestBsd, bsdtar] = kest::bench::BestOfBoth(ours, "bsdtar -tvf" + quiet);
-    auto [kest7z, sevenZip] = kest::bench::BestOfBoth(ours, "7z l" + quiet);
+    auto [kestBsd, bsdtar] =
+        kest::bench::BestOfBoth(ours, "bsdtar -tvf " + Quote(archive) + " >/dev/null 2>&1");
+    auto [kest7z, sevenZipTime] = kest::bench::BestOfBoth(ours, sevenZip + " >/dev/null 2>&1");
     const double kest = std::min(kestBsd, kest7z);
-    std::printf("%s: kest-cli %.0f ms, bsdtar -tvf %.0f ms, 7z l %.0f ms\n",
-                fs::path(archive).filename().c_str(), kest * 1000, bsdtar * 1000, sevenZip * 1000);
+    std::printf("%s: kest-cli %.0f ms, bsdtar -tvf %.0f ms, %s %.0f ms\n",
+                fs::path(archive).filename().c_str(), kest * 1000, bsdtar * 1000,
+                sevenZip.substr(0, sevenZip.find(" '")).c_str(), sevenZipTime * 1000);
     std::printf("  ratio kest / bsdtar -tvf: %.2f (goal <= 1.1)\n", kest / bsdtar);
-    std::printf("  ratio kest / 7z l: %.2f (goal <= 1.0)\n", kest / sevenZip);
+    std::printf("  ratio kest / 7z: %.2f (goal <= 1.0)\n", kest / sevenZipTime);
 }
 
 }  // namespace
@@ -62,8 +65,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%d files\n", count);
-    Compare(sevenZip);
-    Compare(tarXz);
+    Compare(sevenZip, "7z l " + Quote(sevenZip));
+    Compare(tarXz, "xz -dc " + Quote(tarXz) + " | 7z l -si -ttar");
     fs::remove_all(work);
     return 0;
 }
