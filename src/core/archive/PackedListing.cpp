@@ -18,7 +18,7 @@ namespace kest::archive {
 
 namespace {
 
-constexpr size_t kBlock = 256 * 1024;
+constexpr size_t kBlock = size_t{256} << 10;
 constexpr int32_t kEncryptedFlag = 0x1;
 
 // libarchive converts names to and from "the current locale": within a
