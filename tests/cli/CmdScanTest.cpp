@@ -10,6 +10,7 @@
 
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 #include "support/archive/ZipBuilder.h"
 
 namespace kest {
@@ -88,6 +89,34 @@ TEST_F(CmdScanTest, CancelAfterStopsWithTheAbortError) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Error (-2147220727) in scanning Disc! See Help>Content>Errors\n");
     EXPECT_THAT(result.err, ::testing::HasSubstr("The scan was aborted!"));
+}
+
+// The 7z, TAR and ISO kinds are listed by default once subfiles are saved; a
+// kind switched off in Kest.ini is stored as a file only.
+TEST_F(CmdScanTest, ListsTheLibarchiveKindsTheSettingsChoose) {
+    if (!test::ToolsInstalled("7z zstd xorriso")) GTEST_SKIP() << "an archiving tool is missing";
+    disc.Write("pack/in.txt", "inside");
+    ASSERT_TRUE(test::RunIn(disc,
+                            "cd pack && 7z a ../s.7z in.txt && tar --zstd -cf ../s.tar.zst "
+                            "in.txt && xorriso -as mkisofs -R -o ../s.iso . && cd .. && "
+                            "rm -r pack"));
+    const std::string catalog = ShellQuote(home.File("kest001.kst"));
+    const std::string query =
+        " 'SELECT f.FileName, s.SubFileName, s.SubFileSMeth FROM tblSubFiles s "
+        "JOIN tblFiles f ON f.FileId = s.FileId "
+        "WHERE s.KestId = (SELECT MAX(KestId) FROM tblDiscs) ORDER BY 1'";
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\n");
+    ASSERT_EQ(Scan("--input one").status, 0);
+    EXPECT_EQ(Cli("sql " + catalog + query).out,
+              "FileName\tSubFileName\tSubFileSMeth\ns.7z\tin.txt\t\ns.iso\tin.txt\tStored\n"
+              "s.tar.zst\tin.txt\tZstd\n");
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSave7Z=0\nSaveISO=0\n");
+    ASSERT_EQ(Cli("--input two scan " + ShellQuote(disc.Path().string()) +
+                  " --drive-type optical --volume-label TWO --volume-serial 0000-0ABD")
+                  .status,
+              0);
+    EXPECT_EQ(Cli("sql " + catalog + query).out,
+              "FileName\tSubFileName\tSubFileSMeth\ns.tar.zst\tin.txt\tZstd\n");
 }
 
 // A scan killed while it lists a large archive keeps the archive's row and

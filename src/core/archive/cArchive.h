@@ -22,7 +22,9 @@ class cArchive {
 
     void SetArchivePath(std::string path) { m_archivePath = std::move(path); }
     const std::string& ArchivePath() const { return m_archivePath; }
-    // "zip", "cab", "rar" or "ace"; anything else lists nothing.
+    // "zip", "cab", "rar", "ace", or a type libarchive lists ("7z", "iso",
+    // "tar", "tgz", "tbz", "txz", "tzst"; see ArchiveKinds.h); anything else
+    // lists nothing.
     void SetArchiveType(std::string type) { m_archiveType = std::move(type); }
     const std::string& ArchiveType() const { return m_archiveType; }
     int32_t EntryCount() const { return m_entryCount; }
@@ -34,6 +36,8 @@ class cArchive {
     void GetCab();
     void GetRar();
     void GetAce();
+    // 7z, ISO 9660 and the TAR kinds, through libarchive.
+    void GetPacked();
 
   private:
     enum class StepResult { Done, Retried, Cancelled };

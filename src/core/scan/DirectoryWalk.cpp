@@ -8,7 +8,7 @@
 #include <charconv>
 #include <vector>
 
-#include "core/archive/ArchiveHelpers.h"
+#include "core/archive/ArchiveKinds.h"
 #include "core/common/FileSystemError.h"
 #include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
@@ -144,7 +144,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
 
     if (m_options.saveSubFileContents) {
         m_view.SetStatus(StatusPanel::SubFile, "");
-        std::string extension = archive::GetExtension(name);
+        std::string extension = archive::ArchiveTypeOf(name);
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();
             m_state.fileId = m_batch.Files().LastFileId();

@@ -50,6 +50,10 @@ void AddSubFileOptions(EntryList& out, const AppSettings& s) {
     out.Int(kSection, "SaveCAB", s.SaveCAB);
     out.Int(kSection, "SaveRAR", s.SaveRAR);
     out.Int(kSection, "SaveACE", s.SaveACE);
+    out.Int(kSection, "Save7Z", s.Save7Z);
+    out.Int(kSection, "SaveTAR", s.SaveTAR);
+    out.Int(kSection, "SaveCompressedTAR", s.SaveCompressedTAR);
+    out.Int(kSection, "SaveISO", s.SaveISO);
     out.Bool(kSection, "SearchSub", s.SearchSub);
     out.Bool(kSection, "InSubFileName", s.InSubFileName);
     out.Bool(kSection, "InSubDirectory", s.InSubDirectory);
