@@ -6,6 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "support/RunCli.h"
@@ -58,8 +60,11 @@ class CmdScanTest : public ::testing::Test {
         return std::stoll(out.substr(out.find_first_of("0123456789")));
     }
     // The file and entry lines of the log ("N: path", "   N :: ...").
+    // Only whole lines count: a kill may cut the last one.
     std::pair<int64_t, int64_t> LoggedRows() {
-        std::ifstream in(home.File("Kest.dat"));
+        std::ifstream file(home.File("Kest.dat"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::istringstream in(text.substr(0, text.rfind('\n') + 1));
         int64_t files = 0, entries = 0;
         for (std::string line; std::getline(in, line);) {
             if (line.find(":: ") != std::string::npos) {
@@ -110,6 +115,30 @@ TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
         EXPECT_GE(entries, loggedEntries - 1000);
         EXPECT_LE(entries, 60000);
         EXPECT_GT(loggedFiles, 0);
+    }
+}
+
+// A row's log line reaches the file before the row's commit: killed at any
+// point, the indexing at the end included, the log lists every row the
+// catalog holds.
+TEST_F(CmdScanTest, KilledAnywhereTheLogListsEveryCommittedRow) {
+    const int files = 20000;
+    for (int i = 0; i < files; ++i)
+        disc.Write("d" + std::to_string(i % 40) + "/f" + std::to_string(i), "");
+    int serial = 0;
+    ASSERT_EQ(test::RunCli(ScanArgs("0000-000" + std::to_string(++serial))).status, 0);
+    ASSERT_EQ(LoggedRows().first, files + 4);
+    // The walk's lines are all there once the log is this long; the ending
+    // ("\nThe scan was successful.\n") is written after the last indexing.
+    uintmax_t walked = std::filesystem::file_size(home.File("Kest.dat")) - 26;
+    for (uintmax_t logBytes : {walked / 4, walked / 2, walked}) {
+        SCOPED_TRACE(logBytes);
+        ScanStoppedAt("0000-000" + std::to_string(++serial), logBytes, SIGKILL);
+        int64_t stored = LastDiscCount("tblFiles");
+        EXPECT_LE(stored, LoggedRows().first);
+        if (logBytes == walked) {
+            EXPECT_EQ(stored, files + 4);
+        }
     }
 }
 

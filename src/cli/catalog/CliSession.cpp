@@ -32,7 +32,7 @@ void CliSession::ReinstallTrayIcon() {}
 void CliSession::UpdateViewCaptions() {}
 
 void CliSession::SaveSettings() {
-    Session::SaveSettings();
+    if (!Session::SaveSettings()) context.settingsUnsaved = true;
 }
 
 std::string CliSession::ProgramFolder() const {

@@ -51,9 +51,21 @@ std::string Session::ProgramFolder() const {
     return paths.FolderText();
 }
 
-void Session::SaveSettings() {
+bool Session::SaveSettings() {
     CatalogName name{current.name, current.folder};
-    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr);
+    std::optional<KestError> failure;
+    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr, &failure);
+    if (!failure) {
+        m_saveFailureShown = false;
+        return true;
+    }
+    if (!m_saveFailureShown) {
+        prompter.ShowError("Error in saving settings", failure->Number(),
+                           failure->Description() + "\r\n" + paths.IniPath().string() +
+                               " keeps the settings it held before.");
+    }
+    m_saveFailureShown = true;
+    return false;
 }
 
 }  // namespace kest::app

@@ -1,25 +1,12 @@
 #include "core/catalog/CatalogRepair.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-
-#include "core/common/DurableFile.h"
+#include "core/common/KeptOriginal.h"
 #include "core/common/KestError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/engine/Database.h"
 #include "core/engine/Salvage.h"
 
 namespace kest {
-namespace {
-
-// Keeps the damaged file under its new name while the catalog's own name
-// never goes missing: a second name for the same file, or a copy.
-void KeepDamaged(const std::string& path, const std::string& damaged) {
-    RemoveIfPresent(damaged);
-    if (link(path.c_str(), damaged.c_str()) != 0) CopyFileDurably(path, damaged);
-}
-
-}  // namespace
 
 RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password) {
     std::vector<std::string> problems;
@@ -31,19 +18,13 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
         problems.push_back(e.Description());
     }
     if (problems.empty()) return {};
-    std::string salvage = path + ".salvage";
-    RemoveIfPresent(salvage);
-    engine::SalvageResult salvaged;
-    try {
-        salvaged = engine::SalvageInto(path, salvage);
-        KeepDamaged(path, path + ".damaged");
-        RenameDurably(salvage, path);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(salvage, ignored);
-        throw;
-    }
-    return {true, salvaged.lostRows};
+    // The salvage goes to a link's target, with the damaged file's access;
+    // a failed one leaves nothing behind.
+    ReplacementFile salvage(path);
+    engine::SalvageResult salvaged = engine::SalvageInto(path, salvage.TemporaryPath());
+    std::string keptAs = KeepOriginal(salvage.Target());
+    salvage.Replace();
+    return {true, salvaged.lostRows, keptAs};
 }
 
 }  // namespace kest

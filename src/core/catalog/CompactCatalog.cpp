@@ -1,33 +1,32 @@
 #include "core/catalog/CompactCatalog.h"
 
-#include <filesystem>
+#include <optional>
 
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
-#include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 #include "core/common/PendingError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/text/UnicodeCase.h"
 
 namespace kest {
 namespace {
 
-// Writes the compacted copy of the file at path into temporary. The copy
+// Writes the compacted copy of the file at path into copy. The copy
 // reads every page of every table and index, so it is also the repair's
 // check: damage stops it, and only then is the file repaired (its readable
 // rows salvaged) and copied again. A separate consistency check beforehand
 // would more than double the time of every compaction of a sound catalog.
-void CompactInto(const std::string& path, const std::string& password,
-                 const std::string& temporary) {
+void CompactInto(const std::string& path, const std::string& password, ReplacementFile& copy) {
     try {
-        engine::Database::Open(path, password)->VacuumInto(temporary);
+        engine::Database::Open(path, password)->VacuumInto(copy.TemporaryPath());
         return;
     } catch (const KestError& e) {
         if (e.Number() != err::kCorrupt) throw;
     }
-    RemoveIfPresent(temporary);
+    copy.Empty();
     RepairCatalogFile(path, password);
-    engine::Database::Open(path, password)->VacuumInto(temporary);
+    engine::Database::Open(path, password)->VacuumInto(copy.TemporaryPath());
 }
 
 }  // namespace
@@ -39,22 +38,20 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     host.ProcessMessages();
     PendingError pending;
     CompactResult result;
-    const std::string temporary = path + ".bdb";
+    std::optional<ReplacementFile> copy;
     pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
-    pending.Step([&] { RemoveIfPresent(temporary); });
     bool compacted = false;
     pending.Step([&] {
         // The engine ignores a password for a file without a lock, so the
         // password goes as it stands; a password of blanks then works too.
-        CompactInto(path, password, temporary);
+        copy.emplace(path);
+        CompactInto(path, password, *copy);
         compacted = true;
     });
-    // Only a copy written whole replaces the catalog.
-    if (compacted) pending.Step([&] { RenameDurably(temporary, path); });
-    pending.Step([&] {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(temporary, ec)) RemoveIfPresent(temporary);
-    });
+    // Only a copy written whole replaces the catalog (a link's target, with
+    // the catalog's access); one that is not placed goes.
+    if (compacted) pending.Step([&] { copy->Replace(); });
+    copy.reset();
     pending.Step([&] { result.sizeAfter = FormatFileSize(path); });
     result.done = true;
     prompter.Show("Compact/Repair successful",

@@ -29,6 +29,7 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     std::string text = text::UpperCase(path) +
                        " repaired successfully.\r\n \r\nIt is recommended that you open the "
                        "database and then compact the database.";
+    if (!outcome.keptAs.empty()) text += "\r\nThe damaged file was kept as " + outcome.keptAs + ".";
     if (outcome.lostRows > 0)
         text += "\r\n" + std::to_string(outcome.lostRows) + " damaged rows could not be recovered.";
     prompter.Show("Repair successful", text, Icon::Information);
