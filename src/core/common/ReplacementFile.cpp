@@ -139,6 +139,7 @@ void WriteLog(const std::string& path, std::string_view bytes) {
 }
 
 ReplacementFile::ReplacementFile(const std::string& path) : m_target(WriteTarget(path)) {
+    CheckTargetReplaceable();
     for (int attempt = 0;; ++attempt) {
         m_temporary = TemporaryName(m_target);
         m_fd = OpenNew(m_temporary);
@@ -194,8 +195,15 @@ void ReplacementFile::CheckStillOurs() const {
     }
 }
 
+void ReplacementFile::CheckTargetReplaceable() const {
+    // Only a regular file is replaced: never a device, a FIFO or a folder.
+    struct stat st {};
+    if (lstat(m_target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) throw err::PathFileAccess();
+}
+
 void ReplacementFile::Replace() {
     CheckStillOurs();
+    CheckTargetReplaceable();
     SyncDescriptor(m_fd);
     struct stat st {};
     if (lstat(m_target.c_str(), &st) == 0) KeepAccess(m_target, m_fd);

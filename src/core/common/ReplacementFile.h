@@ -33,7 +33,8 @@ void WriteLog(const std::string& path, std::string_view bytes);
 // New content for the file at path (a link's target; the link stays).
 class ReplacementFile {
   public:
-    // Creates the new, empty file beside the target.
+    // Creates the new, empty file beside the target; raises "Path/File
+    // access error" (75) when the target is there but no regular file.
     explicit ReplacementFile(const std::string& path);
     // Removes the new file unless it took the target's place.
     ~ReplacementFile();
@@ -61,6 +62,7 @@ class ReplacementFile {
     bool PlaceIfAbsent();
 
   private:
+    void CheckTargetReplaceable() const;
     // Checks that the temporary name still holds the file created for it.
     void CheckStillOurs() const;
 
