@@ -3,8 +3,8 @@
 #include "core/catalog/CatalogPaths.h"
 #include "core/common/KestError.h"
 #include "core/common/ReplacementFile.h"
-#include "core/filefunc/ShellRun.h"
 #include "core/scan/FileFacts.h"
+#include "core/shell/ShellRun.h"
 #include "core/text/UnicodeCase.h"
 #include "core/text/VbFormat.h"
 #include "platform/Shell.h"
@@ -73,7 +73,7 @@ std::optional<std::string> PropertiesCommand(const CurrentCatalog& current, Cata
             Icon::Information, Buttons::YesNo, 2);
         if (answer == Answer::Yes) {
             WriteLog(reportPath, report + "\r\n");
-            filefunc::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
+            shell::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
         }
         return report;
     } catch (const KestError& e) {
