@@ -6,6 +6,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "support/RunCli.h"
@@ -38,8 +40,9 @@ class CmdScanTest : public ::testing::Test {
                " --drive-type optical --volume-label K --volume-serial " + serial;
     }
     // Starts a scan and stops it with `signal` once its log has reached
-    // `logBytes` (or lets it end first).
-    test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal) {
+    // `logBytes` and `later` has passed (or lets it end first).
+    test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal,
+                                  std::chrono::milliseconds later = {}) {
         std::string log = home.File("Kest.dat");
         std::filesystem::remove(log);
         test::CliProcess scan(ScanArgs(serial));
@@ -49,6 +52,7 @@ class CmdScanTest : public ::testing::Test {
             if (!error && size >= logBytes) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
+        std::this_thread::sleep_for(later);
         scan.Signal(signal);
         return scan.Wait();
     }
@@ -59,8 +63,11 @@ class CmdScanTest : public ::testing::Test {
         return std::stoll(out.substr(out.find_first_of("0123456789")));
     }
     // The file and entry lines of the log ("N: path", "   N :: ...").
+    // Only whole lines count: a kill may cut the last one.
     std::pair<int64_t, int64_t> LoggedRows() {
-        std::ifstream in(home.File("Kest.dat"));
+        std::ifstream file(home.File("Kest.dat"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::istringstream in(text.substr(0, text.rfind('\n') + 1));
         int64_t files = 0, entries = 0;
         for (std::string line; std::getline(in, line);) {
             if (line.find(":: ") != std::string::npos) {
@@ -139,6 +146,28 @@ TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
         EXPECT_GE(entries, loggedEntries - 1000);
         EXPECT_LE(entries, 60000);
         EXPECT_GT(loggedFiles, 0);
+    }
+}
+
+// A row's log line reaches the file before the row's commit: killed at any
+// point, the indexing at the end included, the log lists every row the
+// catalog holds.
+TEST_F(CmdScanTest, KilledAnywhereTheLogListsEveryCommittedRow) {
+    const int files = 20000;
+    for (int i = 0; i < files; ++i)
+        disc.Write("d" + std::to_string(i % 40) + "/f" + std::to_string(i), "");
+    int serial = 0;
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(test::RunCli(ScanArgs("0000-000" + std::to_string(++serial))).status, 0);
+    auto whole = std::chrono::steady_clock::now() - started;
+    ASSERT_EQ(LoggedRows().first, files + 4);
+    // Kills spread over the scan's time, most of them near its end, where
+    // the last commit and the indexing run.
+    for (int percent : {30, 60, 80, 88, 94, 100}) {
+        SCOPED_TRACE(std::to_string(percent) + "% of the time of a whole scan");
+        auto later = std::chrono::duration_cast<std::chrono::milliseconds>(whole * percent / 100);
+        ScanStoppedAt("0000-00" + std::to_string(10 + ++serial), 0, SIGKILL, later);
+        EXPECT_LE(LastDiscCount("tblFiles"), LoggedRows().first);
     }
 }
 

@@ -33,7 +33,7 @@ void CliSession::ReinstallTrayIcon() {}
 void CliSession::UpdateViewCaptions() {}
 
 void CliSession::SaveSettings() {
-    Session::SaveSettings();
+    if (!Session::SaveSettings()) context.settingsUnsaved = true;
 }
 
 bool CliSession::ShowSalvageProgress(int64_t done, int64_t total) {

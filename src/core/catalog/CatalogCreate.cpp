@@ -5,6 +5,7 @@
 #include "core/catalog/CatalogSchema.h"
 #include "core/common/Errors.h"
 #include "core/common/ReplaceableFile.h"
+#include "core/common/ReplacementFile.h"
 
 namespace kest {
 
@@ -57,11 +58,12 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
             }
             // The current catalog may be the file being replaced.
             if (current.HasDatabase() && current.path == path) current.database.reset();
-            if (!std::filesystem::remove(path, ec) || ec) {
+            // A link stays and leads to the new catalog.
+            if (!std::filesystem::remove(WriteTarget(path), ec) || ec) {
                 throw err::PathFileAccess();
             }
         }
-        if (!CreateCatalog(path, prompter)) {
+        if (!CreateCatalog(WriteTarget(path), prompter)) {
             current.loaded = false;
             prompter.Show("Database Error", "Failed to create database!");
             host.SetMainWindowEnabled(true);

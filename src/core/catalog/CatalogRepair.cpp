@@ -1,26 +1,15 @@
 #include "core/catalog/CatalogRepair.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "core/catalog/CatalogSchema.h"
-#include "core/common/DurableFile.h"
+#include "core/common/KeptOriginal.h"
 #include "core/common/KestError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/engine/Database.h"
 
 namespace kest {
 namespace {
-
-// Keeps the damaged file under its new name while the catalog's own name
-// never goes missing: a second name for the same file, or a copy. Gives the
-// name.
-std::string KeepDamaged(const std::string& path) {
-    std::string damaged = DamagedOriginalPath(path);
-    RemoveIfPresent(damaged);
-    if (link(path.c_str(), damaged.c_str()) != 0) CopyFileDurably(path, damaged);
-    return damaged;
-}
 
 // The objects every catalog has, as the create command makes them: its
 // three tables, their indexes and the field order.
@@ -44,10 +33,6 @@ const std::vector<engine::SchemaObject>& CatalogObjects() {
 
 }  // namespace
 
-std::string DamagedOriginalPath(const std::string& path) {
-    return path + ".damaged";
-}
-
 RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
                                 engine::SalvageOptions options) {
     std::vector<std::string> problems;
@@ -60,20 +45,15 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
         problems.push_back(e.Description());
     }
     if (problems.empty()) return {};
-    std::string salvage = path + ".salvage";
-    RemoveIfPresent(salvage);
+    // The salvage goes to a link's target, with the damaged file's access;
+    // a failed one leaves nothing behind.
+    ReplacementFile salvage(path);
     RepairOutcome outcome;
-    try {
-        options.password = password;
-        options.expected = CatalogObjects();
-        outcome.salvage = engine::SalvageInto(path, salvage, options);
-        outcome.keptAs = KeepDamaged(path);
-        RenameDurably(salvage, path);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(salvage, ignored);
-        throw;
-    }
+    options.password = password;
+    options.expected = CatalogObjects();
+    outcome.salvage = engine::SalvageInto(path, salvage.TemporaryPath(), options);
+    outcome.keptAs = KeepOriginal(salvage.Target());
+    salvage.Replace();
     outcome.damaged = true;
     return outcome;
 }

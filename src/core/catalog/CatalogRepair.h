@@ -14,13 +14,10 @@ struct RepairOutcome {
     std::string keptAs;  // where the damaged original was kept
 };
 
-// The name under which a repair keeps the damaged original of path.
-std::string DamagedOriginalPath(const std::string& path);
-
 // The engine's repair of a catalog file that no one has open: a consistency
 // check and, only when it finds damage, a salvage of every readable row into
 // a fresh file that then takes the file's place; the damaged file is kept
-// beside it (DamagedOriginalPath). The salvaged file keeps the password lock,
+// beside it under a name of its own (KeepOriginal). The salvaged file keeps the password lock,
 // even when the damage kept the password from being checked; when the damage
 // took the lock, the password given locks it again (none given: the outcome
 // says it was lost). A file that is no database, a refused password, a

@@ -1,7 +1,5 @@
 #include "core/catalog/CatalogUpgrade.h"
 
-#include <filesystem>
-
 #include "core/catalog/CatalogSchema.h"
 #include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
@@ -30,10 +28,8 @@ void ReplaceField(engine::Database& db, const char* table, const char* field, co
 bool MakeBackup(std::unique_ptr<engine::Database>& database, const std::string& path,
                 const std::string& backupPath, const std::string& password) {
     database.reset();
-    std::error_code ec;
-    std::filesystem::remove(backupPath, ec);
     try {
-        // On the disk before the conversion changes the catalog in place.
+        // Flushed to the disk before the upgrade changes the original.
         CopyFileDurably(path, backupPath);
         database = engine::Database::Open(path, password);
         return true;

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <strings.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "core/common/DurableFile.h"
 #include "core/common/Errors.h"
+#include "core/common/ReplacementFile.h"
 #include "core/engine/EngineError.h"
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
@@ -170,7 +172,15 @@ void Database::Close() {
 
 std::unique_ptr<Database> Database::Create(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) throw err::DatabaseExists();
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+        throw err::DatabaseExists();
+    // A new catalog is private to its owner: the engine takes the empty file
+    // made here as a new database (its journals get the file's mode).
+    try {
+        close(CreateExclusively(path));
+    } catch (const KestError&) {
+        // The engine's open below gives the reason in its own words.
+    }
     sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     Setup(db, path,
           "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
@@ -321,6 +331,19 @@ void Database::EndSearchIndexDeferral() {
     ExecOrThrow(m_db, "PRAGMA cache_size=-16384");
     engine::EndDeferral(m_db);
     BuildSearchIndex();
+}
+
+void Database::StopWhen(std::function<bool()> stop) {
+    CheckOwner();
+    m_stop = std::move(stop);
+    // Asked every few thousand engine steps: well under a millisecond apart.
+    constexpr int kStepsBetweenAsks = 4000;
+    auto ask = [](void* self) { return static_cast<Database*>(self)->m_stop() ? 1 : 0; };
+    if (m_stop) {
+        sqlite3_progress_handler(m_db, kStepsBetweenAsks, ask, this);
+    } else {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
 }
 
 bool Database::SearchIndexComplete() {

@@ -111,6 +111,9 @@ class Database {
     void IndexDeferredRows();
     // Indexes the rows added since the deferral and completes the index.
     void EndSearchIndexDeferral();
+    // While set, a long statement asks stop now and then and, when it says
+    // so, ends with the engine's error (its work rolled back); {} clears it.
+    void StopWhen(std::function<bool()> stop);
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }
@@ -139,6 +142,7 @@ class Database {
     unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
     bool m_searchChecked = false;  // m_searchIndexes is known
     bool m_useSearchIndex = true;
+    std::function<bool()> m_stop;
     std::atomic<std::thread::id> m_owner{std::this_thread::get_id()};
 };
 

@@ -23,6 +23,7 @@ void RowBatch::Written() {
     if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) {
         // The writer commits and opens the next transaction in turn; an
         // error it met with an earlier group is raised here.
+        m_log.Flush();
         m_files.CommitSoon();
         m_asked.push_back(m_rowStarts.size() -
                           std::accumulate(m_asked.begin(), m_asked.end(), size_t{0}));
@@ -74,6 +75,8 @@ void RowBatch::Commit() {
     m_open = false;
     m_rows = 0;
     m_files.Flush();
+    m_log.Flush();
+    m_log.Sync();
     if (m_db.InTransaction()) m_db.Commit();
     ConfirmAll();
 }

@@ -24,7 +24,11 @@ class RowBatch {
     static constexpr int kMaxRows = 1000;
     static constexpr std::chrono::milliseconds kMaxAge{250};
 
-    RowBatch(engine::Database& db, ScanLog& log) : m_db(db), m_log(log), m_files(db) {}
+    // A committed row's log line is never behind it: the log is flushed
+    // before a commit is asked for and synced just before it is made.
+    RowBatch(engine::Database& db, ScanLog& log) : m_db(db), m_log(log), m_files(db) {
+        m_files.BeforeEachCommit([&log] { log.Sync(); });
+    }
 
     // Before a row is written: opens a transaction when none is open.
     void Open();

@@ -142,7 +142,7 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
 }
 
 bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const WindowState& window,
-                  CatalogName* current) {
+                  CatalogName* current, std::optional<KestError>* failure) {
     CatalogName catalog = current ? *current : CatalogName{};
     if (vb::Trim(catalog.name).empty()) catalog.name = kNoCatalogName;
     if (vb::Trim(catalog.folder).empty()) catalog.folder = paths.FolderText();
@@ -151,7 +151,9 @@ bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const Wind
     for (const SettingsEntry& entry : SettingsEntries(settings, window, catalog)) {
         ini.Write(entry.section, entry.key, entry.value);
     }
-    return ini.Save();
+    bool saved = ini.Save();
+    if (failure && ini.SaveFailure()) *failure = *ini.SaveFailure();
+    return saved;
 }
 
 std::vector<ResultColumnWidth> AllResultColumns(const WindowState& window) {

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@
 #include "core/scan/ScanDriver.h"
 #include "core/text/NameBytes.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 #include "support/archive/CabBuilder.h"
 #include "support/archive/ZipBuilder.h"
@@ -22,6 +22,7 @@
 #include "support/engine/FullDiskVfs.h"
 #include "support/platform/FakeVolumes.h"
 #include "support/scan/RecordingScanView.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest::scan {
 namespace {
@@ -82,8 +83,9 @@ class ScanDriverTest : public ::testing::Test {
         prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
                               Icon::Critical);
         ScanDriver driver = MakeDriver();
-        view.onPump = [&] {
-            if (driver.State().fileCounter >= files) driver.CancelScan();
+        view.onPump = [&, pressed = false]() mutable {
+            if (!pressed && driver.State().fileCounter >= files) driver.CancelScan();
+            pressed = pressed || driver.State().fileCounter >= files;
         };
         EXPECT_FALSE(driver.StartScan(root));
         prompter.VerifyDone();
@@ -509,14 +511,8 @@ TEST_F(ScanDriverTest, RowErrorsStopAtTheirFileKeepingEarlierRows) {
 // A disk that fills under the catalog (a small tmpfs), where the commits
 // fail and roll back whole batches.
 TEST_F(ScanDriverTest, FullDiskLeavesTheLogTrueToTheCatalog) {
-    test::TempDir small;
-    if (mount("tmpfs", small.Path().c_str(), "tmpfs", 0, "size=256k") != 0) {
-        GTEST_SKIP() << "no tmpfs can be mounted here";
-    }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
-    } unmount{small.Path().string()};
+    test::SmallDisk small("256k");
+    if (!small.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
     db.reset();
     std::filesystem::copy_file(catalogPath, small.File("kest001.kst"));
     catalogPath = small.File("kest001.kst");
@@ -712,6 +708,61 @@ TEST_F(ScanDriverTest, TheSearchIndexTakesTheScannedRowsAtTheEnd) {
     db->Execute("DELETE * FROM tblDiscs");
     ScanCancelledAfter(20);
     expectSameRows();
+}
+
+// Cancel during the indexing at the end stops it at once: every row is
+// stored, the index is left for the next open to finish.
+TEST_F(ScanDriverTest, CancelInTheFinalIndexingEndsItAtOnce) {
+    db->BuildSearchIndex();
+    for (int i = 0; i < 3000; ++i) disc.Write("f" + std::to_string(i) + ".txt", "");
+    ExpectDescription("stopped late");
+    ScanDriver driver = MakeDriver();
+    // The disc list is reloaded once the walk is over.
+    view.onPump = [&] {
+        if (view.reloads > 0) driver.CancelScan();
+    };
+    EXPECT_TRUE(driver.StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 3000);
+    EXPECT_FALSE(db->SearchIndexComplete());
+    db->BuildSearchIndex();
+    EXPECT_TRUE(db->SearchIndexComplete());
+}
+
+// A program folder that fills up stops the log, not the scan: the catalog
+// gets every row and the user hears of it once.
+TEST_F(ScanDriverTest, ALogThatCannotBeWrittenIsReportedOnce) {
+    test::SmallDisk small("64k");
+    if (!small.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    small.Fill();
+    for (int i = 0; i < 2000; ++i) disc.Write("f" + std::to_string(i) + ".txt", "");
+    ExpectDescription("log on a full disk");
+    std::string log = small.File("Kest.dat");
+    prompter.ExpectNotice(
+        "Error in writing the troubleshooting file",
+        "61\r\nDisk full\r\n" + log + " misses lines from the first that could not be written.",
+        Icon::Critical);
+    EXPECT_FALSE(ScanDriver({catalogPath, *db, volumes, sound, prompter, view, options, log})
+                     .StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 2000);
+}
+
+// The log is created private and never written through a link at its name.
+TEST_F(ScanDriverTest, TheLogIsPrivateAndRefusesALink) {
+    disc.Write("a.txt", "");
+    ExpectDescription("private");
+    ASSERT_TRUE(Scan());
+    struct stat st {};
+    ASSERT_EQ(stat(home.File("Kest.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    std::string victim = home.Write("victim", "untouched");
+    std::filesystem::remove(home.File("Kest.dat"));
+    std::filesystem::create_symlink(victim, home.File("Kest.dat"));
+    prompter.ExpectNotice("Error while scanning Disc", StartsWith("75\r\n"), Icon::Critical);
+    EXPECT_FALSE(Scan());
+    prompter.VerifyDone();
+    EXPECT_EQ(test::ReadWholeFile(victim), "untouched");
 }
 
 }  // namespace
