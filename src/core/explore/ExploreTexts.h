@@ -15,6 +15,17 @@ std::string NoFolderText(const FolderPath& path);
 // the label "no label" when empty, the description left out when empty.
 std::string DiscCaption(const DiscInfo& disc);
 
+// Why an open explore window closes: its disc was deleted, or its catalog
+// closed or replaced.
+std::string DiscGoneText(const DiscInfo& disc);
+std::string CatalogGoneText();
+
+// A size and a stored date as the results grid shows them: the size in the
+// unit of SizeFormat with SizeNumDec decimals, the date in the user's date
+// format ("" for none).
+std::string SizeShown(int64_t bytes, int sizeFormat, int sizeNumDec);
+std::string DateShown(const std::string& stored, const std::string& dateFormat);
+
 // "1 file", "2 files": a count and its noun.
 std::string CountText(int64_t count, const std::string& noun);
 

@@ -1,5 +1,6 @@
 // The main window's ways into its dialogs over one file or disc: the pop-up
 // menu entries, double click and Enter on the lists.
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <algorithm>
 
@@ -13,10 +14,9 @@
 #include "gui/app/GridActions.h"
 #include "gui/app/MainWindow.h"
 #include "gui/details/frmFileDetails.h"
-#include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/ModalRun.h"
 #include "gui/discs/frmDiscDetails.h"
-#include "gui/filefunc/frmFileFunc.h"
+#include "gui/filefunc/RunFileFunction.h"
 #include "gui/grids/ListGrid.h"
 
 namespace kest::gui {
@@ -25,7 +25,13 @@ void MainWindow::ConnectDialogs() {
     connect(m.mnuFileDetails, &QAction::triggered, this, &MainWindow::ShowFileDetails);
     connect(c.fgdResults, &QAbstractItemView::activated, this, &MainWindow::ShowFileDetails);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &MainWindow::ShowDiscDetails);
-    connect(c.fgdDiscs, &QAbstractItemView::activated, this, &MainWindow::ShowDiscDetails);
+    // With Ctrl, Enter and a double click explore the disc instead.
+    connect(c.fgdDiscs, &QAbstractItemView::activated, this, [this] {
+        QGuiApplication::keyboardModifiers() & Qt::ControlModifier ? ExploreDisc()
+                                                                   : ShowDiscDetails();
+    });
+    connect(m.mnuExplore, &QAction::triggered, this, &MainWindow::ExploreDisc);
+    connect(m.mnuShowInTree, &QAction::triggered, this, &MainWindow::ShowInFolderTree);
     connect(m.mnuDelDisc, &QAction::triggered, this, &MainWindow::DeleteDiscFromMenu);
     for (int function = filefunc::kOpenFile; function <= filefunc::kExploreFolder; ++function)
         connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,
@@ -92,17 +98,11 @@ void MainWindow::DeleteDiscFromMenu() {
 
 void MainWindow::ShowFileFunction(int function) {
     if (!m_session.current.HasDatabase()) return;
-    auto target =
+    RunFileFunction(
+        this, m_session, m_volumes,
         filefunc::LookUpResultsRow(m_session.current.Db(), m_panel.results,
-                                   SelectionOf(c.fgdResults).rowSel, function, m_session.prompter);
-    if (!target) return;
-    // The default-drive button's choice is kept with the settings, saved with them.
-    filefunc::DriveSettings drives{m_session.settings.UseDefaultDrive,
-                                   m_session.settings.DefaultDrive};
-    filefunc::FileFuncDialog state(std::move(*target), function, m_volumes, DesktopShell(), drives);
-    frmFileFunc dialog(this, state, m_session.prompter);
-    RunModal(dialog);
-    m_session.settings.DefaultDrive = drives.defaultDrive;
+                                   SelectionOf(c.fgdResults).rowSel, function, m_session.prompter),
+        function);
 }
 
 }  // namespace kest::gui

@@ -182,6 +182,7 @@ void GridActions::ShowDiscMenu(const QPoint& at) {
     m_clickedId = menu.click.kestId;
     const MainMenus& m = w.m;
     m.mnuDiscDetails->setVisible(menu.details);
+    m.mnuExplore->setVisible(menu.details);
     m.mnuContents[0]->setVisible(menu.contents);
     m.mnuDelDisc->setVisible(menu.deleteDisc);
     m.mnuMDD->setVisible(menu.multipleDelete);
@@ -196,7 +197,8 @@ void GridActions::ShowResultsMenu(const QPoint& at) {
     Select(grid, click.selection);
     // The entries over one file serve one row; the multiple update several.
     const MainMenus& m = w.m;
-    for (QAction* entry : {m.mnuFileDetails, m.mnuGetFile[0], m.mnuGetFile[1], m.mnuGetFile[2]})
+    for (QAction* entry :
+         {m.mnuFileDetails, m.mnuShowInTree, m.mnuGetFile[0], m.mnuGetFile[1], m.mnuGetFile[2]})
         entry->setEnabled(click.single);
     m.mnuMFD->setEnabled(!click.single);
     m.mnuPopUp2->popup(grid.viewport()->mapToGlobal(at));

@@ -15,6 +15,7 @@
 
 namespace kest::gui {
 
+struct ExploreHost;
 class ListTableModel;
 class GridActions;
 class TrayIcon;
@@ -94,6 +95,11 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowFileDetails();
     void ShowDiscDetails();
     void ShowFileFunction(int function);
+    // The Explore window over the disc list's current disc, or at the
+    // results' current file (explore/ExploreHooks.cpp).
+    void ExploreDisc();
+    void ShowInFolderTree();
+    ExploreHost ExploreHostOf();
     // "Delete Disc..." of the disc list's pop-up menu, for the current row.
     void DeleteDiscFromMenu();
     // mnuOpts: the options dialog (OptionsActions.cpp); the window takes what
