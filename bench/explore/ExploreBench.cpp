@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     const std::string cli = std::string(KEST_CLI_PATH) + " --home " + bench::Quote(scanHome);
     std::system(
         (cli + " create " + bench::Quote(scanHome + "/kest001.kst") + " >/dev/null 2>&1").c_str());
-    const double scan = bench::Seconds(cli + " --input bench scan " +
+    const double scan = bench::Seconds(cli + " --answer Yes --input bench scan " +
                                        bench::Quote(bigDir.string()) + " >/dev/null 2>&1");
 
     const std::string ls = std::string(KEST_CLI_PATH) + " --catalog " + bench::Quote(catalog) +

@@ -14,8 +14,15 @@ std::string FolderTree::Key(int32_t parent, const std::string& name) {
 }
 
 int32_t FolderTree::Add(const FolderPath& path) {
-    int32_t folder = kRoot;
-    for (const std::string& name : path) {
+    // Folders come sorted by their text, so a path mostly repeats the last
+    // one's beginning: its folders are taken from there without a lookup.
+    size_t same = 0;
+    while (same < path.size() && same < m_lastPath.size() && path[same] == m_lastPath[same]) ++same;
+    m_lastPath.resize(same);
+    m_lastChain.resize(same);
+    int32_t folder = same > 0 ? m_lastChain.back() : kRoot;
+    for (size_t i = same; i < path.size(); ++i) {
+        const std::string& name = path[i];
         auto [it, added] =
             m_byName.try_emplace(Key(folder, name), static_cast<int32_t>(m_nodes.size()));
         if (added) {
@@ -26,6 +33,8 @@ int32_t FolderTree::Add(const FolderPath& path) {
             m_nodes.push_back(std::move(node));
         }
         folder = it->second;
+        m_lastPath.push_back(name);
+        m_lastChain.push_back(folder);
     }
     return folder;
 }

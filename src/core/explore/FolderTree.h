@@ -43,6 +43,8 @@ class FolderTree {
 
     std::vector<FolderNode> m_nodes;
     std::unordered_map<std::string, int32_t> m_byName;  // parent and name -> folder
+    FolderPath m_lastPath;                              // the path last added
+    std::vector<int32_t> m_lastChain;                   // and its folders
 };
 
 }  // namespace kest::explore
