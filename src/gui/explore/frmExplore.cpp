@@ -23,10 +23,10 @@
 #include "core/filefunc/FileFunction.h"
 #include "core/search/SearchSettings.h"
 #include "gui/details/frmFileDetails.h"
-#include "gui/dialogs/ModalRun.h"
 #include "gui/explore/FileListModel.h"
 #include "gui/explore/FolderTreeModel.h"
 #include "gui/filefunc/RunFileFunction.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
 namespace {

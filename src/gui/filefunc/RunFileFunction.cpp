@@ -1,7 +1,7 @@
 #include "gui/filefunc/RunFileFunction.h"
 
 #include "gui/dialogs/DesktopShell.h"
-#include "gui/dialogs/ModalRun.h"
+#include "gui/widgets/ModalRun.h"
 #include "gui/filefunc/frmFileFunc.h"
 
 namespace kest::gui {
