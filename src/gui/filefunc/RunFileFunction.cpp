@@ -1,8 +1,8 @@
 #include "gui/filefunc/RunFileFunction.h"
 
 #include "gui/dialogs/DesktopShell.h"
-#include "gui/widgets/ModalRun.h"
 #include "gui/filefunc/frmFileFunc.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
 
