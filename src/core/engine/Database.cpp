@@ -16,6 +16,7 @@
 #include "core/common/Errors.h"
 #include "core/common/ReplacementFile.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/FolderFacts.h"
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
 #include "core/engine/PasswordLock.h"
@@ -279,7 +280,13 @@ uint64_t Database::RoomToWrite() {
 }
 
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
-    if (SearchIndexStamped(m_path)) {
+    const bool stamped = SearchIndexStamped(m_path);
+    // The engine-internal tables beside the search index are built or
+    // completed here too; on a file unchanged since the index was last found
+    // whole only their objects are checked (a catalog of an earlier version
+    // may carry the note without them).
+    if (!stamped || !FolderFactsUsable(m_db)) BuildFolderFacts(m_db, progress);
+    if (stamped) {
         // Whole when last probed, and the file unchanged since.
         m_searchIndexes = AllSearchIndexes();
         m_searchChecked = true;
@@ -320,11 +327,12 @@ bool Database::DeferSearchIndex() {
         m_searchIndexes = 0;
         m_searchChecked = true;
     }
-    return deferred;
+    return DeferFolderFacts(m_db) || deferred;
 }
 
 void Database::IndexDeferredRows() {
     engine::IndexDeferredRows(m_db);
+    CatchUpFolderFacts(m_db);
 }
 
 void Database::EndSearchIndexDeferral() {

@@ -1,5 +1,6 @@
 #include "core/engine/DerivedTables.h"
 
+#include "core/engine/FolderFacts.h"
 #include "core/engine/SearchIndex.h"
 #include "core/engine/SearchIndexObjects.h"
 
@@ -14,11 +15,20 @@ void RebuildSearchIndex(sqlite3* db, const std::function<void(int64_t, int64_t)>
     BuildSearchIndex(db, progress);
 }
 
+bool OwnedByFolderFacts(const std::string& name) {
+    return name.starts_with(kFolderFactsTable);
+}
+
+void RebuildFolderFacts(sqlite3* db, const std::function<void(int64_t, int64_t)>& progress) {
+    BuildFolderFacts(db, progress);
+}
+
 }  // namespace
 
 const std::vector<DerivedTable>& DerivedTables() {
     static const std::vector<DerivedTable> tables = {
         {&OwnedBySearchIndex, &RebuildSearchIndex},
+        {&OwnedByFolderFacts, &RebuildFolderFacts},
     };
     return tables;
 }

@@ -1,5 +1,7 @@
 #include "gui/app/DiscsView.h"
+#include "gui/explore/ExploreHooks.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -45,7 +47,11 @@ void DiscsView::Connect() {
     connect(m.mnuMDD, &QAction::triggered, this, &DiscsView::DeleteSelected);
     connect(m.mnuDelDisc, &QAction::triggered, this, &DiscsView::DeleteFromMenu);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &DiscsView::ShowDetails);
-    connect(c.fgdDiscs, &QAbstractItemView::activated, this, &DiscsView::ShowDetails);
+    // With Ctrl, Enter and a double click explore the disc instead.
+    connect(c.fgdDiscs, &QAbstractItemView::activated, this, [this] {
+        QGuiApplication::keyboardModifiers() & Qt::ControlModifier ? ExploreDisc() : ShowDetails();
+    });
+    connect(m.mnuExplore, &QAction::triggered, this, &DiscsView::ExploreDisc);
     connect(
         c.fgdDiscs->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
             SortByHeader(*c.fgdDiscs, section,
@@ -130,6 +136,7 @@ void DiscsView::ShowMenu(const QPoint& at) {
     Select(grid, menu.click.selection);
     m_clickedId = menu.click.kestId;
     m.mnuDiscDetails->setVisible(menu.details);
+    m.mnuExplore->setVisible(menu.details);
     m.mnuContents[0]->setVisible(menu.contents);
     m.mnuDelDisc->setVisible(menu.deleteDisc);
     m.mnuMDD->setVisible(menu.multipleDelete);
@@ -160,6 +167,14 @@ void DiscsView::DeleteFromMenu() {
     }
     m_window->setEnabled(true);
     if (outcome == discs::DeleteOutcome::Deleted) emit ListsChanged();
+}
+
+void DiscsView::ExploreDisc() {
+    ExploreDiscRow(
+        m_window,
+        MakeExploreHost(
+            m_session, m_volumes, m_discs, m_results, [this] { emit ListsChanged(); }, m_window, c),
+        m_discs, SelectionOf(c.fgdDiscs).rowSel);
 }
 
 void DiscsView::ShowDetails() {

@@ -64,6 +64,8 @@ class DiscsView : public QObject {
     discs::CatalogViews Views();
     void ShowDetails();
     void DeleteFromMenu();
+    // "Explore Disc...", and Ctrl with Enter or a double click (explore/ExploreHooks.h).
+    void ExploreDisc();
 
     app::Session& m_session;
     const platform::Volumes& m_volumes;

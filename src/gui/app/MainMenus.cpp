@@ -94,6 +94,7 @@ void BuildHelpMenu(QMenuBar* bar, MainMenus& m) {
 void BuildPopUps(QMainWindow* window, MainMenus& m) {
     m.mnuPopUp1 = SubMenu(window, "mnuPopUp1", "");
     m.mnuDiscDetails = Entry(m.mnuPopUp1, "mnuDiscDetails", "Disc Details...");
+    m.mnuExplore = Entry(m.mnuPopUp1, "mnuExplore", "Explore Disc...");
     m.mnuContents = {Entry(m.mnuPopUp1, "mnuContents0", "Disc Contents"),
                      Entry(m.mnuPopUp1, "mnuContents1", "Database Contents")};
     m.mnuDelDisc = Entry(m.mnuPopUp1, "mnuDelDisc", "Delete Disc...");
@@ -104,6 +105,7 @@ void BuildPopUps(QMainWindow* window, MainMenus& m) {
 
     m.mnuPopUp2 = SubMenu(window, "mnuPopUp2", "");
     m.mnuFileDetails = Entry(m.mnuPopUp2, "mnuFileDetails", "File Details...");
+    m.mnuShowInTree = Entry(m.mnuPopUp2, "mnuShowInTree", "Show in Folder Tree");
     m.mnuGetFile = {Entry(m.mnuPopUp2, "mnuGetFile1", "Open File..."),
                     Entry(m.mnuPopUp2, "mnuGetFile2", "Open Folder..."),
                     Entry(m.mnuPopUp2, "mnuGetFile3", "Explore Folder...")};

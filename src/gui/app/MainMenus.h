@@ -32,6 +32,7 @@ struct MainMenus {
 
     QMenu* mnuPopUp1 = nullptr;
     QAction *mnuDiscDetails = nullptr, *mnuDelDisc = nullptr, *mnuMDD = nullptr;
+    QAction *mnuExplore = nullptr, *mnuShowInTree = nullptr;  // the Explore window's ways in
     std::array<QAction*, 2> mnuContents{};
     QMenu* mnuSave2 = nullptr;
     std::array<QAction*, 2> mnuSaveDiscs{};

@@ -1,4 +1,6 @@
 #include "gui/app/ResultsMenu.h"
+#include "gui/explore/ExploreHooks.h"
+#include "gui/filefunc/RunFileFunction.h"
 
 #include <QHeaderView>
 
@@ -9,8 +11,6 @@
 #include "core/filefunc/FileFunction.h"
 #include "core/search/SortGrid.h"
 #include "gui/details/frmFileDetails.h"
-#include "gui/dialogs/DesktopShell.h"
-#include "gui/filefunc/frmFileFunc.h"
 #include "gui/grids/GridSelection.h"
 #include "gui/widgets/ModalRun.h"
 
@@ -42,6 +42,7 @@ ResultsMenu::ResultsMenu(app::Session& session, const platform::Volumes& volumes
         connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,
                 [this, function] { ShowFileFunction(function); });
     connect(m.mnuMFD, &QAction::triggered, this, &ResultsMenu::UpdateDescriptions);
+    connect(m.mnuShowInTree, &QAction::triggered, this, &ResultsMenu::ShowInFolderTree);
 }
 
 void ResultsMenu::ShowMenu(const QPoint& at) {
@@ -50,7 +51,8 @@ void ResultsMenu::ShowMenu(const QPoint& at) {
     search::RowClick click = search::RightClickRow(m_panel.results, selection, clicked);
     if (!click.show) return;
     Select(grid, click.selection);
-    for (QAction* entry : {m.mnuFileDetails, m.mnuGetFile[0], m.mnuGetFile[1], m.mnuGetFile[2]})
+    for (QAction* entry :
+         {m.mnuFileDetails, m.mnuShowInTree, m.mnuGetFile[0], m.mnuGetFile[1], m.mnuGetFile[2]})
         entry->setEnabled(click.single);
     m.mnuMFD->setEnabled(!click.single);
     m.mnuPopUp2->popup(grid.viewport()->mapToGlobal(at));
@@ -70,19 +72,19 @@ void ResultsMenu::ShowFileDetails() {
 
 void ResultsMenu::ShowFileFunction(int function) {
     if (!m_session.current.HasDatabase()) return;
-    auto target =
+    RunFileFunction(
+        m_window, m_session, m_volumes,
         filefunc::LookUpResultsRow(m_session.current.Db(), m_panel.results,
-                                   SelectionOf(c.fgdResults).rowSel, function, m_session.prompter);
-    if (!target) return;
-    // The default-drive button's choice is kept with the settings, saved with them.
-    filefunc::DriveSettings drives{m_session.settings.UseDefaultDrive,
-                                   m_session.settings.DefaultDrive};
-    auto state = filefunc::LoadFileFuncDialog(std::move(*target), function, m_volumes,
-                                              DesktopShell(), drives, m_session.prompter);
-    if (!state) return;
-    frmFileFunc dialog(m_window, *state, m_session.prompter);
-    RunModal(dialog);
-    m_session.settings.DefaultDrive = drives.defaultDrive;
+                                   SelectionOf(c.fgdResults).rowSel, function, m_session.prompter),
+        function);
+}
+
+void ResultsMenu::ShowInFolderTree() {
+    ShowResultsRowInTree(
+        m_window,
+        MakeExploreHost(
+            m_session, m_volumes, m_discs, m_panel, [this] { emit ListsChanged(); }, m_window, c),
+        m_panel, SelectionOf(c.fgdResults).rowSel);
 }
 
 void ResultsMenu::UpdateDescriptions() {

@@ -28,6 +28,8 @@ class ResultsMenu : public QObject {
     // Open File (1), Open Folder (2) or Explore Folder (3) on the current row.
     void ShowFileFunction(int function);
     void UpdateDescriptions();
+    // "Show in Folder Tree": the Explore window at the current row's file.
+    void ShowInFolderTree();
 
   signals:
     // A dialog changed the catalog's lists.
