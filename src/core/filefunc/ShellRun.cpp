@@ -13,8 +13,10 @@ std::string ShellErrorText(ShellStatus status) {
         case ShellStatus::PathNotFound:
             return "Error: Path not found. Couldn't Execute!";
         case ShellStatus::BadFormat:
-        case ShellStatus::NoAssociation:
             return "Error:  Bad File Format. Couldn't Execute!";
+        case ShellStatus::NoAssociation:
+            // Said only when the desktop's "open with" choice could not start either.
+            return "Error: No program is associated with this file. Couldn't Execute!";
         default:
             return "";
     }

@@ -23,9 +23,9 @@ namespace kest::gui {
 
 void MainWindow::ConnectDialogs() {
     connect(m.mnuFileDetails, &QAction::triggered, this, &MainWindow::ShowFileDetails);
-    connect(c.fgdResults, &QAbstractItemView::activated, this, &MainWindow::ShowFileDetails);
+    connect(c.fgdResults, &ListGrid::RowChosen, this, &MainWindow::ShowFileDetails);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &MainWindow::ShowDiscDetails);
-    connect(c.fgdDiscs, &QAbstractItemView::activated, this, &MainWindow::ShowDiscDetails);
+    connect(c.fgdDiscs, &ListGrid::RowChosen, this, &MainWindow::ShowDiscDetails);
     connect(m.mnuDelDisc, &QAction::triggered, this, &MainWindow::DeleteDiscFromMenu);
     for (int function = filefunc::kOpenFile; function <= filefunc::kExploreFolder; ++function)
         connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,

@@ -5,10 +5,13 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 
+#include "core/app/CloseDuringScan.h"
 #include "core/app/SessionLists.h"
+#include "core/app/StartupCatalog.h"
 #include "core/catalog/CatalogCommands.h"
 #include "core/common/KestError.h"
 #include "core/discs/DiscListSettings.h"
+#include "core/filefunc/ShellRun.h"
 #include "core/search/CriteriaCheck.h"
 #include "core/search/ResultsGrid.h"
 #include "core/search/SearchCommand.h"
@@ -22,7 +25,9 @@
 #include "gui/app/TrayIcon.h"
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
+#include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/ErrorTrap.h"
+#include "gui/grids/GridFont.h"
 #include "gui/grids/ListTableModel.h"
 #include "gui/scan/WindowScan.h"
 #include "gui/update/HelpMenu.h"
@@ -105,6 +110,8 @@ void MainWindow::ConnectMenus() {
              [this] { CreateCatalogCommand(m_session.current, *this, m_session.prompter); });
     });
     connect(m.mnuRefD, &QAction::triggered, this, [this] { LoadDiscList(); });
+    connect(m.mnuViewTrouble, &QAction::triggered, this,
+            [this] { filefunc::ViewLog(DesktopShell(), m_session.prompter, ProgramFolder()); });
     // The File menu names its list entry after the view it would save.
     connect(m.mnuFile, &QMenu::aboutToShow, this, [this] {
         m.mnuSave->setTitle(c.cmdQuery->isVisibleTo(this)
@@ -112,6 +119,10 @@ void MainWindow::ConnectMenus() {
                                 : QStringLiteral("&Save Disc List As..."));
     });
     connect(c.cmdSS, &QPushButton::clicked, m_scan, &WindowScan::Start);
+    // A close asked for during the scan comes once the scan has stopped.
+    connect(m_scan, &WindowScan::Finished, this, [this] {
+        if (m_closeAfterScan) close();
+    });
     connect(c.cmdAdv, &QPushButton::clicked, this, &MainWindow::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &MainWindow::RunQuery);
     connect(c.cmdClear, &QPushButton::clicked, this, &MainWindow::ClearAllCriteria);
@@ -122,6 +133,11 @@ void MainWindow::ConnectMenus() {
         OnEnter(box, [this] { RunQuery(); });
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults})
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Enter in the results grid opens the row's details, not a search.
+    connect(qApp, &QApplication::focusChanged, c.cmdQuery,
+            [query = c.cmdQuery, grid = c.fgdResults](QWidget*, QWidget* now) {
+                query->setDefault(now != grid);
+            });
     if (m_tray) {
         connect(m_tray, &TrayIcon::Restore, this, &MainWindow::RestoreFromTray);
         connect(m_tray, &TrayIcon::Exit, this, &MainWindow::Exit);
@@ -140,17 +156,12 @@ void MainWindow::Start(const std::string& catalogPath) {
         search::ResetResultsGrid(m_panel.results, search::SearchOptionsFrom(m_session.settings),
                                  m_panel.widths);
         c.fgdResults->Reload();
-        bool open = catalogPath.empty()
-                        ? OpenStartupCatalog()
-                        : (kest::OpenCatalog(m_session.current, *this, m_session.prompter,
-                                             OpenSource::GivenPath, app::AbsolutePath(catalogPath)),
-                           m_session.current.HasDatabase());
-        if (open) {
+        if (app::OpenCatalogAtStart(m_session, *this, catalogPath)) {
             m_session.current.open = true;
             LoadDiscList();
             SaveSettings();
             EnableCatalogControls(true);
-            FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
+            ShowDriveNote(FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical));
         } else {
             NoCatalog();
         }
@@ -172,14 +183,12 @@ void MainWindow::Start(const std::string& catalogPath) {
 void MainWindow::RefreshDrives() {
     // A scan keeps the box as it was: its drive is the one being read.
     if (m_scan->Running() || !m_session.current.HasDatabase()) return;
-    RefreshDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
+    ShowDriveNote(RefreshDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical));
 }
 
-bool MainWindow::OpenStartupCatalog() {
-    if (m_session.OpenCatalog(*this, {}, OpenWarning::StartUp)) return true;
-    if (m_session.lastWarningAnswer != Answer::Yes) return false;
-    CreateCatalogCommand(m_session.current, *this, m_session.prompter);
-    return m_session.current.loaded;
+void MainWindow::ShowDriveNote(const QString& note) {
+    // An empty drive box says in the status bar why there is nothing to scan.
+    if (!note.isEmpty()) c.panels[0]->setText(note);
 }
 
 void MainWindow::NoCatalog() {
@@ -198,14 +207,23 @@ void MainWindow::ApplySettings() {
     ApplyColours();
     ApplyGridFont();
     UpdateMinimumSize();
-    // The size boxes name the unit the sizes are typed in.
-    c.txtSzFr->setToolTip(FromUtf8(search::SizeFromToolTip(m_session.settings.SizeFormat)));
-    c.txtSzTo->setToolTip(FromUtf8(search::SizeToToolTip(m_session.settings.SizeFormat)));
+    ShowSizeUnit();
     ApplyWindowPlace(this, m_session.window);
     m_panel = app::PanelFromSettings(m_session);
     FillSearchBox();
     UpdateViewCaptions();
     ShowViewControls(m_view == app::View::Discs);
+}
+
+void MainWindow::ShowSizeUnit() {
+    // The size boxes name the unit the sizes are typed in, to the eye and to
+    // screen readers.
+    int format = m_session.settings.SizeFormat;
+    for (auto [box, tip] : {std::pair{c.txtSzFr, search::SizeFromToolTip(format)},
+                            std::pair{c.txtSzTo, search::SizeToToolTip(format)}}) {
+        box->setToolTip(FromUtf8(tip));
+        box->setAccessibleName(box->toolTip());
+    }
 }
 
 void MainWindow::ApplyColours() {
@@ -228,11 +246,7 @@ void MainWindow::ApplyColours() {
 
 void MainWindow::ApplyGridFont() {
     const WindowState& w = m_session.window;
-    if (w.fontName.empty()) return;
-    QFont font(FromUtf8(w.fontName));
-    if (w.fontSize >= 1) font.setPointSizeF(w.fontSize);
-    font.setItalic(w.fontItalic);
-    font.setBold(w.fontBold);
+    QFont font = GridQtFont({w.fontName, w.fontSize, w.fontBold, w.fontItalic});
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults}) grid->setFont(font);
 }
 
@@ -263,6 +277,8 @@ void MainWindow::ToolbarAction(int index) {
             c.fgdResults->setVisible(!discsView);
             QWidget* focus = discsView ? static_cast<QWidget*>(c.icbDrives) : c.cboSearch;
             if (focus->isEnabled()) focus->setFocus();
+            // The search text is selected, ready to be typed over.
+            if (!discsView) c.cboSearch->lineEdit()->selectAll();
             break;
         }
         case 3:
@@ -495,9 +511,14 @@ bool MainWindow::QueryUnload(bool fromCloseBox) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The scan owns the catalog until its clean-up: Cancel ends it.
+    // The scan owns the catalog until its clean-up: the window closes once
+    // the scan has stopped, when the user agrees to cancel it.
     if (m_scan->Running()) {
         event->ignore();
+        if (m_closeAfterScan || m_terminating || app::CancelScanToExit(m_session.prompter)) {
+            m_closeAfterScan = true;
+            m_scan->Cancel();
+        }
         return;
     }
     if (!QueryUnload(event->spontaneous())) {
@@ -514,6 +535,11 @@ void MainWindow::Exit() {
     close();
 }
 
+void MainWindow::Terminate() {
+    m_terminating = true;
+    Exit();
+}
+
 void MainWindow::MinimiseToTray() {
     m_tray->Show(windowTitle());
     hide();
@@ -521,9 +547,7 @@ void MainWindow::MinimiseToTray() {
 
 void MainWindow::RestoreFromTray(Qt::WindowState state) {
     m_tray->Remove();
-    setWindowState(state);
-    show();
-    if (state != Qt::WindowMinimized) activateWindow();
+    ShowFromTray(this, state);
 }
 
 void MainWindow::Unload() {

@@ -49,12 +49,16 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowViewControls(bool discsView);
     // The drive box after volumes were mounted or unmounted.
     void RefreshDrives();
+    void ShowDriveNote(const QString& note);
     void ShowAdvanced(bool show);
     void EnableCatalogControls(bool open);
     // Query-unload: false when the close becomes hiding behind the tray icon.
     bool QueryUnload(bool fromCloseBox);
     // mnuExit, mnuExit2 and toolbar button 5: ends the program.
     void Exit();
+    // The session ends (SIGTERM at logout): closes as Exit does, a running
+    // scan cancelled without asking.
+    void Terminate();
 
     // CatalogHost.
     void SetMainWindowEnabled(bool enabled) override;
@@ -105,10 +109,10 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowChangedLists();
     void ApplySettings();
     void ApplyColours();
+    void ShowSizeUnit();
     void ApplyGridFont();
     void UpdateMinimumSize();
     void HideScanProgress();
-    bool OpenStartupCatalog();
     void NoCatalog();
     void LoadDiscList();
     // The disc list as it stands into its grid, summary and title.
@@ -146,6 +150,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     app::View m_view = app::View::Discs;
     BusyPointer m_busy;
     bool m_exiting = false;
+    bool m_terminating = false;
+    bool m_closeAfterScan = false;
     bool m_unloaded = false;
 };
 

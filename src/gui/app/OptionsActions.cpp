@@ -37,6 +37,7 @@ void MainWindow::ShowOptions() {
 void MainWindow::TakeOptions() {
     ApplyColours();
     ApplyGridFont();
+    ShowSizeUnit();
     setWindowTitle(
         QString::fromStdString(app::ProgramTitle(m_session.settings, m_session.current)));
     QString hint = QString::fromStdString(app::SearchHint(m_session.settings));

@@ -20,6 +20,7 @@ TrayIcon* TrayIcon::Create(QWidget* window) {
 TrayIcon::TrayIcon(QWidget* window) : QObject(window), m_icon(ProgramIcon()), m_menu(window) {
     setObjectName(QStringLiteral("trayIcon"));
     m_menu.setObjectName(QStringLiteral("mnuPopUp3"));
+    m_menu.setAccessibleName(QStringLiteral("Kest tray menu"));
     QAction* restore = Entry(m_menu, "mnuRestore", "&Restore");
     QFont bold = restore->font();
     bold.setBold(true);
@@ -51,6 +52,13 @@ void TrayIcon::Show(const QString& caption) {
 
 void TrayIcon::Remove() {
     m_icon.hide();
+}
+
+void ShowFromTray(QWidget* window, Qt::WindowState state) {
+    window->setWindowState(state == Qt::WindowNoState ? window->windowState() & ~Qt::WindowMinimized
+                                                      : state);
+    window->show();
+    if (state != Qt::WindowMinimized) window->activateWindow();
 }
 
 }  // namespace kest::gui

@@ -43,6 +43,7 @@ bool WindowScan::Start() {
     m_driver = &driver;
     bool ok = driver.StartScan(drive);
     m_driver = nullptr;
+    emit Finished();
     return ok;
 }
 

@@ -35,6 +35,10 @@ class WindowScan : public QObject {
     bool Start();
     void Cancel();
 
+  signals:
+    // A scan started by Start has ended (done, cancelled or stopped by an error).
+    void Finished();
+
   private:
     app::Session& m_session;
     const platform::Volumes& m_volumes;

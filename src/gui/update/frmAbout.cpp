@@ -1,7 +1,6 @@
 #include "gui/update/frmAbout.h"
 
 #include <QGridLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "core/ui/MessageText.h"
@@ -10,6 +9,7 @@
 #include "gui/app/Pictures.h"
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/update/ClickLabel.h"
+#include "gui/update/TextBox.h"
 #include "gui/update/frmUpdate.h"
 
 namespace kest::gui {
@@ -41,10 +41,11 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
         LinkLabel(this, "lblCopyright",
                   QStringLiteral("Copyright \u00A9 2026 ") + QString::fromUtf8(update::MakerName()),
                   QStringLiteral("Email the owner/programmer"));
-    auto* txtProgInfo = new QPlainTextEdit(this);
+    // The history's lines are broken by hand: the box shows them whole.
+    auto* txtProgInfo =
+        new TextBox(QString::fromStdString(WithLineFeeds(update::ReleaseHistory())), 14, this);
     txtProgInfo->setObjectName(QStringLiteral("txtProgInfo"));
-    txtProgInfo->setReadOnly(true);
-    txtProgInfo->setPlainText(QString::fromStdString(WithLineFeeds(update::ReleaseHistory())));
+    txtProgInfo->setAccessibleName(QStringLiteral("Release history"));
     auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -58,7 +59,9 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
     layout->addWidget(lblCopyright, 4, 1);
     layout->addWidget(txtProgInfo, 5, 0, 1, 2);
     layout->addWidget(cmdOK, 6, 1, Qt::AlignRight);
-    resize(520, 420);
+
+    // Sized to its text (within the screen).
+    resize(sizeHint());
 
     auto linkTo = [this](ClickLabel* label, std::string address) {
         connect(label, &ClickLabel::Pressed, this,

@@ -47,7 +47,7 @@ TEST(ShellRunTest, SuccessIsMinusOneAndEveryFailureHasItsText) {
              Case{ShellStatus::BadFormat, false, 11, "Error:  Bad File Format. Couldn't Execute!"},
              Case{ShellStatus::NoAssociation, true, -1, nullptr},
              Case{ShellStatus::NoAssociation, false, 0,
-                  "Error:  Bad File Format. Couldn't Execute!"},
+                  "Error: No program is associated with this file. Couldn't Execute!"},
              Case{ShellStatus::Failed, false, 1, ""},
          }) {
         SCOPED_TRACE(static_cast<int>(c.status));
