@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,6 +76,30 @@ TEST_F(NewUser, FixedDrivesShowADiskNotADisc) {
     for (int kind : {1, 2, 3, 5}) EXPECT_NE(picture(kind), picture(4)) << kind;
 }
 
+TEST_F(NewUser, AtTheDefaultSizeEveryDiscColumnShowsAndNoHeaderIsCut) {
+    PutSampleCatalog();
+    WriteSettings("[SubFile_Options]\nSearchSub=True\n");
+    Start();
+    Activate();
+    auto* discs = Find<gui::ListGrid>("fgdDiscs");
+    int last = discs->model()->columnCount() - 1;
+    EXPECT_EQ(discs->model()->headerData(last, Qt::Horizontal).toString(), "# of Files");
+    EXPECT_LE(discs->columnViewportPosition(last) + discs->columnWidth(last),
+              discs->viewport()->width());
+    Find<QComboBox>("cboSearch")->setEditText(QStringLiteral("*"));
+    window->ToolbarAction(2);
+    Find<QPushButton>("cmdQuery")->click();
+    for (auto* grid : {discs, Find<gui::ListGrid>("fgdResults")}) {
+        QFontMetrics header(grid->horizontalHeader()->font());
+        for (int c = 0; c < grid->model()->columnCount(); ++c) {
+            QString caption = grid->model()->headerData(c, Qt::Horizontal).toString();
+            EXPECT_GT(grid->columnWidth(c), header.horizontalAdvance(caption))
+                << caption.toStdString();
+        }
+    }
+    SaveScreenshot("search-view-subfiles");
+}
+
 TEST_F(NewUser, TheProgressBarsEmptyPartShowsOnARedBackground) {
     PutSampleCatalog();
     WriteSettings("[Main]\nBack_Color=255\n");
@@ -107,7 +132,7 @@ TEST_F(NewUser, AFontTheMachineLacksGivesTheDesktopsFontAndOptionsNamesTheOneUse
     Start();  // the settings name "Microsoft Sans Serif", 8 pt
     QFont grid = Find<gui::ListGrid>("fgdDiscs")->font();
     EXPECT_EQ(grid.family(), QApplication::font().family());
-    EXPECT_EQ(grid.pointSizeF(), QApplication::font().pointSizeF());
+    EXPECT_EQ(grid.pointSizeF(), 8);
     DialogDriver dialogs;
     QString shown;
     dialogs.On("frmOpts", [&](QDialog& dialog) {
@@ -115,8 +140,7 @@ TEST_F(NewUser, AFontTheMachineLacksGivesTheDesktopsFontAndOptionsNamesTheOneUse
         dialog.reject();
     });
     Action("mnuOpts")->trigger();
-    QFontInfo used(grid);
-    EXPECT_EQ(shown, QStringLiteral("%1, %2 pt").arg(used.family()).arg(used.pointSizeF()));
+    EXPECT_EQ(shown, QStringLiteral("%1, 8 pt").arg(QFontInfo(grid).family()));
 }
 
 TEST_F(NewUser, ViewTroubleshootingFileOpensTheLogOrSaysWhyNot) {

@@ -44,11 +44,12 @@ void ListGrid::Reload() {
     m_model->Reload();
     if (hasFocus()) MakeFirstRowCurrent();
     // A width of 0 or less in the settings would hide a column the user
-    // asked for: it gets the grid's default width instead.
+    // asked for: it gets the grid's default width instead. No header is cut.
     for (int c = 0; c < m_model->columnCount(); ++c) {
         int twips = m_model->ColumnTwips(c);
-        setColumnWidth(c, twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
-                                    : horizontalHeader()->defaultSectionSize());
+        int width = twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
+                              : horizontalHeader()->defaultSectionSize();
+        setColumnWidth(c, std::max(width, horizontalHeader()->sectionSizeHint(c)));
     }
 }
 

@@ -42,9 +42,10 @@ QSize TextBox::sizeHint() const {
     int shown = std::clamp(int(lines.size()), 1, m_maxLines);
     // The document's margin on both sides, the frame, and room for the
     // scroll bar the lines beyond maxLines bring.
-    int margins = 2 * (int(document()->documentMargin()) + frameWidth()) + 4;
-    QSize size(widest + margins + verticalScrollBar()->sizeHint().width(),
-               shown * metrics.lineSpacing() + margins);
+    int margins = 2 * (int(document()->documentMargin()) + frameWidth() + 2);
+    QSize size(
+        widest + margins + metrics.averageCharWidth() + verticalScrollBar()->sizeHint().width(),
+        shown * metrics.lineSpacing() + margins);
     if (const QScreen* shownOn = screen()) size = size.boundedTo(shownOn->availableSize() * 8 / 10);
     return size;
 }

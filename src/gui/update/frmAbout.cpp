@@ -59,6 +59,7 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
     layout->addWidget(lblCopyright, 4, 1);
     layout->addWidget(txtProgInfo, 5, 0, 1, 2);
     layout->addWidget(cmdOK, 6, 1, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
 
     // Sized to its text (within the screen).
     resize(sizeHint());

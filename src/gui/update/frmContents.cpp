@@ -30,6 +30,8 @@ frmContents::frmContents(QWidget* main) : QDialog(main) {
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    // Every topic's tab shows: the window is as wide as the tab row.
+    SSTab1->setUsesScrollButtons(false);
     const QFont fixed = FixedWidthFont();
     for (const update::HelpTopic& topic : update::HelpTopics()) {
         auto* txtCont = new TextBox(QString::fromStdString(topic.text), kShownLines, SSTab1);
