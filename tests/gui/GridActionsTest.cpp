@@ -12,7 +12,8 @@
 #include <sstream>
 
 #include "WindowFixture.h"
-#include "gui/app/GridActions.h"
+#include "gui/app/DiscsView.h"
+#include "gui/app/ViewSwitch.h"
 #include "gui/dialogs/DesktopShell.h"
 #include "support/catalog/CatalogFixture.h"
 #include "support/platform/FakeShell.h"
@@ -35,7 +36,7 @@ class GridActions : public WindowFixture {
     // Right-clicks a disc row (0-based) and closes the menu again.
     void RightClick(int row) {
         QPoint at(5, Discs()->rowViewportPosition(row) + 2);
-        window->Grids().ShowDiscMenu(at);
+        window->Parts().discs->ShowMenu(at);
         window->Menus().mnuPopUp1->hide();
     }
     // Which of the single-disc entries and Multiple Disc Delete show.
@@ -67,7 +68,7 @@ TEST_F(GridActions, OneRowOffersTheDiscEntriesAndListsItsContents) {
     RightClick(0);
     EXPECT_EQ(Entries(), "mnuDiscDetails mnuContents0 mnuContents1 mnuDelDisc ");
     Action("mnuContents0")->trigger();
-    EXPECT_EQ(window->CurrentView(), app::View::Search);
+    EXPECT_EQ(window->Parts().views->Current(), app::View::Search);
     auto* results = Find<gui::ListGrid>("fgdResults");
     EXPECT_EQ(results->model()->rowCount(), 3);
     EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 3");

@@ -16,7 +16,7 @@
 #include "DialogDriver.h"
 #include "WindowFixture.h"
 #include "gui/grids/ListGrid.h"
-#include "gui/options/OptionsPickers.h"
+#include "gui/widgets/OptionsPickers.h"
 
 namespace kest::test {
 namespace {

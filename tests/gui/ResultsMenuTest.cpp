@@ -8,7 +8,7 @@
 
 #include "DialogDriver.h"
 #include "WindowFixture.h"
-#include "gui/app/GridActions.h"
+#include "gui/app/ResultsMenu.h"
 #include "support/catalog/CatalogFixture.h"
 
 namespace kest::test {
@@ -35,7 +35,7 @@ class ResultsMenu : public WindowFixture {
     bool RightClick(int row) {
         int y =
             row < 0 ? Results()->viewport()->height() - 2 : Results()->rowViewportPosition(row) + 2;
-        window->Grids().ShowResultsMenu(QPoint(5, y));
+        window->Parts().results->ShowMenu(QPoint(5, y));
         bool shown = window->Menus().mnuPopUp2->isVisible();
         window->Menus().mnuPopUp2->hide();
         return shown;

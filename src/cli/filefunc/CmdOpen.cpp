@@ -7,7 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/catalog/CliSession.h"
 #include "core/filefunc/FileFunction.h"
-#include "core/filefunc/ShellRun.h"
+#include "core/shell/ShellRun.h"
 
 namespace kest::cli {
 namespace {
@@ -83,8 +83,8 @@ CommandRun SetupViewLog(CLI::App& app, CliContext& context) {
     return [&context, dryRun] {
         CliSession session(context);
         auto shell = ShellFor(*dryRun);
-        return filefunc::ViewLog(*shell, context.prompter, session.ProgramFolder()) ==
-                       filefunc::kShellSuccess
+        return shell::ViewLog(*shell, context.prompter, session.ProgramFolder()) ==
+                       shell::kShellSuccess
                    ? 0
                    : 1;
     };

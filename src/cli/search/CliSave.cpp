@@ -2,32 +2,22 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/search/SaveListCommand.h"
-#include "core/text/DateParse.h"
+#include "core/app/ListSaving.h"
 #include "platform/Shell.h"
 
 namespace kest::cli {
 namespace {
 
-bool Save(CliSession& session, const search::DumpSource& source, int64_t matchCount,
+// Saves one list when a file was given (the file goes to the file dialog).
+bool Save(CliSession& session, const discs::DiscList& discList, const search::SearchPanel* results,
           const SaveArguments& save) {
     bool csv = !save.csvFile.empty();
     if (!csv && save.textFile.empty()) return true;
     session.context.prompter.files.push_back(AbsolutePath(csv ? save.csvFile : save.textFile));
     auto shell = platform::MakeDesktopShell();
-    auto outcome = search::SaveListCommand(
-        source, csv ? search::ListFormat::Csv : search::ListFormat::PlainText, matchCount,
-        {session.settings.OpenAfterSaving, session.ProgramFolder()}, session.context.prompter,
-        *shell);
-    return outcome == search::SaveOutcome::Saved;
-}
-
-search::DumpSource Common(CliSession& session, const discs::DiscList& discList) {
-    search::DumpSource source;
-    source.discSummary = discList.summary;
-    source.catalogPath = session.current.path;
-    source.now = text::FromTimeT(std::time(nullptr));
-    return source;
+    return app::SaveList(session, discList, results,
+                         csv ? search::ListFormat::Csv : search::ListFormat::PlainText,
+                         *shell) == search::SaveOutcome::Saved;
 }
 
 }  // namespace
@@ -39,25 +29,12 @@ void AddSaveOptions(CLI::App& command, SaveArguments& save) {
 }
 
 bool SaveResults(CliSession& session, const search::SearchPanel& panel,
-                 const discs::DiscList& discList, const search::SearchOptions& options,
-                 const SaveArguments& save) {
-    search::DumpSource source = Common(session, discList);
-    source.results = true;
-    source.table = &panel.results;
-    source.searchText = panel.searchText;
-    source.bounds = panel.bounds;
-    source.resultCount = panel.resultCount;
-    source.showCol = options.showCol;
-    source.fileCaptions = options.fileCaptions;
-    return Save(session, source, panel.matchCount, save);
+                 const discs::DiscList& discList, const SaveArguments& save) {
+    return Save(session, discList, &panel, save);
 }
 
 bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveArguments& save) {
-    search::DumpSource source = Common(session, discList);
-    source.results = false;
-    source.table = &discList.table;
-    source.usedSpaceShown = session.settings.ShowUsedSpace && discList.table.ColumnCount() == 7;
-    return Save(session, source, 0, save);
+    return Save(session, discList, nullptr, save);
 }
 
 }  // namespace kest::cli

@@ -6,8 +6,8 @@
 #include "core/catalog/CatalogPaths.h"
 #include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
-#include "core/filefunc/ShellRun.h"
 #include "core/scan/FileFacts.h"
+#include "core/shell/ShellRun.h"
 #include "core/text/UnicodeCase.h"
 #include "core/text/VbFormat.h"
 #include "platform/Shell.h"
@@ -79,7 +79,7 @@ std::optional<std::string> PropertiesCommand(const CurrentCatalog& current, Cata
             log << report << "\r\n";
             log.close();
             if (!log) throw FileSystemError(errno);
-            filefunc::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
+            shell::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
         }
         return report;
     } catch (const KestError& e) {

@@ -5,11 +5,13 @@
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
 #include "core/engine/FirstRow.h"
-#include "core/filefunc/ShellRun.h"
 #include "core/search/SearchText.h"
 #include "core/search/SqlText.h"
+#include "core/shell/ShellRun.h"
 
 namespace kest::filefunc {
+using shell::kShellSuccess;
+using shell::ShellRun;
 namespace {
 
 std::string LookupErrorTitle(int function) {

@@ -105,7 +105,7 @@ void PlainText(const DumpSource& s, Printer& p) {
             p.Tab(4).Put("  |");
             bool first = true;
             for (size_t c = 0; c < table.ColumnCount(); ++c) {
-                if (table.Column(c).tag < 0) continue;
+                if (!table.Shown(c)) continue;
                 if (!first) p.Put("|  ");
                 p.Put(TrimBlanks(ResultCell(table, row, c)));
                 first = false;
@@ -140,7 +140,7 @@ void Csv(const DumpSource& s, Printer& p) {
         p.Put(s.resultCount).NewLine();
         for (long row = -1; row < static_cast<long>(table.RowCount()); ++row) {
             for (size_t c = 0; c < table.ColumnCount(); ++c)
-                if (table.Column(c).tag >= 0) p.Put(ResultCell(table, row, c)).Put(",");
+                if (table.Shown(c)) p.Put(ResultCell(table, row, c)).Put(",");
             p.NewLine();
         }
         return;
@@ -151,7 +151,7 @@ void Csv(const DumpSource& s, Printer& p) {
     p.NewLine();
     for (size_t row = 0; row < table.RowCount(); ++row) {
         for (size_t c = 0; c < table.ColumnCount(); ++c)
-            if (table.Column(c).tag >= 0) p.Put("\"").Put(table.Cell(row, c)).Put("\",");
+            if (table.Shown(c)) p.Put("\"").Put(table.Cell(row, c)).Put("\",");
         p.NewLine();
     }
 }

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <array>
 
-#include "gui/app/Pictures.h"
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 

@@ -9,9 +9,10 @@
 
 #include "core/app/ViewTexts.h"
 #include "gui/app/MainControls.h"
-#include "gui/app/Pictures.h"
-#include "gui/app/Twips.h"
 #include "gui/dialogs/DetailsForm.h"
+#include "gui/grids/ListTableModel.h"
+#include "gui/widgets/Pictures.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 namespace {
@@ -188,7 +189,39 @@ void BuildScanProgress(QWidget* parent, MainControls& c) {
     p.tmrAnimate->setInterval(100);
 }
 
-void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, MainControls& c) {
+// Both views share the backdrop: the hints over the boxes and buttons, the
+// advanced panel at their right, the scan progress, then the grids.
+void LayOutViews(QWidget* back, const MainControls& c) {
+    auto* row1 = new QHBoxLayout;
+    row1->addWidget(c.icbDrives, 1);
+    row1->addWidget(c.cboSearch, 1);
+    row1->addWidget(c.cmdSS);
+    row1->addWidget(c.cmdQuery);
+    row1->addWidget(c.cmdAdv);
+    auto* row2 = new QHBoxLayout;
+    row2->addWidget(c.cmdClear);
+    row2->addWidget(c.lblNumDiscs, 1);
+    row2->addWidget(c.lblResultCount, 1);
+    auto* left = new QVBoxLayout;
+    left->addLayout(row1);
+    left->addLayout(row2);
+    left->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addWidget(c.advancedPanel, 0, Qt::AlignTop);
+
+    auto* layout = new QVBoxLayout(back);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(6);
+    layout->addWidget(c.lblScanDirec);
+    layout->addWidget(c.lblSearchDirec);
+    layout->addLayout(top);
+    layout->addWidget(c.progress.panel);
+    layout->addWidget(c.fgdDiscs, 1);
+    layout->addWidget(c.fgdResults, 1);
+}
+
+void BuildViews(QWidget* back, const ListTable& discs, const ListTable& results, MainControls& c) {
     c.lblScanDirec = MakeLabel(back, "lblScanDirec", QString::fromUtf8(app::kScanHint));
     c.lblSearchDirec = MakeLabel(back, "lblSearchDirec", {});
     for (QLabel* hint : {c.lblScanDirec, c.lblSearchDirec}) hint->setWordWrap(true);
@@ -219,45 +252,21 @@ void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, M
     c.lblResultCount = MakeLabel(back, "lblResultCount", QStringLiteral("Matches Found: ---"));
     c.advancedPanel = BuildAdvancedPanel(back, c);
 
-    c.fgdDiscs = Named(new ListGrid(discs, back), "fgdDiscs");
+    c.fgdDiscs =
+        Named(new ListGrid(Named(new ListTableModel(discs, back), "dtaDiscs"), back), "fgdDiscs");
     c.fgdDiscs->setAccessibleName(QStringLiteral("Disc list"));
-    c.fgdResults = Named(new ListGrid(results, back), "fgdResults");
+    c.fgdResults = Named(new ListGrid(Named(new ListTableModel(results, back), "dtaSearch"), back),
+                         "fgdResults");
     c.fgdResults->setAccessibleName(QStringLiteral("Search results"));
     BuildScanProgress(back, c);
 
-    auto* row1 = new QHBoxLayout;
-    row1->addWidget(c.icbDrives, 1);
-    row1->addWidget(c.cboSearch, 1);
-    row1->addWidget(c.cmdSS);
-    row1->addWidget(c.cmdQuery);
-    row1->addWidget(c.cmdAdv);
-    auto* row2 = new QHBoxLayout;
-    row2->addWidget(c.cmdClear);
-    row2->addWidget(c.lblNumDiscs, 1);
-    row2->addWidget(c.lblResultCount, 1);
-    auto* left = new QVBoxLayout;
-    left->addLayout(row1);
-    left->addLayout(row2);
-    left->addStretch();
-    auto* top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addWidget(c.advancedPanel, 0, Qt::AlignTop);
-
-    auto* layout = new QVBoxLayout(back);
-    layout->setContentsMargins(8, 6, 8, 6);
-    layout->setSpacing(6);
-    layout->addWidget(c.lblScanDirec);
-    layout->addWidget(c.lblSearchDirec);
-    layout->addLayout(top);
-    layout->addWidget(c.progress.panel);
-    layout->addWidget(c.fgdDiscs, 1);
-    layout->addWidget(c.fgdResults, 1);
+    LayOutViews(back, c);
 }
 
 }  // namespace
 
-MainControls BuildMainControls(QMainWindow* window, ListTableModel* discs,
-                               ListTableModel* results) {
+MainControls BuildMainControls(QMainWindow* window, const ListTable& discs,
+                               const ListTable& results) {
     MainControls c;
     auto* central = new QWidget(window);
     central->setObjectName(QStringLiteral("centralWidget"));

@@ -1,6 +1,8 @@
 #include "gui/app/TrayIcon.h"
 
-#include "gui/app/Pictures.h"
+#include <QWidget>
+
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 namespace {
@@ -17,7 +19,8 @@ TrayIcon* TrayIcon::Create(QWidget* window) {
     return QSystemTrayIcon::isSystemTrayAvailable() ? new TrayIcon(window) : nullptr;
 }
 
-TrayIcon::TrayIcon(QWidget* window) : QObject(window), m_icon(ProgramIcon()), m_menu(window) {
+TrayIcon::TrayIcon(QWidget* window)
+    : QObject(window), m_window(window), m_icon(ProgramIcon()), m_menu(window) {
     setObjectName(QStringLiteral("trayIcon"));
     m_menu.setObjectName(QStringLiteral("mnuPopUp3"));
     m_menu.setAccessibleName(QStringLiteral("Kest tray menu"));
@@ -43,6 +46,7 @@ TrayIcon::TrayIcon(QWidget* window) : QObject(window), m_icon(ProgramIcon()), m_
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::DoubleClick) emit Restore(Qt::WindowNoState);
             });
+    connect(this, &TrayIcon::Restore, this, &TrayIcon::RestoreWindow);
 }
 
 void TrayIcon::Show(const QString& caption) {
@@ -52,6 +56,22 @@ void TrayIcon::Show(const QString& caption) {
 
 void TrayIcon::Remove() {
     m_icon.hide();
+}
+
+void TrayIcon::Reinstall() {
+    if (!IsShown()) return;
+    Remove();
+    Show(m_window->windowTitle());
+}
+
+void TrayIcon::MinimiseWindow() {
+    Show(m_window->windowTitle());
+    m_window->hide();
+}
+
+void TrayIcon::RestoreWindow(Qt::WindowState state) {
+    Remove();
+    ShowFromTray(m_window, state);
 }
 
 void ShowFromTray(QWidget* window, Qt::WindowState state) {

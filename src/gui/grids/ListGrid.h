@@ -32,7 +32,6 @@ class ListGrid : public QTableView {
     void RowChosen();
 
   protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 

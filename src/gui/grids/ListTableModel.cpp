@@ -12,9 +12,7 @@ ListTableModel::ListTableModel(const ListTable& table, QObject* parent)
 
 void ListTableModel::Reload() {
     beginResetModel();
-    m_shown.clear();
-    for (size_t c = 0; c < m_table.ColumnCount(); ++c)
-        if (m_table.Column(c).tag >= 0) m_shown.push_back(c);
+    m_shown = m_table.ShownColumns();
     endResetModel();
 }
 

@@ -11,14 +11,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/app/BusyPointer.h"
-#include "gui/app/StoredColour.h"
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/dialogs/ErrorTrap.h"
 #include "gui/grids/GridFont.h"
-#include "gui/options/OptionsPickers.h"
 #include "gui/options/SecurityTab.h"
+#include "gui/widgets/BusyPointer.h"
+#include "gui/widgets/OptionsPickers.h"
+#include "gui/widgets/StoredColour.h"
 
 namespace kest::gui {
 namespace {

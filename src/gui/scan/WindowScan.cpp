@@ -1,20 +1,21 @@
 #include "gui/scan/WindowScan.h"
 
+#include "core/app/CloseDuringScan.h"
 #include "core/app/Session.h"
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
-#include "gui/app/EnterKey.h"
 #include "gui/scan/QtSound.h"
+#include "gui/widgets/EnterKey.h"
 
 namespace kest::gui {
 
 WindowScan::WindowScan(app::Session& session, const platform::Volumes& volumes,
-                       const MainControls& controls, const MainMenus& menus, QObject* parent)
+                       const ScanControls& controls, QObject* parent)
     : QObject(parent),
       m_session(session),
       m_volumes(volumes),
       c(controls),
-      m_view(controls, menus, this),
+      m_view(c, this),
       m_sound(std::make_unique<QtSound>()) {
     connect(c.progress.cmdCancel, &QPushButton::clicked, this, &WindowScan::Cancel);
     // Enter in the drive box scans as the button does.
@@ -44,11 +45,23 @@ bool WindowScan::Start() {
     bool ok = driver.StartScan(drive);
     m_driver = nullptr;
     emit Finished();
+    if (m_closeWhenStopped) {
+        m_closeWhenStopped = false;
+        emit CloseReady();
+    }
     return ok;
 }
 
 void WindowScan::Cancel() {
     if (m_driver) m_driver->CancelScan();
+}
+
+void WindowScan::CancelForClose(bool ask) {
+    if (!m_driver) return;
+    if (m_closeWhenStopped || !ask || app::CancelScanToExit(m_session.prompter)) {
+        m_closeWhenStopped = true;
+        Cancel();
+    }
 }
 
 }  // namespace kest::gui

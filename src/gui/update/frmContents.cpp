@@ -5,12 +5,12 @@
 #include <QTabWidget>
 
 #include "core/update/InfoTexts.h"
-#include "gui/app/Pictures.h"
 #include "gui/dialogs/CenterOnMain.h"
-#include "gui/update/ClickLabel.h"
 #include "gui/update/TextBox.h"
 #include "gui/update/frmAbout.h"
 #include "gui/update/frmPic.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 namespace {

@@ -3,13 +3,13 @@
 
 #include <map>
 
-#include "core/filefunc/ShellRun.h"
+#include "core/shell/ShellRun.h"
 #include "platform/Shell.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempDir.h"
 #include "support/platform/FakeShell.h"
 
-namespace kest::filefunc {
+namespace kest::shell {
 namespace {
 
 using platform::LaunchResult;
@@ -186,4 +186,4 @@ TEST_F(LinuxShellTest, OpenWithAsksThePortalToLetTheUserChoose) {
 }
 
 }  // namespace
-}  // namespace kest::filefunc
+}  // namespace kest::shell

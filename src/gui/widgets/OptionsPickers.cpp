@@ -1,4 +1,4 @@
-#include "gui/options/OptionsPickers.h"
+#include "gui/widgets/OptionsPickers.h"
 
 #include <QColorDialog>
 #include <QFontDialog>

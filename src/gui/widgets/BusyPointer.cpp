@@ -1,4 +1,4 @@
-#include "gui/app/BusyPointer.h"
+#include "gui/widgets/BusyPointer.h"
 
 #include <QApplication>
 

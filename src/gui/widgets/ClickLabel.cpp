@@ -1,4 +1,4 @@
-#include "gui/update/ClickLabel.h"
+#include "gui/widgets/ClickLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "core/filefunc/ShellRun.h"
+#include "core/shell/ShellRun.h"
 
-namespace kest::filefunc {
+namespace kest::shell {
 
 using platform::ShellStatus;
 
@@ -42,4 +42,4 @@ int ViewLog(platform::Shell& shell, Prompter& prompter, const std::string& progr
     return ShellRun(shell, prompter, folder + "Kest.dat", platform::ShellVerb::None);
 }
 
-}  // namespace kest::filefunc
+}  // namespace kest::shell

@@ -5,7 +5,7 @@
 #include "core/ui/Prompter.h"
 #include "platform/Shell.h"
 
-namespace kest::filefunc {
+namespace kest::shell {
 
 inline constexpr int kShellSuccess = -1;
 
@@ -23,4 +23,4 @@ std::string ShellErrorText(platform::ShellStatus status);
 // folder, with the desktop's default action.
 int ViewLog(platform::Shell& shell, Prompter& prompter, const std::string& programFolder);
 
-}  // namespace kest::filefunc
+}  // namespace kest::shell

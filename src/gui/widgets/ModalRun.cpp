@@ -1,4 +1,4 @@
-#include "gui/dialogs/ModalRun.h"
+#include "gui/widgets/ModalRun.h"
 
 #include <QDialog>
 

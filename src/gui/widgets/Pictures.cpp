@@ -1,4 +1,4 @@
-#include "gui/app/Pictures.h"
+#include "gui/widgets/Pictures.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "gui/app/EnterKey.h"
+#include "gui/widgets/EnterKey.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
