@@ -48,10 +48,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KEST_HOME_PAGE})
 # The libraries' packages come from dpkg-shlibdeps; xdg-open is started as a
-# program, HTTPS loads libssl and the SVG pictures a Qt plugin at run time,
-# so those are named here.
+# program, HTTPS loads libssl, the SVG pictures a Qt plugin at run time and
+# the help window's fixed-width text DejaVu Sans Mono, so those are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libssl3, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, libssl3, libqt6svg6, fonts-dejavu-core")
 # The programs are installed without their debugging information (most of
 # their size); the build folder keeps it.
 set(CPACK_STRIP_FILES ON)

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gui/app/MainWindow.h"
+#include "gui/app/StopSignals.h"
 #include "gui/dialogs/QtPrompter.h"
 #include "gui/update/frmAbout.h"
 #include "gui/widgets/Pictures.h"
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     kest::gui::MainWindow window(kest::AppPaths::ForRun(parser.value(home).toStdString()), prompter,
                                  *volumes);
     prompter.SetMainWindow(&window);
+    // Logging out ends the program as Exit does: settings saved, catalog closed.
+    QObject::connect(new kest::gui::StopSignals(&window), &kest::gui::StopSignals::Received,
+                     &window, &kest::gui::MainWindow::Terminate);
     QStringList catalogs = parser.positionalArguments();
     window.Start(catalogs.isEmpty() ? std::string() : catalogs.constFirst().toStdString());
     return app.exec();

@@ -64,11 +64,19 @@ class Volumes {
     }
 };
 
+// What follows the text of a drive offered in place of missing optical drives.
+inline constexpr const char* kNotOpticalMark = " (not optical)";
+
 // The items of the drive box. Optical drives are always offered, shown as
 // "<root> " alone when their volume cannot be read (no disc), else as
 // "<root> [<label>]". Removable, fixed and network drives are offered with
-// their own text unless onlyOptical is set.
+// their own text unless onlyOptical is set; with onlyOptical set on a machine
+// without optical drives they are offered too, their text ending in
+// kNotOpticalMark.
 std::vector<Drive> DriveBoxItems(const Volumes& volumes, bool onlyOptical);
+// Why a drive box of itemCount items offers nothing, for the status bar;
+// empty when it offers something.
+std::string EmptyDriveBoxNote(size_t itemCount, bool onlyOptical);
 
 // The real drives of this machine.
 std::unique_ptr<Volumes> MakeSystemVolumes();

@@ -15,9 +15,11 @@
 #include "core/update/InfoTexts.h"
 #include "gui/update/HelpMenu.h"
 #include "gui/update/QtHttpClient.h"
+#include "gui/update/TextBox.h"
 #include "gui/update/frmAbout.h"
 #include "gui/update/frmContents.h"
 #include "gui/update/frmDonate.h"
+#include "gui/update/frmUpdate.h"
 #include "support/platform/FakeShell.h"
 
 namespace kest::test {
@@ -88,21 +90,56 @@ TEST_F(InfoWindowsTest, AboutsUpdateLabelOpensTheUpdateWindow) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
-TEST_F(InfoWindowsTest, HelpContentsHasATabPerTopicInAFixedWidthFont) {
-    gui::frmContents contents(nullptr);
+// Every line of a text box shows whole, without wrapping or cutting.
+void ExpectLinesShowWhole(QPlainTextEdit* text) {
+    QFontMetrics metrics(text->font());
+    int room = text->viewport()->width() - 2 * int(text->document()->documentMargin());
+    for (const QString& line : text->toPlainText().split(QLatin1Char('\n')))
+        EXPECT_LE(metrics.horizontalAdvance(line), room) << line.toStdString();
+}
+
+TEST_F(InfoWindowsTest, HelpContentsHasATabPerTopicInAFixedWidthFontAndOpensSizedToIt) {
+    QWidget main;
+    main.resize(800, 600);
+    gui::frmContents contents(&main);
+    contents.show();
     EXPECT_EQ(contents.windowTitle(), "Help Content");
     EXPECT_TRUE(Child<QLabel>(&contents, "Label1")->text().startsWith("Kest version "));
     auto* tabs = Child<QTabWidget>(&contents, "SSTab1");
     ASSERT_EQ(size_t(tabs->count()), update::HelpTopics().size());
-    for (QPlainTextEdit* text : contents.findChildren<QPlainTextEdit*>("txtCont")) {
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        auto* text = qobject_cast<QPlainTextEdit*>(tabs->widget(i));
+        ASSERT_NE(text, nullptr);
         EXPECT_TRUE(text->isReadOnly());
-        EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+        EXPECT_EQ(text->accessibleName(), tabs->tabText(i));
+        // Fixed by its glyphs, whatever the font says of itself.
+        QFontMetrics metrics(text->font());
+        EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')),
+                  metrics.horizontalAdvance(QLatin1Char('W')))
+            << QFontInfo(text->font()).family().toStdString();
+        ExpectLinesShowWhole(text);
     }
+    EXPECT_TRUE(gui::MeasuresFixed(gui::FixedWidthFont()));
+    SaveDialogPicture(contents, "frmContents");
     std::string all;
     for (const auto& topic : update::HelpTopics()) all += topic.text;
-    for (const char* needed : {"  52 ", "  53 ", "  800 ", "30006", "350,000", "\"Disc\"",
-                               "R H S A", "Multiple Disc Delete", "Compressed Files", "AMPM"})
+    for (const char* needed : {"  53 ", " 3045 ", "\"Disc\"", "R H S A", "Multiple Disc Delete",
+                               "Compressed Files", "AMPM"})
         EXPECT_THAT(all, ::testing::HasSubstr(needed));
+}
+
+TEST_F(InfoWindowsTest, AboutsReleaseHistoryShowsItsLinesWholeAndTheBoxesHaveNames) {
+    QWidget main;
+    main.resize(800, 600);
+    gui::frmAbout about(&main, Context());
+    about.show();
+    auto* history = Child<QPlainTextEdit>(&about, "txtProgInfo");
+    EXPECT_EQ(history->accessibleName(), "Release history");
+    ExpectLinesShowWhole(history);
+    SaveDialogPicture(about, "frmAbout");
+    gui::frmUpdate update(&main, Context());
+    EXPECT_EQ(Child<QPlainTextEdit>(&update, "txtInfo")->accessibleName(), "Release news");
 }
 
 TEST_F(InfoWindowsTest, CtrlClickOnTheHelpIconShowsThePictureAndAClickOnItClosesIt) {

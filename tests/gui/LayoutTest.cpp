@@ -188,8 +188,9 @@ TEST_F(Layout, ColumnWidthsTheUserSetAreKept) {
 }
 
 // Widths of 0 or below in the settings never hide a column: it shows at the
-// grid's default width, and the next save stores that width. The hidden
-// columns (file identifier, date sort key) stay hidden.
+// grid's default width (or its header's, when wider), and the next save
+// stores that width. The hidden columns (file identifier, date sort key)
+// stay hidden.
 TEST_F(Layout, ZeroOrNegativeWidthsShowTheColumnAtTheDefaultWidth) {
     StartWithCatalog(
         "[Discs_Columns]\nCol0Width=0\nCol2Width=-700\n"
@@ -197,7 +198,8 @@ TEST_F(Layout, ZeroOrNegativeWidthsShowTheColumnAtTheDefaultWidth) {
     auto* discs = Find<gui::ListGrid>("fgdDiscs");
     ASSERT_EQ(discs->model()->columnCount(), 6);
     for (int c : {0, 2})
-        EXPECT_EQ(discs->columnWidth(c), discs->horizontalHeader()->defaultSectionSize());
+        EXPECT_EQ(discs->columnWidth(c), std::max(discs->horizontalHeader()->defaultSectionSize(),
+                                                  discs->horizontalHeader()->sectionSizeHint(c)));
 
     window->ToolbarAction(2);
     auto* box = Find<QComboBox>("cboSearch");

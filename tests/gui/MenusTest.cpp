@@ -156,7 +156,6 @@ TEST_F(Menus, CtrlCCopiesInBoxesAndGridsAndIsCompactElsewhere) {
 
     // Without a selection to copy the key is the File menu's, in a text box,
     // a grid or a button alike.
-    box->deselect();
     grid->clearSelection();
     int compacts = 0;
     for (QWidget* control :
@@ -164,6 +163,7 @@ TEST_F(Menus, CtrlCCopiesInBoxesAndGridsAndIsCompactElsewhere) {
         SCOPED_TRACE(control->objectName().toStdString());
         window->ToolbarAction(control == grid ? 1 : 2);
         control->setFocus();
+        box->deselect();  // showing the Search view selected its text
         prompter.ExpectNotice("Compact/Repair successful", ::testing::HasSubstr(" compacted & "),
                               Icon::Information);
         Press(Qt::Key_C, control);

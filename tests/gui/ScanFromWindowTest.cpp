@@ -62,9 +62,12 @@ class ScanFromWindow : public WindowFixture {
             if (during) during(now);
         });
         watch.start();
-        if (byEnter)
-            QTest::keyClick(Find<QComboBox>("icbDrives")->lineEdit(), Qt::Key_Return);
-        else
+        if (byEnter) {
+            // As the desktop sends the key: to the window, for the control
+            // with the focus.
+            Find<QComboBox>("icbDrives")->setFocus();
+            QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        } else
             Find<QPushButton>("cmdSS")->click();
         watch.stop();
     }
@@ -134,6 +137,7 @@ TEST_F(ScanFromWindow, CancelDuringTheAnimatedWalkKeepsTheRowsStored) {
 
 TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
     StartWith(true);
+    Activate();
     auto* drives = Find<QComboBox>("icbDrives");
     drives->setCurrentIndex(-1);
     drives->setEditText(QStringLiteral("Select Drive"));
@@ -172,12 +176,16 @@ TEST_F(ScanFromWindow, ASearchDuringAScanIsRefused) {
     EXPECT_EQ(window->Search().results.Cell(0, 0), "");
 }
 
-TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
+const char* const kCloseQuestion = "A scan is in progress. Cancel it and exit?";
+
+TEST_F(ScanFromWindow, ClosingDuringAScanAsksAndNoGoesOn) {
     StartWith(true);
     ExpectDescription("kept");
-    bool stayed = false;
+    prompter.ExpectMessage("Kest", kCloseQuestion, Icon::Question, Buttons::YesNo, 2, Answer::No);
+    bool stayed = false, asked = false;
     Scan([&](const ScanMoment&) {
-        if (stayed) return;
+        if (asked) return;
+        asked = true;
         window->close();
         stayed = window->isVisible() || !window->isHidden();
     });
@@ -185,6 +193,27 @@ TEST_F(ScanFromWindow, TheCloseBoxWaitsForTheScan) {
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"))
         << window->Controls().panels[0]->text().toStdString();
+}
+
+TEST_F(ScanFromWindow, ClosingDuringAScanAndYesCancelsItAndCloses) {
+    StartWith(true);
+    int64_t before = FileRows();
+    ExpectDescription("cut short");
+    prompter.ExpectMessage("Kest", kCloseQuestion, Icon::Question, Buttons::YesNo, 2, Answer::Yes);
+    prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
+                          Icon::Critical);
+    std::string catalog = window->Session().current.path;
+    Scan([&](const ScanMoment&) {
+        if (moments.size() == 3) window->close();
+    });
+    prompter.VerifyDone();
+    EXPECT_LT(moments.size(), 10u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->Session().current.HasDatabase());
+    // The rows the scan stored before the cancel are kept.
+    auto db = engine::Database::Open(catalog, "");
+    ASSERT_NE(db, nullptr);
+    EXPECT_GT(std::get<int64_t>(db->Query("SELECT COUNT(*) FROM tblFiles").rows[0][0]), before);
 }
 
 // The end sound of a scan: the settings' file on a desktop with an audio

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <filesystem>
 
 #include "WindowFixture.h"
 #include "core/engine/Database.h"
@@ -180,11 +181,25 @@ TEST_F(Startup, GivenCatalogIsOpenedInsteadOfTheStartupOne) {
     EXPECT_EQ(Setting("Main", "DatabaseName"), "other.kst");
 }
 
-TEST_F(Startup, MissingGivenCatalogWarnsWithoutOfferingToCreate) {
+TEST_F(Startup, MissingGivenCatalogWarnsThenFallsBackToTheStartupOne) {
+    prompter.ExpectNotice("Open Database Warning...", HasSubstr("Default database was not found."),
+                          Icon::Critical);
+    ExpectLoadWarning("Default database was not found.", Answer::No);
+    Start(home.File("nowhere.kst"));
+    ExpectUsableWithoutCatalog();
+
+    // With a start-up catalog the window opens that one, and it stays the
+    // start-up catalog.
+    CloseWindow();
+    std::filesystem::remove(home.File("Kest.ini"));
+    std::string own = PutSampleCatalog();
     prompter.ExpectNotice("Open Database Warning...", HasSubstr("Default database was not found."),
                           Icon::Critical);
     Start(home.File("nowhere.kst"));
-    ExpectUsableWithoutCatalog();
+    ExpectCatalogControls(true);
+    EXPECT_EQ(window->Session().current.path, own);
+    CloseWindow();
+    EXPECT_EQ(Setting("Main", "DatabaseName"), "kest001.kst");
 }
 
 TEST_F(Startup, SettingsThatDoNotConvertAreAnErrorOnLoad) {

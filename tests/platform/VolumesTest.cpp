@@ -61,8 +61,28 @@ TEST_F(DriveBox, CdDrivesShowTheirLabelsOthersTheirOwnTextUnknownTypesNothing) {
     items.push_back(network + ": " + network + " [share] network 5");
     EXPECT_EQ(Items(false), items);
     EXPECT_EQ(DescribeDrives(volumes).back(), odd + " unknown 0 " + odd + " [ram]");
+}
+
+TEST_F(DriveBox, WithoutOpticalDrivesTheOtherVolumesAreOfferedMarkedAndNoneSaysWhy) {
+    test::TempDir other;
+    FakeVolumes noCd;
+    for (const char* name : {"c", "z", "r"}) fs::create_directories(other.File(name));
+    std::string c = noCd.Add({other.File("c"), DriveType::Fixed, "SYSTEM"});
+    std::string z = noCd.Add({other.File("z"), DriveType::Network, "share"});
+    noCd.Add({other.File("r"), DriveType::Unknown, "ram"});
+    std::vector<std::string> marked;
+    for (const Drive& i : DriveBoxItems(noCd, true)) marked.push_back(i.root + ": " + i.text);
+    EXPECT_EQ(marked, (std::vector<std::string>{c + ": " + c + " [SYSTEM] (not optical)",
+                                                z + ": " + z + " [share] (not optical)"}));
+    // All drives shown: their own texts, unmarked.
+    EXPECT_EQ(DriveBoxItems(noCd, false)[0].text, c + " [SYSTEM]");
+    EXPECT_EQ(EmptyDriveBoxNote(marked.size(), true), "");
+
     FakeVolumes none;
     EXPECT_TRUE(DriveBoxItems(none, true).empty());
+    EXPECT_EQ(EmptyDriveBoxNote(0, true),
+              "Nothing to scan: no optical drive and no other volume is mounted.");
+    EXPECT_EQ(EmptyDriveBoxNote(0, false), "Nothing to scan: no volume is mounted.");
 }
 
 TEST_F(DriveBox, FakeDrivesAnswerLikeRealOnes) {
@@ -156,7 +176,10 @@ class LinuxVolumesTest : public ::testing::Test {
         stick = MountPoint("My Stick");
         AddDisk("sdb", 8, 16, true, "sdb1");
         AddMount(8, 17, "/", stick, "vfat", "/dev/sdb1");
-        AddMount(8, 17, "/photos", MountPoint("bound"), "vfat", "/dev/sdb1");
+        bound = MountPoint("bound");
+        AddMount(8, 17, "/photos", bound, "vfat", "/dev/sdb1");
+        // The same folder mounted again is the same drive.
+        AddMount(8, 17, "/photos", MountPoint("bound again"), "vfat", "/dev/sdb1");
         Write("udev/b8:17",
               "S:disk/by-label/My\\x20Stick\nE:ID_FS_TYPE=vfat\nE:ID_FS_VERSION=FAT32\n"
               "E:ID_FS_LABEL=My_Stick\nE:ID_FS_LABEL_ENC=My\\x20Stick\n"
@@ -180,7 +203,8 @@ class LinuxVolumesTest : public ::testing::Test {
         sr0 = Write("dev/sr0", "");
 
         AddMount(0, 20, "/", "/proc", "proc", "proc");
-        AddMount(0, 22, "/", MountPoint("ram"), "tmpfs", "tmpfs");
+        ram = MountPoint("ram");
+        AddMount(0, 22, "/", ram, "tmpfs", "tmpfs");
         AddMount(0, 23, "/", "/run/user/1000", "tmpfs", "tmpfs");
         AddMount(8, 2, "/", "/boot/efi", "vfat", "/dev/sda2");
         AddDisk("sdc", 8, 32, false, "sdc1");
@@ -192,18 +216,19 @@ class LinuxVolumesTest : public ::testing::Test {
     test::TempDir m_dir;
     std::string m_mountInfo;
     int m_mountId = 20;
-    std::string stick, share, iso, cdrom, sr0;
+    std::string stick, bound, share, iso, cdrom, sr0, ram;
 };
 
 TEST_F(LinuxVolumesTest, ListsTheUsersVolumesOnceEachAndEmptyOpticalDrives) {
     LinuxVolumes volumes(Paths());
     EXPECT_EQ(
         DescribeDrives(volumes),
-        (std::vector<std::string>{"/ fixed 3 /", stick + "/ removable 2 " + stick + "/ [My Stick]",
-                                  cdrom + "/ optical 4 " + cdrom + "/ [BACKUP_01]",
-                                  iso + "/ optical 4 " + iso + "/ [HOLIDAY]",
-                                  share + "/ network 5 " + share + "/ [//server/photos]",
-                                  sr0 + " optical 4 " + sr0}));
+        (std::vector<std::string>{
+            "/ fixed 3 /", stick + "/ removable 2 " + stick + "/ [My Stick]",
+            bound + "/ removable 2 " + bound + "/ [My Stick]",
+            cdrom + "/ optical 4 " + cdrom + "/ [BACKUP_01]",
+            iso + "/ optical 4 " + iso + "/ [HOLIDAY]", ram + "/ fixed 3 " + ram + "/",
+            share + "/ network 5 " + share + "/ [//server/photos]", sr0 + " optical 4 " + sr0}));
 }
 
 TEST_F(LinuxVolumesTest, EachRootTellsItsDriveTypeDiscAndVolume) {
@@ -225,7 +250,7 @@ TEST_F(LinuxVolumesTest, EachRootTellsItsDriveTypeDiscAndVolume) {
     EXPECT_EQ(DescribeRoot(volumes, cdrom), backup);
     EXPECT_EQ(DescribeRoot(volumes, cdrom + "/"), backup);
     EXPECT_EQ(DescribeRoot(volumes, sr0), "optical missing" + none);
-    EXPECT_EQ(DescribeRoot(volumes, File("mnt/ram")), "unknown unchecked ok [] 0000-0000 TMPFS");
+    EXPECT_EQ(DescribeRoot(volumes, File("mnt/ram")), "fixed unchecked ok [] 0000-0000 TMPFS");
     EXPECT_EQ(DescribeRoot(volumes, File("mnt/nowhere")), "unknown missing" + none);  // no folder
 
     // A disc put into the empty drive; the stick taken out and unmounted.

@@ -1,6 +1,6 @@
 #include "core/app/Startup.h"
 
-#include "core/catalog/CatalogCommands.h"
+#include "core/app/StartupCatalog.h"
 #include "core/common/KestError.h"
 
 namespace kest::app {
@@ -8,18 +8,6 @@ namespace {
 
 // The classic "Internal error" number, for failures that carry no number.
 constexpr long kInternalError = 51;
-
-bool OpenFirstCatalog(Session& session, CatalogHost& host, const std::string& catalogPath) {
-    if (!catalogPath.empty()) {
-        OpenCatalog(session.current, host, session.prompter, OpenSource::GivenPath,
-                    AbsolutePath(catalogPath));
-        return session.current.HasDatabase();
-    }
-    if (session.OpenCatalog(host, {}, OpenWarning::StartUp)) return true;
-    if (session.lastWarningAnswer != Answer::Yes) return false;
-    CreateCatalogCommand(session.current, host, session.prompter);
-    return session.current.loaded;
-}
 
 void WithoutCatalog(Session& session, StartupView& view) {
     session.current.open = false;
@@ -39,7 +27,7 @@ void StartUp(Session& session, CatalogHost& host, StartupView& view,
         view.ApplySettings();
         view.ShowWindow();
         view.PrepareGrids();
-        if (OpenFirstCatalog(session, host, catalogPath)) {
+        if (OpenCatalogAtStart(session, host, catalogPath)) {
             session.current.open = true;
             view.ReloadDiscList();
             host.SaveSettings();

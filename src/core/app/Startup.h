@@ -33,8 +33,8 @@ class StartupView {
 
 // The main window's load, in this order: disable the window and hide the
 // scan progress; load the settings and apply them; show the window and
-// prepare the grids; open the catalog (catalogPath when given, opened as a
-// dropped file is, else the start-up catalog, offering to create one when
+// prepare the grids; open the catalog (OpenCatalogAtStart: catalogPath when
+// given and it opens, else the start-up catalog, offering to create one when
 // that fails); with a catalog, fill the disc list, save the settings and
 // enable the catalog controls, else show the window without one. Any error
 // leaves the window up without a catalog and is shown as "Error on load".

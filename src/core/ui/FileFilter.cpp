@@ -39,4 +39,24 @@ std::string ClassicFileFilter(const std::vector<FileFilter>& filters) {
     return classic;
 }
 
+std::string FilterExtension(const FileFilter& filter) {
+    if (filter.patterns.empty()) return {};
+    const std::string& pattern = filter.patterns.front();
+    if (!pattern.starts_with("*.")) return {};
+    std::string extension = pattern.substr(1);
+    if (extension.size() < 2 || extension.find_first_of("*?[") != std::string::npos) return {};
+    return extension;
+}
+
+std::string WithFilterExtension(const std::string& path, std::string_view classicFilter,
+                                int filterIndex) {
+    std::vector<FileFilter> filters = ParseFileFilter(classicFilter);
+    if (filterIndex < 1 || static_cast<size_t>(filterIndex) > filters.size()) return path;
+    size_t nameStart = path.rfind('/');
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    // A leading dot names a hidden file, not an extension.
+    if (nameStart >= path.size() || path.find('.', nameStart + 1) != std::string::npos) return path;
+    return path + FilterExtension(filters[static_cast<size_t>(filterIndex) - 1]);
+}
+
 }  // namespace kest

@@ -21,6 +21,14 @@
 #include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
+namespace {
+
+// An empty drive box says in the status bar why there is nothing to scan.
+void ShowDriveNote(const MainControls& c, const QString& note) {
+    if (!note.isEmpty()) c.panels[0]->setText(note);
+}
+
+}  // namespace
 
 DiscsView::DiscsView(app::Session& session, const platform::Volumes& volumes,
                      discs::DiscList& discs, search::SearchPanel& results,
@@ -48,7 +56,7 @@ void DiscsView::Connect() {
     connect(m.mnuDelDisc, &QAction::triggered, this, &DiscsView::DeleteFromMenu);
     connect(m.mnuDiscDetails, &QAction::triggered, this, &DiscsView::ShowDetails);
     // With Ctrl, Enter and a double click explore the disc instead.
-    connect(c.fgdDiscs, &QAbstractItemView::activated, this, [this] {
+    connect(c.fgdDiscs, &ListGrid::RowChosen, this, [this] {
         QGuiApplication::keyboardModifiers() & Qt::ControlModifier ? ExploreDisc() : ShowDetails();
     });
     connect(m.mnuExplore, &QAction::triggered, this, &DiscsView::ExploreDisc);
@@ -99,13 +107,13 @@ void DiscsView::ShowWithoutCatalog() {
 }
 
 void DiscsView::FillDrives() {
-    FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
+    ShowDriveNote(c, FillDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical));
 }
 
 void DiscsView::RefreshDrives(bool scanRunning) {
     // A scan keeps the box as it was: its drive is the one being read.
     if (scanRunning || !m_session.current.HasDatabase()) return;
-    RefreshDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical);
+    ShowDriveNote(c, RefreshDriveBox(c.icbDrives, m_volumes, m_session.settings.Only_Optical));
 }
 
 void DiscsView::CollectWidths() {

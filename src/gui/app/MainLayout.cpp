@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMainWindow>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/app/ViewTexts.h"
@@ -77,6 +78,9 @@ void BuildToolbar(QMainWindow* window, MainControls& c) {
         c.toolButtons[size_t(i)] = button;
         if (i == 1) c.tbrMain->addSeparator();
     }
+    // The button that shows the buttons a narrow window cuts off.
+    if (auto* more = c.tbrMain->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
     auto* band = new QHBoxLayout(c.CoolBar1);
     band->setContentsMargins(2, 0, 2, 0);
     band->addWidget(c.tbrMain);
@@ -131,6 +135,9 @@ QFrame* ProgressBar(QWidget* parent, MainControls& c, int frame, int fill) {
     auto* back = new QFrame(parent);
     back->setObjectName(QStringLiteral("ProgPic%1").arg(frame));
     back->setFrameShape(QFrame::StyledPanel);
+    // The empty part shows on any window colour.
+    back->setAutoFillBackground(true);
+    back->setBackgroundRole(QPalette::Base);
     back->setFixedSize(TwipsToPixels(3900), 16);
     auto* filled = new QFrame(back);
     filled->setObjectName(QStringLiteral("ProgPic%1").arg(fill));
@@ -233,10 +240,13 @@ void BuildViews(QWidget* back, const ListTable& discs, const ListTable& results,
     c.cboSearch = Named(new QComboBox(back), "cboSearch");
     c.cboSearch->setEditable(true);
     c.cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    // The history is a list to pick from: typing never completes from it.
+    c.cboSearch->setCompleter(nullptr);
     NameCombo(c.cboSearch, "The search parameters");
     c.cboSearch->setMinimumWidth(TwipsToPixels(2400));
     c.cmdQuery = MakeButton(back, "cmdQuery", "&Query", "Initiate the search");
-    c.cmdQuery->setDefault(false);
+    // The window's default button, but while the results grid has the focus.
+    c.cmdQuery->setDefault(true);
     c.cmdClear = MakeButton(back, "cmdClear", "&Clear All", "Clear all fields");
     c.cmdAdv = MakeButton(back, "cmdAdv", ">> &Advanced", "Advanced search options");
     c.lblResultCount = MakeLabel(back, "lblResultCount", QStringLiteral("Matches Found: ---"));

@@ -92,7 +92,9 @@ void BuildHelpMenu(QMenuBar* bar, MainMenus& m) {
 }
 
 void BuildPopUps(QMainWindow* window, MainMenus& m) {
+    // The pop-up menus have no title to read out: screen readers get a name.
     m.mnuPopUp1 = SubMenu(window, "mnuPopUp1", "");
+    m.mnuPopUp1->setAccessibleName(QStringLiteral("Disc list menu"));
     m.mnuDiscDetails = Entry(m.mnuPopUp1, "mnuDiscDetails", "Disc Details...");
     m.mnuExplore = Entry(m.mnuPopUp1, "mnuExplore", "Explore Disc...");
     m.mnuContents = {Entry(m.mnuPopUp1, "mnuContents0", "Disc Contents"),
@@ -104,6 +106,7 @@ void BuildPopUps(QMainWindow* window, MainMenus& m) {
     m.mnuSaveDiscs = SaveEntries(m.mnuSave2, "mnuSaveDiscs", false);
 
     m.mnuPopUp2 = SubMenu(window, "mnuPopUp2", "");
+    m.mnuPopUp2->setAccessibleName(QStringLiteral("Search results menu"));
     m.mnuFileDetails = Entry(m.mnuPopUp2, "mnuFileDetails", "File Details...");
     m.mnuShowInTree = Entry(m.mnuPopUp2, "mnuShowInTree", "Show in Folder Tree");
     m.mnuGetFile = {Entry(m.mnuPopUp2, "mnuGetFile1", "Open File..."),

@@ -123,6 +123,7 @@ void MainWindow::ConnectMenus() {
     });
     connect(m.mnuOpts, &QAction::triggered, m_parts.options, &OptionsCommand::Show);
     connect(c.cmdSS, &QPushButton::clicked, m_parts.scan, &WindowScan::Start);
+    connect(m_parts.scan, &WindowScan::CloseReady, this, &QWidget::close);
     HelpMenu* help = m_parts.help;
     connect(m.mnuHowTo, &QAction::triggered, help, &HelpMenu::ShowContents);
     connect(m.mnuWebPage, &QAction::triggered, help, &HelpMenu::OpenWebPage);
@@ -211,8 +212,8 @@ void MainWindow::SaveSettings() {
 }
 
 bool MainWindow::QueryUnload(bool fromCloseBox) {
-    switch (
-        app::ChooseClose(m_session.settings, m_parts.tray != nullptr, fromCloseBox, m_exiting)) {
+    bool ending = m_ending != Ending::None;
+    switch (app::ChooseClose(m_session.settings, m_parts.tray != nullptr, fromCloseBox, ending)) {
         case app::CloseChoice::MinimiseToTray:
             m_parts.tray->MinimiseWindow();
             return false;
@@ -226,8 +227,14 @@ bool MainWindow::QueryUnload(bool fromCloseBox) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The scan owns the catalog until its clean-up: Cancel ends it.
-    if (m_parts.scan->Running() || !QueryUnload(event->spontaneous())) {
+    // The scan owns the catalog until its clean-up: the window closes once
+    // the scan has stopped, when the user agrees to cancel it.
+    if (m_parts.scan->Running()) {
+        event->ignore();
+        m_parts.scan->CancelForClose(m_ending != Ending::Terminate);
+        return;
+    }
+    if (!QueryUnload(event->spontaneous())) {
         event->ignore();
         return;
     }
@@ -236,9 +243,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Exit() {
-    m_exiting = true;
+    if (m_ending == Ending::None) m_ending = Ending::Exit;
     if (m_parts.tray) m_parts.tray->Remove();
     close();
+}
+
+void MainWindow::Terminate() {
+    m_ending = Ending::Terminate;
+    Exit();
 }
 
 void MainWindow::Unload() {

@@ -41,6 +41,9 @@ class MainWindow : public QMainWindow {
     bool QueryUnload(bool fromCloseBox);
     // mnuExit, mnuExit2 and toolbar button 5: ends the program.
     void Exit();
+    // The session ends (SIGTERM at logout): closes as Exit does, a running
+    // scan cancelled without asking.
+    void Terminate();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,7 +65,8 @@ class MainWindow : public QMainWindow {
     MainControls c;
     MainMenus m;
     WindowParts m_parts;
-    bool m_exiting = false;
+    // Exit or Terminate asked for the close.
+    enum class Ending { None, Exit, Terminate } m_ending = Ending::None;
     bool m_unloaded = false;
 };
 

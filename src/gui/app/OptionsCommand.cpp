@@ -4,6 +4,7 @@
 #include "core/app/ViewTexts.h"
 #include "core/settings/OptionsForm.h"
 #include "gui/app/DiscsView.h"
+#include "gui/app/SearchView.h"
 #include "gui/app/ViewSwitch.h"
 #include "gui/app/WindowLook.h"
 #include "gui/dialogs/ErrorTrap.h"
@@ -36,6 +37,7 @@ void OptionsCommand::Show() {
 void OptionsCommand::Take() {
     ApplyColours(c, m_session.settings);
     ApplyGridFont(c, m_session.window);
+    p.search->ShowHints();
     m_window->setWindowTitle(
         QString::fromStdString(app::ProgramTitle(m_session.settings, m_session.current)));
     QString hint = QString::fromStdString(app::SearchHint(m_session.settings));

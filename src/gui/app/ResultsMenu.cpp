@@ -37,7 +37,7 @@ ResultsMenu::ResultsMenu(app::Session& session, const platform::Volumes& volumes
                 });
             });
     connect(m.mnuFileDetails, &QAction::triggered, this, &ResultsMenu::ShowFileDetails);
-    connect(c.fgdResults, &QAbstractItemView::activated, this, &ResultsMenu::ShowFileDetails);
+    connect(c.fgdResults, &ListGrid::RowChosen, this, &ResultsMenu::ShowFileDetails);
     for (int function = filefunc::kOpenFile; function <= filefunc::kExploreFolder; ++function)
         connect(m.mnuGetFile[size_t(function - 1)], &QAction::triggered, this,
                 [this, function] { ShowFileFunction(function); });

@@ -39,6 +39,11 @@ SearchView::SearchView(app::Session& session, const discs::DiscList& discs,
     // Enter in a bound box searches too.
     for (QLineEdit* box : {c.txtSzFr, c.txtSzTo, c.txtDtFr, c.txtDtTo, c.txtRiFr, c.txtRiTo})
         OnEnter(box, [this] { RunQuery(); });
+    // Enter in the results grid opens the row's details, not a search.
+    connect(qApp, &QApplication::focusChanged, c.cmdQuery,
+            [query = c.cmdQuery, grid = c.fgdResults](QWidget*, QWidget* now) {
+                query->setDefault(now != grid);
+            });
 }
 
 void SearchView::RunQuery() {
@@ -126,9 +131,14 @@ void SearchView::ApplySettings() {
 }
 
 void SearchView::ShowHints() {
-    // The size boxes name the unit the sizes are typed in.
-    c.txtSzFr->setToolTip(FromUtf8(search::SizeFromToolTip(m_session.settings.SizeFormat)));
-    c.txtSzTo->setToolTip(FromUtf8(search::SizeToToolTip(m_session.settings.SizeFormat)));
+    // The size boxes name the unit the sizes are typed in, to the eye and to
+    // screen readers.
+    int format = m_session.settings.SizeFormat;
+    for (auto [box, tip] : {std::pair{c.txtSzFr, search::SizeFromToolTip(format)},
+                            std::pair{c.txtSzTo, search::SizeToToolTip(format)}}) {
+        box->setToolTip(FromUtf8(tip));
+        box->setAccessibleName(box->toolTip());
+    }
     c.lblSearchDirec->setText(FromUtf8(app::SearchHint(m_session.settings)));
 }
 

@@ -23,6 +23,7 @@ TrayIcon::TrayIcon(QWidget* window)
     : QObject(window), m_window(window), m_icon(ProgramIcon()), m_menu(window) {
     setObjectName(QStringLiteral("trayIcon"));
     m_menu.setObjectName(QStringLiteral("mnuPopUp3"));
+    m_menu.setAccessibleName(QStringLiteral("Kest tray menu"));
     QAction* restore = Entry(m_menu, "mnuRestore", "&Restore");
     QFont bold = restore->font();
     bold.setBold(true);
@@ -70,9 +71,14 @@ void TrayIcon::MinimiseWindow() {
 
 void TrayIcon::RestoreWindow(Qt::WindowState state) {
     Remove();
-    m_window->setWindowState(state);
-    m_window->show();
-    if (state != Qt::WindowMinimized) m_window->activateWindow();
+    ShowFromTray(m_window, state);
+}
+
+void ShowFromTray(QWidget* window, Qt::WindowState state) {
+    window->setWindowState(state == Qt::WindowNoState ? window->windowState() & ~Qt::WindowMinimized
+                                                      : state);
+    window->show();
+    if (state != Qt::WindowMinimized) window->activateWindow();
 }
 
 }  // namespace kest::gui

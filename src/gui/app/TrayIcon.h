@@ -42,4 +42,9 @@ class TrayIcon : public QObject {
     QMenu m_menu;
 };
 
+// Shows a window hidden behind the tray icon again: Qt::WindowNoState
+// (mnuRestore, a double click) as it was, maximised or not; mnuMax and
+// mnuMin ask for their state.
+void ShowFromTray(QWidget* window, Qt::WindowState state);
+
 }  // namespace kest::gui

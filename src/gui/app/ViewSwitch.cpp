@@ -1,5 +1,7 @@
 #include "gui/app/ViewSwitch.h"
 
+#include <QLineEdit>
+
 #include "gui/app/SearchView.h"
 
 namespace kest::gui {
@@ -24,6 +26,8 @@ void ViewSwitch::Show(app::View view) {
     c.fgdResults->setVisible(!discsView);
     QWidget* focus = discsView ? static_cast<QWidget*>(c.icbDrives) : c.cboSearch;
     if (focus->isEnabled()) focus->setFocus();
+    // The search text is selected, ready to be typed over.
+    if (!discsView) c.cboSearch->lineEdit()->selectAll();
 }
 
 void ViewSwitch::ShowControls() {

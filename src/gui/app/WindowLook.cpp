@@ -1,6 +1,7 @@
 #include "gui/app/WindowLook.h"
 
 #include "core/app/WindowRules.h"
+#include "gui/grids/GridFont.h"
 #include "gui/widgets/StoredColour.h"
 #include "gui/widgets/Twips.h"
 
@@ -33,11 +34,7 @@ void ApplyColours(const MainControls& c, const AppSettings& settings) {
 }
 
 void ApplyGridFont(const MainControls& c, const WindowState& w) {
-    if (w.fontName.empty()) return;
-    QFont font(QString::fromStdString(w.fontName));
-    if (w.fontSize >= 1) font.setPointSizeF(w.fontSize);
-    font.setItalic(w.fontItalic);
-    font.setBold(w.fontBold);
+    QFont font = GridQtFont({w.fontName, w.fontSize, w.fontBold, w.fontItalic});
     for (ListGrid* grid : {c.fgdDiscs, c.fgdResults}) grid->setFont(font);
 }
 

@@ -9,8 +9,9 @@ class QWidget;
 namespace kest::gui {
 
 // The design size of the main window (twips), from which the settings load
-// computes a first run's centred place.
-inline constexpr int kDesignWidth = 9000;
+// computes a first run's centred place: wide enough for the disc list's
+// columns at their default widths.
+inline constexpr int kDesignWidth = 11400;
 inline constexpr int kDesignHeight = 6600;
 
 // A window state with the screen (the whole desktop) and design sizes filled

@@ -6,7 +6,9 @@ namespace kest::gui {
 
 void CenterOnMain(const QWidget* main, QWidget* dialog, int verticalOffset, int horizontalOffset) {
     if (!main || !dialog) return;
-    dialog->adjustSize();
+    // A window that chose its own size keeps it; adjustSize would cut it to
+    // two thirds of the screen.
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
     QRect outer = main->frameGeometry();
     QSize size = dialog->frameGeometry().size();
     int top = outer.top() + (outer.height() - size.height()) / 2 + verticalOffset;

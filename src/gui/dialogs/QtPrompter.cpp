@@ -124,7 +124,11 @@ std::optional<std::string> QtPrompter::FileDialog(const FileDialogRequest& reque
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
     if (!request.fileName.empty()) dialog.selectFile(FromUtf8(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst().toStdString();
+    std::string chosen = dialog.selectedFiles().constFirst().toStdString();
+    if (!save) return chosen;
+    // A name typed without an extension takes the chosen type's.
+    return WithFilterExtension(chosen, request.filter,
+                               int(filters.indexOf(dialog.selectedNameFilter())) + 1);
 }
 
 std::optional<std::string> QtPrompter::OpenFile(const FileDialogRequest& dialog) {

@@ -33,16 +33,23 @@ ListGrid::ListGrid(ListTableModel* model, QWidget* parent) : QTableView(parent),
     // As in the classic grid, the back colour shows right of the last column.
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Tab leaves the grid for the next control; the arrows move in it.
+    setTabKeyNavigation(false);
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) emit RowChosen();
+    });
 }
 
 void ListGrid::Reload() {
     m_model->Reload();
+    if (hasFocus()) MakeFirstRowCurrent();
     // A width of 0 or less in the settings would hide a column the user
-    // asked for: it gets the grid's default width instead.
+    // asked for: it gets the grid's default width instead. No header is cut.
     for (int c = 0; c < m_model->columnCount(); ++c) {
         int twips = m_model->ColumnTwips(c);
-        setColumnWidth(c, twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
-                                    : horizontalHeader()->defaultSectionSize());
+        int width = twips > 0 ? std::max(TwipsToPixels(twips), kMinimumColumnPixels)
+                              : horizontalHeader()->defaultSectionSize();
+        setColumnWidth(c, std::max(width, horizontalHeader()->sectionSizeHint(c)));
     }
 }
 
@@ -82,7 +89,32 @@ void ListGrid::keyPressEvent(QKeyEvent* e) {
         QApplication::clipboard()->setText(SelectedText());
         return;
     }
+    bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && plain) {
+        if (currentIndex().isValid()) emit RowChosen();
+        return;
+    }
+    // The menu key and Shift+F10 open the pop-up menu at the current row.
+    if (e->key() == Qt::Key_Menu ||
+        (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier)) {
+        QModelIndex current = currentIndex();
+        QRect row = current.isValid() ? visualRect(current) : QRect();
+        if (row.isValid()) emit customContextMenuRequested(row.center());
+        return;
+    }
     QTableView::keyPressEvent(e);
+}
+
+void ListGrid::focusInEvent(QFocusEvent* e) {
+    QTableView::focusInEvent(e);
+    // A click makes its own row current.
+    if (e->reason() != Qt::MouseFocusReason) MakeFirstRowCurrent();
+}
+
+void ListGrid::MakeFirstRowCurrent() {
+    if (currentIndex().isValid() || m_model->rowCount() == 0 || m_model->columnCount() == 0) return;
+    selectionModel()->setCurrentIndex(
+        m_model->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 }  // namespace kest::gui

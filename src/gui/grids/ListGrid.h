@@ -26,8 +26,19 @@ class ListGrid : public QTableView {
     // million-row list, and typed text does nothing in them.
     void keyboardSearch(const QString& search) override;
 
+  signals:
+    // A double click on a row, or Enter: the row's details are asked for.
+    // (Never a single click, whatever the desktop's activation setting.)
+    void RowChosen();
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+  private:
+    // With the focus on a grid that has rows but no current row (a new list),
+    // the first row becomes current, so Enter and the menu key act on it.
+    void MakeFirstRowCurrent();
 
   private:
     ListTableModel* m_model;

@@ -14,6 +14,7 @@
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/dialogs/ErrorTrap.h"
+#include "gui/grids/GridFont.h"
 #include "gui/options/SecurityTab.h"
 #include "gui/widgets/BusyPointer.h"
 #include "gui/widgets/OptionsPickers.h"
@@ -36,19 +37,6 @@ int16_t Flag(const QCheckBox* box) {
 
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// The grid font as a Qt font; a size the settings could not give stays Qt's.
-QFont QtFont(const GridFont& font) {
-    QFont qt(FromUtf8(font.name));
-    if (font.size >= 1) qt.setPointSizeF(font.size);
-    qt.setBold(font.bold);
-    qt.setItalic(font.italic);
-    return qt;
-}
-
-GridFont FontOf(const QFont& font) {
-    return {font.family().toStdString(), font.pointSizeF(), font.bold(), font.italic()};
 }
 
 // A date format's example, whole in its tool tip when the label cuts it.
@@ -109,7 +97,7 @@ void frmOpts::Load(const OptionsChoice& choice) {
     c.caption[caption]->setChecked(true);
     Select(c.minToTray, s.MinToSysTray);
     c.chkGridLines->setChecked(s.GridLines != 0);
-    ShowFont(QtFont(choice.font));
+    ShowFont(GridQtFont(choice.font));
 
     c.chkF->setChecked(s.InFileName);
     c.chkD->setChecked(s.InDirectory);
@@ -137,7 +125,7 @@ void frmOpts::Load(const OptionsChoice& choice) {
 }
 
 OptionsChoice frmOpts::Choice() const {
-    OptionsChoice choice{m_session.settings, FontOf(m_gridFont)};
+    OptionsChoice choice{m_session.settings, GridFontOf(m_gridFont)};
     AppSettings& s = choice.settings;
     for (size_t i = 0; i < c.chkCol.size(); ++i) s.ShowCol[i] = Flag(c.chkCol[i]);
     s.SizeFormat = c.optB->isChecked()    ? kSizeInBytes
@@ -264,7 +252,9 @@ void frmOpts::ShowFont(const QFont& font) {
     sample.setItalic(font.italic());
     c.txtFont->setFont(sample);
     m_gridFont = font;
-    c.txtFont->setText(QStringLiteral("%1, %2 pt").arg(font.family()).arg(font.pointSizeF()));
+    // The face the machine really shows, not the one asked for.
+    GridFont used = GridFontOf(font);
+    c.txtFont->setText(QStringLiteral("%1, %2 pt").arg(FromUtf8(used.name)).arg(used.size));
 }
 
 void frmOpts::ShowProblem(const OptionsProblem& problem) {

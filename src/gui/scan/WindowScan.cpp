@@ -1,5 +1,6 @@
 #include "gui/scan/WindowScan.h"
 
+#include "core/app/CloseDuringScan.h"
 #include "core/app/Session.h"
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
@@ -43,11 +44,24 @@ bool WindowScan::Start() {
     m_driver = &driver;
     bool ok = driver.StartScan(drive);
     m_driver = nullptr;
+    emit Finished();
+    if (m_closeWhenStopped) {
+        m_closeWhenStopped = false;
+        emit CloseReady();
+    }
     return ok;
 }
 
 void WindowScan::Cancel() {
     if (m_driver) m_driver->CancelScan();
+}
+
+void WindowScan::CancelForClose(bool ask) {
+    if (!m_driver) return;
+    if (m_closeWhenStopped || !ask || app::CancelScanToExit(m_session.prompter)) {
+        m_closeWhenStopped = true;
+        Cancel();
+    }
 }
 
 }  // namespace kest::gui

@@ -34,6 +34,16 @@ class WindowScan : public QObject {
     // Scans the drive named by the drive box; true unless an error stopped it.
     bool Start();
     void Cancel();
+    // The window is closed while a scan runs: asks whether to cancel the scan
+    // and exit (not when ask is false, nor a second time); on Yes the scan is
+    // cancelled and CloseReady comes once it has stopped.
+    void CancelForClose(bool ask);
+
+  signals:
+    // A scan started by Start has ended (done, cancelled or stopped by an error).
+    void Finished();
+    // A scan cancelled by CancelForClose has stopped: the window may close.
+    void CloseReady();
 
   private:
     app::Session& m_session;
@@ -42,6 +52,7 @@ class WindowScan : public QObject {
     QtScanView m_view;
     std::unique_ptr<platform::Sound> m_sound;
     scan::ScanDriver* m_driver = nullptr;
+    bool m_closeWhenStopped = false;
 };
 
 }  // namespace kest::gui

@@ -1,13 +1,13 @@
 #include "gui/update/frmAbout.h"
 
 #include <QGridLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "core/ui/MessageText.h"
 #include "core/update/InfoTexts.h"
 #include "core/update/UpdateFiles.h"
 #include "gui/dialogs/CenterOnMain.h"
+#include "gui/update/TextBox.h"
 #include "gui/update/frmUpdate.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/ModalRun.h"
@@ -42,10 +42,11 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
         LinkLabel(this, "lblCopyright",
                   QStringLiteral("Copyright \u00A9 2026 ") + QString::fromUtf8(update::MakerName()),
                   QStringLiteral("Email the owner/programmer"));
-    auto* txtProgInfo = new QPlainTextEdit(this);
+    // The history's lines are broken by hand: the box shows them whole.
+    auto* txtProgInfo =
+        new TextBox(QString::fromStdString(WithLineFeeds(update::ReleaseHistory())), 14, this);
     txtProgInfo->setObjectName(QStringLiteral("txtProgInfo"));
-    txtProgInfo->setReadOnly(true);
-    txtProgInfo->setPlainText(QString::fromStdString(WithLineFeeds(update::ReleaseHistory())));
+    txtProgInfo->setAccessibleName(QStringLiteral("Release history"));
     auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -59,7 +60,10 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
     layout->addWidget(lblCopyright, 4, 1);
     layout->addWidget(txtProgInfo, 5, 0, 1, 2);
     layout->addWidget(cmdOK, 6, 1, Qt::AlignRight);
-    resize(520, 420);
+    layout->setColumnStretch(1, 1);
+
+    // Sized to its text (within the screen).
+    resize(sizeHint());
 
     LinkTo(lblProduct, update::HomePage());
     LinkTo(lblURL, update::HomePage());

@@ -1,19 +1,24 @@
 #include "gui/update/frmContents.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "core/update/InfoTexts.h"
 #include "gui/dialogs/CenterOnMain.h"
+#include "gui/update/TextBox.h"
 #include "gui/update/frmAbout.h"
 #include "gui/update/frmPic.h"
 #include "gui/widgets/ClickLabel.h"
 #include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
+namespace {
+
+// The longest topic shows whole on most screens.
+constexpr int kShownLines = 30;
+
+}  // namespace
 
 frmContents::frmContents(QWidget* main) : QDialog(main) {
     setObjectName(QStringLiteral("frmContents"));
@@ -25,13 +30,14 @@ frmContents::frmContents(QWidget* main) : QDialog(main) {
     Label1->setObjectName(QStringLiteral("Label1"));
     auto* SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Every topic's tab shows: the window is as wide as the tab row.
+    SSTab1->setUsesScrollButtons(false);
+    const QFont fixed = FixedWidthFont();
     for (const update::HelpTopic& topic : update::HelpTopics()) {
-        auto* txtCont = new QPlainTextEdit(QString::fromStdString(topic.text), SSTab1);
+        auto* txtCont = new TextBox(QString::fromStdString(topic.text), kShownLines, SSTab1);
         txtCont->setObjectName(QStringLiteral("txtCont"));
-        txtCont->setReadOnly(true);
         txtCont->setFont(fixed);
-        txtCont->setLineWrapMode(QPlainTextEdit::NoWrap);
+        txtCont->setAccessibleName(QString::fromStdString(topic.title));
         SSTab1->addTab(txtCont, QString::fromStdString(topic.title));
     }
     auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
@@ -44,7 +50,9 @@ frmContents::frmContents(QWidget* main) : QDialog(main) {
     layout->addWidget(SSTab1, 1, 0, 1, 2);
     layout->addWidget(cmdOK, 2, 1, Qt::AlignRight);
     layout->setColumnStretch(1, 1);
-    resize(640, 480);
+
+    // Sized to its text (within the screen).
+    resize(sizeHint());
 
     connect(imgIcon, &ClickLabel::Pressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers keys) {

@@ -34,6 +34,7 @@ frmUpdate::frmUpdate(QWidget* main, update::UpdateContext context)
     m_cmdCancel = Button(this, "cmdCancel", "C&ancel", "Close this window");
     m_txtInfo = new QPlainTextEdit(this);
     m_txtInfo->setObjectName(QStringLiteral("txtInfo"));
+    m_txtInfo->setAccessibleName(QStringLiteral("Release news"));
     m_txtInfo->setReadOnly(true);
     m_txtInfo->hide();
     m_cmdDown->setEnabled(false);

@@ -31,7 +31,11 @@ class EnterFilter : public QObject {
 }  // namespace
 
 void OnEnter(QComboBox* box, std::function<void()> action) {
-    OnEnter(box->lineEdit(), std::move(action));
+    // The desktop sends keys to the combo box (its line edit's focus proxy),
+    // which hands them on to the line edit without its event filters; a key
+    // sent to the line edit itself comes to it first.
+    OnEnter(box->lineEdit(), action);
+    box->installEventFilter(new EnterFilter(box, std::move(action)));
 }
 
 void OnEnter(QLineEdit* edit, std::function<void()> action) {

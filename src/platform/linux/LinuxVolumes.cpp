@@ -15,6 +15,7 @@
 #include <fstream>
 #include <set>
 #include <string_view>
+#include <tuple>
 
 #include "platform/linux/VolumeProbe.h"
 
@@ -34,12 +35,13 @@ constexpr std::array<std::string_view, 14> kNetworkTypes = {
     "nfs", "nfs4",       "cifs",        "smb3",       "smbfs", "9p",        "ceph",
     "afs", "fuse.sshfs", "fuse.rclone", "fuse.davfs", "davfs", "glusterfs", "fuse.gvfsd-fuse"};
 
-// Kernel and memory file systems: never a volume to catalogue.
-constexpr std::array<std::string_view, 25> kPseudoTypes = {
-    "proc",       "sysfs",     "tmpfs",     "devtmpfs",   "devpts",      "cgroup",     "cgroup2",
-    "securityfs", "pstore",    "efivarfs",  "bpf",        "debugfs",     "tracefs",    "configfs",
-    "fusectl",    "mqueue",    "hugetlbfs", "autofs",     "binfmt_misc", "rpc_pipefs", "nsfs",
-    "ramfs",      "selinuxfs", "squashfs",  "fuse.portal"};
+// Kernel file systems: never a volume to catalogue. Memory file systems
+// (tmpfs, ramfs) hold the user's files like any disk and are offered.
+constexpr std::array<std::string_view, 23> kPseudoTypes = {
+    "proc",       "sysfs",   "devtmpfs",  "devpts",    "cgroup",     "cgroup2",
+    "securityfs", "pstore",  "efivarfs",  "bpf",       "debugfs",    "tracefs",
+    "configfs",   "fusectl", "mqueue",    "hugetlbfs", "autofs",     "binfmt_misc",
+    "rpc_pipefs", "nsfs",    "selinuxfs", "squashfs",  "fuse.portal"};
 
 // Folders whose mounts belong to the system, not to the user's volumes. Under
 // /run only the desktop's media and network-share folders are shown.
@@ -222,14 +224,15 @@ std::optional<LinuxVolumes::Place> LinuxVolumes::Locate(const std::string& root)
 
 std::vector<Drive> LinuxVolumes::ListDrives() const {
     std::vector<MountEntry> mounts = ReadMountInfo(m_paths.mountInfo);
-    // A volume mounted more than once (bind mounts) is listed once, at the
-    // mount that shows all of it.
+    // A folder of a volume mounted more than once is listed once, at its
+    // shortest mount point; a bind mount of another folder is a drive of its own.
     std::stable_sort(mounts.begin(), mounts.end(), [](const MountEntry& a, const MountEntry& b) {
         return std::pair(a.root.size(), a.mountPoint.size()) <
                std::pair(b.root.size(), b.mountPoint.size());
     });
     std::vector<Drive> drives;
-    std::set<std::pair<unsigned, unsigned>> seen;
+    std::set<std::pair<unsigned, unsigned>> devices;
+    std::set<std::tuple<unsigned, unsigned, std::string>> seen;
     for (const MountEntry& mount : mounts) {
         // Bind mounts of single files (containers) are no drives.
         std::error_code ec;
@@ -237,9 +240,11 @@ std::vector<Drive> LinuxVolumes::ListDrives() const {
             continue;
         }
         Place place = PlaceOfMount(mount, mount.mountPoint);
-        if (place.type == DriveType::Unknown || !seen.insert({place.major, place.minor}).second) {
+        if (place.type == DriveType::Unknown ||
+            !seen.insert({place.major, place.minor, mount.root}).second) {
             continue;
         }
+        devices.insert({place.major, place.minor});
         Drive drive;
         drive.root = RootOf(mount.mountPoint);
         drive.type = place.type;
@@ -253,7 +258,7 @@ std::vector<Drive> LinuxVolumes::ListDrives() const {
 
     for (const std::string& node : ListOpticalDrives(m_paths)) {
         std::optional<Place> place = LocateDeviceNode(node);
-        if (!place || seen.count({place->major, place->minor})) continue;
+        if (!place || devices.count({place->major, place->minor})) continue;
         drives.push_back(
             {node, node, DriveType::Optical, DriveIconIndex(DriveType::Optical, false)});
     }

@@ -39,6 +39,22 @@ TEST(FileFilter, ClassicTextsAndChoicesConvertBothWays) {
     EXPECT_EQ(ParseFileFilter("A|*.a|Dangling"), (std::vector<FileFilter>{{"A", {"*.a"}}}));
 }
 
+TEST(FileFilter, ASavedNameWithoutExtensionTakesTheChosenChoicesOne) {
+    const std::string catalogs = "Kest Database (*.kst)|*.kst";
+    const std::string lists = "Text File (*.txt)|*.txt|Data File (*.dat)|*.dat|All Files (*.*)|*.*";
+    EXPECT_EQ(WithFilterExtension("/home/ann/mycat", catalogs, 1), "/home/ann/mycat.kst");
+    EXPECT_EQ(WithFilterExtension("/home/ann/discs", lists, 2), "/home/ann/discs.dat");
+    // A name with an extension, or a choice without one, stays as typed.
+    EXPECT_EQ(WithFilterExtension("/home/ann/my.cat", catalogs, 1), "/home/ann/my.cat");
+    EXPECT_EQ(WithFilterExtension("/home/ann/discs", lists, 3), "/home/ann/discs");
+    EXPECT_EQ(WithFilterExtension("/home/a.b/discs", lists, 1), "/home/a.b/discs.txt");
+    EXPECT_EQ(WithFilterExtension("/home/ann/.hidden", lists, 1), "/home/ann/.hidden.txt");
+    EXPECT_EQ(WithFilterExtension("/home/ann/discs", lists, 4), "/home/ann/discs");
+    EXPECT_EQ(FilterExtension({"Any", {"*"}}), "");
+    EXPECT_EQ(FilterExtension({"Odd", {"*.k?t"}}), "");
+    EXPECT_EQ(FilterExtension({"Archive", {"*.tar.gz", "*.tgz"}}), ".tar.gz");
+}
+
 TEST(MessageText, EveryLineEndingEndsALine) {
     EXPECT_EQ(MessageLines("one\r\ntwo\rthree\nfour"),
               (std::vector<std::string>{"one", "two", "three", "four"}));
