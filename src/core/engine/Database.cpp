@@ -172,15 +172,18 @@ void Database::Close() {
 }
 
 std::unique_ptr<Database> Database::Create(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
-        throw err::DatabaseExists();
-    // A new catalog is private to its owner: the engine takes the empty file
-    // made here as a new database (its journals get the file's mode).
-    try {
-        close(CreateExclusively(path));
-    } catch (const KestError&) {
-        // The engine's open below gives the reason in its own words.
+    // ":memory:" is the engine's name for a database without a file.
+    if (path != ":memory:") {
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+            throw err::DatabaseExists();
+        // A new catalog is private to its owner: the engine takes the empty
+        // file made here as a new database (its journals get the file's mode).
+        try {
+            close(CreateExclusively(path));
+        } catch (const KestError&) {
+            // The engine's open below gives the reason in its own words.
+        }
     }
     sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     Setup(db, path,

@@ -78,7 +78,7 @@ TEST_F(CatalogFilePlacement, CompactRepairAndSaveAsOverKeepAccessOwnerAndLink) {
     std::string repaired = LinkedPrivateCatalog("r.kst");
     test::DamageFirstLeafPage(repaired, "tblFiles");
     prompter.ExpectNotice("Repair successful",
-                          HasSubstr("\r\nThe damaged file was kept as " + repaired + ".damaged."),
+                          HasSubstr("\r\nThe damaged original was kept as " + repaired + ".damaged."),
                           Icon::Information);
     EXPECT_TRUE(RepairCatalog(host, prompter, dir.File("r.kst"), ""));
     ExpectKept(repaired, access);
@@ -146,7 +146,7 @@ TEST_F(CatalogFilePlacement, EveryRepairKeepsItsOwnDamagedOriginal) {
         test::DamageFirstLeafPage(path, "tblFiles");
         std::string damaged = test::ReadWholeFile(path);
         prompter.ExpectNotice("Repair successful",
-                              HasSubstr("The damaged file was kept as " + kept + "."),
+                              HasSubstr("The damaged original was kept as " + kept + "."),
                               Icon::Information);
         EXPECT_TRUE(RepairCatalog(host, prompter, path, ""));
         prompter.VerifyDone();
