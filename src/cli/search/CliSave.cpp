@@ -56,8 +56,17 @@ bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveA
     search::DumpSource source = Common(session, discList);
     source.results = false;
     source.table = &discList.table;
-    source.usedSpaceShown = session.settings.ShowUsedSpace && discList.table.ColumnCount() == 7;
+    source.usedSpaceShown =
+        session.settings.ShowUsedSpace && discs::HasUsedSpaceColumn(discList.table);
     return Save(session, source, 0, save);
+}
+
+bool SaveOtherList(CliSession& session, const discs::DiscList& discList, const ListTable& table,
+                   const std::string& title, const SaveArguments& save) {
+    search::DumpSource source = Common(session, discList);
+    source.title = title;
+    source.table = &table;
+    return Save(session, source, static_cast<int64_t>(table.RowCount()), save);
 }
 
 }  // namespace kest::cli

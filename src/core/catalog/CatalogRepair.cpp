@@ -7,6 +7,7 @@
 #include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
+#include "core/engine/DiscFactsTables.h"
 #include "core/engine/Salvage.h"
 
 namespace kest {
@@ -36,6 +37,7 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     engine::SalvageResult salvaged;
     try {
         salvaged = engine::SalvageInto(path, salvage);
+        engine::RebuildDiscFactsTables(*engine::Database::Open(salvage, password));
         KeepDamaged(path, path + ".damaged");
         RenameDurably(salvage, path);
     } catch (...) {

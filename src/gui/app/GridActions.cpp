@@ -245,7 +245,8 @@ search::DumpSource GridActions::Source(bool results) const {
         source.fileCaptions = options.fileCaptions;
     } else {
         source.table = &w.m_discs.table;
-        source.usedSpaceShown = s.settings.ShowUsedSpace && w.m_discs.table.ColumnCount() == 7;
+        source.usedSpaceShown =
+            s.settings.ShowUsedSpace && discs::HasUsedSpaceColumn(w.m_discs.table);
     }
     return source;
 }

@@ -23,6 +23,7 @@
 #include "gui/app/Twips.h"
 #include "gui/app/WindowPlace.h"
 #include "gui/dialogs/ErrorTrap.h"
+#include "gui/discfacts/DiscFactsActions.h"
 #include "gui/grids/ListTableModel.h"
 #include "gui/scan/WindowScan.h"
 #include "gui/update/HelpMenu.h"
@@ -67,7 +68,10 @@ MainWindow::MainWindow(AppPaths paths, Prompter& prompter, const platform::Volum
     ConnectOptions();
     new HelpMenu(this, m, m_tray, prompter);
     m_grids = new GridActions(*this);
-    connect(new MountWatch(this), &MountWatch::Changed, this, &MainWindow::RefreshDrives);
+    auto* mounts = new MountWatch(this);
+    mounts->setObjectName(QStringLiteral("mountWatch"));
+    connect(mounts, &MountWatch::Changed, this, &MainWindow::RefreshDrives);
+    InstallDiscFacts(*this, m_volumes, *mounts);
     UpdateMinimumSize();
     ToolbarAction(1);
 }
@@ -354,6 +358,11 @@ void MainWindow::LoadDiscList() {
                           m_session.current.name, m_session.current.path, m_session.prompter,
                           &m_panel, &options);
     ShowDiscList();
+}
+
+void MainWindow::FilterDiscs(const discfacts::DiscFilter& filter) {
+    m_discs.filter = filter;
+    LoadDiscList();
 }
 
 void MainWindow::ShowDiscList() {

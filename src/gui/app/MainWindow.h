@@ -49,6 +49,8 @@ class MainWindow : public QMainWindow, public CatalogHost, public search::Search
     void ShowViewControls(bool discsView);
     // The drive box after volumes were mounted or unmounted.
     void RefreshDrives();
+    // Lists only the discs the filter keeps (the filter box over the list).
+    void FilterDiscs(const discfacts::DiscFilter& filter);
     void ShowAdvanced(bool show);
     void EnableCatalogControls(bool open);
     // Query-unload: false when the close becomes hiding behind the tray icon.

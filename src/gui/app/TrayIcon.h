@@ -21,6 +21,7 @@ class TrayIcon : public QObject {
     void Remove();
     bool IsShown() const { return m_icon.isVisible(); }
     QMenu* PopUpMenu() { return &m_menu; }
+    QSystemTrayIcon& Icon() { return m_icon; }
 
   signals:
     // mnuRestore and a double-click; mnuMax; mnuMin; mnuAbout2; mnuExit2.

@@ -1,0 +1,136 @@
+#include "gui/discfacts/frmDuplicates.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/common/KestError.h"
+#include "core/discfacts/CopyLists.h"
+#include "core/search/SaveListCommand.h"
+#include "core/text/DateParse.h"
+#include "gui/dialogs/DesktopShell.h"
+#include "gui/dialogs/DetailsForm.h"
+#include "gui/grids/ListGrid.h"
+#include "gui/grids/ListTableModel.h"
+
+namespace kest::gui {
+namespace {
+
+constexpr const char* kCopiesErrorTitle = "Error in finding copies";
+
+QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& caption) {
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QLatin1String(name));
+    return option;
+}
+
+}  // namespace
+
+frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::string& discSummary)
+    : QDialog(owner),
+      m_session(session),
+      m_discSummary(discSummary),
+      m_model(new ListTableModel(m_table, this)) {
+    setObjectName(QStringLiteral("frmDuplicates"));
+    setWindowTitle(QStringLiteral("Find Duplicates"));
+    optDuplicates = MakeOption(this, "optDuplicates", QStringLiteral("&Duplicates"));
+    optSingleCopy = MakeOption(this, "optSingleCopy", QStringLiteral("Files on &one disc only"));
+    optDuplicates->setChecked(true);
+    optDuplicates->setToolTip(QStringLiteral("Files kept more than once, largest waste first"));
+    optSingleCopy->setToolTip(
+        QStringLiteral("Files that exist on exactly one of the chosen discs"));
+    txtDiscs = new QLineEdit(this);
+    txtDiscs->setObjectName(QStringLiteral("txtDiscs"));
+    txtDiscs->setAccessibleName(QStringLiteral("Discs"));
+    txtDiscs->setPlaceholderText(QStringLiteral("all discs, or Kest IDs like 3,7-9"));
+    auto* discsLabel = new QLabel(QStringLiteral("D&iscs"), this);
+    discsLabel->setBuddy(txtDiscs);
+    chkSameDate = new QCheckBox(QStringLiteral("Same d&ate"), this);
+    chkSameDate->setObjectName(QStringLiteral("chkSameDate"));
+    chkSameDate->setToolTip(QStringLiteral("Copies must also have the same date"));
+    cmdFind = MakeButton(this, "cmdFind", QStringLiteral("&Find"),
+                         QStringLiteral("List the files by the choices above"));
+    cmdFind->setDefault(true);
+    fgdCopies = new ListGrid(m_model, this);
+    fgdCopies->setObjectName(QStringLiteral("fgdCopies"));
+    fgdCopies->setAccessibleName(QStringLiteral("Files found"));
+    lblCopies = new QLabel(this);
+    lblCopies->setObjectName(QStringLiteral("lblCopies"));
+    cmdSaveText = MakeButton(this, "cmdSaveText", QStringLiteral("Save as &Text..."),
+                             QStringLiteral("Save the list as plain text"));
+    cmdSaveCsv = MakeButton(this, "cmdSaveCsv", QStringLiteral("Save as &CSV..."),
+                            QStringLiteral("Save the list as comma-separated values"));
+    cmdClose = MakeButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close"));
+
+    auto* choices = new QGridLayout;
+    choices->addWidget(optDuplicates, 0, 0);
+    choices->addWidget(optSingleCopy, 0, 1);
+    choices->addWidget(discsLabel, 1, 0, Qt::AlignRight);
+    choices->addWidget(txtDiscs, 1, 1);
+    choices->addWidget(chkSameDate, 1, 2);
+    choices->addWidget(cmdFind, 1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(fgdCopies, 1);
+    layout->addWidget(lblCopies);
+    layout->addLayout(ButtonRow(nullptr, {cmdSaveText, cmdSaveCsv, cmdClose}));
+    resize(760, 480);
+
+    connect(cmdFind, &QPushButton::clicked, this, &frmDuplicates::OnFind);
+    connect(cmdSaveText, &QPushButton::clicked, this, [this] { OnSave(1); });
+    connect(cmdSaveCsv, &QPushButton::clicked, this, [this] { OnSave(2); });
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    txtDiscs->setFocus();
+}
+
+void frmDuplicates::OnFind() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        engine::Database& db = m_session.current.Db();
+        auto rule =
+            discfacts::RuleFromTyped(db, txtDiscs->text().toStdString(), chkSameDate->isChecked());
+        m_singleCopy = optSingleCopy->isChecked();
+        QString summary;
+        if (m_singleCopy) {
+            auto files = discfacts::FilesOnOneDisc(db, rule);
+            m_table = discfacts::SingleCopyTable(files);
+            summary = QStringLiteral("%1 files on one disc only").arg(files.size());
+        } else {
+            auto groups = discfacts::FindDuplicates(db, rule);
+            int64_t waste = 0;
+            for (const auto& group : groups) waste += group.Waste();
+            m_table = discfacts::DuplicatesTable(groups);
+            summary = QStringLiteral("%1 groups of copies, %2 bytes in extra copies")
+                          .arg(groups.size())
+                          .arg(waste);
+        }
+        fgdCopies->Reload();
+        lblCopies->setText(summary);
+    } catch (const KestError& e) {
+        QApplication::restoreOverrideCursor();
+        m_session.prompter.ShowError(kCopiesErrorTitle, e.Number(), e.Description());
+        txtDiscs->setFocus();
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void frmDuplicates::OnSave(int format) {
+    search::DumpSource source;
+    source.title = m_singleCopy ? discfacts::kSingleCopyTitle : discfacts::kDuplicatesTitle;
+    source.table = &m_table;
+    source.discSummary = m_discSummary;
+    source.catalogPath = m_session.current.path;
+    source.now = text::FromTimeT(std::time(nullptr));
+    search::SaveListCommand(source, static_cast<search::ListFormat>(format),
+                            static_cast<int64_t>(m_table.RowCount()),
+                            {m_session.settings.OpenAfterSaving, m_session.ProgramFolder()},
+                            m_session.prompter, DesktopShell());
+}
+
+}  // namespace kest::gui
