@@ -15,6 +15,7 @@
 #include "gui/discfacts/frmDuplicates.h"
 #include "gui/discfacts/frmLentDiscs.h"
 #include "gui/grids/ListGrid.h"
+#include "gui/scan/WindowScan.h"
 
 namespace kest::gui {
 namespace {
