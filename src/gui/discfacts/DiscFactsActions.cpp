@@ -85,8 +85,10 @@ void SelectDisc(MainWindow& window, int64_t kestId) {
     auto row = discs::FindDiscRow(window.Discs().table, std::to_string(kestId));
     if (!row) return;
     ListGrid* grid = window.Controls().fgdDiscs;
+    QModelIndex first = grid->model()->index(static_cast<int>(*row), 0);
+    grid->setCurrentIndex(first);
     grid->selectRow(static_cast<int>(*row));
-    grid->scrollTo(grid->model()->index(static_cast<int>(*row), 0));
+    grid->scrollTo(first);
     window.showNormal();
     window.activateWindow();
     grid->setFocus();

@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "core/common/KestError.h"
@@ -23,12 +23,6 @@ namespace {
 
 constexpr const char* kCopiesErrorTitle = "Error in finding copies";
 
-QRadioButton* MakeOption(QWidget* parent, const char* name, const QString& caption) {
-    auto* option = new QRadioButton(caption, parent);
-    option->setObjectName(QLatin1String(name));
-    return option;
-}
-
 }  // namespace
 
 frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::string& discSummary)
@@ -38,12 +32,16 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
       m_model(new ListTableModel(m_table, this)) {
     setObjectName(QStringLiteral("frmDuplicates"));
     setWindowTitle(QStringLiteral("Find Duplicates"));
-    optDuplicates = MakeOption(this, "optDuplicates", QStringLiteral("&Duplicates"));
-    optSingleCopy = MakeOption(this, "optSingleCopy", QStringLiteral("Files on &one disc only"));
-    optDuplicates->setChecked(true);
-    optDuplicates->setToolTip(QStringLiteral("Files kept more than once, largest waste first"));
-    optSingleCopy->setToolTip(
-        QStringLiteral("Files that exist on exactly one of the chosen discs"));
+    cboList = new QComboBox(this);
+    cboList->setObjectName(QStringLiteral("cboList"));
+    cboList->setAccessibleName(QStringLiteral("List"));
+    cboList->addItems({QStringLiteral("Duplicates: files kept more than once"),
+                       QStringLiteral("Files on one disc only")});
+    cboList->setToolTip(
+        QStringLiteral("Duplicates come largest waste first; files on one disc "
+                       "only exist on exactly one of the chosen discs"));
+    auto* listLabel = new QLabel(QStringLiteral("&List"), this);
+    listLabel->setBuddy(cboList);
     txtDiscs = new QLineEdit(this);
     txtDiscs->setObjectName(QStringLiteral("txtDiscs"));
     txtDiscs->setAccessibleName(QStringLiteral("Discs"));
@@ -59,6 +57,7 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     fgdCopies = new ListGrid(m_model, this);
     fgdCopies->setObjectName(QStringLiteral("fgdCopies"));
     fgdCopies->setAccessibleName(QStringLiteral("Files found"));
+    fgdCopies->setTabKeyNavigation(false);  // Tab goes on to the buttons
     lblCopies = new QLabel(this);
     lblCopies->setObjectName(QStringLiteral("lblCopies"));
     cmdSaveText = MakeButton(this, "cmdSaveText", QStringLiteral("Save as &Text..."),
@@ -68,8 +67,8 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     cmdClose = MakeButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close"));
 
     auto* choices = new QGridLayout;
-    choices->addWidget(optDuplicates, 0, 0);
-    choices->addWidget(optSingleCopy, 0, 1);
+    choices->addWidget(listLabel, 0, 0, Qt::AlignRight);
+    choices->addWidget(cboList, 0, 1, 1, 3);
     choices->addWidget(discsLabel, 1, 0, Qt::AlignRight);
     choices->addWidget(txtDiscs, 1, 1);
     choices->addWidget(chkSameDate, 1, 2);
@@ -85,7 +84,7 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     connect(cmdSaveText, &QPushButton::clicked, this, [this] { OnSave(1); });
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] { OnSave(2); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    txtDiscs->setFocus();
+    cboList->setFocus();
 }
 
 void frmDuplicates::OnFind() {
@@ -94,7 +93,7 @@ void frmDuplicates::OnFind() {
         engine::Database& db = m_session.current.Db();
         auto rule =
             discfacts::RuleFromTyped(db, txtDiscs->text().toStdString(), chkSameDate->isChecked());
-        m_singleCopy = optSingleCopy->isChecked();
+        m_singleCopy = cboList->currentIndex() == 1;
         QString summary;
         if (m_singleCopy) {
             auto files = discfacts::FilesOnOneDisc(db, rule);

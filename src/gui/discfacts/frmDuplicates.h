@@ -6,10 +6,10 @@
 #include "core/table/ListTable.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace kest::gui {
 
@@ -34,7 +34,7 @@ class frmDuplicates : public QDialog {
     ListTable m_table;
     bool m_singleCopy = false;  // the list shown is of files on one disc only
     ListTableModel* m_model;
-    QRadioButton *optDuplicates, *optSingleCopy;
+    QComboBox* cboList;  // duplicates, or files on one disc only
     QLineEdit* txtDiscs;
     QCheckBox* chkSameDate;
     QPushButton *cmdFind, *cmdSaveText, *cmdSaveCsv, *cmdClose;

@@ -20,6 +20,7 @@ frmLentDiscs::frmLentDiscs(QWidget* owner, engine::Database& db)
     fgdLent = new ListGrid(m_model, this);
     fgdLent->setObjectName(QStringLiteral("fgdLent"));
     fgdLent->setAccessibleName(QStringLiteral("Lent discs"));
+    fgdLent->setTabKeyNavigation(false);
     fgdLent->Reload();
     size_t overdue = 0;
     for (const auto& disc : lent) overdue += disc.overdue ? 1 : 0;
@@ -34,7 +35,7 @@ frmLentDiscs::frmLentDiscs(QWidget* owner, engine::Database& db)
     layout->addWidget(count);
     layout->addLayout(ButtonRow(nullptr, {cmdClose}));
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
-    resize(640, 320);
+    resize(720, 320);
 }
 
 }  // namespace kest::gui
