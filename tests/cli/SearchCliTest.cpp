@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "support/RunCli.h"
 #include "support/search/SearchFixture.h"
 
@@ -61,6 +64,69 @@ TEST_F(SearchCli, ContentsDiscsAndSaving) {
     std::string csv = test::ReadWholeFile(file);
     EXPECT_THAT(csv, HasSubstr("\"3\",\"0000-0002\",\"CDFS\",\"EMPTY\",\"\",\"0\",\r\n"));
     EXPECT_THAT(csv, EndsWith("\r\n"));
+}
+
+// Lists longer than one hand-over, printed as they come.
+class LongListCli : public SearchCli {
+  protected:
+    void SetUp() override {
+        auto db = test::MakeSearchCatalog(home);
+        db->Begin();
+        auto insert = db->Prepare(
+            "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (?, ?, ?, ?)");
+        for (int i = 0; i < kExtraFiles; ++i) {
+            insert.Bind(1, int64_t{i % 2 + 1});
+            insert.Bind(2, "dir" + std::to_string(i % 37) + "/");
+            insert.Bind(3, "file" + std::to_string(i * 7919 % 100003) + ".dat");
+            insert.Bind(4, int64_t{i} * 1000);
+            insert.Run();
+            insert.Reset();
+        }
+        db->Commit();
+        db.reset();
+        home.Write("Kest.ini", "[Save_List]\nOpenAfterSaving=False\n");
+    }
+    static constexpr int kExtraFiles = 10000;
+};
+
+TEST_F(LongListCli, StreamedListsEqualTheHeldOnes) {
+    // A sort by the first key of the statement's own order changes nothing,
+    // but makes the command hold every row before printing.
+    auto held = Run("search '*' --sort 'Kest ID'");
+    auto streamed = Run("search --show-sql '*'");
+    ASSERT_EQ(streamed.status, 0) << streamed.err;
+    auto lines = streamed.OutLines();
+    ASSERT_EQ(lines.size(), kExtraFiles + 8u + 2u);
+    lines.erase(lines.begin());  // the statement
+    std::string heldText = held.out;
+    heldText.replace(heldText.find("Kest ID ^"), 9, "Kest ID ");
+    std::string streamedText;
+    for (const auto& line : lines) streamedText += line + "\n";
+    EXPECT_EQ(streamedText, heldText);
+    EXPECT_THAT(streamed.err, HasSubstr("Matches Found: 10008\n"));
+
+    auto contents = Run("contents");
+    ASSERT_EQ(contents.status, 0) << contents.err;
+    EXPECT_EQ(contents.out, streamedText);
+    EXPECT_THAT(contents.err, HasSubstr("Matches Found: 10008\n"));
+}
+
+TEST_F(LongListCli, AReaderThatGoesAwayEndsTheListQuietly) {
+    std::string err = home.File("err"), status = home.File("status");
+    for (const char* command : {"search '*'", "contents"}) {
+        std::string line = ShellQuote(KEST_CLI_PATH) + " --home " + ShellQuote(home.Path()) + " " +
+                           command + " 2>" + ShellQuote(err) + "; echo $? >" + ShellQuote(status);
+        std::FILE* pipe = popen(line.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        char first[256] = {};
+        ASSERT_NE(std::fgets(first, sizeof first, pipe), nullptr);
+        EXPECT_EQ(std::string(first), "Kest ID \tFile Directory \tFile Name \tFile Size (MB) \n");
+        pclose(pipe);  // the rest is never read
+        EXPECT_EQ(test::ReadWholeFile(status), "0\n") << command;
+        EXPECT_EQ(test::ReadWholeFile(err), "") << command;
+    }
+    // The search still went into the history.
+    EXPECT_THAT(test::ReadWholeFile(home.File("Kest.ini")), HasSubstr("Current=*"));
 }
 
 }  // namespace

@@ -17,28 +17,6 @@ std::string BareHeader(const std::string& header) {
 
 }  // namespace
 
-void PrintList(std::FILE* out, const ListTable& table) {
-    std::string buffer;
-    auto line = [&](auto cell) {
-        bool first = true;
-        for (size_t c = 0; c < table.ColumnCount(); ++c) {
-            if (table.Column(c).tag < 0) continue;
-            if (!first) buffer += '\t';
-            buffer += cell(c);
-            first = false;
-        }
-        buffer += '\n';
-        if (buffer.size() > (1u << 20)) {
-            std::fwrite(buffer.data(), 1, buffer.size(), out);
-            buffer.clear();
-        }
-    };
-    line([&](size_t c) { return std::string_view(table.Column(c).header); });
-    for (size_t r = 0; r < table.RowCount(); ++r) line([&](size_t c) { return table.Cell(r, c); });
-    std::fwrite(buffer.data(), 1, buffer.size(), out);
-    std::fflush(out);
-}
-
 bool SortResultsBy(ListTable& table, const std::string& argument) {
     std::string name = argument;
     bool descending = false;

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "cli/catalog/CliSession.h"
+#include "cli/search/ListPrinter.h"
 #include "core/app/SessionLists.h"
 #include "core/table/ListTable.h"
 
 namespace kest::cli {
-
-// Writes the shown columns (tag 0 or more) of a list, tab-separated, the
-// header line first.
-void PrintList(std::FILE* out, const ListTable& table);
 
 // Applies "--sort COL[:desc]" to the results: COL is a shown column's header
 // or its 0-based index among the shown columns; one header click, two for

@@ -21,10 +21,20 @@ int RunContents(CliContext& context, const std::optional<int32_t>& kestId) {
     search::SearchPanel panel = PanelFromSettings(session);
     std::optional<std::string> id;
     if (kestId) id = std::to_string(*kestId);
-    CliSearchView view;
-    bool ok =
-        search::ShowContents(session.current.Db(), panel, options, id, context.prompter, view);
-    PrintList(stdout, panel.results);
+    // Nothing reads the list twice: it goes out as it comes.
+    ListPrinter printer(stdout);
+    IgnoreBrokenPipe ignoreBrokenPipe;
+    bool ok = false;
+    try {
+        panel.results.HandOverRows(kRowsPerHandOver,
+                                   [&](const ListTable& rows) { printer.Print(rows); });
+        CliSearchView view;
+        ok = search::ShowContents(session.current.Db(), panel, options, id, context.prompter, view);
+        printer.Print(panel.results);
+    } catch (const OutputClosed&) {
+        SaveSearchState(session, panel);
+        return 0;
+    }
     std::cerr << panel.resultCount << "\n" << panel.status1 << std::endl;
     SaveSearchState(session, panel);
     return ok ? 0 : 1;

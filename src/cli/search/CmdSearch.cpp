@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <optional>
 
 #include "cli/CliContext.h"
 #include "cli/catalog/CliSession.h"
@@ -28,6 +29,43 @@ bool AnyBound(const search::SearchBounds& b) {
              b.discFrom.empty() && b.discTo.empty());
 }
 
+// Runs the search and prints its list. Without a sort or a saved list nothing
+// reads the results twice, so they go out as they come and memory does not grow
+// with their number. Gives nullopt when the reader of the list went away.
+std::optional<search::SearchOutcome> SearchAndPrint(CliContext& context, CliSession& session,
+                                                    search::SearchPanel& panel,
+                                                    const search::SearchOptions& options,
+                                                    int64_t discCount,
+                                                    const SearchArguments& args) {
+    const bool stream =
+        args.sort.empty() && args.save.textFile.empty() && args.save.csvFile.empty();
+    ListPrinter printer(stdout);
+    auto preface = [&] {
+        if (args.showSql) printer.SetPreface(panel.statement);
+    };
+    IgnoreBrokenPipe ignoreBrokenPipe;
+    try {
+        if (stream)
+            panel.results.HandOverRows(kRowsPerHandOver, [&](const ListTable& rows) {
+                preface();
+                printer.Print(rows);
+            });
+        CliSearchView view;
+        auto outcome = search::SearchCommand(session.current.Db(), panel, options, discCount,
+                                             context.prompter, view);
+        panel.results.HandOverRows(0, {});
+        if (outcome == search::SearchOutcome::Ran || outcome == search::SearchOutcome::Failed) {
+            if (!args.sort.empty() && !SortResultsBy(panel.results, args.sort))
+                throw CLI::ValidationError("--sort", "no shown column " + args.sort);
+            preface();
+            printer.Print(panel.results);
+        }
+        return outcome;
+    } catch (const OutputClosed&) {
+        return std::nullopt;
+    }
+}
+
 int RunSearchCommand(CliContext& context, const SearchArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
@@ -41,16 +79,12 @@ int RunSearchCommand(CliContext& context, const SearchArguments& args) {
         options.advanced = true;  // for this run only; the settings keep theirs
         panel.bounds = args.bounds;
     }
-    CliSearchView view;
-    auto outcome = search::SearchCommand(session.current.Db(), panel, options, discList.discCount,
-                                         context.prompter, view);
-    int status = outcome == search::SearchOutcome::Ran ? 0 : 1;
-    if (outcome == search::SearchOutcome::Ran || outcome == search::SearchOutcome::Failed) {
-        if (!args.sort.empty() && !SortResultsBy(panel.results, args.sort))
-            throw CLI::ValidationError("--sort", "no shown column " + args.sort);
-        if (args.showSql) std::cout << panel.statement << std::endl;
-        PrintList(stdout, panel.results);
+    auto outcome = SearchAndPrint(context, session, panel, options, discList.discCount, args);
+    if (!outcome) {
+        SaveSearchState(session, panel);
+        return 0;
     }
+    int status = *outcome == search::SearchOutcome::Ran ? 0 : 1;
     if (status == 0 && !SaveResults(session, panel, discList, options, args.save)) status = 1;
     std::cerr << panel.resultCount << "\n" << panel.status1 << std::endl;
     SaveSearchState(session, panel);

@@ -132,9 +132,12 @@ std::unique_ptr<Database> Database::Open(const std::string& path, const std::str
     // Reading the schema tells a database from any other file.
     Setup(db, path, "SELECT count(*) FROM sqlite_master;");
     if (options.exclusive && !options.readOnly) Setup(db, path, "BEGIN EXCLUSIVE; COMMIT;");
-    // A larger page cache keeps the indexes of a scan's inserts in memory.
-    Setup(db, path,
-          "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-32768; PRAGMA mmap_size=1073741824;");
+    // Pages are read into a page cache of 16 MB, not through a memory map:
+    // mapped pages count as the process's memory (a whole catalog's worth once
+    // a list reads every row), and the cache also bounds the sorter's memory,
+    // so a streamed list of any length stays within a few tens of MB. A scan
+    // raises it while it inserts (DeferSearchIndex).
+    Setup(db, path, "PRAGMA synchronous=NORMAL; PRAGMA cache_size=-16384;");
     auto database = std::unique_ptr<Database>(new Database(db, path));
     if (!PasswordMatches(db, password)) throw err::InvalidPassword();
     return database;
@@ -207,6 +210,8 @@ void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& pro
 }
 
 bool Database::DeferSearchIndex() {
+    // A larger page cache keeps the indexes of a long run of inserts in memory.
+    ExecOrThrow(m_db, "PRAGMA cache_size=-32768");
     bool deferred = engine::DeferSearchIndex(m_db);
     if (deferred) {
         m_searchIndexes = 0;
@@ -220,6 +225,7 @@ void Database::IndexDeferredRows() {
 }
 
 void Database::EndSearchIndexDeferral() {
+    ExecOrThrow(m_db, "PRAGMA cache_size=-16384");
     engine::EndDeferral(m_db);
     BuildSearchIndex();
 }

@@ -23,15 +23,16 @@ DisplaySnapshot Snapshot(const SearchOptions& options) {
 // read so far stay, the count says "(aborted)" and the user is told.
 bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                  const std::string& statement, Prompter& prompter) {
+    // The columns are laid out before the first row, for rows handed over as they come.
+    auto layOut = [&](ListTable& table) { FillResultsGrid(table, options, panel.widths); };
     try {
-        FillFromStatement(db, statement, panel.results);
-        FillResultsGrid(panel.results, options, panel.widths);
+        FillFromStatement(db, statement, panel.results, layOut);
         return true;
     } catch (const KestError& e) {
         FillResultsGrid(panel.results, options, panel.widths);
         panel.status1 =
             "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
-        panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+        panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
         if (panel.matchCount > 0)
             panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount) + " (aborted)";
         prompter.ShowError("SQL query error", e.Number(), e.Description());
@@ -43,7 +44,7 @@ bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& 
 // blank row and tells the user.
 void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneText,
                  Prompter& prompter) {
-    panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
+    panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
     panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
     panel.status1 = "Search time: " + std::to_string(std::time(nullptr) - start) + " s";
     if (panel.matchCount == 0) {
@@ -57,7 +58,8 @@ void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneT
 
 }  // namespace
 
-void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table) {
+void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table,
+                       const std::function<void(ListTable&)>& layOut) {
     try {
         table.Clear();
         engine::Statement query = db.Prepare(statement);
@@ -65,6 +67,7 @@ void FillFromStatement(engine::Database& db, const std::string& statement, ListT
         for (size_t c = 0; c < columns.size(); ++c)
             columns[c].header = query.ColumnName(static_cast<int>(c));
         table.Reset(std::move(columns));
+        if (layOut) layOut(table);
         const int count = query.ColumnCount();
         std::string scratch;
         while (query.Step())

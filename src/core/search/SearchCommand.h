@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -42,7 +43,9 @@ void ClearAll(SearchPanel& panel, const SearchOptions& options, Prompter& prompt
               SearchViewHooks& view);
 
 // Fills a list from a statement: one column per result column, named as
-// aliased, every value as text. Raises KestError; rows read so far stay.
-void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table);
+// aliased, every value as text; layOut, when given, sees the columns before the
+// first row. Raises KestError; rows read so far stay.
+void FillFromStatement(engine::Database& db, const std::string& statement, ListTable& table,
+                       const std::function<void(ListTable&)>& layOut = {});
 
 }  // namespace kest::search

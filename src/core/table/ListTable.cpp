@@ -21,6 +21,22 @@ void ListTable::Reset(std::vector<ListColumn> columns) {
     m_cellEnds.clear();
     m_cellCount = 0;
     m_order.clear();
+    m_handedOverRows = 0;
+}
+
+void ListTable::HandOverRows(size_t rows, std::function<void(const ListTable&)> handOver) {
+    m_handOverRows = handOver ? rows : 0;
+    m_handOver = std::move(handOver);
+}
+
+void ListTable::DropRows() {
+    m_handedOverRows += m_order.size();
+    m_order.clear();
+    m_blocks.resize(1);
+    m_blocks.front().clear();
+    m_blockFirstCell.assign(1, 0);
+    m_cellEnds.resize(1);
+    m_cellCount = 0;
 }
 
 void ListTable::AddCell(std::string_view text) {
@@ -38,6 +54,11 @@ void ListTable::AddCell(std::string_view text) {
     std::string& block = m_blocks.back();
     block.append(text);
     CellEnd(m_cellCount++) = static_cast<uint32_t>(block.size());
+    if (m_handOverRows != 0 && m_order.size() == m_handOverRows &&
+        m_cellCount % m_columns.size() == 0) {
+        m_handOver(*this);
+        DropRows();
+    }
 }
 
 void ListTable::AddBlankRow() {

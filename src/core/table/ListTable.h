@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,12 +30,20 @@ enum class SortKind { General = 0, Text = 1, Numeric = 2 };
 // copying its text again and sorts without moving it.
 class ListTable {
   public:
-    // Replaces the columns and drops every row.
+    // Replaces the columns and drops every row (a hand-over set by HandOverRows stays).
     void Reset(std::vector<ListColumn> columns);
     void Clear() { Reset({}); }
 
+    // Lets a list that is only read once, in the order it fills, go out as it
+    // comes instead of being kept: each time `rows` rows are complete, handOver
+    // reads them (Cell, RowCount) and they are dropped, so memory stays the same
+    // whatever the list's length. rows = 0 keeps every row again.
+    void HandOverRows(size_t rows, std::function<void(const ListTable&)> handOver);
+
     size_t ColumnCount() const { return m_columns.size(); }
+    // The rows held now; AddedRowCount() counts the ones handed over too.
     size_t RowCount() const { return m_order.size(); }
+    size_t AddedRowCount() const { return m_handedOverRows + m_order.size(); }
     ListColumn& Column(size_t column) { return m_columns[column]; }
     const ListColumn& Column(size_t column) const { return m_columns[column]; }
     const std::vector<ListColumn>& Columns() const { return m_columns; }
@@ -72,6 +81,12 @@ class ListTable {
     std::vector<std::unique_ptr<uint32_t[]>> m_cellEnds;
     size_t m_cellCount = 0;
     std::vector<uint32_t> m_order;  // shown row -> stored row
+
+    // Drops the rows held, keeping the first block's memory for the next ones.
+    void DropRows();
+    size_t m_handOverRows = 0;
+    std::function<void(const ListTable&)> m_handOver;
+    size_t m_handedOverRows = 0;
 };
 
 // The value of a cell read as the grid's numeric sort reads it (0 when it is

@@ -165,5 +165,44 @@ TEST(ListTable, MillionRowsSortQuickly) {
     EXPECT_LT(table.Cell(0, 0), table.Cell(1, 0));
 }
 
+// A list read once, as it fills, is handed over in pieces: every row comes out
+// once, in the order added, and only the last piece is still held.
+TEST(ListTable, HandsRowsOverInOrderWithoutKeepingThem) {
+    ListTable table;
+    Texts handedOver;
+    size_t pieces = 0;
+    table.HandOverRows(100, [&](const ListTable& rows) {
+        ++pieces;
+        EXPECT_EQ(rows.RowCount(), 100u);
+        for (size_t r = 0; r < rows.RowCount(); ++r)
+            handedOver.push_back(std::string(rows.Cell(r, 0)) + "|" + std::string(rows.Cell(r, 1)));
+    });
+    for (int round = 0; round < 2; ++round) {
+        table.Reset({ListColumn{"a", 0}, ListColumn{"b", 1}});
+        handedOver.clear();
+        pieces = 0;
+        Texts added;
+        for (int r = 0; r < 1050; ++r) {
+            // Long cells now and then fill the blocks, so dropped rows must
+            // not leave a block behind that later rows would skip.
+            std::string second = r % 97 == 0 ? std::string(300000, 'x') : std::to_string(r * 7);
+            table.AddCell(std::to_string(r));
+            table.AddCell(second);
+            added.push_back(std::to_string(r) + "|" + second);
+        }
+        EXPECT_EQ(pieces, 10u);
+        EXPECT_EQ(table.RowCount(), 50u);
+        EXPECT_EQ(table.AddedRowCount(), 1050u);
+        for (size_t r = 0; r < table.RowCount(); ++r)
+            handedOver.push_back(std::string(table.Cell(r, 0)) + "|" +
+                                 std::string(table.Cell(r, 1)));
+        EXPECT_EQ(handedOver, added) << "round " << round;
+    }
+    table.HandOverRows(0, {});
+    table.Reset({ListColumn{"a", 0}});
+    for (int r = 0; r < 300; ++r) table.AddCell("kept");
+    EXPECT_EQ(table.RowCount(), 300u);
+}
+
 }  // namespace
 }  // namespace kest::search
