@@ -20,8 +20,7 @@ struct IdentifyArguments {
 int RunIdentify(CliContext& context, const IdentifyArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
-    std::string root = AbsolutePath(args.root);
-    if (root.back() != '/') root += '/';
+    std::string root = GivenRoot(args.root);
     std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
     GivenVolume volumes(*system, root);
     volumes.given = args.volume;

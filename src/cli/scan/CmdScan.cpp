@@ -30,8 +30,7 @@ int RunScan(CliContext& context, const ScanArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
 
-    std::string root = AbsolutePath(args.root);
-    if (root.back() != '/') root += '/';
+    std::string root = GivenRoot(args.root);
     std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
     GivenVolume volumes(*system, root);
     if (!args.driveType.empty()) {

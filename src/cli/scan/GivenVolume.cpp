@@ -4,7 +4,15 @@
 #include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include "core/app/Session.h"
+
 namespace kest::cli {
+
+std::string GivenRoot(const std::string& typed) {
+    std::string root = app::AbsolutePath(typed);
+    if (root.back() != '/') root += '/';
+    return root;
+}
 
 void AddVolumeOptions(CLI::App& command, VolumeOverrides& overrides) {
     command.add_option("--volume-label", overrides.label, "Volume label to record");

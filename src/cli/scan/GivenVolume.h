@@ -17,6 +17,8 @@ struct VolumeOverrides {
     std::optional<std::string> label, serial, fileSystem;
 };
 void AddVolumeOptions(CLI::App& command, VolumeOverrides& overrides);
+// A folder given on the command line as a drive's root: absolute, ending in "/".
+std::string GivenRoot(const std::string& typed);
 
 // The machine's volumes, except that the folder being scanned may be given
 // its own drive type, label, serial and file system on the command line.
