@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
             std::ofstream out(tree / ("file" + std::to_string(file) + ".bin"), std::ios::binary);
             for (long mb = 0; mb < size && written < megabytes; ++mb, ++written) {
                 for (size_t i = 0; i < block.size(); i += 64)
-                    block[i] = static_cast<char>(i + mb + file);
+                    block[i] = static_cast<char>(i + static_cast<size_t>(mb + file));
                 out.write(block.data(), static_cast<std::streamsize>(block.size()));
             }
         }
