@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         main.Controls().icbDrives->setCurrentIndex(0);
         QApplication::processEvents();
         start = Clock::now();
-        bool ok = main.Scan().Start();
+        bool ok = main.Parts().scan->Start();
         window = std::min(window, Seconds(start));
         if (!ok) {
             std::fprintf(stderr, "the window's scan failed\n");

@@ -20,7 +20,6 @@
 #include "BenchCatalog.h"
 #include "BenchTiming.h"
 #include "DefaultPrompter.h"
-#include "gui/app/GridActions.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grids/ListGrid.h"
 #include "support/platform/FakeVolumes.h"

@@ -18,6 +18,8 @@ struct CliContext {
     std::string home;     // --home DIR; empty = the usual program folder
     std::string catalog;  // --catalog PATH; empty = the start-up catalog
     CliPrompter prompter;
+    // A settings save failed (and was reported): the exit status says so.
+    bool settingsUnsaved = false;
 };
 
 // A command adds its subcommand to the app and gives back what runs it; the

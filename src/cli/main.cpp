@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
         auto it = runs.find(sub);
         if (it == runs.end()) continue;
         try {
-            return it->second();
+            int status = it->second();
+            return status == 0 && context.settingsUnsaved ? 1 : status;
         } catch (const kest::KestError& e) {
             std::cout << "error " << e.Number() << ": " << e.Description() << std::endl;
             return 1;

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "gui/app/MainWindow.h"
-#include "gui/app/Pictures.h"
 #include "gui/dialogs/QtPrompter.h"
 #include "gui/update/frmAbout.h"
+#include "gui/widgets/Pictures.h"
 
 namespace {
 

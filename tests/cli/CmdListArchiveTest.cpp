@@ -7,6 +7,7 @@
 
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 #include "support/archive/ZipBuilder.h"
 
 namespace kest::test {
@@ -65,6 +66,26 @@ TEST(CmdListArchive, ErrorPromptsAreAnsweredFromTheCommandLine) {
     EXPECT_EQ(ignore.status, 1);
     EXPECT_THAT(ignore.err, ::testing::HasSubstr("--answer Ignore: the box \"GetZip\" has no such "
                                                  "button (RetryCancel)"));
+}
+
+// The static program reads the libarchive kinds with their compressions, and
+// 7z's UTF-16 names come out as UTF-8 whatever the locale.
+TEST(CmdListArchive, ListsSevenZipAndCompressedTarInAnyLocale) {
+    if (!ToolsInstalled("7z zstd bzip2")) GTEST_SKIP() << "an archiving tool is missing";
+    TempDir dir;
+    dir.Write("t/caf\xC3\xA9.txt", "coffee\n");
+    ASSERT_TRUE(RunIn(dir,
+                      "cd t && TZ=UTC touch -d '2020-01-02 03:04:05' * && 7z a ../t.7z . && "
+                      "tar --zstd -cf ../t.tar.zst . && tar -cjf ../t.tbz ."));
+    for (const char* name : {"t.7z", "t.tar.zst", "t.tbz"}) {
+        CliResult run = RunCli("list-archive '" + dir.File(name) + "'", "LC_ALL=C TZ=UTC");
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_THAT(run.out, ::testing::MatchesRegex("1\t1\tcaf\xC3\xA9[.]txt\t[a-z7]+\t"
+                                                     "2020-01-02 03:04:05\t7\t.*"))
+            << name;
+    }
+    EXPECT_THAT(RunCli("list-archive --rows '" + dir.File("t.tar.zst") + "'").out,
+                ::testing::HasSubstr("\t0\t100.0\t2020-01-02 03:04:05\t\t14\tZstd\tFalse\t0\n"));
 }
 
 }  // namespace

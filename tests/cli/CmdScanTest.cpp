@@ -6,10 +6,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 #include "support/archive/ZipBuilder.h"
 
 namespace kest {
@@ -37,8 +40,9 @@ class CmdScanTest : public ::testing::Test {
                " --drive-type optical --volume-label K --volume-serial " + serial;
     }
     // Starts a scan and stops it with `signal` once its log has reached
-    // `logBytes` (or lets it end first).
-    test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal) {
+    // `logBytes` and `later` has passed (or lets it end first).
+    test::CliResult ScanStoppedAt(const std::string& serial, uintmax_t logBytes, int signal,
+                                  std::chrono::milliseconds later = {}) {
         std::string log = home.File("Kest.dat");
         std::filesystem::remove(log);
         test::CliProcess scan(ScanArgs(serial));
@@ -48,6 +52,7 @@ class CmdScanTest : public ::testing::Test {
             if (!error && size >= logBytes) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
+        std::this_thread::sleep_for(later);
         scan.Signal(signal);
         return scan.Wait();
     }
@@ -58,8 +63,11 @@ class CmdScanTest : public ::testing::Test {
         return std::stoll(out.substr(out.find_first_of("0123456789")));
     }
     // The file and entry lines of the log ("N: path", "   N :: ...").
+    // Only whole lines count: a kill may cut the last one.
     std::pair<int64_t, int64_t> LoggedRows() {
-        std::ifstream in(home.File("Kest.dat"));
+        std::ifstream file(home.File("Kest.dat"), std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::istringstream in(text.substr(0, text.rfind('\n') + 1));
         int64_t files = 0, entries = 0;
         for (std::string line; std::getline(in, line);) {
             if (line.find(":: ") != std::string::npos) {
@@ -90,6 +98,34 @@ TEST_F(CmdScanTest, CancelAfterStopsWithTheAbortError) {
     EXPECT_THAT(result.err, ::testing::HasSubstr("The scan was aborted!"));
 }
 
+// The 7z, TAR and ISO kinds are listed by default once subfiles are saved; a
+// kind switched off in Kest.ini is stored as a file only.
+TEST_F(CmdScanTest, ListsTheLibarchiveKindsTheSettingsChoose) {
+    if (!test::ToolsInstalled("7z zstd xorriso")) GTEST_SKIP() << "an archiving tool is missing";
+    disc.Write("pack/in.txt", "inside");
+    ASSERT_TRUE(test::RunIn(disc,
+                            "cd pack && 7z a ../s.7z in.txt && tar --zstd -cf ../s.tar.zst "
+                            "in.txt && xorriso -as mkisofs -R -o ../s.iso . && cd .. && "
+                            "rm -r pack"));
+    const std::string catalog = ShellQuote(home.File("kest001.kst"));
+    const std::string query =
+        " 'SELECT f.FileName, s.SubFileName, s.SubFileSMeth FROM tblSubFiles s "
+        "JOIN tblFiles f ON f.FileId = s.FileId "
+        "WHERE s.KestId = (SELECT MAX(KestId) FROM tblDiscs) ORDER BY 1'";
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\n");
+    ASSERT_EQ(Scan("--input one").status, 0);
+    EXPECT_EQ(Cli("sql " + catalog + query).out,
+              "FileName\tSubFileName\tSubFileSMeth\ns.7z\tin.txt\t\ns.iso\tin.txt\tStored\n"
+              "s.tar.zst\tin.txt\tZstd\n");
+    home.Write("Kest.ini", "[SubFile_Options]\nSaveSubFileCont=True\nSave7Z=0\nSaveISO=0\n");
+    ASSERT_EQ(Cli("--input two scan " + ShellQuote(disc.Path().string()) +
+                  " --drive-type optical --volume-label TWO --volume-serial 0000-0ABD")
+                  .status,
+              0);
+    EXPECT_EQ(Cli("sql " + catalog + query).out,
+              "FileName\tSubFileName\tSubFileSMeth\ns.tar.zst\tin.txt\tZstd\n");
+}
+
 // A scan killed while it lists a large archive keeps the archive's row and
 // every file before it, and its entries up to the last batch committed.
 TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
@@ -110,6 +146,28 @@ TEST_F(CmdScanTest, KilledInALargeArchiveKeepsTheRowsCommittedInBatches) {
         EXPECT_GE(entries, loggedEntries - 1000);
         EXPECT_LE(entries, 60000);
         EXPECT_GT(loggedFiles, 0);
+    }
+}
+
+// A row's log line reaches the file before the row's commit: killed at any
+// point, the indexing at the end included, the log lists every row the
+// catalog holds.
+TEST_F(CmdScanTest, KilledAnywhereTheLogListsEveryCommittedRow) {
+    const int files = 20000;
+    for (int i = 0; i < files; ++i)
+        disc.Write("d" + std::to_string(i % 40) + "/f" + std::to_string(i), "");
+    int serial = 0;
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(test::RunCli(ScanArgs("0000-000" + std::to_string(++serial))).status, 0);
+    auto whole = std::chrono::steady_clock::now() - started;
+    ASSERT_EQ(LoggedRows().first, files + 4);
+    // Kills spread over the scan's time, most of them near its end, where
+    // the last commit and the indexing run.
+    for (int percent : {30, 60, 80, 88, 94, 100}) {
+        SCOPED_TRACE(std::to_string(percent) + "% of the time of a whole scan");
+        auto later = std::chrono::duration_cast<std::chrono::milliseconds>(whole * percent / 100);
+        ScanStoppedAt("0000-00" + std::to_string(10 + ++serial), 0, SIGKILL, later);
+        EXPECT_LE(LastDiscCount("tblFiles"), LoggedRows().first);
     }
 }
 

@@ -1,9 +1,12 @@
-// kest-cli compact, repair, save-as, close, properties and password.
+// kest-cli compact, repair, reindex, save-as, close, properties and password.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "core/engine/Database.h"
+#include "core/engine/EngineError.h"
+#include "core/engine/SearchIndex.h"
 #include "support/RunCli.h"
 #include "support/TempDir.h"
 #include "support/search/SearchFixture.h"
@@ -38,6 +41,26 @@ TEST_F(MaintenanceCli, CompactPrintsBothSizes) {
     EXPECT_THAT(result.err, HasSubstr("--- message: Compact/Repair successful\n"));
 }
 
+TEST_F(MaintenanceCli, ReindexRebuildsADamagedIndex) {
+    {
+        auto db = engine::Database::Open(dir.File("kest001.kst"), "");
+        db->Execute("INSERT INTO tblDiscs (DiscSer) VALUES ('1')");
+        for (int i = 0; i < 50; ++i)
+            db->Execute("INSERT INTO tblFiles (KestId, FileDir, FileName) VALUES (1, 'd/', 'n" +
+                        std::to_string(i) + ".txt')");
+        engine::ExecOrThrow(db->Handle(),
+                            "INSERT INTO _kest_fx_files (_kest_fx_files, rowid, FileName) "
+                            "VALUES ('delete', 20, 'n19.txt')");
+        EXPECT_NE(engine::CompleteSearchIndexes(db->Handle()), engine::AllSearchIndexes());
+    }
+    auto result = Run("reindex");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.err,
+                HasSubstr("--- message: Rebuild Search Index\nThe search index was rebuilt.\n"));
+    auto db = engine::Database::Open(dir.File("kest001.kst"), "");
+    EXPECT_EQ(engine::CompleteSearchIndexes(db->Handle()), engine::AllSearchIndexes());
+}
+
 TEST_F(MaintenanceCli, PasswordSetChangeAndRemoveFollowTheWindowsRules) {
     auto set = Run("password set 'my pass' 'my pass'");
     EXPECT_EQ(set.status, 0) << set.err;
@@ -61,7 +84,8 @@ TEST_F(MaintenanceCli, PasswordSetChangeAndRemoveFollowTheWindowsRules) {
 }
 
 TEST_F(MaintenanceCli, SaveAsMakesTheCopyTheStartupCatalogAndCloseForgetsIt) {
-    auto saved = Run("save-as " + ShellQuote(dir.File("copy.kst")));
+    std::filesystem::create_directory(dir.File("cats"));
+    auto saved = Run("save-as " + ShellQuote(dir.File("cats/copy.kst")));
     EXPECT_EQ(saved.status, 0) << saved.err;
     EXPECT_THAT(Ini(), HasSubstr("DatabaseName=copy.kst"));
     EXPECT_TRUE(std::filesystem::exists(dir.File("kest001.kst")));
@@ -71,6 +95,18 @@ TEST_F(MaintenanceCli, SaveAsMakesTheCopyTheStartupCatalogAndCloseForgetsIt) {
                                      "\nThe file already exists!"));
     EXPECT_EQ(Run("close").status, 0);
     EXPECT_THAT(Ini(), HasSubstr("DatabaseName=?null?"));
+    // The catalog's folder stays, for the next file dialog.
+    EXPECT_THAT(Ini(), HasSubstr("DatabaseDir=" + dir.File("cats")));
+}
+
+TEST_F(MaintenanceCli, SqlSaysWhenThePasswordIsRefused) {
+    ASSERT_EQ(Run("password set Secret1 Secret1").status, 0);
+    auto refused = Run("sql " + ShellQuote(dir.File("kest001.kst")) + " 'SELECT 1'");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.out, HasSubstr("error 3031: Not a valid password."));
+    auto given =
+        Run("--password Secret1 sql " + ShellQuote(dir.File("kest001.kst")) + " 'SELECT 1'");
+    EXPECT_EQ(given.status, 0) << given.err;
 }
 
 TEST_F(MaintenanceCli, PropertiesPrintTheReportAndWriteKestLogOnYes) {

@@ -78,5 +78,19 @@ TEST_F(CatalogMenus, PropertiesAndRepairSpeakThroughTheirBoxes) {
     EXPECT_EQ(DiscRows(), 2);
 }
 
+TEST_F(CatalogMenus, RebuildSearchIndexRebuildsItWhileTheWindowStays) {
+    PutSampleCatalog();
+    Start();
+    EXPECT_TRUE(Action("mnuReindex")->isEnabled());
+    prompter.ExpectNotice("Rebuild Search Index", "The search index was rebuilt.",
+                          Icon::Information);
+    Action("mnuReindex")->trigger();
+    prompter.VerifyDone();
+    EXPECT_TRUE(window->Session().current.Db().SearchIndexComplete());
+    EXPECT_EQ(DiscRows(), 2);
+    Action("mnuClose")->trigger();
+    EXPECT_FALSE(Action("mnuReindex")->isEnabled());
+}
+
 }  // namespace
 }  // namespace kest::test

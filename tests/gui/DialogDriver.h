@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "gui/dialogs/ModalRun.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::test {
 

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "gui/app/EnterKey.h"
+#include "gui/widgets/EnterKey.h"
 
 namespace kest::test {
 namespace {

@@ -12,7 +12,8 @@
 #include <sstream>
 
 #include "WindowFixture.h"
-#include "gui/app/GridActions.h"
+#include "gui/app/DiscsView.h"
+#include "gui/app/ViewSwitch.h"
 #include "gui/dialogs/DesktopShell.h"
 #include "support/catalog/CatalogFixture.h"
 #include "support/platform/FakeShell.h"
@@ -34,8 +35,10 @@ class GridActions : public WindowFixture {
     gui::ListGrid* Discs() { return Find<gui::ListGrid>("fgdDiscs"); }
     // Right-clicks a disc row (0-based) and closes the menu again.
     void RightClick(int row) {
+        // The row in view first: the grid may be only a row high.
+        Discs()->scrollTo(Discs()->model()->index(row, 0));
         QPoint at(5, Discs()->rowViewportPosition(row) + 2);
-        window->Grids().ShowDiscMenu(at);
+        window->Parts().discs->ShowMenu(at);
         window->Menus().mnuPopUp1->hide();
     }
     // Which of the single-disc entries and Multiple Disc Delete show.
@@ -67,7 +70,7 @@ TEST_F(GridActions, OneRowOffersTheDiscEntriesAndListsItsContents) {
     RightClick(0);
     EXPECT_EQ(Entries(), "mnuDiscDetails mnuContents0 mnuContents1 mnuDelDisc ");
     Action("mnuContents0")->trigger();
-    EXPECT_EQ(window->CurrentView(), app::View::Search);
+    EXPECT_EQ(window->Parts().views->Current(), app::View::Search);
     auto* results = Find<gui::ListGrid>("fgdResults");
     EXPECT_EQ(results->model()->rowCount(), 3);
     EXPECT_EQ(Find<QLabel>("lblResultCount")->text(), "Matches Found: 3");
@@ -82,6 +85,7 @@ TEST_F(GridActions, SeveralRowsOfferOnlyTheMultipleDelete) {
     EXPECT_EQ(Entries(), "mnuContents1 mnuMDD ");
     EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 2);
     // A click outside the selection selects the clicked row alone.
+    Discs()->clearSelection();
     Discs()->selectRow(1);
     RightClick(0);
     EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 1);

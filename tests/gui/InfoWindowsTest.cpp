@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
+#include "DialogDriver.h"
 #include "LoopbackServer.h"
 #include "WindowFixture.h"
 #include "core/update/BuildInfo.h"
@@ -30,16 +30,6 @@ T* Child(QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QLatin1String(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
-}
-
-// Closes the next modal window once it is up and gives its class name.
-void CloseNextModal(std::string& seen) {
-    QTimer::singleShot(0, [&seen] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return CloseNextModal(seen);
-        seen = modal->objectName().toStdString();
-        modal->close();
-    });
 }
 
 class InfoWindowsTest : public ::testing::Test {
@@ -91,10 +81,10 @@ TEST_F(InfoWindowsTest, AboutsUpdateLabelOpensTheUpdateWindow) {
     auto* label = Child<QLabel>(&about, "lblVersionUpdate");
     EXPECT_EQ(label->text(), "Update Information");
     EXPECT_EQ(label->toolTip(), "Check for an update");
-    std::string opened;
-    CloseNextModal(opened);
+    DialogDriver driver;
+    driver.On("frmUpdate", [](QDialog& dialog) { dialog.reject(); });
     QTest::mouseClick(label, Qt::LeftButton);
-    EXPECT_EQ(opened, "frmUpdate");
+    EXPECT_EQ(driver.Opened("frmUpdate"), 1);
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
@@ -206,13 +196,14 @@ TEST_F(HelpMenuTest, EntriesOpenTheirWindows) {
     Action("mnuHowTo")->trigger();
     EXPECT_EQ(window->findChildren<gui::frmContents*>().size(), 1);
 
+    // The modal windows open through the modal runner, as every dialog does.
+    DialogDriver driver;
     for (auto [entry, form] :
          {std::pair{"mnuAbout", "frmAbout"}, std::pair{"mnuUpdate", "frmUpdate"},
           std::pair{"mnuDonate", "frmDonate"}}) {
-        std::string opened;
-        CloseNextModal(opened);
+        driver.On(form, [](QDialog& dialog) { dialog.reject(); });
         Action(entry)->trigger();
-        EXPECT_EQ(opened, form);
+        EXPECT_EQ(driver.Opened(form), 1) << entry;
     }
 }
 

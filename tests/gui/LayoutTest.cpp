@@ -145,20 +145,20 @@ TEST_F(Layout, TrayIconOnlyWhereTheDesktopHasOne) {
     StartWithCatalog("[Main]\nMinToSysTray=True\n");
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Without a notification area the setting has no effect.
-        EXPECT_EQ(window->Tray(), nullptr);
+        EXPECT_EQ(window->Parts().tray, nullptr);
         EXPECT_TRUE(window->QueryUnload(true));
         return;
     }
-    ASSERT_NE(window->Tray(), nullptr);
+    ASSERT_NE(window->Parts().tray, nullptr);
     EXPECT_FALSE(window->QueryUnload(true));
-    EXPECT_TRUE(window->Tray()->IsShown());
+    EXPECT_TRUE(window->Parts().tray->IsShown());
     EXPECT_FALSE(window->isVisible());
-    QMenu* menu = window->Tray()->PopUpMenu();
+    QMenu* menu = window->Parts().tray->PopUpMenu();
     EXPECT_EQ(menu->defaultAction()->text(), "&Restore");
     EXPECT_TRUE(menu->defaultAction()->font().bold());
     menu->defaultAction()->trigger();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->Tray()->IsShown());
+    EXPECT_FALSE(window->Parts().tray->IsShown());
 }
 
 }  // namespace

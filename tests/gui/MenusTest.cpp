@@ -10,6 +10,7 @@
 
 #include "DialogDriver.h"
 #include "WindowFixture.h"
+#include "gui/app/ViewSwitch.h"
 
 namespace kest::test {
 namespace {
@@ -97,7 +98,7 @@ TEST_F(Menus, ViewShortcutsSwitchViewsCaptionsAndHints) {
     WriteSettings("[Search_Options]\nInFileName=True\nInDirectory=True\n");
     StartWithCatalog();
     Press(Qt::Key_S);
-    EXPECT_EQ(window->CurrentView(), app::View::Search);
+    EXPECT_EQ(window->Parts().views->Current(), app::View::Search);
     EXPECT_TRUE(Action("mnuSearch")->isChecked());
     EXPECT_FALSE(Action("mnuDiscs")->isChecked());
     EXPECT_EQ(Action("tbrMain1")->text(), "Discs");
@@ -113,7 +114,7 @@ TEST_F(Menus, ViewShortcutsSwitchViewsCaptionsAndHints) {
     EXPECT_EQ(QApplication::focusWidget(), Find<QComboBox>("cboSearch"));
 
     Press(Qt::Key_D);
-    EXPECT_EQ(window->CurrentView(), app::View::Discs);
+    EXPECT_EQ(window->Parts().views->Current(), app::View::Discs);
     EXPECT_EQ(Action("tbrMain1")->text(), "[Discs]");
     EXPECT_EQ(Action("tbrMain2")->text(), "Search");
     for (const char* name : {"lblScanDirec", "lblNumDiscs", "fgdDiscs", "icbDrives", "cmdSS"})
@@ -153,12 +154,22 @@ TEST_F(Menus, CtrlCCopiesInBoxesAndGridsAndIsCompactElsewhere) {
     EXPECT_EQ(QApplication::clipboard()->text(), "*.txt");
     EXPECT_EQ(compact.count(), 0);
 
-    Find<QWidget>("cmdQuery")->setFocus();
-    prompter.ExpectNotice("Compact/Repair successful", ::testing::HasSubstr(" compacted & "),
-                          Icon::Information);
-    Press(Qt::Key_C);
-    EXPECT_EQ(compact.count(), 1);
-    prompter.VerifyDone();
+    // Without a selection to copy the key is the File menu's, in a text box,
+    // a grid or a button alike.
+    box->deselect();
+    grid->clearSelection();
+    int compacts = 0;
+    for (QWidget* control :
+         {static_cast<QWidget*>(box), static_cast<QWidget*>(grid), Find<QWidget>("cmdQuery")}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        window->ToolbarAction(control == grid ? 1 : 2);
+        control->setFocus();
+        prompter.ExpectNotice("Compact/Repair successful", ::testing::HasSubstr(" compacted & "),
+                              Icon::Information);
+        Press(Qt::Key_C, control);
+        EXPECT_EQ(compact.count(), ++compacts);
+        prompter.VerifyDone();
+    }
 }
 
 TEST_F(Menus, CtrlWDoesNothingWithoutACatalog) {

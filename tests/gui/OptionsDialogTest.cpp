@@ -15,7 +15,7 @@
 #include "DialogDriver.h"
 #include "WindowFixture.h"
 #include "gui/grids/ListGrid.h"
-#include "gui/options/OptionsPickers.h"
+#include "gui/widgets/OptionsPickers.h"
 
 namespace kest::test {
 namespace {
@@ -83,7 +83,9 @@ TEST_F(OptionsDialog, EveryCheckShowsItsMessageOnItsTabAndAppliesNothing) {
             {[&] {
                  SetChecked(dialog, "chkDs", true);
                  Click(dialog, "optYesSavSub");
-                 SetChecked(dialog, "chkZIP", false);
+                 for (const char* type :
+                      {"chkZIP", "chk7Z", "chkTAR", "chkCompressedTAR", "chkISO"})
+                     SetChecked(dialog, type, false);
              },
              4, "chkZIP",
              "You decided to include compressed file information\r\n"
@@ -130,6 +132,10 @@ TEST_F(OptionsDialog, EveryCheckShowsItsMessageOnItsTabAndAppliesNothing) {
     EXPECT_TRUE(Settings().SaveSubFileCont);
     EXPECT_EQ(Settings().SaveZIP, 0);
     EXPECT_EQ(Settings().SaveRAR, 1);
+    EXPECT_EQ(
+        Settings().Save7Z + Settings().SaveTAR + Settings().SaveCompressedTAR + Settings().SaveISO,
+        0);
+    EXPECT_EQ(Settings().SaveCAB, 0);
     EXPECT_TRUE(Settings().SearchSub);
     EXPECT_FALSE(Settings().InSubFileName);
     EXPECT_TRUE(Settings().InSubComment);
@@ -189,8 +195,14 @@ TEST_F(OptionsDialog, DependentControlsFollowTheirSwitches) {
             {"optKB", true, {"cboNumDec"}, true},
             {"optYesCDdr", true, {"lblWarn", "optYesWarn", "optNoWarn"}, false},
             {"optNoCDdr", true, {"lblWarn", "optYesWarn", "optNoWarn"}, true},
-            {"optYesSavSub", true, {"chkZIP", "chkCAB", "chkRAR", "chkACE"}, true},
-            {"optNoSavSub", true, {"chkZIP", "chkCAB", "chkRAR", "chkACE"}, false},
+            {"optYesSavSub",
+             true,
+             {"chkZIP", "chkACE", "chk7Z", "chkCompressedTAR", "chkISO"},
+             true},
+            {"optNoSavSub",
+             true,
+             {"chkZIP", "chkACE", "chk7Z", "chkCompressedTAR", "chkISO"},
+             false},
             {"optYesSchSub", true, {"chkSN", "chkSD", "chkSC", "chkSubCol0", "chkSubCol9"}, true},
             {"optNoSchSub", true, {"chkSN", "chkSD", "chkSC", "chkSubCol0", "chkSubCol9"}, false},
             {"chkPlayWAV", true, {"txtEndScan", "cmdBrSound"}, true},

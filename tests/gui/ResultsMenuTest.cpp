@@ -8,7 +8,7 @@
 
 #include "DialogDriver.h"
 #include "WindowFixture.h"
-#include "gui/app/GridActions.h"
+#include "gui/app/ResultsMenu.h"
 #include "support/catalog/CatalogFixture.h"
 
 namespace kest::test {
@@ -35,7 +35,7 @@ class ResultsMenu : public WindowFixture {
     bool RightClick(int row) {
         int y =
             row < 0 ? Results()->viewport()->height() - 2 : Results()->rowViewportPosition(row) + 2;
-        window->Grids().ShowResultsMenu(QPoint(5, y));
+        window->Parts().results->ShowMenu(QPoint(5, y));
         bool shown = window->Menus().mnuPopUp2->isVisible();
         window->Menus().mnuPopUp2->hide();
         return shown;
@@ -66,7 +66,9 @@ TEST_F(ResultsMenu, ListsItsEntriesInOrder) {
     std::string names;
     for (QAction* entry : window->Menus().mnuPopUp2->actions())
         names += entry->isSeparator() ? "| " : Name(entry) + " ";
-    EXPECT_EQ(names, "mnuFileDetails mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuMFD | mnuSave3 ");
+    EXPECT_EQ(
+        names,
+        "mnuFileDetails mnuShowInTree mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuMFD | mnuSave3 ");
     EXPECT_EQ(window->Menus().mnuSave3->title(), "Save Results List As...");
 }
 
@@ -74,7 +76,8 @@ TEST_F(ResultsMenu, OneRowOffersTheFileEntriesAndOpensItsDetails) {
     Search("*");
     ASSERT_EQ(Results()->model()->rowCount(), 3);
     ASSERT_TRUE(RightClick(1));
-    EXPECT_EQ(Enabled(), "mnuFileDetails mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuSave3 ");
+    EXPECT_EQ(Enabled(),
+              "mnuFileDetails mnuShowInTree mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuSave3 ");
     EXPECT_EQ(SelectedRows(), std::vector<int>{1});
     // The file identifier is a hidden column of the list.
     QString fileId = QString::fromUtf8(window->Search().results.Cell(1, 1));
@@ -120,7 +123,8 @@ TEST_F(ResultsMenu, SeveralRowsOfferOnlyTheMultipleUpdateOverThem) {
     QTest::keyClick(Results(), Qt::Key_Down, Qt::ShiftModifier);
     ASSERT_TRUE(RightClick(2));
     EXPECT_EQ(SelectedRows(), std::vector<int>{2});
-    EXPECT_EQ(Enabled(), "mnuFileDetails mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuSave3 ");
+    EXPECT_EQ(Enabled(),
+              "mnuFileDetails mnuShowInTree mnuGetFile1 mnuGetFile2 mnuGetFile3 mnuSave3 ");
 }
 
 TEST_F(ResultsMenu, ShowsNothingWithoutAResultRow) {

@@ -35,7 +35,7 @@ class ScanFromWindow : public WindowFixture {
                       sounds + "[Scan_Options]\nEst_B4_Scan=" + (estimate ? "True" : "False") +
                       "\n");
         Start();
-        window->Scan().View().pumpEvery = std::chrono::milliseconds(0);
+        window->Parts().scan->View().pumpEvery = std::chrono::milliseconds(0);
         auto* drives = Find<QComboBox>("icbDrives");
         ASSERT_EQ(drives->count(), 1);
         drives->setCurrentIndex(0);
@@ -129,7 +129,7 @@ TEST_F(ScanFromWindow, CancelDuringTheAnimatedWalkKeepsTheRowsStored) {
     EXPECT_EQ(window->Controls().panels[0]->text(),
               "Error (-2147220727) in scanning Disc! See Help>Content>Errors");
     EXPECT_TRUE(window->Controls().cmdSS->isEnabled());
-    EXPECT_FALSE(window->Scan().Running());
+    EXPECT_FALSE(window->Parts().scan->Running());
 }
 
 TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
@@ -205,7 +205,7 @@ TEST_F(ScanFromWindow, TheEndSoundPlaysTheSettingsFileOrBeeps) {
         auto sound = std::make_unique<FakeSound>();
         FakeSound& heard = *sound;
         heard.waveOutput = c.output;
-        window->Scan().SetSound(std::move(sound));
+        window->Parts().scan->SetSound(std::move(sound));
         ExpectDescription("sounding");
         Scan();
         prompter.VerifyDone();

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "WindowFixture.h"
+#include "core/text/NameBytes.h"
 #include "support/catalog/CatalogFixture.h"
 
 namespace kest::test {
@@ -71,6 +72,32 @@ TEST_F(Screenshots, SearchViewWithALargeResult) {
             emit grid->horizontalHeader()->sectionClicked(c);
     grid->scrollToTop();
     SaveScreenshot("search-view-large");
+}
+
+// A name that is not UTF-8 shows its stray bytes as \xHH in the grid.
+TEST_F(Screenshots, NamesThatAreNotUtf8ShowTheirBytes) {
+    {
+        auto db = OpenSampleCatalog(home);
+        std::string name;
+        text::EscapeNameBytes("caf\xE9 cr\xE8me.txt", name);
+        db->Execute("UPDATE tblFiles SET FileName = '" + name + "' WHERE FileId = 1");
+    }
+    std::filesystem::rename(home.File("sample.kst"), home.File("kest001.kst"));
+    WriteSettings("[Positions]\nLeft=300\nTop=300\nWidth=10500\nHeight=7200\n");
+    Start();
+    Activate();
+    window->ToolbarAction(2);
+    auto* search = Find<QComboBox>("cboSearch");
+    search->setEditText(QStringLiteral("caf*"));
+    QTest::keyClick(search->lineEdit(), Qt::Key_Return);
+    auto* grid = Find<gui::ListGrid>("fgdResults");
+    ASSERT_GE(grid->model()->rowCount(), 1);
+    bool shown = false;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        shown = shown || grid->model()->index(0, c).data().toString() ==
+                             QStringLiteral("caf\\xE9 cr\\xE8me.txt");
+    EXPECT_TRUE(shown);
+    SaveScreenshot("escaped-name");
 }
 
 }  // namespace

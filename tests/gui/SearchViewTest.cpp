@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "gui/app/DiscsView.h"
+#include "gui/app/ViewSwitch.h"
 
 namespace kest::test {
 namespace {
@@ -40,6 +42,51 @@ TEST_F(SearchView, EnterRunsTheSearchIntoTheGridAndTheHistory) {
     EXPECT_EQ(box->itemText(0), "readme*");
     EXPECT_EQ(box->itemText(1), "*.jpg");
     EXPECT_EQ(grid->model()->rowCount(), 1);
+}
+
+// Behind a search's message box the window already shows its outcome: the
+// count (or the error line) and the hourglass, the search controls greyed.
+TEST_F(SearchView, TheOutcomeShowsBeforeItsMessage) {
+    PutSampleCatalog();
+    Start();
+    window->ToolbarAction(2);
+    Type("*.jpg");
+    struct Shown {
+        QString count, status;
+        bool busy, queryEnabled;
+    };
+    std::vector<Shown> shown;
+    prompter.onPrompt = [&](const std::string&) {
+        shown.push_back({Find<QLabel>("lblResultCount")->text(), Find<QLabel>("sbr1Panel1")->text(),
+                         QApplication::overrideCursor() != nullptr, Find("cmdQuery")->isEnabled()});
+    };
+    prompter.ExpectNotice("Search results", "No Records found with specified criteria.",
+                          Icon::Information);
+    Type("nothing-is-called-this");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].count, "Matches Found: 0");
+    EXPECT_TRUE(shown[0].status.startsWith("Search time: "));
+    EXPECT_TRUE(shown[0].busy);
+    EXPECT_FALSE(shown[0].queryEnabled);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(Find("cmdQuery")->isEnabled());
+
+    // The contents of an empty disc, from the Discs view.
+    shown.clear();
+    window->ToolbarAction(1);
+    auto* discs = Find<gui::ListGrid>("fgdDiscs");
+    discs->selectRow(1);
+    prompter.ExpectNotice("Search results", "No Records found with this criteria.",
+                          Icon::Information);
+    window->Parts().discs->ShowMenu(QPoint(5, discs->rowViewportPosition(1) + 2));
+    window->Menus().mnuPopUp1->hide();
+    Action("mnuContents0")->trigger();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].count, "Matches Found: 0");
+    EXPECT_TRUE(shown[0].busy);
+    EXPECT_EQ(window->Parts().views->Current(), app::View::Search);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    prompter.onPrompt = nullptr;
 }
 
 TEST_F(SearchView, ClearAllEmptiesTheCriteriaAndAsksAboutTheHistory) {

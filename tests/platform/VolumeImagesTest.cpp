@@ -11,31 +11,16 @@
 #include "platform/linux/VolumeProbe.h"
 #include "platform/linux/VolumeSerial.h"
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 namespace kest::platform::os {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RunIn;
 using ::testing::AllOf;
 using ::testing::MatchesRegex;
 using ::testing::Ne;
-
-// Formatting tools live in sbin, which a normal user's PATH may lack.
-const std::string kPath = "PATH=\"$PATH:/usr/sbin:/sbin\"";
-
-// Whether every one of the tools (a list split by spaces) is installed.
-bool Installed(const std::string& tools) {
-    std::string script =
-        "export " + kPath + "; for t in " + tools + "; do command -v $t >/dev/null || exit 1; done";
-    return std::system(script.c_str()) == 0;
-}
-
-// Runs shell commands in dir, with a fixed clock for the tools that stamp times.
-bool RunIn(const test::TempDir& dir, const std::string& commands) {
-    std::string script = "cd '" + dir.Path().string() + "' && export " + kPath +
-                         " SOURCE_DATE_EPOCH=1700000000 && (" + commands + ") >/dev/null 2>&1";
-    return std::system(script.c_str()) == 0;
-}
 
 // "<label>|<serial>|<file system>" read from dir's "image", or "nothing".
 std::string Probe(const test::TempDir& dir) {
@@ -55,7 +40,7 @@ class VolumeImages : public ::testing::TestWithParam<ImageCase> {};
 
 TEST_P(VolumeImages, ReadsLabelSerialAndFileSystem) {
     const ImageCase& c = GetParam();
-    if (!Installed(c.tools)) GTEST_SKIP() << c.tools << ": not installed";
+    if (!test::ToolsInstalled(c.tools)) GTEST_SKIP() << c.tools << ": not installed";
     test::TempDir dir;
     dir.Write("content/readme.txt", "a file on the disc\n");
     ASSERT_TRUE(RunIn(dir, c.commands)) << c.commands;
@@ -88,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 // that the right descriptor is summed, and compare UDF with udfinfo.
 bool MakeIso(const test::TempDir& dir, const std::string& options) {
     dir.Write("content/a.txt", "x");
-    return Installed("xorriso") &&
+    return test::ToolsInstalled("xorriso") &&
            RunIn(dir, "xorriso -as mkisofs " + options + " -o image content");
 }
 
@@ -122,7 +107,7 @@ TEST(VolumeImages, IsoSerialIsTheChecksumOfTheDescriptorThatGivesTheLabel) {
 }
 
 TEST(VolumeImages, UdfSerialMatchesUdfinfo) {
-    if (!Installed("mkudffs udfinfo")) GTEST_SKIP() << "udftools are not installed";
+    if (!test::ToolsInstalled("mkudffs udfinfo")) GTEST_SKIP() << "udftools are not installed";
     for (std::string blockSize : {"512", "2048"}) {
         test::TempDir dir;
         ASSERT_TRUE(RunIn(dir, "truncate -s 8M image && mkudffs --blocksize=" + blockSize +

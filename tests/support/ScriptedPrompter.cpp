@@ -82,6 +82,7 @@ ScriptedPrompter& ScriptedPrompter::ExpectSaveFile(TextMatcher title,
 std::optional<ScriptedPrompter::Step> ScriptedPrompter::Next(Kind kind, const std::string& title,
                                                              const std::string& text) {
     m_seen.push_back(std::string(KindName(static_cast<int>(kind))) + ": " + title + " | " + text);
+    if (onPrompt) onPrompt(title);
     if (m_script.empty()) {
         ADD_FAILURE() << "unexpected " << KindName(static_cast<int>(kind)) << " prompt \"" << title
                       << "\": \"" << text << "\"";

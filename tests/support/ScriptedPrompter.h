@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ class ScriptedPrompter : public Prompter {
     const std::vector<std::string>& Seen() const { return m_seen; }
     // The last file dialog shown.
     const FileDialogRequest& LastFileDialog() const { return m_lastDialog; }
+    // Called with each prompt's title as it comes, to look at what the
+    // program shows behind it.
+    std::function<void(const std::string& title)> onPrompt;
 
     Answer Message(const MessageBoxRequest& box) override;
     std::optional<std::string> Input(const std::string& title, const std::string& prompt,

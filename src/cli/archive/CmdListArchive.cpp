@@ -1,4 +1,4 @@
-// kest-cli list-archive FILE [--type zip|cab|rar|ace] [--rows]: the entries a
+// kest-cli list-archive FILE [--type TYPE] [--rows]: the entries a
 // scan would find in an archive, as the reader reports them or as the
 // subfile rows it would store.
 #include <CLI/CLI.hpp>
@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "cli/CliContext.h"
-#include "core/archive/ArchiveHelpers.h"
+#include "core/archive/ArchiveKinds.h"
 #include "core/archive/SubFileRow.h"
 #include "core/archive/SubFileTexts.h"
 #include "core/archive/cArchive.h"
@@ -53,17 +53,18 @@ CommandRun SetupListArchive(CLI::App& app, CliContext& context) {
         bool rows = false;
     };
     auto options = std::make_shared<Options>();
-    CLI::App* cmd =
-        app.add_subcommand("list-archive", "List the entries of a ZIP, CAB, RAR or ACE file");
+    CLI::App* cmd = app.add_subcommand(
+        "list-archive", "List the entries of a ZIP, CAB, RAR, ACE, 7z, TAR or ISO file");
     cmd->add_option("FILE", options->file, "The archive")->required();
     cmd->add_option("--type", options->type, "Archive type (default: the file's extension)")
-        ->check(CLI::IsMember({"zip", "cab", "rar", "ace"}));
+        ->check(CLI::IsMember(
+            {"zip", "cab", "rar", "ace", "7z", "iso", "tar", "tgz", "tbz", "txz", "tzst"}));
     cmd->add_flag("--rows", options->rows, "Print the subfile rows a scan would store");
     return [options, &context] {
         CliArchiveHost host;
         archive::cArchive reader(context.prompter, host);
         reader.SetArchivePath(options->file);
-        reader.SetArchiveType(options->type.empty() ? archive::GetExtension(options->file)
+        reader.SetArchiveType(options->type.empty() ? archive::ArchiveTypeOf(options->file)
                                                     : options->type);
         reader.OnFileFound(options->rows ? &PrintRow : &PrintEntry);
         reader.GetInfo();

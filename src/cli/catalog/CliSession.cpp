@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/scan/StopSignals.h"
 #include "cli/settings/SettingsFile.h"
 
 namespace kest::cli {
@@ -32,11 +33,25 @@ void CliSession::ReinstallTrayIcon() {}
 void CliSession::UpdateViewCaptions() {}
 
 void CliSession::SaveSettings() {
-    Session::SaveSettings();
+    if (!Session::SaveSettings()) context.settingsUnsaved = true;
+}
+
+bool CliSession::ShowSalvageProgress(int64_t done, int64_t total) {
+    // Some 100 MB: long enough to want to know how far it got.
+    constexpr int64_t kWorthShowing = 25000;
+    if (total >= kWorthShowing) {
+        std::fprintf(stderr, "Salvaging the damaged catalog: %lld of %lld pages read\n",
+                     static_cast<long long>(done), static_cast<long long>(total));
+    }
+    return !StopSignals::Received();
 }
 
 std::string CliSession::ProgramFolder() const {
     return Session::ProgramFolder();
+}
+
+void CliSession::ShowIndexProblem(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void CliSession::ShowIndexProgress(int64_t done, int64_t total) {

@@ -38,6 +38,10 @@ class CliSession : public app::Session, public CatalogHost {
     void UpdateViewCaptions() override;
     void SaveSettings() override;
     void ShowIndexProgress(int64_t done, int64_t total) override;
+    void ShowIndexProblem(const std::string& text) override;
+    // Printed on stderr for a large file; Ctrl-C or SIGTERM cancels (while a
+    // StopSignals is installed).
+    bool ShowSalvageProgress(int64_t done, int64_t total) override;
     std::string ProgramFolder() const override;
 
     CliContext& context;

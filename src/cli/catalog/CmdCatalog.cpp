@@ -8,6 +8,7 @@
 #include "cli/catalog/CliSession.h"
 #include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogCommands.h"
+#include "core/common/Errors.h"
 
 namespace kest::cli {
 
@@ -55,7 +56,8 @@ CommandRun SetupSchema(CLI::App& app, CliContext& context) {
     return [&context, path] {
         std::string password;
         auto db = OpenWithPassword(AbsolutePath(*path), context.prompter, password);
-        if (!db) return 1;
+        // No password given, or none accepted: said, not a silent end.
+        if (!db) throw err::InvalidPassword();
         for (const char* name : {"tblDiscs", "tblFiles", "tblSubFiles"}) {
             if (!db->HasTable(name)) continue;
             engine::TableDef table = db->Table(name);
@@ -87,7 +89,8 @@ CommandRun SetupSql(CLI::App& app, CliContext& context) {
     return [&context, path, statement] {
         std::string password;
         auto db = OpenWithPassword(AbsolutePath(*path), context.prompter, password);
-        if (!db) return 1;
+        // No password given, or none accepted: said, not a silent end.
+        if (!db) throw err::InvalidPassword();
         auto query = db->Prepare(*statement);
         if (query.ColumnCount() == 0) {
             int64_t rows = query.Run();  // an error comes before any output

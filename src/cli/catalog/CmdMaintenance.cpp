@@ -1,5 +1,5 @@
-// kest-cli compact, repair, save-as, close and properties: looking after the
-// catalog file itself.
+// kest-cli compact, repair, reindex, save-as, close and properties: looking
+// after the catalog file itself.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -7,9 +7,11 @@
 
 #include "cli/CliContext.h"
 #include "cli/catalog/CliSession.h"
+#include "cli/scan/StopSignals.h"
 #include "core/catalog/CloseCatalog.h"
 #include "core/catalog/CompactCatalog.h"
 #include "core/catalog/PropertiesReport.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/catalog/RepairCatalog.h"
 #include "core/catalog/SaveCatalogAs.h"
 #include "platform/Shell.h"
@@ -22,6 +24,7 @@ CommandRun SetupCompact(CLI::App& app, CliContext& context) {
     return [&context] {
         CliSession session(context);
         if (!session.OpenCatalog()) return 1;
+        StopSignals stopSignals;  // Ctrl-C cancels a salvage
         CompactResult result = CompactCommand(session.current, session, context.prompter);
         std::cout << "Size before compact/repair:\t" << result.sizeBefore << "\n"
                   << "Size after compact/repair:\t" << result.sizeAfter << "\n";
@@ -37,7 +40,26 @@ CommandRun SetupRepair(CLI::App& app, CliContext& context) {
     return [&context, path] {
         CliSession session(context);
         context.prompter.files.push_back(AbsolutePath(*path));
+        StopSignals stopSignals;  // Ctrl-C cancels a salvage
         return RepairCommand(session.current, session, context.prompter) ? 0 : 1;
+    };
+}
+
+CommandRun SetupReindex(CLI::App& app, CliContext& context) {
+    app.add_subcommand("reindex",
+                       "Rebuild the catalog's search index from its rows (Ctrl-C stops it)");
+    return [&context] {
+        CliSession session(context);
+        if (!session.OpenCatalog()) return 1;
+        StopSignals stop;
+        return RebuildIndexCommand(
+                   session.current, context.prompter,
+                   [&session](int64_t done, int64_t total) {
+                       session.ShowIndexProgress(done, total);
+                   },
+                   [] { return StopSignals::Received(); })
+                   ? 0
+                   : 1;
     };
 }
 
@@ -84,6 +106,7 @@ CommandRun SetupProperties(CLI::App& app, CliContext& context) {
 
 const CommandRegistrar kCompact("compact", &SetupCompact);
 const CommandRegistrar kRepair("repair", &SetupRepair);
+const CommandRegistrar kReindex("reindex", &SetupReindex);
 const CommandRegistrar kSaveAs("save-as", &SetupSaveAs);
 const CommandRegistrar kClose("close", &SetupClose);
 const CommandRegistrar kProperties("properties", &SetupProperties);

@@ -7,7 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/catalog/CliSession.h"
 #include "core/filefunc/FileFunction.h"
-#include "core/filefunc/ShellRun.h"
+#include "core/shell/ShellRun.h"
 
 namespace kest::cli {
 namespace {
@@ -59,10 +59,12 @@ int RunOpen(CliContext& context, const OpenArguments& args) {
     auto volumes = platform::MakeSystemVolumes();
     auto shell = ShellFor(args.dryRun);
     filefunc::DriveSettings drives{session.settings.UseDefaultDrive, session.settings.DefaultDrive};
-    filefunc::FileFuncDialog dialog(std::move(*target), function, *volumes, *shell, drives);
-    if (!args.drive.empty()) dialog.UseRoot(AbsolutePath(args.drive));
-    std::cerr << dialog.Caption() << ": " << dialog.Target() << std::endl;
-    return dialog.Ok(context.prompter) ? 0 : 1;
+    auto dialog = filefunc::LoadFileFuncDialog(std::move(*target), function, *volumes, *shell,
+                                               drives, context.prompter);
+    if (!dialog) return 1;
+    if (!args.drive.empty()) dialog->UseRoot(AbsolutePath(args.drive));
+    std::cerr << dialog->Caption() << ": " << dialog->Target() << std::endl;
+    return dialog->Ok(context.prompter) ? 0 : 1;
 }
 
 CommandRun SetupOpen(CLI::App& app, CliContext& context) {
@@ -83,8 +85,8 @@ CommandRun SetupViewLog(CLI::App& app, CliContext& context) {
     return [&context, dryRun] {
         CliSession session(context);
         auto shell = ShellFor(*dryRun);
-        return filefunc::ViewLog(*shell, context.prompter, session.ProgramFolder()) ==
-                       filefunc::kShellSuccess
+        return shell::ViewLog(*shell, context.prompter, session.ProgramFolder()) ==
+                       shell::kShellSuccess
                    ? 0
                    : 1;
     };

@@ -47,9 +47,12 @@ int RunScan(CliContext& context, const ScanArguments& args) {
                              context.prompter, view, options,
                              session.paths.ScanLogPath().string()});
     StopSignals stopSignals;
+    // Cancel is pressed once for --cancel-after; a stop signal holds.
+    bool pressed = false;
     view.onPump = [&] {
         bool counted = args.cancelAfter > 0 && driver.State().fileCounter >= args.cancelAfter;
-        if (counted || StopSignals::Received()) driver.CancelScan();
+        if ((counted && !pressed) || StopSignals::Received()) driver.CancelScan();
+        pressed = pressed || counted;
     };
     bool ok = driver.StartScan(root);
     std::cout << view.Status() << std::endl;

@@ -24,9 +24,7 @@ bool SortResultsBy(ListTable& table, const std::string& argument) {
         descending = true;
         name.resize(name.size() - 5);
     }
-    std::vector<size_t> shown;
-    for (size_t c = 0; c < table.ColumnCount(); ++c)
-        if (table.Column(c).tag >= 0) shown.push_back(c);
+    std::vector<size_t> shown = table.ShownColumns();
     std::optional<size_t> column;
     for (size_t c : shown)
         if (BareHeader(table.Column(c).header) == search::TrimBlanks(name)) column = c;

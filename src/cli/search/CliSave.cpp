@@ -1,33 +1,30 @@
 #include "cli/search/CliSave.h"
 
 #include <CLI/CLI.hpp>
+#include <optional>
 
-#include "core/search/SaveListCommand.h"
-#include "core/text/DateParse.h"
+#include "core/app/ListSaving.h"
 #include "platform/Shell.h"
 
 namespace kest::cli {
 namespace {
 
-bool Save(CliSession& session, const search::DumpSource& source, int64_t matchCount,
-          const SaveArguments& save) {
+// The format of the file given, which goes to the file dialog; none when no
+// file was given.
+std::optional<search::ListFormat> GivenFile(CliSession& session, const SaveArguments& save) {
     bool csv = !save.csvFile.empty();
-    if (!csv && save.textFile.empty()) return true;
+    if (!csv && save.textFile.empty()) return std::nullopt;
     session.context.prompter.files.push_back(AbsolutePath(csv ? save.csvFile : save.textFile));
-    auto shell = platform::MakeDesktopShell();
-    auto outcome = search::SaveListCommand(
-        source, csv ? search::ListFormat::Csv : search::ListFormat::PlainText, matchCount,
-        {session.settings.OpenAfterSaving, session.ProgramFolder()}, session.context.prompter,
-        *shell);
-    return outcome == search::SaveOutcome::Saved;
+    return csv ? search::ListFormat::Csv : search::ListFormat::PlainText;
 }
 
-search::DumpSource Common(CliSession& session, const discs::DiscList& discList) {
-    search::DumpSource source;
-    source.discSummary = discList.summary;
-    source.catalogPath = session.current.path;
-    source.now = text::FromTimeT(std::time(nullptr));
-    return source;
+// Saves one list when a file was given.
+bool Save(CliSession& session, const discs::DiscList& discList, const search::SearchPanel* results,
+          const SaveArguments& save) {
+    auto format = GivenFile(session, save);
+    if (!format) return true;
+    auto shell = platform::MakeDesktopShell();
+    return app::SaveList(session, discList, results, *format, *shell) == search::SaveOutcome::Saved;
 }
 
 }  // namespace
@@ -39,34 +36,21 @@ void AddSaveOptions(CLI::App& command, SaveArguments& save) {
 }
 
 bool SaveResults(CliSession& session, const search::SearchPanel& panel,
-                 const discs::DiscList& discList, const search::SearchOptions& options,
-                 const SaveArguments& save) {
-    search::DumpSource source = Common(session, discList);
-    source.results = true;
-    source.table = &panel.results;
-    source.searchText = panel.searchText;
-    source.bounds = panel.bounds;
-    source.resultCount = panel.resultCount;
-    source.showCol = options.showCol;
-    source.fileCaptions = options.fileCaptions;
-    return Save(session, source, panel.matchCount, save);
+                 const discs::DiscList& discList, const SaveArguments& save) {
+    return Save(session, discList, &panel, save);
 }
 
 bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveArguments& save) {
-    search::DumpSource source = Common(session, discList);
-    source.results = false;
-    source.table = &discList.table;
-    source.usedSpaceShown =
-        session.settings.ShowUsedSpace && discs::HasUsedSpaceColumn(discList.table);
-    return Save(session, source, 0, save);
+    return Save(session, discList, nullptr, save);
 }
 
 bool SaveOtherList(CliSession& session, const discs::DiscList& discList, const ListTable& table,
                    const std::string& title, const SaveArguments& save) {
-    search::DumpSource source = Common(session, discList);
-    source.title = title;
-    source.table = &table;
-    return Save(session, source, static_cast<int64_t>(table.RowCount()), save);
+    auto format = GivenFile(session, save);
+    if (!format) return true;
+    auto shell = platform::MakeDesktopShell();
+    return app::SaveOtherList(session, discList.summary, table, title, *format, *shell) ==
+           search::SaveOutcome::Saved;
 }
 
 }  // namespace kest::cli

@@ -4,7 +4,6 @@
 
 #include "cli/catalog/CliSession.h"
 #include "core/discs/DiscList.h"
-#include "core/search/SearchOptions.h"
 #include "core/search/SearchPanel.h"
 
 namespace CLI {
@@ -23,8 +22,7 @@ void AddSaveOptions(CLI::App& command, SaveArguments& save);
 // Saves the results or the disc list through the save command when a file was
 // given (the file goes to the file dialog); false when the save did not happen.
 bool SaveResults(CliSession& session, const search::SearchPanel& panel,
-                 const discs::DiscList& discList, const search::SearchOptions& options,
-                 const SaveArguments& save);
+                 const discs::DiscList& discList, const SaveArguments& save);
 bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveArguments& save);
 // Another list (duplicates, files on one disc only) under its title.
 bool SaveOtherList(CliSession& session, const discs::DiscList& discList, const ListTable& table,

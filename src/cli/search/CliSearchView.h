@@ -5,12 +5,13 @@
 namespace kest::cli {
 
 // The search commands' view on the command line: it has no search controls
-// to disable and no window to repaint or switch; the results are printed
-// when the command ends.
+// to disable, no pointer and no window to redraw or switch; the results are
+// printed when the command ends.
 class CliSearchView : public search::SearchViewHooks {
   public:
     void SetBusy(bool) override {}
-    void Repaint() override {}
+    void SetBusyPointer(bool) override {}
+    void ShowPanel() override {}
     void ShowSearchView() override {}
 };
 

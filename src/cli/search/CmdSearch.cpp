@@ -85,7 +85,7 @@ int RunSearchCommand(CliContext& context, const SearchArguments& args) {
         return 0;
     }
     int status = *outcome == search::SearchOutcome::Ran ? 0 : 1;
-    if (status == 0 && !SaveResults(session, panel, discList, options, args.save)) status = 1;
+    if (status == 0 && !SaveResults(session, panel, discList, args.save)) status = 1;
     std::cerr << panel.resultCount << "\n" << panel.status1 << std::endl;
     SaveSearchState(session, panel);
     return status;

@@ -18,7 +18,7 @@ void ListPrinter::Print(const ListTable& table) {
 void ListPrinter::Line(const ListTable& table, size_t row, bool header) {
     bool first = true;
     for (size_t c = 0; c < table.ColumnCount(); ++c) {
-        if (table.Column(c).tag < 0) continue;
+        if (!table.Shown(c)) continue;
         if (!first) m_buffer += '\t';
         m_buffer += header ? std::string_view(table.Column(c).header) : table.Cell(row, c);
         first = false;

@@ -18,7 +18,7 @@ struct OutputClosed : std::runtime_error {
 // How many rows a streamed list holds before it prints them.
 inline constexpr size_t kRowsPerHandOver = 4096;
 
-// Writes the shown columns (tag 0 or more) of a list, tab-separated, the
+// Writes the shown columns of a list, tab-separated, the
 // header line first. Rows can be printed in several goes as a list hands them
 // over; the header goes out once, before the first row.
 class ListPrinter {

@@ -53,8 +53,12 @@ CommandRun SetupSettings(CLI::App& app, CliContext& context) {
         // No results grid here: every column counts, at its remembered width.
         window.resultColumns = AllResultColumns(window);
         int status = 0;
-        if (*save && !SaveSettings(paths, settings, window, &catalog)) {
-            std::cerr << "kest-cli: could not write " << paths.IniPath().string() << "\n";
+        std::optional<KestError> failure;
+        if (*save && !SaveSettings(paths, settings, window, &catalog, &failure)) {
+            std::cerr << "kest-cli: could not write " << paths.IniPath().string();
+            if (failure)
+                std::cerr << ": error " << failure->Number() << ": " << failure->Description();
+            std::cerr << "\n";
             status = 1;
         }
         PrintEntries(SettingsEntries(settings, window, catalog, PlaceRule::Always), nullptr);

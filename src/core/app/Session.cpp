@@ -51,9 +51,24 @@ std::string Session::ProgramFolder() const {
     return paths.FolderText();
 }
 
-void Session::SaveSettings() {
-    CatalogName name{current.name, current.folder};
-    kest::SaveSettings(paths, settings, window, current.HasDatabase() ? &name : nullptr);
+bool Session::SaveSettings() {
+    // A closed catalog leaves no start-up catalog but keeps its folder, where
+    // the next file dialog starts.
+    CatalogName name{current.HasDatabase() ? current.name : std::string(), current.folder};
+    std::optional<KestError> failure;
+    kest::SaveSettings(paths, settings, window, &name, &failure);
+    current.folder = name.folder;
+    if (!failure) {
+        m_saveFailureShown = false;
+        return true;
+    }
+    if (!m_saveFailureShown) {
+        prompter.ShowError("Error in saving settings", failure->Number(),
+                           failure->Description() + "\r\n" + paths.IniPath().string() +
+                               " keeps the settings it held before.");
+    }
+    m_saveFailureShown = true;
+    return false;
 }
 
 }  // namespace kest::app

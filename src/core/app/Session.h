@@ -41,7 +41,9 @@ class Session {
 
     std::string ProgramFolder() const;
     // Saves the settings with the open catalog recorded as the start-up one.
-    void SaveSettings();
+    // A save that cannot write the file (a full disk) is reported through the
+    // prompter, once until a save works again; returns whether it worked.
+    bool SaveSettings();
 
     Prompter& prompter;
     const AppPaths paths;
@@ -52,6 +54,9 @@ class Session {
     WindowState window;
     CatalogName startup;
     CurrentCatalog current;
+
+  private:
+    bool m_saveFailureShown = false;
 };
 
 // An absolute form of a path given by the user (command line, file manager).

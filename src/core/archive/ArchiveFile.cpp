@@ -54,17 +54,22 @@ std::string ArchiveFile::ReadAt(uint64_t offset, size_t count) const {
     if (offset >= m_size) return {};
     if (count > m_size - offset) count = static_cast<size_t>(m_size - offset);
     std::string bytes(count, '\0');
+    bytes.resize(ReadInto(offset, bytes.data(), count));
+    return bytes;
+}
+
+size_t ArchiveFile::ReadInto(uint64_t offset, char* buffer, size_t count) const {
+    if (offset >= m_size) return 0;
+    if (count > m_size - offset) count = static_cast<size_t>(m_size - offset);
     size_t done = 0;
     while (done < count) {
-        ssize_t got =
-            ::pread(m_fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
+        ssize_t got = ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw err::DeviceIo();
         if (got == 0) break;  // the file shrank under us
         done += static_cast<size_t>(got);
     }
-    bytes.resize(done);
-    return bytes;
+    return done;
 }
 
 }  // namespace kest::archive

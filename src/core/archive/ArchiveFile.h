@@ -27,6 +27,8 @@ class ArchiveFile {
     uint64_t Size() const { return m_size; }
     // Up to count bytes from offset.
     std::string ReadAt(uint64_t offset, size_t count) const;
+    // The same into a buffer of the caller's; gives the number of bytes read.
+    size_t ReadInto(uint64_t offset, char* buffer, size_t count) const;
     void Close();
 
   private:

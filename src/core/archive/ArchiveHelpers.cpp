@@ -86,10 +86,13 @@ text::DateTime DosToDate(uint32_t dosDateTime) {
 text::DateTime FileTimeToDate(uint64_t fileTime, bool toLocal) {
     if (fileTime == 0) return FromUnixSeconds(kRejectedDosMs / 1000 - kUnixEpochSeconds);
     int64_t unixSeconds = static_cast<int64_t>(fileTime / kTicksPerSecond) - kUnixEpochSeconds;
-    if (!toLocal) return FromUnixSeconds(unixSeconds);
-    time_t t = static_cast<time_t>(unixSeconds);
+    return toLocal ? UnixTimeToDate(unixSeconds) : FromUnixSeconds(unixSeconds);
+}
+
+text::DateTime UnixTimeToDate(int64_t seconds) {
+    time_t t = static_cast<time_t>(seconds);
     struct tm local {};
-    localtime_r(&t, &local);
+    if (localtime_r(&t, &local) == nullptr) return FromUnixSeconds(seconds);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }

@@ -32,6 +32,9 @@ text::DateTime DosToDate(uint32_t dosDateTime);
 // it from UTC to the local zone.
 text::DateTime FileTimeToDate(uint64_t fileTime, bool toLocal);
 
+// Seconds since 1970-01-01 UTC as the local time they stand for.
+text::DateTime UnixTimeToDate(int64_t seconds);
+
 // The text before the first NUL; without a NUL the text trimmed of blanks.
 std::string StripNull(std::string_view text);
 

@@ -14,7 +14,7 @@ struct FileFound {
     int32_t EntryIndex = 0;  // 1-based
     int32_t EntryCount = 0;
     std::string FileName;     // without its directory part
-    std::string ArchiveType;  // "zip", "cab", "rar" or "ace"
+    std::string ArchiveType;  // "zip", "cab", "rar", "ace" or a libarchive type
     text::DateTime FileDate;  // local time
     int64_t FileSize = 0;
     int64_t PackedSize = 0;  // 0 for CAB

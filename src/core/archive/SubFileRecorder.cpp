@@ -1,5 +1,7 @@
 #include "core/archive/SubFileRecorder.h"
 
+#include <algorithm>
+
 #include "core/archive/SubFileRow.h"
 #include "core/archive/SubFileTexts.h"
 #include "core/common/Errors.h"
@@ -29,37 +31,92 @@ std::string SaveErrorText(long number, const std::string& description) {
 void SubFileRecorder::Record(const FileFound& entry) {
     std::optional<SubFileRow> row = SubFileRowFor(entry);
     if (!row) return;
+    std::optional<uint64_t> logLine;
+    // The entry's row is stored or among the rows to save again; or the user
+    // skipped it.
+    bool saved = false, skipped = false;
     for (;;) {
         long number = 0;
         std::string description;
         try {
-            Save(entry, *row);
+            SaveLost();
+            if (!saved && !skipped) Save(entry, *row, logLine);
             return;
         } catch (const std::exception& e) {
             const KestError error = err::ToKestError(e);
             number = error.Number();
             description = error.Description();
         }
+        TakeLost();
+        auto lostEntry = std::find_if(m_lost.begin(), m_lost.end(), [&](const SavedRow& lost) {
+            return logLine && lost.logLine == *logLine;
+        });
+        saved = saved || lostEntry != m_lost.end();
         Answer answer = m_prompter.Show(kErrorTitle, SaveErrorText(number, description),
                                         Icon::Critical, Buttons::AbortRetryIgnore);
         if (answer == Answer::Retry) continue;
         if (answer == Answer::Abort) {
+            m_lost.clear();  // the scan cuts the log back to the first of them
             m_scan.RequestCancel();
-        } else {
-            m_scan.WriteLog("      " + LogNumber(entry.EntryIndex) + "~~ This file was ignored.");
+            return;
         }
-        return;
+        if (!skipped) {
+            // Saved and then rolled back with its batch: not saved again.
+            if (lostEntry != m_lost.end()) {
+                m_scan.RowDropped(lostEntry->logLine);
+                m_lost.erase(lostEntry);
+            }
+            m_scan.WriteLog("      " + LogNumber(entry.EntryIndex) + "~~ This file was ignored.");
+            skipped = true;
+        }
     }
 }
 
-void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
+void SubFileRecorder::TakeLost() {
+    const size_t lost = m_scan.RowsLost();
+    const size_t fresh = std::min(lost - std::min(lost, m_lost.size()), m_saved.size());
+    m_lost.insert(m_lost.begin(), m_saved.end() - static_cast<ptrdiff_t>(fresh), m_saved.end());
+    m_saved.clear();
+}
+
+void SubFileRecorder::SaveLost() {
+    while (!m_lost.empty()) {
+        m_scan.BeforeRow();
+        Insert(m_lost.front());
+        m_saved.push_back(std::move(m_lost.front()));
+        m_lost.pop_front();
+        if (m_scan.AfterRow(m_saved.back().logLine)) m_saved.clear();
+    }
+}
+
+void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row,
+                           std::optional<uint64_t>& logLine) {
     m_scan.BeforeRow();
-    std::string line = "   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir + "\",\"" +
-                       row.SubFileName + "\"," + std::to_string(row.SubFileSize);
-    text::MaskControls(line);  // the names stay on their line
-    m_scan.WriteLog(line);
+    if (!logLine) {
+        logLine = m_scan.LogPosition();
+        std::string line = "   " + LogNumber(entry.EntryIndex) + ":: \"" + row.SubFileDir +
+                           "\",\"" + row.SubFileName + "\"," + std::to_string(row.SubFileSize);
+        text::MaskControls(line);  // the names stay on their line
+        m_scan.WriteLog(line);
+    }
     m_scan.ShowSubFileStatus("::" + entry.FileName);
 
+    SavedRow saved{m_scan.CurrentDiscId(), m_scan.CurrentFileId(), row, *logLine};
+    Insert(saved);
+    m_saved.push_back(std::move(saved));
+    if (m_scan.AfterRow(*logLine)) m_saved.clear();
+
+    if (m_scan.EstimateBeforeScan()) {
+        float percent = entry.EntryIndex < entry.EntryCount
+                            ? static_cast<float>(entry.EntryIndex) /
+                                  static_cast<float>(entry.EntryCount) * 100.0f
+                            : 0.0f;
+        m_scan.ShowSubProgress(percent);
+    }
+    m_scan.Pump();
+}
+
+void SubFileRecorder::Insert(const SavedRow& saved) {
     if (!m_insert) {
         m_insert = m_db.Prepare(
             "INSERT INTO tblSubFiles (KestId, FileId, SubFileDir, SubFileName, SubFileAtt, "
@@ -67,9 +124,10 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
             "SubFileMeth, SubFileSMeth, SubFileEncr, SubFileFlags) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     }
+    const SubFileRow& row = saved.row;
     engine::Statement& insert = *m_insert;
-    insert.Bind(1, m_scan.CurrentDiscId());
-    insert.Bind(2, m_scan.CurrentFileId());
+    insert.Bind(1, saved.discId);
+    insert.Bind(2, saved.fileId);
     insert.Bind(3, row.SubFileDir);
     insert.Bind(4, row.SubFileName);
     insert.Bind(5, row.SubFileAtt);
@@ -84,16 +142,6 @@ void SubFileRecorder::Save(const FileFound& entry, const SubFileRow& row) {
     insert.Bind(14, int64_t{row.SubFileEncr ? 1 : 0});
     insert.Bind(15, int64_t{row.SubFileFlags});
     insert.Run();
-    m_scan.AfterRow();
-
-    if (m_scan.EstimateBeforeScan()) {
-        float percent = entry.EntryIndex < entry.EntryCount
-                            ? static_cast<float>(entry.EntryIndex) /
-                                  static_cast<float>(entry.EntryCount) * 100.0f
-                            : 0.0f;
-        m_scan.ShowSubProgress(percent);
-    }
-    m_scan.Pump();
 }
 
 }  // namespace kest::archive

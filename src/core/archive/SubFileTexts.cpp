@@ -1,5 +1,7 @@
 #include "core/archive/SubFileTexts.h"
 
+#include "core/archive/ArchiveKinds.h"
+
 #include <strings.h>
 #include <cmath>
 #include <cstdio>
@@ -83,11 +85,36 @@ std::string CabMethodText(int32_t method) {
     }
 }
 
+std::string PackedMethodText(std::string_view archiveType, int32_t method) {
+    // 7z keeps its coders per folder, which libarchive does not tell.
+    if (archiveType == "7z") return "";
+    // libarchive's filter codes.
+    switch (method) {
+        case 0:
+            return "Stored";
+        case 1:
+            return "Gzip";
+        case 2:
+            return "Bzip2";
+        case 5:
+            return "Lzma";
+        case 6:
+            return "Xz";
+        case 9:
+            return "Lzip";
+        case 14:
+            return "Zstd";
+        default:
+            return "Unknown";
+    }
+}
+
 std::string MethodText(std::string_view archiveType, int32_t method, int32_t flags) {
     if (SameType(archiveType, "zip")) return ZipMethodText(method, flags);
     if (SameType(archiveType, "rar")) return RarMethodText(method, flags);
     if (SameType(archiveType, "ace")) return AceMethodText(method);
     if (SameType(archiveType, "cab")) return CabMethodText(method);
+    if (IsLibArchiveType(archiveType)) return PackedMethodText(archiveType, method);
     return "";
 }
 
@@ -125,7 +152,7 @@ std::string RatioText(float ratio) {
 }
 
 bool IsEncrypted(std::string_view archiveType, int32_t flags) {
-    if (SameType(archiveType, "zip")) return (flags & 0x1) != 0;
+    if (SameType(archiveType, "zip") || IsLibArchiveType(archiveType)) return (flags & 0x1) != 0;
     if (SameType(archiveType, "rar") || SameType(archiveType, "ace")) return (flags & 0x4) != 0;
     return false;
 }

@@ -11,6 +11,9 @@ std::string ZipMethodText(int32_t method, int32_t flags);
 std::string RarMethodText(int32_t method, int32_t flags);
 std::string AceMethodText(int32_t method);
 std::string CabMethodText(int32_t method);
+// The method of a libarchive type: the compression around a TAR or ISO
+// ("Stored", "Gzip", "Xz", ...); "" for 7z.
+std::string PackedMethodText(std::string_view archiveType, int32_t method);
 // The method text of the archive type ("" for an unknown type).
 std::string MethodText(std::string_view archiveType, int32_t method, int32_t flags);
 

@@ -1,5 +1,7 @@
 #include "core/archive/cArchive.h"
 
+#include "core/archive/ArchiveKinds.h"
+
 namespace kest::archive {
 
 void cArchive::GetInfo() {
@@ -11,6 +13,8 @@ void cArchive::GetInfo() {
         GetRar();
     } else if (m_archiveType == "zip") {
         GetZip();
+    } else if (IsLibArchiveType(m_archiveType)) {
+        GetPacked();
     }
 }
 

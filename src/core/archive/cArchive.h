@@ -22,7 +22,9 @@ class cArchive {
 
     void SetArchivePath(std::string path) { m_archivePath = std::move(path); }
     const std::string& ArchivePath() const { return m_archivePath; }
-    // "zip", "cab", "rar" or "ace"; anything else lists nothing.
+    // "zip", "cab", "rar", "ace", or a type libarchive lists ("7z", "iso",
+    // "tar", "tgz", "tbz", "txz", "tzst"; see ArchiveKinds.h); anything else
+    // lists nothing.
     void SetArchiveType(std::string type) { m_archiveType = std::move(type); }
     const std::string& ArchiveType() const { return m_archiveType; }
     int32_t EntryCount() const { return m_entryCount; }
@@ -34,6 +36,8 @@ class cArchive {
     void GetCab();
     void GetRar();
     void GetAce();
+    // 7z, ISO 9660 and the TAR kinds, through libarchive.
+    void GetPacked();
 
   private:
     enum class StepResult { Done, Retried, Cancelled };
@@ -48,6 +52,7 @@ class cArchive {
             return StepResult::Done;
         } catch (const std::exception& e) {
             const KestError error = err::ToKestError(e);
+            m_pastEnd = error.Number() == err::kInputPastEnd;
             return ErrorPrompt(reader, line, error.Number(), error.Description());
         }
     }
@@ -58,16 +63,20 @@ class cArchive {
     // Reads (step `line`) and reports (step line + 10) EntryCount entries one
     // after the other, testing the cancel flag after each. After Retry on a
     // failed read the entry is reported with what was read of it, and the
-    // next read goes on from there (and may fail and ask again).
+    // next read goes on from there (and may fail and ask again) - unless the
+    // read ran past the end of the file: a count the file has no room for
+    // (a crafted header) is one error, not one per entry it claims.
     template <class ReadEntry>
     void ReportEntries(const char* reader, int line, ReadEntry&& readEntry) {
         for (int32_t i = 1; i <= m_entryCount; ++i) {
             FileFound entry;
+            m_pastEnd = false;
             if (Step(reader, line, [&] { readEntry(entry); }) == StepResult::Cancelled) return;
+            const bool ended = m_pastEnd;
             if (Step(reader, line + 10, [&] { Report(entry, i); }) == StepResult::Cancelled) {
                 return;
             }
-            if (m_host.CancelRequested()) return;
+            if (ended || m_host.CancelRequested()) return;
         }
     }
     // The two passes over a listing library (count, then report); see
@@ -81,6 +90,7 @@ class cArchive {
     std::string m_archiveType;
     int32_t m_entryCount = 0;
     FileFoundHandler m_fileFound;
+    bool m_pastEnd = false;  // the last failed step ran past the end of the file
 };
 
 }  // namespace kest::archive

@@ -5,6 +5,7 @@
 #include "core/catalog/CatalogSchema.h"
 #include "core/common/Errors.h"
 #include "core/common/ReplaceableFile.h"
+#include "core/common/ReplacementFile.h"
 
 namespace kest {
 
@@ -57,11 +58,12 @@ void CreateCatalogCommand(CurrentCatalog& current, CatalogHost& host, Prompter& 
             }
             // The current catalog may be the file being replaced.
             if (current.HasDatabase() && current.path == path) current.database.reset();
-            if (!std::filesystem::remove(path, ec) || ec) {
+            // A link stays and leads to the new catalog.
+            if (!std::filesystem::remove(WriteTarget(path), ec) || ec) {
                 throw err::PathFileAccess();
             }
         }
-        if (!CreateCatalog(path, prompter)) {
+        if (!CreateCatalog(WriteTarget(path), prompter)) {
             current.loaded = false;
             prompter.Show("Database Error", "Failed to create database!");
             host.SetMainWindowEnabled(true);
@@ -87,9 +89,13 @@ void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::
         database->BuildSearchIndex([host](int64_t done, int64_t total) {
             if (host) host->ShowIndexProgress(done, total);
         });
-    } catch (const KestError&) {
+    } catch (const KestError& e) {
         // A full disk or an unwritable file: the catalog works unindexed and
-        // the next open resumes the build where it stopped.
+        // the next open resumes the build where it stopped (after a full
+        // disk, once there is more room).
+        if (host && (e.Number() == err::kDiskFull || e.Number() == err::kNoSpace))
+            host->ShowIndexProblem("The search index could not be built: " + e.Description() +
+                                   " Searches read every row until there is more room.");
     }
     current.database = std::move(database);
     current.folder = folder;

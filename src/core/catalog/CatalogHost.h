@@ -44,6 +44,13 @@ class CatalogHost {
     // The search index of the catalog just opened is being built: rows done
     // of the rows to do, after each slice (searches work meanwhile, unindexed).
     virtual void ShowIndexProgress(int64_t done, int64_t total) = 0;
+    // The index could not be built (a full disk); said once: the build is
+    // not tried again until there is more room.
+    virtual void ShowIndexProblem(const std::string& text) = 0;
+    // A damaged catalog is being salvaged (repair, compact): pages read of the
+    // file's pages, now and then. False when the user cancels it (the file is
+    // then left as it was).
+    virtual bool ShowSalvageProgress(int64_t done, int64_t total) = 0;
     // The folder the file dialogs start in.
     virtual std::string ProgramFolder() const = 0;
 };

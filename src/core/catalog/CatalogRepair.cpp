@@ -1,51 +1,103 @@
 #include "core/catalog/CatalogRepair.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
-#include "core/common/DurableFile.h"
+#include "core/catalog/CatalogSchema.h"
+#include "core/common/KeptOriginal.h"
 #include "core/common/KestError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/engine/Database.h"
 #include "core/engine/DiscFactsTables.h"
-#include "core/engine/Salvage.h"
 
 namespace kest {
 namespace {
 
-// Keeps the damaged file under its new name while the catalog's own name
-// never goes missing: a second name for the same file, or a copy.
-void KeepDamaged(const std::string& path, const std::string& damaged) {
-    RemoveIfPresent(damaged);
-    if (link(path.c_str(), damaged.c_str()) != 0) CopyFileDurably(path, damaged);
+// The objects every catalog has, as the create command makes them: its
+// three tables, their indexes and the field order.
+const std::vector<engine::SchemaObject>& CatalogObjects() {
+    static const std::vector<engine::SchemaObject> objects = [] {
+        auto db = engine::Database::Create(":memory:");
+        for (const auto& table : {DiscsTableDef(), FilesTableDef(), SubFilesTableDef()})
+            db->CreateTable(table);
+        std::vector<engine::SchemaObject> found;
+        auto rows =
+            db->Query("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE sql <> ''").rows;
+        found.reserve(rows.size());
+        for (const auto& row : rows) {
+            found.push_back({engine::ValueText(row[0]), engine::ValueText(row[1]),
+                             engine::ValueText(row[2]), engine::ValueText(row[3])});
+        }
+        return found;
+    }();
+    return objects;
 }
 
 }  // namespace
 
-RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password) {
+RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
+                                engine::SalvageOptions options) {
     std::vector<std::string> problems;
     try {
         problems = engine::Database::Open(path, password)->IntegrityProblems();
     } catch (const KestError& e) {
-        // A file cut short is refused as damaged before anything is read.
+        // A file cut short, or whose lock cannot be read, is refused as
+        // damaged before anything else is read.
         if (e.Number() != err::kCorrupt) throw;
         problems.push_back(e.Description());
     }
     if (problems.empty()) return {};
-    std::string salvage = path + ".salvage";
-    RemoveIfPresent(salvage);
-    engine::SalvageResult salvaged;
+    // The salvage goes to a link's target, with the damaged file's access;
+    // a failed one leaves nothing behind.
+    ReplacementFile salvage(path);
+    RepairOutcome outcome;
+    options.password = password;
+    options.expected = CatalogObjects();
+    outcome.salvage = engine::SalvageInto(path, salvage.TemporaryPath(), options);
+    // The disc facts were copied with every other table; facts of discs the
+    // salvage could not recover go (a lost lock leaves no password given).
+    engine::RebuildDiscFactsTables(*engine::Database::Open(salvage.TemporaryPath(), password));
+    outcome.keptAs = KeepOriginal(salvage.Target());
+    salvage.Replace();
+    outcome.damaged = true;
+    return outcome;
+}
+
+RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
+                                CatalogHost& host) {
+    engine::SalvageOptions options;
+    options.progress = [&host](int64_t done, int64_t total) {
+        return host.ShowSalvageProgress(done, total);
+    };
+    options.indexProgress = [&host](int64_t done, int64_t total) {
+        host.ShowIndexProgress(done, total);
+    };
+    RepairOutcome outcome;
     try {
-        salvaged = engine::SalvageInto(path, salvage);
-        engine::RebuildDiscFactsTables(*engine::Database::Open(salvage, password));
-        KeepDamaged(path, path + ".damaged");
-        RenameDurably(salvage, path);
+        outcome = RepairCatalogFile(path, password, options);
     } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(salvage, ignored);
+        host.ShowSalvageProgress(1, 1);
         throw;
     }
-    return {true, salvaged.lostRows};
+    if (outcome.damaged) host.ShowSalvageProgress(1, 1);
+    return outcome;
+}
+
+std::string SalvageReport(const RepairOutcome& outcome) {
+    if (!outcome.damaged) return "";
+    std::string text = "\r\nRecovered rows:";
+    const auto& tables = outcome.salvage.tableRows;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        text += (i == 0 ? " " : ", ") + std::to_string(tables[i].second) + " in " + tables[i].first;
+    }
+    text += ".\r\n" + std::to_string(outcome.salvage.lostRows) +
+            " damaged rows could not be recovered.\r\nThe damaged original was kept as " +
+            outcome.keptAs + ".";
+    if (outcome.salvage.lock == engine::LockOutcome::Lost) {
+        text +=
+            "\r\nThe password lock was damaged and could not be recovered: the catalog now "
+            "opens without a password.";
+    }
+    return text;
 }
 
 }  // namespace kest

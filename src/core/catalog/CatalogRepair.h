@@ -3,20 +3,38 @@
 #include <cstdint>
 #include <string>
 
+#include "core/catalog/CatalogHost.h"
+#include "core/engine/Salvage.h"
+
 namespace kest {
 
 struct RepairOutcome {
     bool damaged = false;  // the check found damage and the file was salvaged
-    int64_t lostRows = 0;  // rows known to have been lost in the salvage
+    engine::SalvageResult salvage;
+    std::string keptAs;  // where the damaged original was kept
 };
 
 // The engine's repair of a catalog file that no one has open: a consistency
 // check and, only when it finds damage, a salvage of every readable row into
 // a fresh file that then takes the file's place; the damaged file is kept
-// beside it as "<path>.damaged" (the salvaged file keeps the password lock,
-// even when the damage kept the password from being checked). A file that is no database, a refused
-// password or a schema that cannot be read raise the engine's error, and then
-// nothing has changed.
-RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password);
+// beside it under a name of its own (KeepOriginal). The salvaged file keeps the password lock,
+// even when the damage kept the password from being checked; when the damage
+// took the lock, the password given locks it again (none given: the outcome
+// says it was lost). A file that is no database, a refused password, a
+// schema that cannot be read or a cancel (3059, through options.progress)
+// raise the engine's error, and then nothing has changed.
+RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
+                                engine::SalvageOptions options = {});
+
+// The same, showing the salvage's progress (and taking its Cancel) and the
+// search index's build through the host.
+RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
+                                CatalogHost& host);
+
+// What the user is told of a salvage, to follow the success message: the
+// rows recovered per table, the rows lost, where the damaged original was
+// kept and what became of the password lock; each line starts with a line
+// break. Empty when there was no damage.
+std::string SalvageReport(const RepairOutcome& outcome);
 
 }  // namespace kest

@@ -1,8 +1,7 @@
 #include "core/catalog/CatalogUpgrade.h"
 
-#include <filesystem>
-
 #include "core/catalog/CatalogSchema.h"
+#include "core/common/DurableFile.h"
 #include "core/common/KestError.h"
 
 namespace kest {
@@ -29,10 +28,9 @@ void ReplaceField(engine::Database& db, const char* table, const char* field, co
 bool MakeBackup(std::unique_ptr<engine::Database>& database, const std::string& path,
                 const std::string& backupPath, const std::string& password) {
     database.reset();
-    std::error_code ec;
-    std::filesystem::remove(backupPath, ec);
-    if (!std::filesystem::copy_file(path, backupPath, ec) || ec) return false;
     try {
+        // Flushed to the disk before the upgrade changes the original.
+        CopyFileDurably(path, backupPath);
         database = engine::Database::Open(path, password);
         return true;
     } catch (const KestError&) {

@@ -1,33 +1,43 @@
 #include "core/catalog/CompactCatalog.h"
 
-#include <filesystem>
+#include <optional>
 
 #include "core/catalog/CatalogRepair.h"
 #include "core/catalog/FormatFileSize.h"
-#include "core/common/DurableFile.h"
-#include "core/common/KestError.h"
+#include "core/catalog/RebuildIndex.h"
+#include "core/common/Errors.h"
 #include "core/common/PendingError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/text/UnicodeCase.h"
 
 namespace kest {
 namespace {
 
-// Writes the compacted copy of the file at path into temporary. The copy
+// Writes the compacted copy of the file at path into copy. The copy
 // reads every page of every table and index, so it is also the repair's
-// check: damage stops it, and only then is the file repaired (its readable
-// rows salvaged) and copied again. A separate consistency check beforehand
-// would more than double the time of every compaction of a sound catalog.
-void CompactInto(const std::string& path, const std::string& password,
-                 const std::string& temporary) {
+// check: when it fails, the file is checked, and only damage found there has
+// it repaired (its readable rows salvaged) and copied again; any other
+// failure (a full disk) is reported as it is. Damage can show as any error
+// (SQLite answers a damaged cell with "database or disk is full" too). A
+// separate check beforehand would more than double the time of every
+// compaction of a sound catalog.
+RepairOutcome CompactInto(CatalogHost& host, const std::string& path, const std::string& password,
+                          ReplacementFile& copy) {
+    std::optional<KestError> failure;
     try {
-        engine::Database::Open(path, password)->VacuumInto(temporary);
-        return;
+        engine::Database::Open(path, password)->VacuumInto(copy.TemporaryPath());
+        return {};
     } catch (const KestError& e) {
-        if (e.Number() != err::kCorrupt) throw;
+        if (e.Number() == err::kFileInUse || e.Number() == err::kInvalidPassword ||
+            e.Number() == err::kFileNotFound)
+            throw;
+        failure = e;
     }
-    RemoveIfPresent(temporary);
-    RepairCatalogFile(path, password);
-    engine::Database::Open(path, password)->VacuumInto(temporary);
+    copy.Empty();
+    RepairOutcome outcome = RepairCatalogFile(path, password, host);
+    if (!outcome.damaged) throw *failure;
+    engine::Database::Open(path, password)->VacuumInto(copy.TemporaryPath());
+    return outcome;
 }
 
 }  // namespace
@@ -39,29 +49,39 @@ CompactResult CompactCatalog(CatalogHost& host, Prompter& prompter, const std::s
     host.ProcessMessages();
     PendingError pending;
     CompactResult result;
-    const std::string temporary = path + ".bdb";
+    std::optional<ReplacementFile> copy;
     pending.Step([&] { result.sizeBefore = FormatFileSize(path); });
-    pending.Step([&] { RemoveIfPresent(temporary); });
     bool compacted = false;
     pending.Step([&] {
         // The engine ignores a password for a file without a lock, so the
         // password goes as it stands; a password of blanks then works too.
-        CompactInto(path, password, temporary);
+        copy.emplace(path);
+        result.repair = CompactInto(host, path, password, *copy);
         compacted = true;
     });
-    // Only a copy written whole replaces the catalog.
-    if (compacted) pending.Step([&] { RenameDurably(temporary, path); });
-    pending.Step([&] {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(temporary, ec)) RemoveIfPresent(temporary);
-    });
+    // Only a copy written whole replaces the catalog (a link's target, with
+    // the catalog's access); one that is not placed goes.
+    if (compacted) pending.Step([&] { copy->Replace(); });
+    copy.reset();
+    // The copy keeps the index as it was, damage and all: it is built afresh.
+    if (compacted && !pending.Pending()) {
+        pending.Step([&] {
+            RebuildSearchIndexOf(path, password, [&host](int64_t done, int64_t total) {
+                host.ShowIndexProgress(done, total);
+            });
+        });
+    }
     pending.Step([&] { result.sizeAfter = FormatFileSize(path); });
     result.done = true;
-    prompter.Show("Compact/Repair successful",
-                  text::UpperCase(path) + " compacted & repaired successfully.\r\n\r\n" +
-                      "Size before compact/repair:\t" + result.sizeBefore + "\r\n" +
-                      "Size after compact/repair:\t" + result.sizeAfter,
-                  Icon::Information);
+    // A cancelled salvage compacted nothing: only its error is shown.
+    if (!pending.Pending() || pending.Error().Number() != err::kCancelledByUser) {
+        prompter.Show("Compact/Repair successful",
+                      text::UpperCase(path) + " compacted & repaired successfully.\r\n\r\n" +
+                          "Size before compact/repair:\t" + result.sizeBefore + "\r\n" +
+                          "Size after compact/repair:\t" + result.sizeAfter +
+                          SalvageReport(result.repair),
+                      Icon::Information);
+    }
     host.SetBusyPointer(false);
     host.SetMainWindowEnabled(true);
     host.ProcessMessages();

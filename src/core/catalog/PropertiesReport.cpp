@@ -1,13 +1,10 @@
 #include "core/catalog/PropertiesReport.h"
 
-#include <cerrno>
-#include <fstream>
-
 #include "core/catalog/CatalogPaths.h"
-#include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
-#include "core/filefunc/ShellRun.h"
+#include "core/common/ReplacementFile.h"
 #include "core/scan/FileFacts.h"
+#include "core/shell/ShellRun.h"
 #include "core/text/UnicodeCase.h"
 #include "core/text/VbFormat.h"
 #include "platform/Shell.h"
@@ -75,11 +72,8 @@ std::optional<std::string> PropertiesCommand(const CurrentCatalog& current, Cata
             report + "\r\n\r\n\r\nWould you like to print this information to a file?",
             Icon::Information, Buttons::YesNo, 2);
         if (answer == Answer::Yes) {
-            std::ofstream log(reportPath, std::ios::binary | std::ios::trunc);
-            log << report << "\r\n";
-            log.close();
-            if (!log) throw FileSystemError(errno);
-            filefunc::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
+            WriteLog(reportPath, report + "\r\n");
+            shell::ShellRun(shell, prompter, reportPath, platform::ShellVerb::None);
         }
         return report;
     } catch (const KestError& e) {

@@ -1,10 +1,12 @@
 #include "core/catalog/RepairCatalog.h"
 
 #include <filesystem>
+#include <optional>
 
 #include "core/catalog/CatalogCheck.h"
 #include "core/catalog/CatalogPaths.h"
 #include "core/catalog/CatalogRepair.h"
+#include "core/catalog/RebuildIndex.h"
 #include "core/common/Errors.h"
 #include "core/common/PendingError.h"
 #include "core/text/UnicodeCase.h"
@@ -24,14 +26,25 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     host.SetBusyPointer(true);
     host.SetMainWindowEnabled(false);
     PendingError pending;
-    RepairOutcome outcome;
-    pending.Step([&] { outcome = RepairCatalogFile(path, password); });
-    std::string text = text::UpperCase(path) +
-                       " repaired successfully.\r\n \r\nIt is recommended that you open the "
-                       "database and then compact the database.";
-    if (outcome.lostRows > 0)
-        text += "\r\n" + std::to_string(outcome.lostRows) + " damaged rows could not be recovered.";
-    prompter.Show("Repair successful", text, Icon::Information);
+    std::optional<RepairOutcome> outcome;
+    pending.Step([&] { outcome = RepairCatalogFile(path, password, host); });
+    // Damage inside the search index is no damage to the file's pages: the
+    // index is built afresh whatever the check found.
+    if (!pending.Pending()) {
+        pending.Step([&] {
+            RebuildSearchIndexOf(path, password, [&host](int64_t done, int64_t total) {
+                host.ShowIndexProgress(done, total);
+            });
+        });
+    }
+    // A cancelled salvage repaired nothing: only its error is shown.
+    if (!pending.Pending() || pending.Error().Number() != err::kCancelledByUser) {
+        std::string text = text::UpperCase(path) +
+                           " repaired successfully.\r\n \r\nIt is recommended that you open the "
+                           "database and then compact the database.";
+        if (outcome) text += SalvageReport(*outcome);
+        prompter.Show("Repair successful", text, Icon::Information);
+    }
     host.SetBusyPointer(false);
     host.SetMainWindowEnabled(true);
     if (pending.Pending()) {
@@ -59,9 +72,9 @@ bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
             bool refused = false;
             try {
                 refused = !OpenWithPassword(path, prompter, password);
-            } catch (const KestError& e) {
-                // Damage that keeps the file from opening is the repair's to handle.
-                if (e.Number() != err::kCorrupt) throw;
+            } catch (const KestError&) {
+                // Damage, or a file that is no catalog: the repair meets it
+                // again and reports it after its message.
             }
             if (refused) throw err::InvalidPassword();
             repaired = RepairCatalog(host, prompter, path, password);

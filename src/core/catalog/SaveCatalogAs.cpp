@@ -7,6 +7,7 @@
 #include "core/catalog/CloseCatalog.h"
 #include "core/common/DurableFile.h"
 #include "core/common/Errors.h"
+#include "core/common/ReplaceableFile.h"
 
 namespace kest {
 namespace {
@@ -14,6 +15,21 @@ namespace {
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return std::filesystem::equivalent(a, b, ec);
+}
+
+// A copy that failed (a full disk, say) leaves the catalog that was closed
+// for it open again, with its password, and named in the settings.
+void ReopenOriginal(CurrentCatalog& current, CatalogHost& host, Prompter& prompter,
+                    const CurrentCatalog& original) {
+    try {
+        MakeCurrent(current, original.folder, original.name, original.path, original.password,
+                    &host);
+        host.CatalogReplaced();
+        host.EnableCatalogControls();
+        host.SaveSettings();
+    } catch (const KestError& e) {
+        prompter.ShowError("Error in opening database", e.Number(), e.Description());
+    }
 }
 
 }  // namespace
@@ -31,6 +47,7 @@ void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
         std::string path = chosen ? *chosen : std::string();
         std::error_code ec;
         bool go = !Trim(path).empty();
+        if (go) CheckReplaceable(path);
         if (go && std::filesystem::exists(path, ec)) {
             go = prompter.Show(
                      "Over-write file?",
@@ -44,10 +61,19 @@ void SaveCatalogAs(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
         if (go) {
             host.SetBusyPointer(true);
             host.SetMainWindowEnabled(false);
-            std::string source = current.path;
+            CurrentCatalog original;
+            original.path = current.path;
+            original.folder = current.folder;
+            original.name = current.name;
+            original.password = current.password;
             CloseCatalog(current, host, prompter);
-            CopyFileDurably(source, path);
-            OpenCatalog(current, host, prompter, OpenSource::GivenPath, path);
+            try {
+                CopyFileDurably(original.path, path);
+                OpenCatalog(current, host, prompter, OpenSource::GivenPath, path);
+            } catch (const KestError& e) {
+                prompter.ShowError("Error in saving database", e.Number(), e.Description());
+                ReopenOriginal(current, host, prompter, original);
+            }
         }
     } catch (const KestError& e) {
         prompter.ShowError("Error in saving database", e.Number(), e.Description());

@@ -11,14 +11,9 @@ namespace kest {
 // Forces a file's contents to the disk.
 void SyncFile(const std::string& path);
 
-// Renames from to to (replacing to) and forces the folder entry to the disk.
-void RenameDurably(const std::string& from, const std::string& to);
-
-// Removes the file (or empty folder) at path when there is one.
-void RemoveIfPresent(const std::string& path);
-
-// Copies from to to through a temporary file in to's folder: copy, flush,
-// rename. A failed copy removes the temporary file and leaves to as it was.
+// Copies from to to (a link's target; the link stays) through a new file
+// beside it: copy, flush, rename (ReplacementFile). A failed copy leaves to
+// as it was; a copy over a file keeps that file's access.
 void CopyFileDurably(const std::string& from, const std::string& to);
 
 }  // namespace kest

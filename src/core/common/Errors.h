@@ -83,6 +83,9 @@ inline KestError Corrupt(const std::string& path) {
     return {kCorrupt,
             "Can't open database '" + path + "'.  The file may be damaged or not a database."};
 }
+inline KestError CancelledByUser() {
+    return {kCancelledByUser, "Operation canceled by user."};
+}
 inline KestError CannotOpen(const std::string& path) {
     return {kCannotOpen, "Couldn't open file '" + path + "'."};
 }

@@ -55,6 +55,7 @@ inline constexpr long kTooFewParameters = 3061;
 inline constexpr long kDiskFull = 3026;
 inline constexpr long kReadOnly = 3027;
 inline constexpr long kCorrupt = 3049;
+inline constexpr long kCancelledByUser = 3059;
 inline constexpr long kCannotOpen = 3051;
 inline constexpr long kDatabaseExists = 3204;
 inline constexpr long kItemNotFound = 3265;

@@ -3,14 +3,17 @@
 #include <filesystem>
 
 #include "core/common/Errors.h"
+#include "core/common/ReplacementFile.h"
 
 namespace kest {
 
 void CheckReplaceable(const std::string& path) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    auto type = std::filesystem::symlink_status(path, ec).type();
-    if (type == std::filesystem::file_type::not_found ||
-        type == std::filesystem::file_type::regular) {
+    auto type = fs::symlink_status(path, ec).type();
+    if (type == fs::file_type::not_found || type == fs::file_type::regular) return;
+    if (type == fs::file_type::symlink &&
+        fs::symlink_status(WriteTarget(path), ec).type() == fs::file_type::regular) {
         return;
     }
     throw err::PathFileAccess();

@@ -2,16 +2,21 @@
 
 #include <sqlite3.h>
 #include <strings.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "core/common/DurableFile.h"
 #include "core/common/Errors.h"
+#include "core/common/ReplacementFile.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/FolderFacts.h"
 #include "core/engine/JetFunctions.h"
 #include "core/engine/JetSql.h"
 #include "core/engine/PasswordLock.h"
@@ -59,6 +64,16 @@ void Setup(sqlite3* db, const std::string& path, const char* sql) {
     }
 }
 
+int64_t IntOrZero(sqlite3* db, const char* sql) {
+    sqlite3_stmt* stmt = nullptr;
+    int64_t value = 0;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        value = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
+}
+
 std::string JournalMode(sqlite3* db) {
     std::string mode = "delete";
     sqlite3_stmt* stmt = nullptr;
@@ -68,6 +83,55 @@ std::string JournalMode(sqlite3* db) {
     }
     sqlite3_finalize(stmt);
     return mode;
+}
+
+// The first value of each row of a statement, as text; none when it fails.
+std::optional<std::vector<std::string>> Column(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    std::vector<std::string> values;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        values.emplace_back(text ? text : "");
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) return std::nullopt;
+    return values;
+}
+
+// The structure of every b-tree of a copy, and the same rows in each index
+// as in its table (their count and the sum of their rowids): a copy takes an
+// index's pages as they are, so an index page the damage spoiled would
+// otherwise go unseen.
+bool CopyIsSound(const std::string& path) {
+    sqlite3* db = nullptr;
+    bool sound = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    auto check = sound ? Column(db, "PRAGMA quick_check(1)") : std::nullopt;
+    sound = check && *check == std::vector<std::string>{"ok"};
+    // Per index: its table, its name, and a sum over its key columns and the
+    // rowid that a scan of the index alone can give.
+    auto indexes =
+        sound ? Column(db,
+                       "WITH q(tbl, idx, col) AS (SELECT '\"' || replace(m.tbl_name, '\"', "
+                       "'\"\"') || '\"', '\"' || replace(m.name, '\"', '\"\"') || '\"', '\"' || "
+                       "replace(i.name, '\"', '\"\"') || '\"' FROM sqlite_master m, "
+                       "pragma_index_info(m.name) i WHERE m.type = 'index' AND m.sql NOT LIKE "
+                       "'% WHERE %') SELECT tbl || ' INDEXED BY ' || idx || char(9) || 'count(*) "
+                       "|| '' '' || total(rowid)' || group_concat(' || '' '' || total(length(' || "
+                       "col || ')) || '' '' || total(CASE WHEN typeof(' || col || ') IN "
+                       "(''integer'', ''real'') THEN ' || col || ' END)', '') FROM q GROUP BY idx")
+              : std::nullopt;
+    for (const auto& line : indexes ? *indexes : std::vector<std::string>{}) {
+        std::string indexed = line.substr(0, line.find('\t'));
+        std::string sums = line.substr(line.find('\t') + 1);
+        std::string table = indexed.substr(0, indexed.find(" INDEXED BY "));
+        auto fromIndex = Column(db, "SELECT " + sums + " FROM " + indexed);
+        sound = sound && fromIndex &&
+                fromIndex == Column(db, "SELECT " + sums + " FROM " + table + " NOT INDEXED");
+    }
+    sqlite3_close(db);
+    return sound;
 }
 
 }  // namespace
@@ -108,8 +172,19 @@ void Database::Close() {
 }
 
 std::unique_ptr<Database> Database::Create(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) throw err::DatabaseExists();
+    // A database in memory has no file to make.
+    if (path != ":memory:") {
+        std::error_code ec;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
+            throw err::DatabaseExists();
+        // A new catalog is private to its owner: the engine takes the empty file
+        // made here as a new database (its journals get the file's mode).
+        try {
+            close(CreateExclusively(path));
+        } catch (const KestError&) {
+            // The engine's open below gives the reason in its own words.
+        }
+    }
     sqlite3* db = OpenHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     Setup(db, path,
           "PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
@@ -196,17 +271,55 @@ unsigned Database::CheckSearchIndexes() {
     return complete;
 }
 
+uint64_t Database::RoomToWrite() {
+    struct statvfs disk {};
+    std::string folder = std::filesystem::path(m_path).parent_path().string();
+    uint64_t room = statvfs(folder.empty() ? "." : folder.c_str(), &disk) == 0
+                        ? static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize
+                        : 0;
+    const int64_t freePages = IntOrZero(m_db, "PRAGMA freelist_count");
+    const int64_t pageSize = IntOrZero(m_db, "PRAGMA page_size");
+    return room + static_cast<uint64_t>(freePages * pageSize);
+}
+
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
-    if (SearchIndexStamped(m_path)) {
+    const bool stamped = SearchIndexStamped(m_path);
+    // The engine-internal tables beside the search index are built or
+    // completed here too; on a file unchanged since the index was last found
+    // whole only their objects are checked (a catalog of an earlier version
+    // may carry the note without them).
+    if (!stamped || !FolderFactsUsable(m_db)) BuildFolderFacts(m_db, progress);
+    if (stamped) {
         // Whole when last probed, and the file unchanged since.
         m_searchIndexes = AllSearchIndexes();
         m_searchChecked = true;
         return;
     }
     m_searchChecked = false;
-    m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
+    // A build that ran out of room is not tried again until there is more:
+    // it would fail the same way, slowly, at every open.
+    const uint64_t room = RoomToWrite();
+    if (SearchIndexOutOfRoom(m_path, room)) return;
+    try {
+        m_searchIndexes = engine::BuildSearchIndex(m_db, progress);
+    } catch (const KestError& e) {
+        if (e.Number() == err::kDiskFull || e.Number() == err::kNoSpace)
+            NoteSearchIndexOutOfRoom(m_path, room);
+        throw;
+    }
     m_searchChecked = true;
     if (m_searchIndexes == AllSearchIndexes()) StampSearchIndex(m_path);
+}
+
+bool Database::RebuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress,
+                                  const std::function<bool()>& stop) {
+    ClearSearchIndexStamp(m_path);
+    m_searchIndexes = 0;
+    m_searchChecked = true;
+    DropSearchIndex(m_db);
+    m_searchIndexes = engine::BuildSearchIndex(m_db, progress, kIndexSliceRows, stop);
+    if (m_searchIndexes == AllSearchIndexes()) StampSearchIndex(m_path);
+    return m_searchIndexes == AllSearchIndexes();
 }
 
 bool Database::DeferSearchIndex() {
@@ -217,17 +330,31 @@ bool Database::DeferSearchIndex() {
         m_searchIndexes = 0;
         m_searchChecked = true;
     }
-    return deferred;
+    return DeferFolderFacts(m_db) || deferred;
 }
 
 void Database::IndexDeferredRows() {
     engine::IndexDeferredRows(m_db);
+    CatchUpFolderFacts(m_db);
 }
 
 void Database::EndSearchIndexDeferral() {
     ExecOrThrow(m_db, "PRAGMA cache_size=-16384");
     engine::EndDeferral(m_db);
     BuildSearchIndex();
+}
+
+void Database::StopWhen(std::function<bool()> stop) {
+    CheckOwner();
+    m_stop = std::move(stop);
+    // Asked every few thousand engine steps: well under a millisecond apart.
+    constexpr int kStepsBetweenAsks = 4000;
+    auto ask = [](void* self) { return static_cast<Database*>(self)->m_stop() ? 1 : 0; };
+    if (m_stop) {
+        sqlite3_progress_handler(m_db, kStepsBetweenAsks, ask, this);
+    } else {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
 }
 
 bool Database::SearchIndexComplete() {
@@ -305,6 +432,11 @@ void Database::VacuumInto(const std::string& target) {
     rc = sqlite3_step(stmt);
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc, m_path);
+    // The copy reads every page, but a damaged page can still read as rows
+    // (keys out of order, cells that overlap) and then be written as a
+    // damaged copy: the copy's own structure is checked while its pages are
+    // still in the cache.
+    if (!CopyIsSound(target)) throw err::Corrupt(m_path);
     // The copy is written in the rollback journal mode; a WAL catalog stays
     // one. The mode is the pair of format version bytes at offset 18 of the
     // file header (2 and 2 for WAL), which is all that switching the mode

@@ -96,6 +96,12 @@ class Database {
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
     bool SearchIndexComplete();
+    // Drops the whole index and builds it afresh, whatever the checks found
+    // (the reindex command; repair and compact run it too). stop is asked
+    // before each slice: the slices built stay, and the next open goes on.
+    // Gives whether the index is complete.
+    bool RebuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress,
+                            const std::function<bool()>& stop = {});
     // Around a long run of inserts (a scan, with the catalog open
     // exclusively): the index stops following new rows, and
     // EndSearchIndexDeferral afterwards adds them at once. True when there
@@ -105,6 +111,9 @@ class Database {
     void IndexDeferredRows();
     // Indexes the rows added since the deferral and completes the index.
     void EndSearchIndexDeferral();
+    // While set, a long statement asks stop now and then and, when it says
+    // so, ends with the engine's error (its work rolled back); {} clears it.
+    void StopWhen(std::function<bool()> stop);
     // Switches the use of the index in statements (on by default); the
     // results are the same either way, only the time differs.
     void UseSearchIndex(bool use) { m_useSearchIndex = use; }
@@ -119,6 +128,8 @@ class Database {
     void RebuildTable(const TableDef& table, const std::vector<std::string>& sourceColumns);
     Statement PrepareTranslated(const std::string& jetSql);
     void ForgetSearchIndex();
+    // Bytes free on the catalog's file system and in its free pages.
+    uint64_t RoomToWrite();
     // Stops the program when the calling thread is not the owner (only with
     // KEST_THREAD_CHECKS).
     void CheckOwner() const;
@@ -131,6 +142,7 @@ class Database {
     unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
     bool m_searchChecked = false;  // m_searchIndexes is known
     bool m_useSearchIndex = true;
+    std::function<bool()> m_stop;
     std::atomic<std::thread::id> m_owner{std::this_thread::get_id()};
 };
 

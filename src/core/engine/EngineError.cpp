@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 #include "core/common/Errors.h"
 
 namespace kest::engine {
@@ -32,6 +34,12 @@ void ThrowEngineError(sqlite3* db, int rc, const std::string& path) {
     // read-only by SQLite, and its locks and journal then fail as I/O.
     if ((rc & 0xff) == SQLITE_IOERR && db && sqlite3_db_readonly(db, "main") == 1) {
         throw err::ReadOnly();
+    }
+    // A write the file system refused for want of room (or a size or quota
+    // limit) is a full disk to the user.
+    if ((rc & 0xff) == SQLITE_IOERR && db) {
+        int system = sqlite3_system_errno(db);
+        if (system == ENOSPC || system == EFBIG || system == EDQUOT) throw err::DiskFull();
     }
     switch (rc & 0xff) {
         case SQLITE_CONSTRAINT:

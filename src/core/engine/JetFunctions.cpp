@@ -76,6 +76,46 @@ void JetIIf(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_value(ctx, condition ? argv[1] : argv[2]);
 }
 
+// Len(text): its length in characters; NULL stays NULL.
+void JetLen(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    int64_t characters = 0;
+    for (char c : ArgText(argv[0]))
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    sqlite3_result_int64(ctx, characters);
+}
+
+// Jet's "+": two texts are joined, numbers (and texts that read as numbers
+// beside a number) added; NULL on either side gives NULL.
+void JetPlus(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    int a = sqlite3_value_type(argv[0]);
+    int b = sqlite3_value_type(argv[1]);
+    if (a == SQLITE_NULL || b == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (a == SQLITE_TEXT && b == SQLITE_TEXT) {
+        ResultText(ctx, std::string(ArgText(argv[0])) + std::string(ArgText(argv[1])));
+        return;
+    }
+    a = sqlite3_value_numeric_type(argv[0]);
+    b = sqlite3_value_numeric_type(argv[1]);
+    if ((a != SQLITE_INTEGER && a != SQLITE_FLOAT) || (b != SQLITE_INTEGER && b != SQLITE_FLOAT)) {
+        sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+        return;
+    }
+    int64_t sum = 0;
+    if (a == SQLITE_INTEGER && b == SQLITE_INTEGER &&
+        !__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &sum)) {
+        sqlite3_result_int64(ctx, sum);
+        return;
+    }
+    sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
+}
+
 int CompareTextCollation(void*, int sizeA, const void* a, int sizeB, const void* b) {
     return text::CompareText(
         std::string_view(static_cast<const char*>(a), static_cast<size_t>(sizeA)),
@@ -90,6 +130,8 @@ void RegisterJetFunctions(sqlite3* db) {
     sqlite3_create_function(db, "format", 1, flags, nullptr, JetFormat, nullptr, nullptr);
     sqlite3_create_function(db, "format", 2, flags, nullptr, JetFormat, nullptr, nullptr);
     sqlite3_create_function(db, "iif", 3, flags, nullptr, JetIIf, nullptr, nullptr);
+    sqlite3_create_function(db, "len", 1, flags, nullptr, JetLen, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_plus", 2, flags, nullptr, JetPlus, nullptr, nullptr);
     sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, CompareTextCollation,
                                 nullptr);
 }

@@ -6,6 +6,7 @@
 
 #include "core/common/Errors.h"
 #include "core/engine/JetFunctions.h"
+#include "core/engine/JetOperators.h"
 #include "core/text/DateParse.h"
 #include "core/text/VbFormat.h"
 
@@ -155,7 +156,7 @@ std::string TranslateJetSql(const std::string& in) {
         }
     }
     order.Finish(out);
-    return out;
+    return RewriteJetOperators(out);
 }
 
 }  // namespace kest::engine

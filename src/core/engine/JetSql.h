@@ -12,6 +12,7 @@ namespace kest::engine {
 //   a & b                    -> a || b        (string concatenation)
 //   ORDER BY a, b DESC       -> ORDER BY a COLLATE KEST_TEXT, b COLLATE KEST_TEXT DESC
 //                               (the catalog's text order, see JetFunctions.h)
+//   SELECT TOP n ..., a + b  -> see JetOperators.h
 // LIKE, FORMAT() and IIf() keep their text and are served by functions the
 // engine registers; [bracketed names] pass through. Text inside literals is
 // never touched. A date literal that cannot be read raises a syntax error.

@@ -17,16 +17,34 @@ constexpr const char* kLockTable = "_kest_lock";
 constexpr unsigned long long kOpsLimit = crypto_pwhash_OPSLIMIT_INTERACTIVE;
 constexpr size_t kMemLimit = 16u << 20;
 
+bool HasLockTable(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name = '_kest_lock'", -1,
+                                &stmt, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throw err::Corrupt(sqlite3_db_filename(db, "main"));
+}
+
+// The stored verifier; empty when the file has no lock. A lock that cannot
+// be read is damage, never "no lock": protection must not end unseen.
 std::string StoredVerifier(sqlite3* db) {
+    if (!HasLockTable(db)) return "";
     sqlite3_stmt* stmt = nullptr;
     std::string verifier;
-    if (sqlite3_prepare_v2(db, "SELECT verifier FROM _kest_lock LIMIT 1", -1, &stmt, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc = sqlite3_prepare_v2(db, "SELECT verifier FROM _kest_lock LIMIT 1", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
         if (auto text = sqlite3_column_text(stmt, 0))
             verifier = reinterpret_cast<const char*>(text);
+        rc = SQLITE_DONE;
     }
     sqlite3_finalize(stmt);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw err::FileInUse(sqlite3_db_filename(db, "main"));
+    if (rc != SQLITE_DONE) throw err::Corrupt(sqlite3_db_filename(db, "main"));
     return verifier;
 }
 

@@ -7,7 +7,8 @@ struct sqlite3;
 namespace kest::engine {
 
 // The catalog password: an Argon2id verifier kept in an engine-internal
-// table. The password itself is never stored.
+// table. The password itself is never stored. A lock table that cannot be
+// read raises 3049 (damage, for the repair), never reads as "no lock".
 bool HasPasswordLock(sqlite3* db);
 bool PasswordMatches(sqlite3* db, const std::string& password);
 // Replaces the verifier; an empty password removes the lock.

@@ -2,92 +2,121 @@
 
 #include <sqlite3.h>
 
-#include <set>
-#include <vector>
+#include <map>
+#include <memory>
 
 #include "core/common/DurableFile.h"
 #include "core/common/Errors.h"
+#include "core/engine/DerivedTables.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/PageReader.h"
+#include "core/engine/PasswordLock.h"
+#include "core/engine/SalvageTable.h"
 
 namespace kest::engine {
 namespace {
 
 struct SchemaEntry {
     std::string type, name, table, sql;
+    uint32_t root = 0;
 };
 
-std::string Quote(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+bool IsSystemTable(const std::string& name) {
+    return name.starts_with("sqlite_");
 }
 
-// A prepared statement that finalizes itself.
-class Query {
-  public:
-    Query(sqlite3* db, const std::string& sql) {
-        m_rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &m_stmt, nullptr);
-    }
-    ~Query() { sqlite3_finalize(m_stmt); }
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-    bool Prepared() const { return m_rc == SQLITE_OK && m_stmt; }
-    sqlite3_stmt* get() const { return m_stmt; }
-    std::string Text(int column) const {
-        auto text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-        return text ? text : "";
-    }
+bool IsVirtual(const SchemaEntry& entry) {
+    return entry.sql.starts_with("CREATE VIRTUAL TABLE");
+}
 
-  private:
-    sqlite3_stmt* m_stmt = nullptr;
-    int m_rc = SQLITE_ERROR;
-};
+std::string TextOf(const CellValue& value) {
+    return std::holds_alternative<std::string>(value) ? std::get<std::string>(value) : "";
+}
 
 class Salvager {
   public:
     // Reads go through their own connection: damage met in a statement would
     // otherwise spoil the open write transaction.
-    Salvager(sqlite3* read, sqlite3* write, std::string damagedPath)
-        : m_read(read), m_db(write), m_path(std::move(damagedPath)) {}
+    Salvager(sqlite3* read, sqlite3* write, std::string damagedPath, const SalvageOptions& options)
+        : m_read(read),
+          m_db(write),
+          m_path(std::move(damagedPath)),
+          m_options(options),
+          m_pages(m_path) {}
 
     SalvageResult Run() {
-        std::vector<SchemaEntry> schema = ReadSchema();
+        ReadSchema();
         std::string journalMode = OldJournalMode();
         ExecOrThrow(m_db, "BEGIN");
-        for (const auto& entry : schema) {
-            if (entry.type == "table" && !entry.sql.empty() && !IsSystemTable(entry.name) &&
-                !ExistsInMain(entry.name)) {
-                ExecOrThrow(m_db, entry.sql);
-            }
-        }
-        for (const auto& entry : schema) {
-            if (entry.type == "table" && !IsVirtual(entry) && !IsSystemTable(entry.name))
-                CopyTable(entry.name, schema);
-        }
+        CreateTables();
+        // The engine's own reading first: it checks what it reads.
+        const int64_t budget = int64_t{m_pages.PageCount()} * (m_pages.PageSize() / 4 + 1) + 1024;
+        for (auto& table : m_tables) table->CopyThroughEngine(IndexesOf(table->Name()), budget);
+        if (m_options.readPages) ReadPages();
         KeepCounters();
-        for (const auto& entry : schema) {
-            if (entry.type != "table" && !entry.sql.empty()) ExecOrThrow(m_db, entry.sql);
+        // Indexes and triggers afresh; one the damage garbled, or whose table
+        // is gone, is left out.
+        for (const auto& entry : m_schema) {
+            if (entry.type == "table" || entry.sql.empty() || IsDerivedObject(entry.name) ||
+                IsDerivedObject(entry.table))
+                continue;
+            Make(entry);
         }
+        Account();
         ExecOrThrow(m_db, "COMMIT");
+        RebuildDerivedTables(m_db, m_options.indexProgress);
         ExecOrThrow(m_db, "PRAGMA journal_mode=" + journalMode);
         return m_result;
     }
 
   private:
-    static bool IsSystemTable(const std::string& name) { return name.starts_with("sqlite_"); }
-    static bool IsVirtual(const SchemaEntry& entry) {
-        return entry.sql.starts_with("CREATE VIRTUAL TABLE");
+    // The schema as the engine reads it, completed by what the page reader
+    // finds on the schema's own pages when the engine stops early.
+    void ReadSchema() {
+        Query query(m_read, "SELECT type, name, tbl_name, rootpage, sql FROM sqlite_master");
+        int rc = SQLITE_ERROR;
+        std::map<std::string, bool> known;
+        if (query.Prepared()) {
+            while ((rc = sqlite3_step(query.get())) == SQLITE_ROW) {
+                SchemaEntry entry{query.Text(0), query.Text(1), query.Text(2), query.Text(4),
+                                  static_cast<uint32_t>(sqlite3_column_int64(query.get(), 3))};
+                known[entry.name] = true;
+                m_schema.push_back(std::move(entry));
+            }
+        }
+        if (rc != SQLITE_DONE) ReadSchemaPages(known);
+        // A file whose schema holds one of the expected tables word for word
+        // is of that kind: what else it lacks, the damage took.
+        for (const auto& object : m_options.expected)
+            for (const auto& entry : m_schema)
+                m_sameKind = m_sameKind || (object.type == "table" && entry.sql == object.sql);
+        for (const auto& object : m_options.expected) {
+            if (!m_sameKind || known[object.name]) continue;
+            known[object.name] = true;
+            m_schema.push_back({object.type, object.name, object.table, object.sql, 0});
+        }
+        if (m_schema.empty() && rc != SQLITE_DONE) ThrowEngineError(m_read, rc, m_path);
     }
 
-    std::vector<SchemaEntry> ReadSchema() {
-        std::vector<SchemaEntry> schema;
-        Query query(m_read, "SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY rowid");
-        if (!query.Prepared()) ThrowEngineError(m_read, sqlite3_errcode(m_read), m_path);
-        int rc;
-        while ((rc = sqlite3_step(query.get())) == SQLITE_ROW)
-            schema.push_back({query.Text(0), query.Text(1), query.Text(2), query.Text(3)});
-        if (rc != SQLITE_DONE) ThrowEngineError(m_read, rc, m_path);
-        return schema;
+    void ReadSchemaPages(std::map<std::string, bool>& known) {
+        auto take = [&](const PageRow& row) {
+            if (row.values.size() != 5 || !std::holds_alternative<int64_t>(row.values[3]) ||
+                !TextOf(row.values[4]).starts_with("CREATE "))
+                return;
+            SchemaEntry entry{TextOf(row.values[0]), TextOf(row.values[1]), TextOf(row.values[2]),
+                              TextOf(row.values[4]),
+                              static_cast<uint32_t>(std::get<int64_t>(row.values[3]))};
+            if (entry.name.empty() || known[entry.name]) return;
+            known[entry.name] = true;
+            m_schema.push_back(std::move(entry));
+        };
+        m_pages.WalkTable(1, take);
+        // The schema's leaves whose parent page was lost, looked at only.
+        m_pages.ForEachUnreachedLeaf(
+            [&](uint32_t, const std::vector<PageRow>& rows) {
+                for (const auto& row : rows) take(row);
+            },
+            false);
     }
 
     std::string OldJournalMode() {
@@ -96,138 +125,162 @@ class Salvager {
         return "delete";
     }
 
-    bool ExistsInMain(const std::string& name) {
-        Query query(m_db, "SELECT 1 FROM main.sqlite_master WHERE name = ?");
-        sqlite3_bind_text(query.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
-        return sqlite3_step(query.get()) == SQLITE_ROW;
+    // A virtual table's own tables are named after it.
+    bool IsShadow(const std::string& name) const {
+        for (const auto& entry : m_schema)
+            if (IsVirtual(entry) && name.starts_with(entry.name + "_")) return true;
+        return false;
     }
 
-    // The rowids that the table's indexes still hold, read without touching
-    // the table's own pages; each index as far as it can be read.
-    std::set<int64_t> IndexedRowids(const std::string& table,
-                                    const std::vector<SchemaEntry>& schema) {
-        std::set<int64_t> ids;
-        for (const auto& entry : schema) {
-            if (entry.type != "index" || entry.table != table) continue;
-            Query query(m_read,
-                        "SELECT rowid FROM " + Quote(table) + " INDEXED BY " + Quote(entry.name));
-            if (!query.Prepared()) continue;
-            while (sqlite3_step(query.get()) == SQLITE_ROW)
-                ids.insert(sqlite3_column_int64(query.get(), 0));
+    // Makes a schema object in the new file: by its own statement, or, when
+    // the damage garbled that, by the statement it is expected to have.
+    bool Make(const SchemaEntry& entry) {
+        if (sqlite3_exec(m_db, entry.sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
+            return true;
+        for (const auto& object : m_options.expected) {
+            if (m_sameKind && object.name == entry.name)
+                return sqlite3_exec(m_db, object.sql.c_str(), nullptr, nullptr, nullptr) ==
+                       SQLITE_OK;
         }
-        return ids;
+        return false;
     }
 
-    // Copies the current row of read (rowid first) into the table; false when
-    // the new file refuses it.
-    bool CopyRow(sqlite3_stmt* read, sqlite3_stmt* write, bool withRowid) {
-        int columns = sqlite3_column_count(read);
-        sqlite3_reset(write);
-        for (int c = withRowid ? 0 : 1; c < columns; ++c)
-            sqlite3_bind_value(write, withRowid ? c + 1 : c, sqlite3_column_value(read, c));
-        if (sqlite3_step(write) != SQLITE_DONE) return false;
-        ++m_result.recoveredRows;
-        return true;
-    }
-
-    std::string InsertSql(const std::string& table, sqlite3_stmt* read, bool withRowid) {
-        std::string names, marks;
-        for (int c = withRowid ? 0 : 1; c < sqlite3_column_count(read); ++c) {
-            names += (names.empty() ? "" : ", ") +
-                     (c == 0 ? std::string("rowid") : Quote(sqlite3_column_name(read, c)));
-            marks += marks.empty() ? "?" : ", ?";
+    void CreateTables() {
+        for (const auto& entry : m_schema) {
+            if (entry.type != "table" || entry.sql.empty() || IsSystemTable(entry.name) ||
+                IsDerivedObject(entry.name) || IsShadow(entry.name))
+                continue;
+            // A statement the damage garbled makes no table.
+            if (!Make(entry)) continue;
+            // A virtual table (not ours) is made empty: its own tables hold
+            // what it would need.
+            if (IsVirtual(entry)) continue;
+            m_tables.push_back(
+                std::make_unique<SalvageTable>(m_read, m_db, entry.name, entry.root, m_path));
+            m_tables.back()->SetCancelCheck([this] { Tick(); });
         }
-        return "INSERT OR REPLACE INTO main." + Quote(table) + " (" + names + ") VALUES (" + marks +
-               ")";
     }
 
-    // Whether the table's rowid is one of its named columns (INTEGER PRIMARY KEY).
-    bool RowidIsColumn(const std::string& table) {
-        Query query(m_db, "SELECT count(*) FROM pragma_table_info(?, 'main') WHERE pk > 0");
-        sqlite3_bind_text(query.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
-        bool singleKey =
-            sqlite3_step(query.get()) == SQLITE_ROW && sqlite3_column_int(query.get(), 0) == 1;
-        Query type(m_db, "SELECT upper(type) FROM pragma_table_info(?, 'main') WHERE pk = 1");
-        sqlite3_bind_text(type.get(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
-        return singleKey && sqlite3_step(type.get()) == SQLITE_ROW && type.Text(0) == "INTEGER";
+    std::vector<TableIndex> IndexesOf(const std::string& table) const {
+        std::vector<TableIndex> indexes;
+        for (const auto& entry : m_schema)
+            if (entry.type == "index" && entry.table == table)
+                indexes.push_back({entry.name, entry.root});
+        return indexes;
     }
 
-    void CopyTable(const std::string& table, const std::vector<SchemaEntry>& schema) {
-        Query scan(m_read,
-                   "SELECT rowid, * FROM " + Quote(table) + " WHERE rowid > ? ORDER BY rowid");
-        if (!scan.Prepared()) {
-            CopyWithoutRowids(table);
-            return;
+    void Tick() {
+        if (m_options.progress && !m_options.progress(m_pages.PagesSeen(), m_pages.PageCount()))
+            throw err::CancelledByUser();
+    }
+
+    // Straight from the pages: each table's tree, the index entries that tell
+    // which rows there were, then the leaves no tree reaches any more.
+    void ReadPages() {
+        m_pages.SetPageHook([this](uint32_t seen) {
+            if (seen % 256 == 0) Tick();
+        });
+        for (auto& table : m_tables) {
+            table->CopyFromPages(m_pages);
+            for (const auto& index : IndexesOf(table->Name()))
+                m_pages.WalkIndex(index.root, [&](const std::vector<CellValue>& entry) {
+                    table->NamedBy(index.name, entry);
+                });
         }
-        bool withRowid = !RowidIsColumn(table);
-        Query write(m_db, InsertSql(table, scan.get(), withRowid));
-        Query probe(m_read, "SELECT rowid, * FROM " + Quote(table) + " WHERE rowid = ?");
-        if (!probe.Prepared()) ThrowEngineError(m_read, sqlite3_errcode(m_read), m_path);
-        if (!write.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db), m_path + ".salvage");
-        std::set<int64_t> named = IndexedRowids(table, schema);
-        std::set<int64_t> copied;
-        int64_t after = INT64_MIN;
-        for (;;) {
-            sqlite3_reset(scan.get());
-            sqlite3_bind_int64(scan.get(), 1, after);
-            int rc;
-            while ((rc = sqlite3_step(scan.get())) == SQLITE_ROW) {
-                after = sqlite3_column_int64(scan.get(), 0);
-                if (CopyRow(scan.get(), write.get(), withRowid)) copied.insert(after);
+        // Pages that belong elsewhere are not lost leaves.
+        for (const auto& entry : m_schema) {
+            if (!IsDerivedObject(entry.name) && !IsSystemTable(entry.name) && !IsShadow(entry.name))
+                continue;
+            if (entry.type == "index" || entry.sql.find("WITHOUT ROWID") != std::string::npos)
+                m_pages.WalkIndex(entry.root, [](const std::vector<CellValue>&) {});
+            else
+                m_pages.WalkTable(entry.root, [](const PageRow&) {});
+        }
+        m_pages.MarkFreePages();
+        m_pages.ForEachUnreachedLeaf([&](uint32_t, const std::vector<PageRow>& rows) {
+            SalvageTable* owner = nullptr;
+            for (auto& table : m_tables) {
+                if (!table->FitsAll(rows)) continue;
+                // A leaf that two tables could own is left alone.
+                if (owner) return;
+                owner = table.get();
             }
-            if (rc == SQLITE_DONE) break;
-            // Damage: step over the unreadable rows the indexes name, one by
-            // one, to the next row that reads again, and scan on from there.
-            bool resumed = false;
-            for (auto it = named.upper_bound(after); it != named.end() && !resumed; ++it) {
-                after = *it;
-                sqlite3_reset(probe.get());
-                sqlite3_bind_int64(probe.get(), 1, after);
-                if (sqlite3_step(probe.get()) == SQLITE_ROW) {
-                    if (CopyRow(probe.get(), write.get(), withRowid)) copied.insert(after);
-                    resumed = true;
-                }
-            }
-            if (!resumed) break;
-        }
-        for (int64_t id : named)
-            if (!copied.contains(id)) ++m_result.lostRows;
-    }
-
-    // A table without rowids: copied in its own order for as far as it reads.
-    void CopyWithoutRowids(const std::string& table) {
-        Query read(m_read, "SELECT NULL, * FROM " + Quote(table));
-        if (!read.Prepared()) return;
-        Query write(m_db, InsertSql(table, read.get(), false));
-        if (!write.Prepared()) ThrowEngineError(m_db, sqlite3_errcode(m_db), m_path + ".salvage");
-        while (sqlite3_step(read.get()) == SQLITE_ROW) CopyRow(read.get(), write.get(), false);
+            if (owner) owner->CopyRows(rows);
+        });
+        Tick();
     }
 
     // The counters go on from where they stood, even past rows deleted before.
     void KeepCounters() {
+        std::vector<std::pair<std::string, int64_t>> counters;
         Query old(m_read, "SELECT name, seq FROM sqlite_sequence");
-        if (!old.Prepared()) return;
-        while (sqlite3_step(old.get()) == SQLITE_ROW) {
+        int rc = SQLITE_ERROR;
+        if (old.Prepared()) {
+            while ((rc = sqlite3_step(old.get())) == SQLITE_ROW)
+                counters.emplace_back(old.Text(0), sqlite3_column_int64(old.get(), 1));
+        }
+        if (rc != SQLITE_DONE && m_options.readPages) {
+            for (const auto& entry : m_schema) {
+                if (entry.name != "sqlite_sequence") continue;
+                PageReader pages(m_path);
+                pages.WalkTable(entry.root, [&](const PageRow& row) {
+                    if (row.values.size() == 2 && std::holds_alternative<int64_t>(row.values[1]))
+                        counters.emplace_back(TextOf(row.values[0]),
+                                              std::get<int64_t>(row.values[1]));
+                });
+            }
+        }
+        for (const auto& [name, seq] : counters) {
             Query keep(m_db,
                        "INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
-                       "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)");
+                       "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1) AND EXISTS "
+                       "(SELECT 1 FROM main.sqlite_master WHERE name = ?1)");
             Query raise(m_db, "UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1");
             for (sqlite3_stmt* stmt : {keep.get(), raise.get()}) {
-                sqlite3_bind_value(stmt, 1, sqlite3_column_value(old.get(), 0));
-                sqlite3_bind_value(stmt, 2, sqlite3_column_value(old.get(), 1));
-                int rc = sqlite3_step(stmt);
-                if (rc != SQLITE_DONE) ThrowEngineError(m_db, rc, m_path + ".salvage");
+                if (!stmt) continue;
+                sqlite3_bind_text(stmt, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+                sqlite3_bind_int64(stmt, 2, seq);
+                int done = sqlite3_step(stmt);
+                if (done != SQLITE_DONE) ThrowEngineError(m_db, done, m_path + ".salvage");
             }
+            for (auto& table : m_tables)
+                if (table->Name() == name) table->SetCounter(seq);
+        }
+    }
+
+    // Rows kept and lost, and what became of the lock.
+    void Account() {
+        for (auto& table : m_tables) {
+            m_result.recoveredRows += table->Copied();
+            m_result.pageReaderRows += table->FromPages();
+            m_result.lostRows += table->Lost();
+            if (!table->Name().starts_with("_kest_"))
+                m_result.tableRows.emplace_back(table->Name(), table->Copied());
+        }
+        SalvageTable* lock = nullptr;
+        for (auto& table : m_tables)
+            if (table->Name() == "_kest_lock") lock = table.get();
+        if (!lock) return;
+        if (HasPasswordLock(m_db)) {
+            m_result.lock = LockOutcome::Kept;
+        } else if (!lock->ReadWhole()) {
+            // Damage took the verifier: lock with the password given, if any.
+            m_result.lock = m_options.password.empty() ? LockOutcome::Lost : LockOutcome::Remade;
+            if (!m_options.password.empty()) WritePasswordLock(m_db, m_options.password);
+            if (lock->Copied() == 0 && lock->Lost() == 0) ++m_result.lostRows;
         }
     }
 
     sqlite3* m_read;
     sqlite3* m_db;
     std::string m_path;
+    const SalvageOptions& m_options;
+    PageReader m_pages;
+    std::vector<SchemaEntry> m_schema;
+    bool m_sameKind = false;  // the file is of the kind the expected objects describe
+    std::vector<std::unique_ptr<SalvageTable>> m_tables;
     SalvageResult m_result;
 };
-
-}  // namespace
 
 // Opens a file for the salvage, raising the engine's error.
 sqlite3* OpenForSalvage(const std::string& path, int flags) {
@@ -241,16 +294,20 @@ sqlite3* OpenForSalvage(const std::string& path, int flags) {
     return db;
 }
 
-SalvageResult SalvageInto(const std::string& damagedPath, const std::string& target) {
+}  // namespace
+
+SalvageResult SalvageInto(const std::string& damagedPath, const std::string& target,
+                          const SalvageOptions& options) {
     sqlite3* read = OpenForSalvage(damagedPath, SQLITE_OPEN_READWRITE);
     sqlite3* write = nullptr;
     try {
         // The schema switch also lets a file that is shorter than its header
-        // says be read as far as it goes.
+        // says be read as far as it goes. The check that came before has
+        // folded any write-ahead log into the file, so the pages hold it all.
         ExecOrThrow(read, "PRAGMA locking_mode=EXCLUSIVE; PRAGMA writable_schema=ON");
         write = OpenForSalvage(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         ExecOrThrow(write, "PRAGMA locking_mode=EXCLUSIVE");
-        SalvageResult result = Salvager(read, write, damagedPath).Run();
+        SalvageResult result = Salvager(read, write, damagedPath, options).Run();
         sqlite3_close_v2(write);
         sqlite3_close_v2(read);
         SyncFile(target);

@@ -18,6 +18,7 @@
 #include "core/engine/AsOneUnit.h"
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
+#include "core/engine/FolderFacts.h"
 #include "core/engine/SearchIndex.h"
 
 namespace kest::engine {
@@ -346,8 +347,10 @@ void Database::CreateIndex(const std::string& tableName, const IndexDef& index) 
 void Database::RebuildTable(const TableDef& def, const std::vector<std::string>& sources) {
     bool exists = HasTable(def.name);
     if (exists) {
-        // The search index's triggers name the columns; the next open rebuilds it.
+        // The search index's and folder facts' triggers name the columns;
+        // the next open rebuilds them.
         DropSearchIndex(m_db);
+        DropFolderFacts(m_db);
         m_searchIndexes = 0;
     }
     std::vector<IndexDef> indexes = exists ? Table(def.name).indexes : def.indexes;

@@ -71,12 +71,16 @@ void EndDeferral(sqlite3* db);
 void DropSearchIndex(sqlite3* db);
 
 // Builds what is missing, slice by slice, each slice committed on its own so
-// that an interruption (a full disk) loses at most one slice and the next
-// build resumes. progress gets (rows done, rows to do) after each slice.
-// Damaged or partial objects are dropped and rebuilt. Raises the engine error
-// of a failed slice, after rolling it back. Gives the tables whose index is
-// then complete, as CompleteSearchIndexes does (without probing them again).
+// that an interruption (a full disk, or stop giving true before a slice)
+// loses at most one slice and the next build resumes. progress gets (rows
+// done, rows to do) after each slice. Damaged or partial objects are dropped
+// and rebuilt. Raises the engine error of a failed slice, after rolling it
+// back. Gives the tables whose index is then complete, as
+// CompleteSearchIndexes does (without probing them again).
 using IndexProgress = std::function<void(int64_t done, int64_t total)>;
-unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress, int64_t sliceRows = 100000);
+inline constexpr int64_t kIndexSliceRows = 100000;
+unsigned BuildSearchIndex(sqlite3* db, const IndexProgress& progress,
+                          int64_t sliceRows = kIndexSliceRows,
+                          const std::function<bool()>& stop = {});
 
 }  // namespace kest::engine

@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <charconv>
 #include <ctime>
 #include <optional>
+#include <string_view>
 
 namespace kest::engine {
 
@@ -26,7 +28,38 @@ std::optional<std::string> FileState(const std::string& path, struct stat& info)
            std::to_string(info.st_mtim.tv_nsec);
 }
 
+// The note of a build that ran out of room: the file's identity, then the
+// room.
+std::optional<std::string> OutOfRoomPrefix(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0) return std::nullopt;
+    return "F " + std::to_string(info.st_dev) + " " + std::to_string(info.st_ino) + " ";
+}
+
 }  // namespace
+
+void NoteSearchIndexOutOfRoom(const std::string& path, uint64_t room) {
+    auto prefix = OutOfRoomPrefix(path);
+    if (!prefix) return;
+    const std::string note = *prefix + std::to_string(room);
+    // Kept in the inode (it replaces the stamp's value), so even a full disk
+    // takes it; where it cannot be kept, every open tries again.
+    (void)setxattr(path.c_str(), kAttribute, note.data(), note.size(), 0);
+}
+
+bool SearchIndexOutOfRoom(const std::string& path, uint64_t room) {
+    auto prefix = OutOfRoomPrefix(path);
+    char noted[128];
+    ssize_t size = prefix ? getxattr(path.c_str(), kAttribute, noted, sizeof noted - 1) : -1;
+    if (size <= 0) return false;
+    std::string_view note(noted, static_cast<size_t>(size));
+    if (!note.starts_with(*prefix)) return false;
+    uint64_t then = 0;
+    note.remove_prefix(prefix->size());
+    if (std::from_chars(note.data(), note.data() + note.size(), then).ec != std::errc())
+        return false;
+    return room <= then + kRoomToRetry;
+}
 
 bool SearchIndexStamped(const std::string& path) {
     struct stat info {};

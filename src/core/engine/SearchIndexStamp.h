@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace kest::engine {
@@ -24,5 +25,14 @@ void StampSearchIndex(const std::string& path);
 
 // Removes the note (the index was found damaged after all).
 void ClearSearchIndexStamp(const std::string& path);
+
+// A build that failed for want of room is not tried again until there is
+// more room: the note (in place of the one above) holds the file's identity
+// and the room there was (bytes free on its file system and in the file's
+// free pages) when the build was tried. Building again is worth it once the
+// room has grown by more than kRoomToRetry.
+inline constexpr uint64_t kRoomToRetry = 1 << 20;
+void NoteSearchIndexOutOfRoom(const std::string& path, uint64_t room);
+bool SearchIndexOutOfRoom(const std::string& path, uint64_t room);
 
 }  // namespace kest::engine

@@ -2,14 +2,17 @@
 
 #include <filesystem>
 
-#include "core/common/KestError.h"
+#include "core/common/Errors.h"
 #include "core/engine/Database.h"
 #include "core/engine/FirstRow.h"
-#include "core/filefunc/ShellRun.h"
 #include "core/search/SearchText.h"
 #include "core/search/SqlText.h"
+#include "core/shell/ShellRun.h"
+#include "core/text/NameBytes.h"
 
 namespace kest::filefunc {
+using shell::kShellSuccess;
+using shell::ShellRun;
 namespace {
 
 std::string LookupErrorTitle(int function) {
@@ -42,6 +45,20 @@ std::optional<size_t> CurrentDrive(const std::vector<platform::Drive>& drives) {
             best = i;
     if (!best && !drives.empty()) best = 0;
     return best;
+}
+
+// Whether a catalogued folder and name stay below the disc's root: a shared
+// catalog may hold any text there, and no ".." component or "/" in a name
+// may lead the desktop outside the disc.
+bool StaysOnDisc(const std::string& dir, const std::string& name) {
+    for (size_t start = 0; start <= dir.size();) {
+        size_t end = dir.find('/', start);
+        if (end == std::string::npos) end = dir.size();
+        if (dir.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return name.find('/') == std::string::npos && name != ".." && name != "." &&
+           dir.find('\0') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
 }  // namespace
@@ -182,7 +199,17 @@ bool FileFuncDialog::ConfirmVolume(Prompter& prompter) {
 }
 
 bool FileFuncDialog::RunOk(Prompter& prompter) {
-    const std::string folder = Root() + RelativeFolder();
+    if (!StaysOnDisc(RelativeFolder(), m_target.name)) {
+        prompter.Show(LookupErrorTitle(m_function),
+                      "The catalog gives this file a path that leaves its Disc:\r\n" +
+                          text::ShownName(RelativeFolder() + m_target.name) +
+                          "\r\nNothing was opened.",
+                      Icon::Critical);
+        return false;
+    }
+    // The catalog's names as the bytes they stand for on the disc.
+    const std::string folder = Root() + text::NameBytes(RelativeFolder());
+    const std::string name = text::NameBytes(m_target.name);
     std::error_code ec;
     if (!m_selected || !std::filesystem::is_directory(folder, ec)) {
         prompter.Show("Error in directory", "Directory not found!", Icon::Critical);
@@ -192,14 +219,13 @@ bool FileFuncDialog::RunOk(Prompter& prompter) {
     int result = 0;
     switch (m_function) {
         case kOpenFile:
-            result = ShellRun(m_shell, prompter, folder + m_target.name, platform::ShellVerb::None);
+            result = ShellRun(m_shell, prompter, folder + name, platform::ShellVerb::None);
             break;
         case kOpenFolder:
             result = ShellRun(m_shell, prompter, folder, platform::ShellVerb::Open);
             break;
         case kExploreFolder:
-            result =
-                ShellRun(m_shell, prompter, folder, platform::ShellVerb::Explore, m_target.name);
+            result = ShellRun(m_shell, prompter, folder, platform::ShellVerb::Explore, name);
             break;
         default:
             prompter.Show("File function error",
@@ -216,6 +242,21 @@ bool FileFuncDialog::Ok(Prompter& prompter) {
         prompter.ShowError("Error in opening file", e.Number(), e.Description());
     }
     return m_closed;
+}
+
+std::optional<FileFuncDialog> LoadFileFuncDialog(FileTarget target, int function,
+                                                 const platform::Volumes& volumes,
+                                                 platform::Shell& shell, DriveSettings& settings,
+                                                 Prompter& prompter) {
+    try {
+        std::optional<FileFuncDialog> dialog;
+        dialog.emplace(std::move(target), function, volumes, shell, settings);
+        return dialog;
+    } catch (const std::exception& e) {
+        KestError error = err::ToKestError(e);
+        prompter.ShowError("Error in loading FileFunc Form", error.Number(), error.Description());
+        return std::nullopt;
+    }
 }
 
 }  // namespace kest::filefunc

@@ -98,4 +98,12 @@ class FileFuncDialog {
     bool m_closed = false;
 };
 
+// Loads the dialog (its drive list and default drive). An error while
+// loading shows "Error in loading FileFunc Form" with its number and text,
+// and there is no dialog.
+std::optional<FileFuncDialog> LoadFileFuncDialog(FileTarget target, int function,
+                                                 const platform::Volumes& volumes,
+                                                 platform::Shell& shell, DriveSettings& settings,
+                                                 Prompter& prompter);
+
 }  // namespace kest::filefunc

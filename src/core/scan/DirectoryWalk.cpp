@@ -8,7 +8,7 @@
 #include <charconv>
 #include <vector>
 
-#include "core/archive/ArchiveHelpers.h"
+#include "core/archive/ArchiveKinds.h"
 #include "core/common/FileSystemError.h"
 #include "core/scan/ContentHashes.h"
 #include "core/scan/DirectoryEntry.h"
@@ -17,6 +17,7 @@
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"
 #include "core/scan/ScanView.h"
+#include "core/text/NameBytes.h"
 
 namespace kest::scan {
 
@@ -60,7 +61,7 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
     if (strcasecmp(relative.c_str(), "System Volume Information/") == 0) return;
 
     std::string shownPath;
-    ToValidUtf8(path, shownPath);
+    text::EscapeNameBytes(path, shownPath);
     DIR* dir = opendir(path.c_str());
     if (!dir) {
         int error = errno;
@@ -88,7 +89,7 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
             }
         }
         std::string shownRelative;
-        ToValidUtf8(relative, shownRelative);
+        text::EscapeNameBytes(relative, shownRelative);
         std::string dirText = TrimSpaces(shownRelative);
         for (const Entry& entry : entries) {
             if (!entry.isDirectory) StoreFile(dirfd(dir), path, shownPath, dirText, entry.name);
@@ -102,7 +103,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     // The texts of a file are built in buffers kept from file to file: this
     // runs once per file of a disc.
     std::string& shownName = m_scratch.shownName;
-    bool replaced = ToValidUtf8(name, shownName);
+    bool replaced = text::EscapeNameBytes(name, shownName);
     m_state.lastFile.assign(shownPath).append(shownName);
     if (m_state.abort) throw ScanAborted();
     ++m_state.fileCounter;
@@ -134,7 +135,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     m_state.log.WriteLine(line);
     if (replaced) {
         m_state.log.WriteLine(
-            "   The name is not valid UTF-8: each invalid byte is stored as U+FFFD.");
+            "   The name is not valid UTF-8: each invalid byte is stored as U+F700 + the byte.");
     }
 
     m_batch.Open();
@@ -146,7 +147,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
 
     if (m_options.saveSubFileContents) {
         m_view.SetStatus(StatusPanel::SubFile, "");
-        std::string extension = archive::GetExtension(name);
+        std::string extension = archive::ArchiveTypeOf(name);
         if (m_archives && m_options.ListsArchiveType(extension)) {
             m_batch.Open();
             m_state.fileId = m_batch.Files().LastFileId();

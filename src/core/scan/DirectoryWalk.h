@@ -16,7 +16,7 @@ struct ScanState;
 class ArchiveLister {
   public:
     virtual ~ArchiveLister() = default;
-    // `type` is the lower-case extension: "zip", "cab", "rar" or "ace".
+    // `type` is the archive type of the name (archive::ArchiveTypeOf).
     virtual void List(const std::string& path, const std::string& type) = 0;
 };
 

@@ -11,6 +11,7 @@
 #include "core/common/FileSystemError.h"
 #include "core/scan/DisplayName.h"
 #include "core/scan/ScanView.h"
+#include "core/text/NameBytes.h"
 
 namespace kest::scan {
 
@@ -69,7 +70,7 @@ std::string AttributeLetters(uint32_t bits) {
 void FileFactsReader::Report(int error, const std::string& fullPath) {
     KestError e = FileSystemError(error);
     std::string shownPath;
-    ToValidUtf8(fullPath, shownPath);
+    text::EscapeNameBytes(fullPath, shownPath);
     m_prompter.Show(
         "Error in file info",
         std::to_string(e.Number()) + "\r\n" + e.Description() + "\r\n'" + shownPath + "'",

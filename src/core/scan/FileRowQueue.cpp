@@ -136,6 +136,7 @@ void FileRowQueue::WriterLoop() {
         try {
             Write(*batch);
             if (batch->commitAfter) {
+                if (m_beforeCommit) m_beforeCommit();
                 m_db.Commit();
                 m_db.Begin();
                 if (m_afterCommit) m_afterCommit();

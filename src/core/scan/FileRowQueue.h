@@ -65,6 +65,9 @@ class FileRowQueue {
     // each commit it makes; set before the first row is queued. An error it
     // raises counts as the commit's.
     void AfterEachCommit(std::function<void()> work) { m_afterCommit = std::move(work); }
+    // Work the writer does just before each commit it makes (syncing the
+    // scan's log); set before the first row is queued.
+    void BeforeEachCommit(std::function<void()> work) { m_beforeCommit = std::move(work); }
 
   private:
     struct Row {
@@ -92,7 +95,7 @@ class FileRowQueue {
     engine::Database& m_db;
     BatchPtr m_filling;
     std::optional<engine::Statement> m_single, m_group;  // the writer's
-    std::function<void()> m_afterCommit;
+    std::function<void()> m_beforeCommit, m_afterCommit;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -1,6 +1,8 @@
 #include "core/scan/RowBatch.h"
 
+#include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "core/common/KestError.h"
 #include "core/engine/Database.h"
@@ -21,6 +23,7 @@ void RowBatch::Written() {
     if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) {
         // The writer commits and opens the next transaction in turn; an
         // error it met with an earlier group is raised here.
+        m_log.Flush();
         m_files.CommitSoon();
         m_asked.push_back(m_rowStarts.size() -
                           std::accumulate(m_asked.begin(), m_asked.end(), size_t{0}));
@@ -43,15 +46,37 @@ void RowBatch::ConfirmAll() {
     m_commitsSeen = m_files.CommitsMade();
 }
 
-void RowBatch::StoredHere(uint64_t logLine) {
+bool RowBatch::StoredHere(uint64_t logLine) {
+    if (!m_lost.empty() && m_lost.front() == logLine) m_lost.pop_front();
     m_rowStarts.push_back(logLine);
-    if (++m_rows >= kMaxRows || CoarseClock::now() - m_opened >= kMaxAge) Commit();
+    if (++m_rows < kMaxRows && CoarseClock::now() - m_opened < kMaxAge) return false;
+    Commit();
+    return true;
+}
+
+size_t RowBatch::RollBack() {
+    m_open = false;
+    m_rows = 0;
+    if (m_db.InTransaction()) m_db.Execute("ROLLBACK");
+    // Only this thread's rows are pending here: the file rows were committed
+    // before the archive's entries began.
+    m_lost.insert(m_lost.begin(), m_rowStarts.begin(), m_rowStarts.end());
+    m_rowStarts.clear();
+    m_asked.clear();
+    return m_lost.size();
+}
+
+void RowBatch::Drop(uint64_t logLine) {
+    auto found = std::find(m_lost.begin(), m_lost.end(), logLine);
+    if (found != m_lost.end()) m_lost.erase(found);
 }
 
 void RowBatch::Commit() {
     m_open = false;
     m_rows = 0;
     m_files.Flush();
+    m_log.Flush();
+    m_log.Sync();
     if (m_db.InTransaction()) m_db.Commit();
     ConfirmAll();
 }
@@ -76,7 +101,7 @@ std::string RowBatch::Reconcile(int64_t discId) {
             m_db.Execute("ROLLBACK");
         }
     }
-    if (m_rowStarts.empty()) return {};
+    if (m_rowStarts.empty() && m_lost.empty()) return {};
     auto count = [&](const char* table) {
         auto query =
             m_db.Prepare(std::string("SELECT COUNT(*) FROM ") + table + " WHERE KestId = ?");
@@ -84,12 +109,17 @@ std::string RowBatch::Reconcile(int64_t discId) {
         return query.Step() ? query.Int(0) : 0;
     };
     int64_t stored = count("tblFiles") + count("tblSubFiles") - m_confirmed;
+    std::optional<uint64_t> cut;
+    if (stored >= 0 && stored < static_cast<int64_t>(m_rowStarts.size()))
+        cut = m_rowStarts[static_cast<size_t>(stored)];
+    // Rows rolled back and never saved again come first in the log.
+    if (!m_lost.empty() && (!cut || m_lost.front() < *cut)) cut = m_lost.front();
     std::string line;
-    if (stored >= 0 && stored < static_cast<int64_t>(m_rowStarts.size())) {
-        uint64_t cut = m_rowStarts[static_cast<size_t>(stored)];
-        line = m_log.LineAt(cut);
-        m_log.TruncateTo(cut);
+    if (cut) {
+        line = m_log.LineAt(*cut);
+        m_log.TruncateTo(*cut);
     }
+    m_lost.clear();
     ConfirmAll();
     return line;
 }

@@ -24,7 +24,11 @@ class RowBatch {
     static constexpr int kMaxRows = 1000;
     static constexpr std::chrono::milliseconds kMaxAge{250};
 
-    RowBatch(engine::Database& db, ScanLog& log) : m_db(db), m_log(log), m_files(db) {}
+    // A committed row's log line is never behind it: the log is flushed
+    // before a commit is asked for and synced just before it is made.
+    RowBatch(engine::Database& db, ScanLog& log) : m_db(db), m_log(log), m_files(db) {
+        m_files.BeforeEachCommit([&log] { log.Sync(); });
+    }
 
     // Before a row is written: opens a transaction when none is open.
     void Open();
@@ -32,8 +36,14 @@ class RowBatch {
     // full or old.
     void Written();
     // After a row is written on this thread (a subfile row, whose log line
-    // starts at `logLine`): commits here when the batch is full or old.
-    void StoredHere(uint64_t logLine);
+    // starts at `logLine`): commits here when the batch is full or old (and
+    // then gives true). A row lost before and saved again counts stored.
+    bool StoredHere(uint64_t logLine);
+    // After a failed save on this thread: rolls back what the transaction
+    // still holds; every row not known committed is then lost until it is
+    // saved again (StoredHere) or given up (Drop). Gives how many are lost.
+    size_t RollBack();
+    void Drop(uint64_t logLine);
     // Writes the queued file rows and commits what is pending; safe when
     // nothing is.
     void Commit();
@@ -63,6 +73,8 @@ class RowBatch {
     // first of them are in the commits asked of the writer, whose row counts
     // m_asked holds (oldest first), m_commitsSeen of them made before.
     std::deque<uint64_t> m_rowStarts;
+    // The log offsets of rows rolled back and not saved again, oldest first.
+    std::deque<uint64_t> m_lost;
     std::deque<size_t> m_asked;
     int64_t m_commitsSeen = 0;
     int64_t m_confirmed = 0;  // rows of the scan known committed

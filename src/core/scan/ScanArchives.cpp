@@ -53,11 +53,19 @@ void ScanArchives::Pump() {
     m_view.Pump();
 }
 void ScanArchives::BeforeRow() {
-    m_rowLine = m_state.log.Position();
     m_batch.Open();
 }
-void ScanArchives::AfterRow() {
-    m_batch.StoredHere(m_rowLine);
+uint64_t ScanArchives::LogPosition() const {
+    return m_state.log.Position();
+}
+bool ScanArchives::AfterRow(uint64_t logLine) {
+    return m_batch.StoredHere(logLine);
+}
+size_t ScanArchives::RowsLost() {
+    return m_batch.RollBack();
+}
+void ScanArchives::RowDropped(uint64_t logLine) {
+    m_batch.Drop(logLine);
 }
 
 }  // namespace kest::scan

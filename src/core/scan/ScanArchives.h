@@ -30,14 +30,16 @@ class ScanArchives : public ArchiveLister, public archive::SubFileScanState {
     void ShowSubProgress(float percent) override;
     void Pump() override;
     void BeforeRow() override;
-    void AfterRow() override;
+    uint64_t LogPosition() const override;
+    bool AfterRow(uint64_t logLine) override;
+    size_t RowsLost() override;
+    void RowDropped(uint64_t logLine) override;
 
   private:
     ScanState& m_state;
     ScanView& m_view;
     const ScanOptions& m_options;
     RowBatch& m_batch;
-    uint64_t m_rowLine = 0;  // where the log line of the row being saved starts
     Prompter& m_prompter;
     archive::SubFileRecorder m_recorder;
 };

@@ -5,7 +5,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/common/CoarseClock.h"
 #include "core/common/Errors.h"
+#include "core/common/FileSystemError.h"
 #include "core/engine/Database.h"
 #include "core/scan/DirectoryWalk.h"
 #include "core/scan/DiscRegistration.h"
@@ -27,6 +29,8 @@ constexpr long kZeroEstimate = 803;
 // Commits (of up to 1,000 rows each) between two indexings of a scan's rows:
 // fewer, larger FTS5 segments cost less to write and merge.
 constexpr int kCommitsPerIndexing = 20;
+// How often the final indexing lets the window repaint and Cancel run.
+constexpr std::chrono::milliseconds kPumpEvery{50};
 
 // What a row's log line names: a file's path behind its number, an entry's
 // line as it stands.
@@ -59,7 +63,7 @@ bool ScanDriver::StartScan(const std::string& driveText) {
         pending = err::ToKestError(e);
     }
     CleanUp(pending ? &*pending : nullptr);
-    return !pending;
+    return !pending && m_state.log.Failure() == 0;
 }
 
 void ScanDriver::Run(const std::string& driveText) {
@@ -204,11 +208,25 @@ void ScanDriver::CleanUp(const KestError* error) {
     }
     if (m_indexDeferred) {
         m_indexDeferred = false;
+        // A Cancel pressed during the walk leaves the indexing to run; one
+        // pressed now (or a stop signal) ends it at once, the rest left for
+        // the next open. The window repaints meanwhile.
+        bool cancelled = m_state.abort.exchange(false);
+        m_s.db.StopWhen([this, next = CoarseClock::now()]() mutable {
+            if (CoarseClock::now() >= next) {
+                m_s.view.Pump();
+                next = CoarseClock::now() + kPumpEvery;
+            }
+            return m_state.abort.load();
+        });
         try {
             m_s.db.EndSearchIndexDeferral();
         } catch (const KestError&) {
-            // A full disk: the rows are stored; the next open indexes them.
+            // A full disk or a stop: the rows are stored; the next open
+            // indexes them.
         }
+        m_s.db.StopWhen({});
+        if (cancelled) m_state.abort = true;
     }
 
     ScanView& view = m_s.view;
@@ -231,6 +249,14 @@ void ScanDriver::CleanUp(const KestError* error) {
         m_state.log.WriteLine("The scan was successful.");
     }
     m_state.log.Close();
+    if (int failure = m_state.log.Failure(); failure != 0) {
+        // Said once, after the scan: the catalog holds every row; only the
+        // log misses lines from the first that could not be written.
+        KestError why = FileSystemError(failure);
+        m_s.prompter.ShowError("Error in writing the troubleshooting file", why.Number(),
+                               why.Description() + "\r\n" + m_s.logPath +
+                                   " misses lines from the first that could not be written.");
+    }
 }
 
 }  // namespace kest::scan

@@ -42,7 +42,8 @@ class ScanDriver {
     explicit ScanDriver(ScanServices services);
 
     // Scans the drive whose root the drive box names ("Select Drive" starts
-    // nothing). True unless an error stopped the scan.
+    // nothing). True unless an error stopped the scan or the log could not
+    // be written whole.
     bool StartScan(const std::string& driveText);
     // The Cancel button: the walk stops at its next check.
     void CancelScan() { m_state.abort = true; }

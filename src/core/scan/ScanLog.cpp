@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "core/common/FileSystemError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/text/ControlChars.h"
 
 namespace kest::scan {
@@ -15,9 +16,16 @@ ScanLog::~ScanLog() {
 
 void ScanLog::Open(const std::string& path) {
     Close();
-    m_file = std::fopen(path.c_str(), "w");
     m_position = 0;
-    if (!m_file) throw FileSystemError(errno);
+    m_failure = 0;
+    m_fd = OpenLogForWriting(path);
+    m_file = fdopen(m_fd, "w");
+    if (!m_file) {
+        int error = errno;
+        close(m_fd);
+        m_fd = -1;
+        throw FileSystemError(error);
+    }
     std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
 }
 
@@ -54,12 +62,27 @@ bool ScanLog::HasControls(std::string_view line) {
 void ScanLog::WritePlain(std::string_view line) {
     // Only the scan's own thread writes the log: the stream's lock, taken
     // twice a line, would cost more than the copy.
-    m_position += fwrite_unlocked(line.data(), 1, line.size(), m_file);
-    if (fputc_unlocked('\n', m_file) == '\n') ++m_position;
+    size_t written = fwrite_unlocked(line.data(), 1, line.size(), m_file);
+    m_position += written;
+    if (fputc_unlocked('\n', m_file) == '\n') {
+        ++m_position;
+    } else {
+        NoteFailure();
+    }
+    if (written < line.size()) NoteFailure();
+}
+
+void ScanLog::NoteFailure() {
+    if (m_failure == 0) m_failure = errno != 0 ? errno : EIO;
 }
 
 void ScanLog::Flush() {
-    if (m_file) std::fflush(m_file);
+    if (m_file && std::fflush(m_file) != 0) NoteFailure();
+}
+
+void ScanLog::Sync() const {
+    // Syncs what the kernel holds; the buffer is the writing thread's.
+    if (m_fd >= 0) (void)fdatasync(m_fd);
 }
 
 std::string ScanLog::LineAt(uint64_t position) {
@@ -87,8 +110,9 @@ void ScanLog::TruncateTo(uint64_t position) {
 }
 
 void ScanLog::Close() {
-    if (m_file) std::fclose(m_file);
+    if (m_file && std::fclose(m_file) != 0) NoteFailure();
     m_file = nullptr;
+    m_fd = -1;
 }
 
 }  // namespace kest::scan

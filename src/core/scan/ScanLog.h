@@ -16,7 +16,8 @@ class ScanLog {
     ScanLog(const ScanLog&) = delete;
     ScanLog& operator=(const ScanLog&) = delete;
 
-    // Replaces the file's content; raises the file-system error on failure.
+    // Replaces the file's content (a private file; a link there is refused);
+    // raises the file-system error on failure.
     void Open(const std::string& path);
     bool IsOpen() const { return m_file != nullptr; }
     // Writes text ending in a line break. Every line is ended the same way:
@@ -26,8 +27,16 @@ class ScanLog {
     // Writes one line that names a file: every control character of it, line
     // breaks included, shows as "?", so a record never splits.
     void WriteRecord(std::string_view line);
-    // Pushes what is buffered to the file (before a prompt, at a stop).
+    // Pushes what is buffered to the file (before a prompt, before each
+    // commit, at a stop).
     void Flush();
+    // Forces what was flushed to the disk; safe on another thread than the
+    // one that writes (the writer of the catalog's rows calls it before each
+    // commit, so a committed row's line is never behind it).
+    void Sync() const;
+    // The first write that failed (a full program folder, say): its error
+    // number, or 0. Lines after it may be missing.
+    int Failure() const { return m_failure; }
     // Bytes written so far: where the next line starts.
     uint64_t Position() const { return m_position; }
     // The line that starts at `position` (without its line break).
@@ -41,7 +50,11 @@ class ScanLog {
     // Writes the line as it is, with its line break.
     void WritePlain(std::string_view line);
 
+    void NoteFailure();
+
     std::FILE* m_file = nullptr;
+    int m_fd = -1;
+    int m_failure = 0;
     std::string m_buffer;
     uint64_t m_position = 0;
 };

@@ -14,6 +14,10 @@ struct ScanOptions {
     bool saveCab = false;
     bool saveRar = false;
     bool saveAce = false;
+    bool save7z = true;
+    bool saveTar = true;
+    bool saveCompressedTar = true;  // .tar.gz, .tar.bz2, .tar.xz, .tar.zst
+    bool saveIso = true;
     bool playSound = true;
     std::string endScanSound;
     // The disc list then shows only discs with files; it is the duplicates' source.
@@ -21,7 +25,7 @@ struct ScanOptions {
     // A 128-bit content hash of every file, read while the walk stores it.
     bool hashContents = false;
 
-    // Whether files with this extension ("zip", "cab", "rar", "ace") are listed.
+    // Whether files of this archive type (archive::ArchiveTypeOf) are listed.
     bool ListsArchiveType(const std::string& extension) const;
 };
 

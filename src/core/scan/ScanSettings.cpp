@@ -11,6 +11,10 @@ ScanOptions ScanOptionsFromSettings(const AppSettings& settings) {
     options.saveCab = settings.SaveCAB == 1;
     options.saveRar = settings.SaveRAR == 1;
     options.saveAce = settings.SaveACE == 1;
+    options.save7z = settings.Save7Z == 1;
+    options.saveTar = settings.SaveTAR == 1;
+    options.saveCompressedTar = settings.SaveCompressedTAR == 1;
+    options.saveIso = settings.SaveISO == 1;
     options.playSound = settings.Play;
     options.endScanSound = settings.EndScan;
     options.showUsedSpace = settings.ShowUsedSpace;

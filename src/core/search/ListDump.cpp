@@ -1,12 +1,7 @@
 #include "core/search/ListDump.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "core/common/Errors.h"
-#include "core/common/FileSystemError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/search/SearchText.h"
 
 namespace kest::search {
@@ -129,7 +124,7 @@ void PlainText(const DumpSource& s, Printer& p) {
             p.Tab(4).Put("  |");
             bool first = true;
             for (size_t c = 0; c < table.ColumnCount(); ++c) {
-                if (table.Column(c).tag < 0) continue;
+                if (!table.Shown(c)) continue;
                 if (!first) p.Put("|  ");
                 p.Put(TrimBlanks(ResultCell(table, row, c)));
                 first = false;
@@ -167,7 +162,7 @@ void Csv(const DumpSource& s, Printer& p) {
         }
         for (long row = -1; row < static_cast<long>(table.RowCount()); ++row) {
             for (size_t c = 0; c < table.ColumnCount(); ++c)
-                if (table.Column(c).tag >= 0) p.Put(ResultCell(table, row, c)).Put(",");
+                if (table.Shown(c)) p.Put(ResultCell(table, row, c)).Put(",");
             p.NewLine();
         }
         return;
@@ -179,18 +174,8 @@ void Csv(const DumpSource& s, Printer& p) {
     p.NewLine();
     for (size_t row = 0; row < table.RowCount(); ++row) {
         for (size_t c = 0; c < table.ColumnCount(); ++c)
-            if (table.Column(c).tag >= 0) p.Put("\"").Put(table.Cell(row, c)).Put("\",");
+            if (table.Shown(c)) p.Put("\"").Put(table.Cell(row, c)).Put("\",");
         p.NewLine();
-    }
-}
-
-void WriteAll(int fd, const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw FileSystemError(errno);
-        done += static_cast<size_t>(n);
     }
 }
 
@@ -207,23 +192,17 @@ std::string FormatList(const DumpSource& source, ListFormat format) {
 
 bool DumpList(const DumpSource& source, ListFormat format, const std::string& fileName,
               Prompter& prompter) {
-    int fd = -1;
     try {
         std::string data = FormatList(source, format);
-        fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        // A missing folder is a path that cannot be found, not a missing file.
-        if (fd < 0) throw FileSystemError(errno == ENOENT ? ENOTDIR : errno);
-        WriteAll(fd, data);
-        int rc = ::close(fd);
-        fd = -1;
-        if (rc != 0) throw FileSystemError(errno);
+        // The list replaces an old one only when it was written whole.
+        ReplacementFile file(fileName);
+        file.Write(data);
+        file.Replace();
         return true;
     } catch (const KestError& e) {
-        if (fd >= 0) ::close(fd);
         prompter.ShowError("Error in dump-to-text", e.Number(), e.Description());
         return false;
     } catch (const std::bad_alloc&) {
-        if (fd >= 0) ::close(fd);
         const KestError error = err::OutOfMemory();
         prompter.ShowError("Error in dump-to-text", error.Number(), error.Description());
         return false;

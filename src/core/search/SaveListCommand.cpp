@@ -5,8 +5,8 @@
 #include "core/common/FileSystemError.h"
 #include "core/common/KestError.h"
 #include "core/common/ReplaceableFile.h"
-#include "core/filefunc/ShellRun.h"
 #include "core/search/SearchText.h"
+#include "core/shell/ShellRun.h"
 
 namespace kest::search {
 namespace {
@@ -62,7 +62,7 @@ SaveOutcome SaveListCommand(const DumpSource& source, ListFormat format, int64_t
         }
         if (!DumpList(source, format, fileName, prompter)) return SaveOutcome::Failed;
         if (settings.openAfterSaving)
-            filefunc::ShellRun(shell, prompter, fileName, platform::ShellVerb::None);
+            shell::ShellRun(shell, prompter, fileName, platform::ShellVerb::None);
         return SaveOutcome::Saved;
     } catch (const KestError& e) {
         prompter.ShowError("Error in saving file", e.Number(), e.Description());

@@ -19,10 +19,31 @@ DisplaySnapshot Snapshot(const SearchOptions& options) {
     return DisplaySnapshot{options.sizeFormat, options.sizeNumDec, options.dateFormat};
 }
 
+// The hourglass pointer for the life of a command, whichever way it ends.
+class BusyPointer {
+  public:
+    explicit BusyPointer(SearchViewHooks& view) : m_view(view) { m_view.SetBusyPointer(true); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    ~BusyPointer() { m_view.SetBusyPointer(false); }
+
+  private:
+    SearchViewHooks& m_view;
+};
+
+void ShowSearchError(SearchPanel& panel, const KestError& e, Prompter& prompter,
+                     SearchViewHooks* view) {
+    panel.status1 =
+        "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
+    if (view) view->ShowPanel();
+    prompter.ShowError("SQL query error", e.Number(), e.Description());
+}
+
 // Fills the results from a statement and lays them out; on an error the rows
-// read so far stay, the count says "(aborted)" and the user is told.
+// read so far stay, the count says "(aborted)" and the user is told (after
+// the view shows it, when there is one).
 bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
-                 const std::string& statement, Prompter& prompter) {
+                 const std::string& statement, Prompter& prompter, SearchViewHooks* view) {
     // The columns are laid out before the first row, for rows handed over as they come.
     auto layOut = [&](ListTable& table) { FillResultsGrid(table, options, panel.widths); };
     try {
@@ -30,25 +51,24 @@ bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& 
         return true;
     } catch (const KestError& e) {
         FillResultsGrid(panel.results, options, panel.widths);
-        panel.status1 =
-            "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
         panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
         if (panel.matchCount > 0)
             panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount) + " (aborted)";
-        prompter.ShowError("SQL query error", e.Number(), e.Description());
+        ShowSearchError(panel, e, prompter, view);
         return false;
     }
 }
 
-// The count and time texts once the results are in; an empty result keeps one
-// blank row and tells the user.
+// The count and time texts once the results are in, shown at once; an empty
+// result keeps one blank row and then tells the user.
 void ReportCount(SearchPanel& panel, std::time_t start, const std::string& noneText,
-                 Prompter& prompter) {
+                 Prompter& prompter, SearchViewHooks& view) {
     panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
     panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
     panel.status1 = "Search time: " + std::to_string(std::time(nullptr) - start) + " s";
+    if (panel.matchCount == 0) panel.results.AddBlankRow();
+    view.ShowPanel();
     if (panel.matchCount == 0) {
-        panel.results.AddBlankRow();
         prompter.Show("Search results", noneText, Icon::Information);
         panel.focus = SearchFocus::SearchBox;
     } else {
@@ -86,7 +106,6 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
         return SearchOutcome::NoDiscs;
     }
     panel.searchText = NormaliseSearchText(TrimBlanks(panel.searchText));
-    view.Repaint();
     if (panel.searchText.empty()) {
         prompter.Show("Null search input", "No search parameters!", Icon::Information);
         panel.focus = SearchFocus::SearchBox;
@@ -106,32 +125,31 @@ SearchOutcome SearchCommand(engine::Database& db, SearchPanel& panel, const Sear
 
 bool RunSearch(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                const std::string& searchText, Prompter& prompter, SearchViewHooks& view) {
+    BusyPointer pointer(view);
     panel.status1.clear();
     panel.status2.clear();
-    view.Repaint();
+    view.ShowPanel();
     panel.snapshot = Snapshot(options);
     std::time_t start = std::time(nullptr);
     panel.resultCount = kNoMatchCount;
     panel.matchCount = 0;
     view.SetBusy(true);
-    view.Repaint();
     RememberWidths(panel.results, panel.widths);
     panel.results.Clear();
+    view.ShowPanel();
 
     if (panel.history.Add(searchText)) panel.searchText = searchText;
     std::string statement;
+    bool filled = false;
     try {
         statement = BuildSearchStatement(searchText, panel.bounds, options);
+        panel.statement = statement;
+        filled = FillResults(db, panel, options, statement, prompter, &view);
     } catch (const KestError& e) {
-        panel.status1 =
-            "Error #" + std::to_string(e.Number()) + " while searching. See Help>Content>Errors";
-        prompter.ShowError("SQL query error", e.Number(), e.Description());
-        view.SetBusy(false);
-        return false;
+        ShowSearchError(panel, e, prompter, &view);
     }
-    panel.statement = statement;
-    bool filled = FillResults(db, panel, options, statement, prompter);
-    if (filled) ReportCount(panel, start, "No Records found with specified criteria.", prompter);
+    if (filled)
+        ReportCount(panel, start, "No Records found with specified criteria.", prompter, view);
     view.SetBusy(false);
     return filled;
 }
@@ -141,7 +159,7 @@ bool RefreshResults(engine::Database& db, SearchPanel& panel, const SearchOption
     if (panel.statement.empty()) return false;
     RememberWidths(panel.results, panel.widths);
     panel.snapshot = Snapshot(options);
-    if (!FillResults(db, panel, options, panel.statement, prompter)) return false;
+    if (!FillResults(db, panel, options, panel.statement, prompter, nullptr)) return false;
     panel.matchCount = static_cast<int64_t>(panel.results.RowCount());
     panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount);
     if (panel.matchCount == 0) panel.results.AddBlankRow();
@@ -151,22 +169,26 @@ bool RefreshResults(engine::Database& db, SearchPanel& panel, const SearchOption
 bool ShowContents(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                   const std::optional<std::string>& kestId, Prompter& prompter,
                   SearchViewHooks& view) {
-    view.Repaint();
+    view.ShowPanel();
     std::time_t start = std::time(nullptr);
+    BusyPointer pointer(view);
     panel.snapshot = Snapshot(options);
+    panel.resultCount = kNoMatchCount;
+    panel.matchCount = 0;
+    panel.status1.clear();
     ResetResultsGrid(panel.results, options, panel.widths);
-    view.Repaint();
+    view.ShowPanel();
 
     std::string statement = BuildSelectList(options);
     if (kestId) statement += "WHERE tblFiles.KestId = " + *kestId + " ";
     statement += kContentsOrder;
     panel.statement = statement;
-    if (!FillResults(db, panel, options, statement, prompter)) return false;
+    if (!FillResults(db, panel, options, statement, prompter, &view)) return false;
 
     panel.searchText.clear();
     if (options.advanced) panel.bounds = SearchBounds{};
     view.ShowSearchView();
-    ReportCount(panel, start, "No Records found with this criteria.", prompter);
+    ReportCount(panel, start, "No Records found with this criteria.", prompter, view);
     if (!kestId) {
         panel.searchText = "*";
     } else if (options.advanced) {
@@ -187,6 +209,7 @@ void ClearAll(SearchPanel& panel, const SearchOptions& options, Prompter& prompt
         panel.status1.clear();
         panel.status2.clear();
         ResetResultsGrid(panel.results, options, panel.widths);
+        view.ShowPanel();
         if (prompter.Show("Clear search list?",
                           "Would you also like to clear the drop-down search list?", Icon::Question,
                           Buttons::YesNo, 2) == Answer::Yes)

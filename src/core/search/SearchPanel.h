@@ -21,16 +21,21 @@ struct DisplaySnapshot {
 
 enum class SearchFocus { SearchBox, Results, Bound };
 
-// What the window does while a long search runs: the desktop disables and
-// greys its search controls and repaints; a front end without them says so
-// in its own implementation.
+// What the window shows while a search or a contents list runs, in the order
+// the commands call it: the busy pointer, the controls disabled, the panel
+// redrawn at each step, and the count, time or error line shown before any
+// message box that reports it. A front end without a window says so in its
+// own implementation.
 class SearchViewHooks {
   public:
     virtual ~SearchViewHooks() = default;
     // Search buttons and bound boxes disabled and grey (true) or enabled and white.
     virtual void SetBusy(bool busy) = 0;
-    // Lets the window repaint.
-    virtual void Repaint() = 0;
+    // The hourglass pointer (true) or the normal one.
+    virtual void SetBusyPointer(bool busy) = 0;
+    // Shows the panel as it stands now (the count line, both status panels
+    // and the results) and lets the window repaint.
+    virtual void ShowPanel() = 0;
     // Switches the main window to the Search view.
     virtual void ShowSearchView() = 0;
 };

@@ -60,6 +60,11 @@ struct AppSettings {
     int16_t SaveCAB = 0;
     int16_t SaveRAR = 0;
     int16_t SaveACE = 0;
+    // The kinds libarchive lists, beyond the classic four.
+    int16_t Save7Z = 0;
+    int16_t SaveTAR = 0;
+    int16_t SaveCompressedTAR = 0;
+    int16_t SaveISO = 0;
     bool SearchSub = false;
     bool InSubFileName = false;
     bool InSubDirectory = false;
@@ -91,6 +96,14 @@ struct AppSettings {
     int32_t FactColumns = 0;
     bool ScanUnknownDiscs = false;
 };
+
+// Whether any archive type is chosen for listing (a scan that saves subfile
+// contents needs one).
+inline bool ListsAnyArchiveType(const AppSettings& s) {
+    return s.SaveZIP + s.SaveCAB + s.SaveRAR + s.SaveACE + s.Save7Z + s.SaveTAR +
+               s.SaveCompressedTAR + s.SaveISO !=
+           0;
+}
 
 // The catalog to open at start-up (Main/DatabaseName and Main/DatabaseDir), and
 // at a save the catalog that is open. The folder has no trailing '/'.

@@ -5,7 +5,6 @@
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,8 @@
 #include <optional>
 #include <system_error>
 
+#include "core/common/KestError.h"
+#include "core/common/ReplacementFile.h"
 #include "core/settings/AppPaths.h"
 
 namespace kest {
@@ -68,44 +69,6 @@ bool IsReadOnly(const fs::path& path) {
     return (st.st_mode & S_IWUSR) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
-// Writes `data` to a new file beside `target` and renames it over `target`.
-bool ReplaceFile(const fs::path& target, const std::string& data) {
-    std::string pattern =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = mkstemp(pattern.data());
-    if (fd < 0) return false;
-    struct stat st {};
-    mode_t mode = 0666;
-    if (stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = fchmod(fd, mode) == 0;
-    for (size_t done = 0; ok && done < data.size();) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(pattern.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(pattern.c_str());
-        return false;
-    }
-    // Makes the rename itself survive a power cut.
-    int folder = open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        fsync(folder);
-        close(folder);
-    }
-    return true;
-}
-
 }  // namespace
 
 struct IniFile::Impl {
@@ -113,7 +76,8 @@ struct IniFile::Impl {
     bool readable = true;  // false: the file exists but could not be read as INI text
     std::string problem;   // why it could not
     bool hadBom = false;
-    std::optional<std::string> loaded;  // the file's bytes as read, when it was there
+    std::optional<std::string> loaded;             // the file's bytes as read, when it was there
+    mutable std::optional<KestError> saveFailure;  // why the last save could not write
 };
 
 IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_unique<Impl>()) {
@@ -175,21 +139,28 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
 }
 
 bool IniFile::Save() const {
+    m_impl->saveFailure.reset();
     if (!m_impl->readable) return false;
-    std::error_code ec;
-    // A linked settings file is replaced at its real place, keeping the link.
-    fs::path target = m_path;
-    if (fs::is_symlink(m_path, ec)) {
-        target = fs::canonical(m_path, ec);
-        if (ec) return false;
+    try {
+        // A linked settings file is replaced at its real place, keeping the link.
+        if (IsReadOnly(WriteTarget(m_path.string()))) return false;
+        std::string data;
+        if (m_impl->ini.Save(data, m_impl->hadBom) < 0) return false;
+        // Nothing changed: the file already holds these bytes, and writing them
+        // again would only cost a sync (a search saves its history every time).
+        if (data == m_impl->loaded) return true;
+        ReplacementFile file(m_path.string());
+        file.Write(data);
+        file.Replace();
+        return true;
+    } catch (const KestError& e) {
+        m_impl->saveFailure = e;
+        return false;
     }
-    if (IsReadOnly(target)) return false;
-    std::string data;
-    if (m_impl->ini.Save(data, m_impl->hadBom) < 0) return false;
-    // Nothing changed: the file already holds these bytes, and writing them
-    // again would only cost a sync (a search saves its history every time).
-    if (data == m_impl->loaded) return true;
-    return ReplaceFile(target, data);
+}
+
+const KestError* IniFile::SaveFailure() const {
+    return m_impl->saveFailure ? &*m_impl->saveFailure : nullptr;
 }
 
 const fs::path& IniPath() {

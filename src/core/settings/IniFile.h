@@ -7,6 +7,8 @@
 
 namespace kest {
 
+class KestError;
+
 // A settings file with the semantics of Windows profile files: section and key
 // names compared without regard to case, the first of duplicate keys wins, a
 // missing file or key gives the default, values longer than 2047 characters
@@ -36,6 +38,9 @@ class IniFile {
     // or holds no INI text at all, or when the write fails. A file that
     // already holds exactly the text is left alone.
     bool Save() const;
+    // Why the last Save could not write the file (a full disk, a folder it
+    // may not write to); null when it wrote or had nothing to write.
+    const KestError* SaveFailure() const;
 
   private:
     struct Impl;

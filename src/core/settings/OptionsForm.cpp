@@ -37,7 +37,7 @@ std::optional<OptionsProblem> ValidateOptions(const OptionsChoice& choice) {
     if (!s.InFileName && !s.InDirectory && !s.InFileDescription)
         return OptionsProblem{OptionsTab::Search, OptionsField::SearchFields,
                               "At least one checkbox must be selected in 'Fields to Search'."};
-    if (s.SaveSubFileCont && s.SaveZIP + s.SaveCAB + s.SaveRAR + s.SaveACE == 0)
+    if (s.SaveSubFileCont && !ListsAnyArchiveType(s))
         return OptionsProblem{OptionsTab::CompressedFiles, OptionsField::FileTypes,
                               "You decided to include compressed file information\r\n"
                               "but did not select at least one file type."};

@@ -97,7 +97,11 @@ void LoadSubFileOptions(KeyReader& keys, AppSettings& s) {
     s.SaveCAB = WithinOr(keys.Int16(kSection, "SaveCAB", "0"), 0, 1, 0);
     s.SaveRAR = WithinOr(keys.Int16(kSection, "SaveRAR", "0"), 0, 1, 0);
     s.SaveACE = WithinOr(keys.Int16(kSection, "SaveACE", "0"), 0, 1, 0);
-    if (s.SaveSubFileCont && s.SaveZIP + s.SaveCAB + s.SaveRAR + s.SaveACE == 0) s.SaveZIP = 1;
+    s.Save7Z = WithinOr(keys.Int16(kSection, "Save7Z", "1"), 0, 1, 1);
+    s.SaveTAR = WithinOr(keys.Int16(kSection, "SaveTAR", "1"), 0, 1, 1);
+    s.SaveCompressedTAR = WithinOr(keys.Int16(kSection, "SaveCompressedTAR", "1"), 0, 1, 1);
+    s.SaveISO = WithinOr(keys.Int16(kSection, "SaveISO", "1"), 0, 1, 1);
+    if (s.SaveSubFileCont && !ListsAnyArchiveType(s)) s.SaveZIP = 1;
     s.SearchSub = keys.Bool(kSection, "SearchSub", "False");
     s.InSubFileName = keys.Bool(kSection, "InSubFileName", "True");
     s.InSubDirectory = keys.Bool(kSection, "InSubDirectory", "False");

@@ -50,6 +50,10 @@ void AddSubFileOptions(EntryList& out, const AppSettings& s) {
     out.Int(kSection, "SaveCAB", s.SaveCAB);
     out.Int(kSection, "SaveRAR", s.SaveRAR);
     out.Int(kSection, "SaveACE", s.SaveACE);
+    out.Int(kSection, "Save7Z", s.Save7Z);
+    out.Int(kSection, "SaveTAR", s.SaveTAR);
+    out.Int(kSection, "SaveCompressedTAR", s.SaveCompressedTAR);
+    out.Int(kSection, "SaveISO", s.SaveISO);
     out.Bool(kSection, "SearchSub", s.SearchSub);
     out.Bool(kSection, "InSubFileName", s.InSubFileName);
     out.Bool(kSection, "InSubDirectory", s.InSubDirectory);
@@ -141,7 +145,7 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
 }
 
 bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const WindowState& window,
-                  CatalogName* current) {
+                  CatalogName* current, std::optional<KestError>* failure) {
     CatalogName catalog = current ? *current : CatalogName{};
     if (vb::Trim(catalog.name).empty()) catalog.name = kNoCatalogName;
     if (vb::Trim(catalog.folder).empty()) catalog.folder = paths.FolderText();
@@ -150,7 +154,9 @@ bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const Wind
     for (const SettingsEntry& entry : SettingsEntries(settings, window, catalog)) {
         ini.Write(entry.section, entry.key, entry.value);
     }
-    return ini.Save();
+    bool saved = ini.Save();
+    if (failure && ini.SaveFailure()) *failure = *ini.SaveFailure();
+    return saved;
 }
 
 std::vector<ResultColumnWidth> AllResultColumns(const WindowState& window) {

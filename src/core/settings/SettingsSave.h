@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/common/KestError.h"
 #include "core/settings/AppPaths.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/WindowState.h"
@@ -29,10 +31,10 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
 // Writes every setting to the program folder's settings file in one step.
 // `current` is the open catalog, or nullptr when none is; an empty name
 // becomes "?null?" and an empty folder the program folder, and a given
-// `current` keeps them. A failed write is not reported; returns whether the
-// file was written.
+// `current` keeps them. Returns whether the file was written; a write that
+// failed (not one skipped for a read-only file) gives its error in `failure`.
 bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const WindowState& window,
-                  CatalogName* current);
+                  CatalogName* current, std::optional<KestError>* failure = nullptr);
 
 // The results grid as it stands with every file and subfile column shown at
 // its remembered width.

@@ -14,6 +14,13 @@ double NumericSortKey(std::string_view text) {
     return text::ParseNumberText(text).value_or(0.0);
 }
 
+std::vector<size_t> ListTable::ShownColumns() const {
+    std::vector<size_t> shown;
+    for (size_t c = 0; c < m_columns.size(); ++c)
+        if (Shown(c)) shown.push_back(c);
+    return shown;
+}
+
 void ListTable::Reset(std::vector<ListColumn> columns) {
     m_columns = std::move(columns);
     m_blocks.clear();

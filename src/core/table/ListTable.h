@@ -47,6 +47,11 @@ class ListTable {
     ListColumn& Column(size_t column) { return m_columns[column]; }
     const ListColumn& Column(size_t column) const { return m_columns[column]; }
     const std::vector<ListColumn>& Columns() const { return m_columns; }
+    // A column with a negative tag holds what the list needs but never shows
+    // (ids, sort keys): the grids, the printed and the saved lists skip it.
+    bool Shown(size_t column) const { return m_columns[column].tag >= 0; }
+    // The shown columns' indexes, in order.
+    std::vector<size_t> ShownColumns() const;
 
     // Adds a row; the cells are given one by one, as many as there are columns.
     void AddCell(std::string_view text);

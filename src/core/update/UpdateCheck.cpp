@@ -1,7 +1,7 @@
 #include "core/update/UpdateCheck.h"
 
 #include "core/common/KestError.h"
-#include "core/filefunc/ShellRun.h"
+#include "core/shell/ShellRun.h"
 #include "core/update/UpdateFiles.h"
 
 namespace kest::update {
@@ -93,7 +93,7 @@ void DownloadUpdate(UpdateContext& context, UpdateView& view) {
 }
 
 void OpenAddress(UpdateContext& context, const std::string& address) {
-    filefunc::ShellRun(context.shell, context.prompter, address, platform::ShellVerb::Open);
+    shell::ShellRun(context.shell, context.prompter, address, platform::ShellVerb::Open);
 }
 
 }  // namespace kest::update

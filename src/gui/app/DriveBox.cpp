@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <array>
 
-#include "gui/app/Pictures.h"
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 namespace {

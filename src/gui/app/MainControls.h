@@ -11,25 +11,15 @@
 #include <array>
 
 #include "gui/grids/ListGrid.h"
+#include "gui/scan/ScanControls.h"
 
 class QMainWindow;
 
+namespace kest {
+class ListTable;
+}
+
 namespace kest::gui {
-
-class ListTableModel;
-
-// The scan progress controls, shown only while a scan runs: the two bars
-// (ProgPic2 and ProgPic4 are the frames, ProgPic1 and ProgPic3 their filled
-// parts), their percent labels and the animation shown without an estimate.
-struct ScanProgressControls {
-    QWidget* panel = nullptr;
-    QLabel *lblNoProg = nullptr, *lblSubProg = nullptr, *lblTotProg = nullptr;
-    std::array<QFrame*, 4> ProgPic{};  // ProgPic1..ProgPic4
-    std::array<QLabel*, 4> ProgLbl{};  // ProgLbl1..ProgLbl4
-    QLabel *imgStart = nullptr, *imgEnd = nullptr, *imgGo = nullptr;
-    QTimer* tmrAnimate = nullptr;
-    QPushButton* cmdCancel = nullptr;
-};
 
 // Every control of the main window, each named (objectName) as the window's
 // model names it.
@@ -66,7 +56,9 @@ struct MainControls {
 };
 
 // Builds the controls into the window (toolbar band, backdrop with both
-// views, status bar); the grids show the two models.
-MainControls BuildMainControls(QMainWindow* window, ListTableModel* discs, ListTableModel* results);
+// views, status bar); the grids show the two lists (models dtaDiscs and
+// dtaSearch).
+MainControls BuildMainControls(QMainWindow* window, const ListTable& discs,
+                               const ListTable& results);
 
 }  // namespace kest::gui

@@ -8,9 +8,10 @@
 
 #include "core/app/ViewTexts.h"
 #include "gui/app/MainControls.h"
-#include "gui/app/Pictures.h"
-#include "gui/app/Twips.h"
 #include "gui/dialogs/DetailsForm.h"
+#include "gui/grids/ListTableModel.h"
+#include "gui/widgets/Pictures.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 namespace {
@@ -181,40 +182,9 @@ void BuildScanProgress(QWidget* parent, MainControls& c) {
     p.tmrAnimate->setInterval(100);
 }
 
-void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, MainControls& c) {
-    c.lblScanDirec = MakeLabel(back, "lblScanDirec", QString::fromUtf8(app::kScanHint));
-    c.lblSearchDirec = MakeLabel(back, "lblSearchDirec", {});
-    for (QLabel* hint : {c.lblScanDirec, c.lblSearchDirec}) hint->setWordWrap(true);
-
-    c.icbDrives = Named(new QComboBox(back), "icbDrives");
-    c.icbDrives->setEditable(true);
-    c.icbDrives->lineEdit()->setReadOnly(true);
-    c.icbDrives->setEditText(QStringLiteral("Select Drive"));
-    NameCombo(c.icbDrives, "Drives available");
-    c.icbDrives->setMinimumWidth(TwipsToPixels(2400));
-    c.drvMain = Named(new QComboBox(back), "drvMain");
-    c.drvMain->hide();
-    c.cmdSS = MakeButton(back, "cmdSS", "Scan && Sa&ve", "Scan & save the files on the disc");
-    c.lblNumDiscs = MakeLabel(back, "lblNumDiscs", QString::fromUtf8(app::kNoDatabase));
-
-    c.cboSearch = Named(new QComboBox(back), "cboSearch");
-    c.cboSearch->setEditable(true);
-    c.cboSearch->setInsertPolicy(QComboBox::NoInsert);
-    NameCombo(c.cboSearch, "The search parameters");
-    c.cboSearch->setMinimumWidth(TwipsToPixels(2400));
-    c.cmdQuery = MakeButton(back, "cmdQuery", "&Query", "Initiate the search");
-    c.cmdQuery->setDefault(false);
-    c.cmdClear = MakeButton(back, "cmdClear", "&Clear All", "Clear all fields");
-    c.cmdAdv = MakeButton(back, "cmdAdv", ">> &Advanced", "Advanced search options");
-    c.lblResultCount = MakeLabel(back, "lblResultCount", QStringLiteral("Matches Found: ---"));
-    c.advancedPanel = BuildAdvancedPanel(back, c);
-
-    c.fgdDiscs = Named(new ListGrid(discs, back), "fgdDiscs");
-    c.fgdDiscs->setAccessibleName(QStringLiteral("Disc list"));
-    c.fgdResults = Named(new ListGrid(results, back), "fgdResults");
-    c.fgdResults->setAccessibleName(QStringLiteral("Search results"));
-    BuildScanProgress(back, c);
-
+// Both views share the backdrop: the hints over the boxes and buttons, the
+// advanced panel at their right, the scan progress, then the grids.
+void LayOutViews(QWidget* back, const MainControls& c) {
     auto* row1 = new QHBoxLayout;
     row1->addWidget(c.icbDrives, 1);
     row1->addWidget(c.cboSearch, 1);
@@ -244,10 +214,49 @@ void BuildViews(QWidget* back, ListTableModel* discs, ListTableModel* results, M
     layout->addWidget(c.fgdResults, 1);
 }
 
+void BuildViews(QWidget* back, const ListTable& discs, const ListTable& results, MainControls& c) {
+    c.lblScanDirec = MakeLabel(back, "lblScanDirec", QString::fromUtf8(app::kScanHint));
+    c.lblSearchDirec = MakeLabel(back, "lblSearchDirec", {});
+    for (QLabel* hint : {c.lblScanDirec, c.lblSearchDirec}) hint->setWordWrap(true);
+
+    c.icbDrives = Named(new QComboBox(back), "icbDrives");
+    c.icbDrives->setEditable(true);
+    c.icbDrives->lineEdit()->setReadOnly(true);
+    c.icbDrives->setEditText(QStringLiteral("Select Drive"));
+    NameCombo(c.icbDrives, "Drives available");
+    c.icbDrives->setMinimumWidth(TwipsToPixels(2400));
+    c.drvMain = Named(new QComboBox(back), "drvMain");
+    c.drvMain->hide();
+    c.cmdSS = MakeButton(back, "cmdSS", "Scan && Sa&ve", "Scan & save the files on the disc");
+    c.lblNumDiscs = MakeLabel(back, "lblNumDiscs", QString::fromUtf8(app::kNoDatabase));
+
+    c.cboSearch = Named(new QComboBox(back), "cboSearch");
+    c.cboSearch->setEditable(true);
+    c.cboSearch->setInsertPolicy(QComboBox::NoInsert);
+    NameCombo(c.cboSearch, "The search parameters");
+    c.cboSearch->setMinimumWidth(TwipsToPixels(2400));
+    c.cmdQuery = MakeButton(back, "cmdQuery", "&Query", "Initiate the search");
+    c.cmdQuery->setDefault(false);
+    c.cmdClear = MakeButton(back, "cmdClear", "&Clear All", "Clear all fields");
+    c.cmdAdv = MakeButton(back, "cmdAdv", ">> &Advanced", "Advanced search options");
+    c.lblResultCount = MakeLabel(back, "lblResultCount", QStringLiteral("Matches Found: ---"));
+    c.advancedPanel = BuildAdvancedPanel(back, c);
+
+    c.fgdDiscs =
+        Named(new ListGrid(Named(new ListTableModel(discs, back), "dtaDiscs"), back), "fgdDiscs");
+    c.fgdDiscs->setAccessibleName(QStringLiteral("Disc list"));
+    c.fgdResults = Named(new ListGrid(Named(new ListTableModel(results, back), "dtaSearch"), back),
+                         "fgdResults");
+    c.fgdResults->setAccessibleName(QStringLiteral("Search results"));
+    BuildScanProgress(back, c);
+
+    LayOutViews(back, c);
+}
+
 }  // namespace
 
-MainControls BuildMainControls(QMainWindow* window, ListTableModel* discs,
-                               ListTableModel* results) {
+MainControls BuildMainControls(QMainWindow* window, const ListTable& discs,
+                               const ListTable& results) {
     MainControls c;
     auto* central = new QWidget(window);
     central->setObjectName(QStringLiteral("centralWidget"));

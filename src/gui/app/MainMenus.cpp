@@ -74,6 +74,9 @@ void BuildToolsMenu(QMenuBar* bar, MainMenus& m) {
         Entry(m.mnuTools, "mnuViewTrouble", "View Troub&leshooting File...", "Ctrl+L");
     m.mnuRefD = Entry(m.mnuTools, "mnuRefD", "Re&fresh the Discs List", "Ctrl+F");
     m.mnuRep = Entry(m.mnuTools, "mnuRep", "&Repair External Database...");
+    m.mnuReindex = Entry(m.mnuTools, "mnuReindex", "Re&build Search Index...");
+    m.mnuDuplicates = Entry(m.mnuTools, "mnuDuplicates", "Find D&uplicates...");
+    m.mnuLentDiscs = Entry(m.mnuTools, "mnuLentDiscs", "Len&t Discs...");
     m.mnuTools->addSeparator();
     m.mnuOpts = Entry(m.mnuTools, "mnuOpts", "&Options...", "Ctrl+I");
 }
@@ -93,6 +96,7 @@ void BuildHelpMenu(QMenuBar* bar, MainMenus& m) {
 void BuildPopUps(QMainWindow* window, MainMenus& m) {
     m.mnuPopUp1 = SubMenu(window, "mnuPopUp1", "");
     m.mnuDiscDetails = Entry(m.mnuPopUp1, "mnuDiscDetails", "Disc Details...");
+    m.mnuExplore = Entry(m.mnuPopUp1, "mnuExplore", "Explore Disc...");
     m.mnuContents = {Entry(m.mnuPopUp1, "mnuContents0", "Disc Contents"),
                      Entry(m.mnuPopUp1, "mnuContents1", "Database Contents")};
     m.mnuDelDisc = Entry(m.mnuPopUp1, "mnuDelDisc", "Delete Disc...");
@@ -103,6 +107,7 @@ void BuildPopUps(QMainWindow* window, MainMenus& m) {
 
     m.mnuPopUp2 = SubMenu(window, "mnuPopUp2", "");
     m.mnuFileDetails = Entry(m.mnuPopUp2, "mnuFileDetails", "File Details...");
+    m.mnuShowInTree = Entry(m.mnuPopUp2, "mnuShowInTree", "Show in Folder Tree");
     m.mnuGetFile = {Entry(m.mnuPopUp2, "mnuGetFile1", "Open File..."),
                     Entry(m.mnuPopUp2, "mnuGetFile2", "Open Folder..."),
                     Entry(m.mnuPopUp2, "mnuGetFile3", "Explore Folder...")};

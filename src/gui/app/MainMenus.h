@@ -23,7 +23,8 @@ struct MainMenus {
     QAction *mnuDiscs = nullptr, *mnuSearch = nullptr, *mnuToolbar = nullptr;
 
     QMenu* mnuTools = nullptr;
-    QAction *mnuViewTrouble = nullptr, *mnuRefD = nullptr, *mnuRep = nullptr, *mnuOpts = nullptr;
+    QAction *mnuViewTrouble = nullptr, *mnuRefD = nullptr, *mnuRep = nullptr, *mnuOpts = nullptr,
+            *mnuReindex = nullptr, *mnuDuplicates = nullptr, *mnuLentDiscs = nullptr;
 
     QMenu* mnuHelp = nullptr;
     QAction *mnuHowTo = nullptr, *mnuWebPage = nullptr, *mnuUpdate = nullptr, *mnuDonate = nullptr,
@@ -31,6 +32,7 @@ struct MainMenus {
 
     QMenu* mnuPopUp1 = nullptr;
     QAction *mnuDiscDetails = nullptr, *mnuDelDisc = nullptr, *mnuMDD = nullptr;
+    QAction *mnuExplore = nullptr, *mnuShowInTree = nullptr;  // the Explore window's ways in
     std::array<QAction*, 2> mnuContents{};
     QMenu* mnuSave2 = nullptr;
     std::array<QAction*, 2> mnuSaveDiscs{};

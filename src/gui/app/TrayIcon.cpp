@@ -1,6 +1,8 @@
 #include "gui/app/TrayIcon.h"
 
-#include "gui/app/Pictures.h"
+#include <QWidget>
+
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 namespace {
@@ -17,7 +19,8 @@ TrayIcon* TrayIcon::Create(QWidget* window) {
     return QSystemTrayIcon::isSystemTrayAvailable() ? new TrayIcon(window) : nullptr;
 }
 
-TrayIcon::TrayIcon(QWidget* window) : QObject(window), m_icon(ProgramIcon()), m_menu(window) {
+TrayIcon::TrayIcon(QWidget* window)
+    : QObject(window), m_window(window), m_icon(ProgramIcon()), m_menu(window) {
     setObjectName(QStringLiteral("trayIcon"));
     m_menu.setObjectName(QStringLiteral("mnuPopUp3"));
     QAction* restore = Entry(m_menu, "mnuRestore", "&Restore");
@@ -42,6 +45,7 @@ TrayIcon::TrayIcon(QWidget* window) : QObject(window), m_icon(ProgramIcon()), m_
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::DoubleClick) emit Restore(Qt::WindowNoState);
             });
+    connect(this, &TrayIcon::Restore, this, &TrayIcon::RestoreWindow);
 }
 
 void TrayIcon::Show(const QString& caption) {
@@ -51,6 +55,24 @@ void TrayIcon::Show(const QString& caption) {
 
 void TrayIcon::Remove() {
     m_icon.hide();
+}
+
+void TrayIcon::Reinstall() {
+    if (!IsShown()) return;
+    Remove();
+    Show(m_window->windowTitle());
+}
+
+void TrayIcon::MinimiseWindow() {
+    Show(m_window->windowTitle());
+    m_window->hide();
+}
+
+void TrayIcon::RestoreWindow(Qt::WindowState state) {
+    Remove();
+    m_window->setWindowState(state);
+    m_window->show();
+    if (state != Qt::WindowMinimized) m_window->activateWindow();
 }
 
 }  // namespace kest::gui

@@ -7,8 +7,9 @@
 namespace kest::gui {
 
 // The icon in the notification area that stands for the hidden main window,
-// with its pop-up menu mnuPopUp3. Made only where the desktop has a
-// notification area.
+// with its pop-up menu mnuPopUp3: minimising to it hides the window, its
+// restore entries (and a double click) bring the window back. Made only
+// where the desktop has a notification area.
 class TrayIcon : public QObject {
     Q_OBJECT
   public:
@@ -19,7 +20,12 @@ class TrayIcon : public QObject {
     // 63 characters of it).
     void Show(const QString& caption);
     void Remove();
+    // Removed and shown again, when it is shown.
+    void Reinstall();
     bool IsShown() const { return m_icon.isVisible(); }
+    // The window hidden behind the icon, and back in the given state.
+    void MinimiseWindow();
+    void RestoreWindow(Qt::WindowState state);
     QMenu* PopUpMenu() { return &m_menu; }
     QSystemTrayIcon& Icon() { return m_icon; }
 
@@ -32,6 +38,7 @@ class TrayIcon : public QObject {
   private:
     explicit TrayIcon(QWidget* window);
 
+    QWidget* m_window;
     QSystemTrayIcon m_icon;
     QMenu m_menu;
 };

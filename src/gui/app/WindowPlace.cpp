@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "gui/app/Twips.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 

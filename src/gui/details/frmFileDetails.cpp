@@ -10,8 +10,8 @@
 
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
-#include "gui/dialogs/ModalRun.h"
 #include "gui/discs/frmDiscDetails.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
 namespace {

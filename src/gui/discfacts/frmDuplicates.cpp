@@ -9,10 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/app/ListSaving.h"
 #include "core/common/KestError.h"
 #include "core/discfacts/CopyLists.h"
-#include "core/search/SaveListCommand.h"
-#include "core/text/DateParse.h"
 #include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/grids/ListGrid.h"
@@ -65,7 +64,6 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     cmdSaveCsv = MakeButton(this, "cmdSaveCsv", QStringLiteral("Save as &CSV..."),
                             QStringLiteral("Save the list as comma-separated values"));
     cmdClose = MakeButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close"));
-
     auto* choices = new QGridLayout;
     choices->addWidget(listLabel, 0, 0, Qt::AlignRight);
     choices->addWidget(cboList, 0, 1, 1, 3);
@@ -120,16 +118,9 @@ void frmDuplicates::OnFind() {
 }
 
 void frmDuplicates::OnSave(int format) {
-    search::DumpSource source;
-    source.title = m_singleCopy ? discfacts::kSingleCopyTitle : discfacts::kDuplicatesTitle;
-    source.table = &m_table;
-    source.discSummary = m_discSummary;
-    source.catalogPath = m_session.current.path;
-    source.now = text::FromTimeT(std::time(nullptr));
-    search::SaveListCommand(source, static_cast<search::ListFormat>(format),
-                            static_cast<int64_t>(m_table.RowCount()),
-                            {m_session.settings.OpenAfterSaving, m_session.ProgramFolder()},
-                            m_session.prompter, DesktopShell());
+    app::SaveOtherList(m_session, m_discSummary, m_table,
+                       m_singleCopy ? discfacts::kSingleCopyTitle : discfacts::kDuplicatesTitle,
+                       static_cast<search::ListFormat>(format), DesktopShell());
 }
 
 }  // namespace kest::gui

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/app/Twips.h"
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/discfacts/DiscFactsGroup.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 

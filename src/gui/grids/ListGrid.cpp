@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/app/Twips.h"
 #include "gui/grids/ListTableModel.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 namespace {
@@ -76,17 +76,6 @@ QString ListGrid::SelectedText() const {
 }
 
 void ListGrid::keyboardSearch(const QString&) {}
-
-bool ListGrid::event(QEvent* e) {
-    // The grid keeps Ctrl+C for copying while it has the focus; elsewhere the
-    // key belongs to the File menu.
-    if (e->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
-        e->accept();
-        return true;
-    }
-    return QTableView::event(e);
-}
 
 void ListGrid::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Copy)) {

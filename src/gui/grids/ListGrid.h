@@ -27,7 +27,6 @@ class ListGrid : public QTableView {
     void keyboardSearch(const QString& search) override;
 
   protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

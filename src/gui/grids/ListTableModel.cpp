@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "core/text/NameBytes.h"
+
 namespace kest::gui {
 
 ListTableModel::ListTableModel(const ListTable& table, QObject* parent)
@@ -12,9 +14,7 @@ ListTableModel::ListTableModel(const ListTable& table, QObject* parent)
 
 void ListTableModel::Reload() {
     beginResetModel();
-    m_shown.clear();
-    for (size_t c = 0; c < m_table.ColumnCount(); ++c)
-        if (m_table.Column(c).tag >= 0) m_shown.push_back(c);
+    m_shown = m_table.ShownColumns();
     endResetModel();
 }
 
@@ -34,6 +34,8 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole) {
         std::string_view cell = m_table.Cell(static_cast<size_t>(index.row()), column);
+        // Bytes of a name that is not UTF-8 show as \xHH.
+        if (text::HasEscapedBytes(cell)) return QString::fromStdString(text::ShownName(cell));
         return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     }
     // The cells keep the desktop's colours; the back colour of the settings

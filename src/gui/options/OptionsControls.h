@@ -57,9 +57,10 @@ struct OptionsControls {
     QRadioButton *optSLogOpOR = nullptr, *optSLogOpAND = nullptr;
 
     // Compressed Files
-    OptionPair saveSubFiles;                // optYesSavSub, optNoSavSub
-    std::array<QCheckBox*, 4> fileTypes{};  // chkZIP, chkCAB, chkRAR, chkACE
-    OptionPair searchSubFiles;              // optYesSchSub, optNoSchSub
+    OptionPair saveSubFiles;  // optYesSavSub, optNoSavSub
+    // chkZIP, chkCAB, chkRAR, chkACE, chk7Z, chkTAR, chkCompressedTAR, chkISO
+    std::array<QCheckBox*, 8> fileTypes{};
+    OptionPair searchSubFiles;  // optYesSchSub, optNoSchSub
     QCheckBox *chkSN = nullptr, *chkSD = nullptr, *chkSC = nullptr;
     std::array<QCheckBox*, kSubFileColumnCount> chkSubCol{};
 

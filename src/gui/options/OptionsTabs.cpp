@@ -272,14 +272,23 @@ void BuildSearch(QWidget* page, OptionsControls& c) {
 void BuildCompressedFiles(QWidget* page, OptionsControls& c) {
     QGroupBox* save = Frame(page, "Save Compressed File Contents");
     c.saveSubFiles = Pair(save, "optYesSavSub", "optNoSavSub");
-    const std::array<const char*, 4> types = {"ZIP", "CAB", "RAR", "ACE"};
+    // The caption's kind and the box's name.
+    const std::array<std::pair<const char*, const char*>, 8> types = {
+        {{"ZIP", "ZIP"},
+         {"CAB", "CAB"},
+         {"RAR", "RAR"},
+         {"ACE", "ACE"},
+         {"7Z", "7Z"},
+         {"TAR", "TAR"},
+         {"TAR.GZ/BZ2/XZ/ZST", "CompressedTAR"},
+         {"ISO", "ISO"}}};
     auto* saveLayout = new QVBoxLayout(save);
     saveLayout->addLayout(PairRow(c.saveSubFiles));
     auto* typeGrid = new QGridLayout;
     for (size_t i = 0; i < types.size(); ++i) {
-        QString type = QString::fromUtf8(types[i]);
-        c.fileTypes[i] = new QCheckBox(type + QStringLiteral(" files"), save);
-        c.fileTypes[i]->setObjectName(QStringLiteral("chk") + type);
+        c.fileTypes[i] =
+            new QCheckBox(QString::fromUtf8(types[i].first) + QStringLiteral(" files"), save);
+        c.fileTypes[i]->setObjectName(QStringLiteral("chk") + QString::fromUtf8(types[i].second));
         typeGrid->addWidget(c.fileTypes[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     saveLayout->addLayout(typeGrid);

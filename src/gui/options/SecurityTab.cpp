@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/catalog/frmPassword.h"
-#include "gui/dialogs/ModalRun.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
 

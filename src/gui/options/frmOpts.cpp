@@ -11,14 +11,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/app/BusyPointer.h"
-#include "gui/app/StoredColour.h"
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/dialogs/ErrorTrap.h"
 #include "gui/discfacts/DiscFactsOptions.h"
-#include "gui/options/OptionsPickers.h"
 #include "gui/options/SecurityTab.h"
+#include "gui/widgets/BusyPointer.h"
+#include "gui/widgets/OptionsPickers.h"
+#include "gui/widgets/StoredColour.h"
 
 namespace kest::gui {
 namespace {
@@ -121,7 +121,8 @@ void frmOpts::Load(const OptionsChoice& choice) {
     (s.ME_Logical_Op == kLogicalAnd ? c.optSLogOpAND : c.optSLogOpOR)->setChecked(true);
 
     Select(c.saveSubFiles, s.SaveSubFileCont);
-    const std::array<int16_t, 4> types = {s.SaveZIP, s.SaveCAB, s.SaveRAR, s.SaveACE};
+    const std::array<int16_t, 8> types = {s.SaveZIP, s.SaveCAB, s.SaveRAR,           s.SaveACE,
+                                          s.Save7Z,  s.SaveTAR, s.SaveCompressedTAR, s.SaveISO};
     for (size_t i = 0; i < types.size(); ++i) c.fileTypes[i]->setChecked(types[i] == 1);
     Select(c.searchSubFiles, s.SearchSub);
     c.chkSN->setChecked(s.InSubFileName);
@@ -172,6 +173,10 @@ OptionsChoice frmOpts::Choice() const {
     s.SaveCAB = Flag(c.fileTypes[1]);
     s.SaveRAR = Flag(c.fileTypes[2]);
     s.SaveACE = Flag(c.fileTypes[3]);
+    s.Save7Z = Flag(c.fileTypes[4]);
+    s.SaveTAR = Flag(c.fileTypes[5]);
+    s.SaveCompressedTAR = Flag(c.fileTypes[6]);
+    s.SaveISO = Flag(c.fileTypes[7]);
     s.SearchSub = Yes(c.searchSubFiles);
     s.InSubFileName = c.chkSN->isChecked();
     s.InSubDirectory = c.chkSD->isChecked();

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "gui/app/Twips.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 namespace {
@@ -16,8 +16,8 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-QtScanView::QtScanView(const MainControls& controls, const MainMenus& menus, QObject* parent)
-    : QObject(parent), c(controls), m(menus) {
+QtScanView::QtScanView(const ScanControls& controls, QObject* parent)
+    : QObject(parent), c(controls) {
     const ScanProgressControls& p = c.progress;
     p.imgGo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     p.imgGo->setFixedWidth(TwipsToPixels(kAnimationEnd - scan::kAnimationStart) +
@@ -35,15 +35,12 @@ QtScanView::QtScanView(const MainControls& controls, const MainMenus& menus, QOb
 void QtScanView::LockControls(bool locked) {
     m_locked = locked;
     bool enabled = !locked;
-    for (QWidget* control : {static_cast<QWidget*>(c.cmdSS), static_cast<QWidget*>(c.drvMain),
-                             static_cast<QWidget*>(c.icbDrives), static_cast<QWidget*>(c.tbrMain),
-                             static_cast<QWidget*>(c.fgdDiscs)})
-        control->setEnabled(enabled);
+    for (QWidget* control : c.locked) control->setEnabled(enabled);
     // A disabled menu still lets its entries' shortcuts through: the entries
     // themselves are locked and come back as they were.
     if (locked) {
         m_lockedActions.clear();
-        for (QMenu* menu : {m.mnuFile, m.mnuView, m.mnuTools, m.mnuHelp}) {
+        for (QMenu* menu : c.menus) {
             menu->setEnabled(false);
             LockEntries(menu);
         }
@@ -56,7 +53,7 @@ void QtScanView::LockControls(bool locked) {
     for (auto it = m_lockedActions.rbegin(); it != m_lockedActions.rend(); ++it)
         if (it->first) it->first->setEnabled(it->second);
     m_lockedActions.clear();
-    for (QMenu* menu : {m.mnuFile, m.mnuView, m.mnuTools, m.mnuHelp}) menu->setEnabled(true);
+    for (QMenu* menu : c.menus) menu->setEnabled(true);
     c.progress.tmrAnimate->stop();
     c.icbDrives->setFocus();
 }

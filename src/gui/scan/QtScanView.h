@@ -7,9 +7,8 @@
 
 #include "core/common/CoarseClock.h"
 #include "core/scan/ScanView.h"
-#include "gui/app/BusyPointer.h"
-#include "gui/app/MainControls.h"
-#include "gui/app/MainMenus.h"
+#include "gui/scan/ScanControls.h"
+#include "gui/widgets/BusyPointer.h"
 
 namespace kest::gui {
 
@@ -20,7 +19,7 @@ namespace kest::gui {
 class QtScanView : public QObject, public scan::ScanView {
     Q_OBJECT
   public:
-    QtScanView(const MainControls& controls, const MainMenus& menus, QObject* parent);
+    QtScanView(const ScanControls& controls, QObject* parent);
 
     // The main window's disc list reload and results reset.
     std::function<void()> onReloadDiscList;
@@ -47,8 +46,7 @@ class QtScanView : public QObject, public scan::ScanView {
     void MoveAnimation();
     void LockEntries(QMenu* menu);
 
-    const MainControls& c;
-    const MainMenus& m;
+    const ScanControls& c;
     int m_animation = scan::kAnimationStart;
     BusyPointer m_busy;
     bool m_locked = false;

@@ -3,18 +3,18 @@
 #include "core/app/Session.h"
 #include "core/scan/ScanDriver.h"
 #include "core/scan/ScanSettings.h"
-#include "gui/app/EnterKey.h"
 #include "gui/scan/QtSound.h"
+#include "gui/widgets/EnterKey.h"
 
 namespace kest::gui {
 
 WindowScan::WindowScan(app::Session& session, const platform::Volumes& volumes,
-                       const MainControls& controls, const MainMenus& menus, QObject* parent)
+                       const ScanControls& controls, QObject* parent)
     : QObject(parent),
       m_session(session),
       m_volumes(volumes),
       c(controls),
-      m_view(controls, menus, this),
+      m_view(c, this),
       m_sound(std::make_unique<QtSound>()) {
     connect(c.progress.cmdCancel, &QPushButton::clicked, this, &WindowScan::Cancel);
     // Enter in the drive box scans as the button does.

@@ -24,7 +24,7 @@ class WindowScan : public QObject {
     Q_OBJECT
   public:
     WindowScan(app::Session& session, const platform::Volumes& volumes,
-               const MainControls& controls, const MainMenus& menus, QObject* parent);
+               const ScanControls& controls, QObject* parent);
     ~WindowScan() override;
 
     QtScanView& View() { return m_view; }
@@ -38,7 +38,7 @@ class WindowScan : public QObject {
   private:
     app::Session& m_session;
     const platform::Volumes& m_volumes;
-    const MainControls& c;
+    ScanControls c;
     QtScanView m_view;
     std::unique_ptr<platform::Sound> m_sound;
     scan::ScanDriver* m_driver = nullptr;

@@ -1,18 +1,15 @@
 #include "gui/update/HelpMenu.h"
 
-#include <QAction>
-
-#include "gui/app/MainMenus.h"
-#include "gui/app/TrayIcon.h"
 #include "gui/update/QtHttpClient.h"
 #include "gui/update/frmAbout.h"
 #include "gui/update/frmContents.h"
 #include "gui/update/frmDonate.h"
 #include "gui/update/frmUpdate.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
 
-HelpMenu::HelpMenu(QWidget* main, const MainMenus& menus, TrayIcon* tray, Prompter& prompter)
+HelpMenu::HelpMenu(QWidget* main, Prompter& prompter)
     : QObject(main),
       m_main(main),
       m_prompter(prompter),
@@ -21,12 +18,6 @@ HelpMenu::HelpMenu(QWidget* main, const MainMenus& menus, TrayIcon* tray, Prompt
       m_http(m_ownHttp.get()),
       m_shell(m_ownShell.get()) {
     setObjectName(QStringLiteral("HelpMenu"));
-    connect(menus.mnuHowTo, &QAction::triggered, this, &HelpMenu::ShowContents);
-    connect(menus.mnuWebPage, &QAction::triggered, this, &HelpMenu::OpenWebPage);
-    connect(menus.mnuUpdate, &QAction::triggered, this, &HelpMenu::ShowUpdate);
-    connect(menus.mnuDonate, &QAction::triggered, this, &HelpMenu::ShowDonate);
-    connect(menus.mnuAbout, &QAction::triggered, this, [this] { ShowAbout(true); });
-    if (tray) connect(tray, &TrayIcon::About, this, [this] { ShowAbout(false); });
 }
 
 HelpMenu::~HelpMenu() = default;
@@ -57,18 +48,18 @@ void HelpMenu::OpenWebPage() {
 
 void HelpMenu::ShowUpdate() {
     frmUpdate window(m_main, Context());
-    window.exec();
+    RunModal(window);
 }
 
 void HelpMenu::ShowDonate() {
     frmDonate window(m_main, Context());
-    window.exec();
+    RunModal(window);
 }
 
 void HelpMenu::ShowAbout(bool modal) {
     if (modal) {
         frmAbout window(m_main, Context());
-        window.exec();
+        RunModal(window);
         return;
     }
     auto* window = new frmAbout(m_main, Context());

@@ -10,18 +10,16 @@
 
 namespace kest::gui {
 
-struct MainMenus;
-class TrayIcon;
 class frmContents;
 
 // The Help menu's windows: help contents (mnuHowTo, modeless), the maker's
 // web page (mnuWE), the update window (mnuUpdate), the donation window
 // (mnuDonate) and the about window (mnuAbout modal, the tray's mnuAbout2
-// modeless).
+// modeless). The modal ones open through the modal runner.
 class HelpMenu : public QObject {
     Q_OBJECT
   public:
-    HelpMenu(QWidget* main, const MainMenus& menus, TrayIcon* tray, Prompter& prompter);
+    HelpMenu(QWidget* main, Prompter& prompter);
     ~HelpMenu() override;
 
     // Replaces the network and the desktop shell (tests use fakes and a

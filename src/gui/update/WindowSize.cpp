@@ -4,7 +4,7 @@
 #include <QLayout>
 #include <QWidget>
 
-#include "gui/app/Twips.h"
+#include "gui/widgets/Twips.h"
 
 namespace kest::gui {
 

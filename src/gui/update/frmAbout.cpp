@@ -7,10 +7,11 @@
 #include "core/ui/MessageText.h"
 #include "core/update/InfoTexts.h"
 #include "core/update/UpdateFiles.h"
-#include "gui/app/Pictures.h"
 #include "gui/dialogs/CenterOnMain.h"
-#include "gui/update/ClickLabel.h"
 #include "gui/update/frmUpdate.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/ModalRun.h"
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 
@@ -60,26 +61,27 @@ frmAbout::frmAbout(QWidget* main, update::UpdateContext context)
     layout->addWidget(cmdOK, 6, 1, Qt::AlignRight);
     resize(520, 420);
 
-    auto linkTo = [this](ClickLabel* label, std::string address) {
-        connect(label, &ClickLabel::Pressed, this,
-                [this, label, address](Qt::MouseButton button, Qt::KeyboardModifiers) {
-                    if (button != Qt::LeftButton) return;
-                    MarkClicked(label);
-                    update::OpenAddress(m_context, address);
-                });
-    };
-    linkTo(lblProduct, update::HomePage());
-    linkTo(lblURL, update::HomePage());
-    linkTo(lblCopyright, std::string("mailto:") + update::MakerEmail());
+    LinkTo(lblProduct, update::HomePage());
+    LinkTo(lblURL, update::HomePage());
+    LinkTo(lblCopyright, std::string("mailto:") + update::MakerEmail());
     connect(lblVersionUpdate, &ClickLabel::Pressed, this,
             [this, lblVersionUpdate](Qt::MouseButton button, Qt::KeyboardModifiers) {
                 if (button != Qt::LeftButton) return;
                 MarkClicked(lblVersionUpdate);
                 frmUpdate window(this, m_context);
-                window.exec();
+                RunModal(window);
             });
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     CenterOnMain(main, this);
+}
+
+void frmAbout::LinkTo(ClickLabel* label, const std::string& address) {
+    connect(label, &ClickLabel::Pressed, this,
+            [this, label, address](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                if (button != Qt::LeftButton) return;
+                MarkClicked(label);
+                update::OpenAddress(m_context, address);
+            });
 }
 
 }  // namespace kest::gui

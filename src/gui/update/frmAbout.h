@@ -6,6 +6,8 @@
 
 namespace kest::gui {
 
+class ClickLabel;
+
 // The about window: the release, the links to the maker's site and e-mail,
 // the update window, the release history and credits.
 class frmAbout : public QDialog {
@@ -14,6 +16,9 @@ class frmAbout : public QDialog {
     frmAbout(QWidget* main, update::UpdateContext context);
 
   private:
+    // A left click on the label opens the address (and marks the label visited).
+    void LinkTo(ClickLabel* label, const std::string& address);
+
     update::UpdateContext m_context;
 };
 

@@ -7,11 +7,11 @@
 #include <QTabWidget>
 
 #include "core/update/InfoTexts.h"
-#include "gui/app/Pictures.h"
 #include "gui/dialogs/CenterOnMain.h"
-#include "gui/update/ClickLabel.h"
 #include "gui/update/frmAbout.h"
 #include "gui/update/frmPic.h"
+#include "gui/widgets/ClickLabel.h"
+#include "gui/widgets/Pictures.h"
 
 namespace kest::gui {
 

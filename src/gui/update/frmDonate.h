@@ -5,8 +5,8 @@
 
 #include "core/update/DonationLinks.h"
 #include "core/update/UpdateCheck.h"
-#include "gui/app/BusyPointer.h"
 #include "gui/update/WindowSize.h"
+#include "gui/widgets/BusyPointer.h"
 
 class QPushButton;
 

@@ -4,7 +4,7 @@
 #include <QVBoxLayout>
 
 #include "gui/dialogs/CenterOnMain.h"
-#include "gui/update/ClickLabel.h"
+#include "gui/widgets/ClickLabel.h"
 
 namespace kest::gui {
 

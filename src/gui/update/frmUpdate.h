@@ -3,8 +3,8 @@
 #include <QDialog>
 
 #include "core/update/UpdateCheck.h"
-#include "gui/app/BusyPointer.h"
 #include "gui/update/WindowSize.h"
+#include "gui/widgets/BusyPointer.h"
 
 class QPlainTextEdit;
 class QPushButton;

@@ -17,6 +17,7 @@
 #include "support/catalog/FileSizeLimit.h"
 #include "support/catalog/MaintenanceFixture.h"
 #include "support/catalog/RecordingHost.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest {
 namespace {
@@ -107,7 +108,8 @@ TEST_F(CompactCommandTest, KeepsEveryRowLockJournalAndCounterAndReopensWithoutAP
     EXPECT_THAT(prompter.Seen().back(), ::testing::EndsWith("\t" + result.sizeAfter));
     EXPECT_THAT(prompter.Seen().back(), HasSubstr("FOTOS Ä.KST compacted"));
     EXPECT_LT(std::filesystem::file_size(path), sizeBefore);
-    EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    // A file at the old fixed temporary name is no longer touched.
+    EXPECT_EQ(test::ReadWholeFile(path + ".bdb"), "left over from an earlier run");
     // Reopened with the current password, no prompt; then nothing changed.
     ASSERT_TRUE(current.HasDatabase());
     EXPECT_EQ(test::QueryText(current.Db(), "SELECT count(*) FROM tblFiles"), "1000\n");
@@ -121,7 +123,7 @@ TEST_F(CompactCommandTest, KeepsEveryRowLockJournalAndCounterAndReopensWithoutAP
     EXPECT_THROW(engine::Database::Open(path, ""), KestError);
 }
 
-TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedBeforeItIsCompacted) {
+TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedAndTheUserToldWhatWasLostAndKept) {
     std::string path = test::MakeFilledCatalog(dir, "damaged.kst", 3000);
     test::DamageFirstLeafPage(path, "tblFiles");
     Open(path);
@@ -133,22 +135,29 @@ TEST_F(CompactCommandTest, ADamagedCatalogIsSalvagedBeforeItIsCompacted) {
     ASSERT_TRUE(current.HasDatabase());
     EXPECT_EQ(current.Db().IntegrityProblems(), std::vector<std::string>{});
     EXPECT_EQ(test::QueryText(current.Db(), "SELECT max(FileId) FROM tblFiles"), "3000\n");
+    int64_t kept = std::stoll(test::QueryText(current.Db(), "SELECT count(*) FROM tblFiles"));
+    // The same lines as a repair's: the true count and where the original is.
+    EXPECT_THAT(prompter.Seen().back(),
+                HasSubstr("\r\nRecovered rows: 1 in tblDiscs, " + std::to_string(kept) +
+                          " in tblFiles, 2 in tblSubFiles.\r\n" + std::to_string(3000 - kept) +
+                          " damaged rows could not be recovered.\r\nThe damaged original was "
+                          "kept as " +
+                          path + ".damaged."));
     EXPECT_TRUE(std::filesystem::exists(path + ".damaged"));
     EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    EXPECT_TRUE(current.Db().SearchIndexComplete());
 }
 
-TEST_F(CompactCommandTest, FailuresLeaveTheCatalogIntactAndUsable) {
+TEST_F(CompactCommandTest, WhatStandsAtTheOldTemporaryNameIsLeftAlone) {
     struct Case {
         const char* name;
         std::function<void(const std::string& path)> spoil;
-        long error;
     };
     const Case cases[] = {
         {"a .bdb that is a folder with a file in it",
          [this](const std::string& path) {
              dir.Write(std::filesystem::path(path).filename().string() + ".bdb/keep", "x");
-         },
-         3051},
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,12 +170,12 @@ TEST_F(CompactCommandTest, FailuresLeaveTheCatalogIntactAndUsable) {
                      nullptr);
         c.spoil(path);
         ExpectSuccess(FormatFileSize(path));
-        ExpectCompactError(c.error);
         CompactCommand(current, host, prompter);
         prompter.VerifyDone();
         ASSERT_TRUE(current.HasDatabase());
         current.database.reset();
         EXPECT_EQ(test::CatalogSnapshot(path), before);
+        EXPECT_EQ(test::ReadWholeFile(path + ".bdb/keep"), "x");
     }
 }
 
@@ -174,19 +183,22 @@ TEST_F(CompactCommandTest, AFullDiskLeavesTheCatalogAsItWas) {
     std::string path = test::MakeFilledCatalog(dir, "full.kst", 3000);
     auto bytes = std::filesystem::file_size(path);
     std::string before = test::CatalogSnapshot(path);
-    Open(path);
+    current.path = path;
     ExpectSuccess(SizeText(bytes));
-    prompter.ExpectNotice("Compact/Repair database error", HasSubstr("compacting"), Icon::Critical);
+    // The disk's own error, not taken for damage: no salvage, no original kept.
+    ExpectCompactError(err::kDiskFull);
     CompactResult result;
     {
         test::FileSizeLimit full(bytes / 4);
         result = CompactCatalog(host, prompter, path, "");
     }
     prompter.VerifyDone();
-    current.database.reset();
+    EXPECT_THAT(prompter.Seen().back(), HasSubstr("3026\r\nNot enough space on disk."));
     EXPECT_TRUE(result.done);
     EXPECT_EQ(result.sizeAfter, result.sizeBefore);
+    EXPECT_FALSE(result.repair.damaged);
     EXPECT_FALSE(std::filesystem::exists(path + ".bdb"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
     EXPECT_EQ(test::CatalogSnapshot(path), before);
 }
 

@@ -136,6 +136,8 @@ TEST_F(PasswordTest, RemovingTakesEffectAtOnceWithoutAQuestion) {
     Open("Secret1");
     RemovePassword(current, prompter);
     EXPECT_EQ(current.password, "");
+    // No lock is left, not even one for the empty password.
+    EXPECT_FALSE(current.Db().HasPassword());
     EXPECT_TRUE(OpensWith(""));
     current.database.reset();
     prompter.ExpectNotice("Error in check password", HasSubstr("91\r\n"), Icon::Critical);

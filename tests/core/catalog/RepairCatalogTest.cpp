@@ -73,10 +73,11 @@ TEST_F(RepairTest, ADamagedTablePageIsSalvagedRowByRowAndTheRestComesBack) {
     std::string damagedBytes = test::ReadWholeFile(path);
     ExpectDialog(path);
     prompter.ExpectPassword("pw1234");
-    prompter.ExpectNotice("Repair successful",
-                          AllOf(StartsWith(text::UpperCase(path) + kAdvice + "\r\n"),
-                                EndsWith(" damaged rows could not be recovered.")),
-                          Icon::Information);
+    prompter.ExpectNotice(
+        "Repair successful",
+        AllOf(StartsWith(text::UpperCase(path) + kAdvice + "\r\n"),
+              EndsWith("\r\nThe damaged original was kept as " + path + ".damaged.")),
+        Icon::Information);
     RepairCommand(current, host, prompter);
     prompter.VerifyDone();
 
@@ -96,8 +97,10 @@ TEST_F(RepairTest, ADamagedTablePageIsSalvagedRowByRowAndTheRestComesBack) {
         EXPECT_EQ(std::get<std::string>(row[1]), "file" + std::to_string(id) + ".txt");
         EXPECT_EQ(std::get<int64_t>(row[2]), id * 1000);
     }
-    std::string lost = std::to_string(first - 1) + " damaged rows could not be recovered.";
-    EXPECT_THAT(prompter.Seen().back(), EndsWith(lost));
+    std::string lost = "\r\nRecovered rows: 1 in tblDiscs, " + std::to_string(ids.size()) +
+                       " in tblFiles, 2 in tblSubFiles.\r\n" + std::to_string(first - 1) +
+                       " damaged rows could not be recovered.\r\n";
+    EXPECT_THAT(prompter.Seen().back(), HasSubstr(lost));
     // The other tables, the counters, the lock and the indexes are kept.
     EXPECT_EQ(QueryText(*db, "SELECT KestId, DiscLbl FROM tblDiscs") +
                   QueryText(*db, "SELECT SubFileName, SubFileSize FROM tblSubFiles"),
@@ -123,6 +126,8 @@ TEST_F(RepairTest, FilesThatAreNoCatalogAreReportedAndLeftAlone) {
         SCOPED_TRACE(c.name);
         std::string path = dir.Write(c.name, c.content);
         ExpectDialog(path);
+        // The engine's repair is asked, its message shown, then its error.
+        ExpectRepaired(path);
         prompter.ExpectNotice("Error in repairing database",
                               StartsWith(std::to_string(c.error) + "\r\n"), Icon::Critical);
         RepairCommand(current, host, prompter);

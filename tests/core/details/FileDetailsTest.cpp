@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/details/FileDetailsWindow.h"
 #include "core/details/MultipleDescriptionUpdate.h"
@@ -267,6 +268,24 @@ TEST_F(FileDetailsTest, ARefusedMultipleUpdateChangesNoFile) {
     EXPECT_EQ(MultipleFileDescriptionUpdate(views, {1, 8}, prompter),
               MultipleUpdateOutcome::Failed);
     EXPECT_EQ(Rows("SELECT FileDesc FROM tblFiles"), before);
+
+    // The engine refuses the second file only: the first file's change goes too.
+    std::vector<int64_t> ids = SelectedFileIds(panel.results, {1, 8});
+    ASSERT_GE(ids.size(), 2u);
+    sqlite3_exec(db->Handle(),
+                 ("CREATE TRIGGER refuse_second BEFORE UPDATE OF FileDesc ON tblFiles WHEN "
+                  "NEW.FileId = " +
+                  std::to_string(ids[1]) + " BEGIN SELECT RAISE(ABORT, 'disk gave up'); END")
+                     .c_str(),
+                 nullptr, nullptr, nullptr);
+    prompter.ExpectInput("File Description", kInputPrompt, "half done")
+        .ExpectMessage("File Description Update", _, Icon::Exclamation, Buttons::YesNo, 2,
+                       Answer::Yes)
+        .ExpectNotice("MFD Menu Error", HasSubstr("disk gave up"), Icon::Critical);
+    EXPECT_EQ(MultipleFileDescriptionUpdate(views, {1, 8}, prompter),
+              MultipleUpdateOutcome::Failed);
+    EXPECT_EQ(Rows("SELECT FileDesc FROM tblFiles"), before);
+    sqlite3_exec(db->Handle(), "DROP TRIGGER refuse_second", nullptr, nullptr, nullptr);
 
     prompter.ExpectInput("File Description", kInputPrompt, " ")
         .ExpectMessage("File Description Update", _, Icon::Exclamation, Buttons::YesNo, 2,

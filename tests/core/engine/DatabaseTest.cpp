@@ -234,6 +234,38 @@ TEST(JetSql, TranslatesEachDialectFeatureOutsideLiteralsAndRefusesBadDates) {
     }
 }
 
+// Jet's TOP n becomes a LIMIT at the end of its own SELECT; "+" joins texts
+// and adds numbers, binding as Jet binds it (looser than "*", tighter than
+// "&" and the comparisons); Len() counts characters.
+TEST(JetSql, TopPlusAndLenWorkAsInJet) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"SELECT TOP 2 a FROM t ORDER BY a",
+         "SELECT a FROM t ORDER BY a COLLATE KEST_TEXT LIMIT 2"},
+        {"SELECT * FROM (SELECT DISTINCT TOP 3 x FROM t) WHERE y",
+         "SELECT * FROM (SELECT DISTINCT x FROM t LIMIT 3) WHERE y"},
+        {"SELECT '[' + FileDesc + ']' FROM t",
+         "SELECT jet_plus(jet_plus('[', FileDesc), ']') FROM t"},
+        {"SELECT a * 2 + b / c FROM t", "SELECT jet_plus(a * 2, b * 1.0 / c) FROM t"},
+        {"WHERE a & b + c = d", "WHERE a || jet_plus(b, c) = d"},
+        {"SELECT f(a) + (b + c), x FROM t", "SELECT jet_plus(f(a), (jet_plus(b, c))), x FROM t"},
+        // A number written out keeps SQLite's own addition; a sign is no join.
+        {"SELECT n + 1, -a + 1, 'top + 1' FROM t", "SELECT n + 1, -a + 1, 'top + 1' FROM t"},
+    };
+    for (auto [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
+
+    TempDir dir;
+    auto db = test::OpenSampleCatalog(dir);
+    EXPECT_EQ(QueryText(*db,
+                        "SELECT TOP 1 '[' + FileDesc + ']', Len(FileName), Len('straße') "
+                        "FROM tblFiles ORDER BY FileId"),
+              "[first]|10|6\n");
+    EXPECT_EQ(QueryText(*db,
+                        "SELECT FileSize + FileSize, '2' + 3, 1.5 + KestId, Len(NULL), "
+                        "'a' + NULL FROM tblFiles WHERE FileId = 1"),
+              "3072|5|2.5||\n");
+    EXPECT_EQ(ErrorOf([&] { db->Query("SELECT 'a' + KestId FROM tblFiles"); }), err::kEngineError);
+}
+
 // Kest's ORDER BY sorts accented names beside their base letters without
 // regard to case; the schema keeps SQLite's own NOCASE, so any SQLite tool
 // still reads the catalog.

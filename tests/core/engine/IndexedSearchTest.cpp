@@ -695,3 +695,49 @@ TEST_F(IndexedCatalog, CopiesKeepTheIndexAndSchemaChangesDropIt) {
 
 }  // namespace
 }  // namespace kest::engine
+
+namespace kest::engine {
+namespace {
+
+// More matches than the index lists by counter (yet few enough among many
+// rows for the index to narrow the read), from an index built in several
+// slices: the same rows as a full read.
+TEST(IndexSlices, ManyMatchesFromAnIndexBuiltSliceBySlice) {
+    TempDir dir;
+    std::string path = test::MakeCatalogFile(dir, "many.kst");
+    auto db = Database::Open(path, "");
+    db->Execute("INSERT INTO tblDiscs (DiscSer, DiscFSys, DiscLbl) VALUES ('1', 'x', 'D')");
+    const int64_t rows = 66000, matches = 2100;
+    db->Begin();
+    {
+        auto file = db->Prepare(
+            "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, ?, ?, 1)");
+        for (int64_t i = 0; i < rows; ++i) {
+            file.Bind(1, "dir" + std::to_string(i / 1000) + "/");
+            // Every thirty-first row matches, spread over every slice.
+            file.Bind(2, (i % 31 == 0 && i / 31 < matches ? "needle" : "hay") + std::to_string(i));
+            file.Run();
+            file.Reset();
+        }
+    }
+    db->Commit();
+    DropSearchIndex(db->Handle());
+    int slices = 0;
+    BuildSearchIndex(
+        db->Handle(), [&](int64_t, int64_t) { ++slices; }, 7000);
+    EXPECT_GT(slices, 9);
+    db.reset();
+    db = Database::Open(path, "");
+    const std::string sql =
+        "SELECT FileId FROM tblFiles WHERE FileName LIKE '*needle*' OR FileDir LIKE '*dir65/*' "
+        "ORDER BY FileId";
+    ASSERT_GT(matches, static_cast<int64_t>(kListedCandidates));
+    ASSERT_LT(matches, rows / 30);
+    std::string indexed = QueryText(*db, sql);
+    db->UseSearchIndex(false);
+    EXPECT_EQ(QueryText(*db, sql), indexed);
+    EXPECT_EQ(std::count(indexed.begin(), indexed.end(), '\n'), matches + 1000 - 3);
+}
+
+}  // namespace
+}  // namespace kest::engine

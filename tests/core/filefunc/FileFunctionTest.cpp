@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/filefunc/FileFunction.h"
+#include "core/text/NameBytes.h"
 #include "support/ScriptedPrompter.h"
 #include "support/platform/FakeShell.h"
 #include "support/platform/FakeVolumes.h"
@@ -174,6 +175,79 @@ TEST_F(FileFunctionTest, AVanishedDriveOrAFailedOpenKeepsTheDialog) {
     EXPECT_FALSE(dialog.Closed());
     dialog.Cancel();
     EXPECT_TRUE(dialog.Closed());
+}
+
+// A shared catalog may name any path: nothing that leaves the disc is handed
+// to the desktop.
+TEST_F(FileFunctionTest, APathThatLeavesTheDiscIsRefused) {
+    dir.Write("backup/etc/passwd", "x");
+    struct Case {
+        const char *dir, *name;
+    };
+    for (const Case& c :
+         {Case{"../../../../etc/", "passwd"}, Case{"docs/../../", "passwd"}, Case{"..", "passwd"},
+          Case{"docs/", "../../etc/passwd"}, Case{"docs/", "sub/x"}, Case{"docs/", ".."}}) {
+        SCOPED_TRACE(std::string(c.dir) + c.name);
+        db->Execute(std::string("UPDATE tblFiles SET FileDir = '") + c.dir + "', FileName = '" +
+                    c.name + "' WHERE FileId = 4");
+        for (int function : {kOpenFile, kOpenFolder, kExploreFolder}) {
+            FileFuncDialog dialog = Dialog("4", function);
+            ASSERT_TRUE(dialog.UseRoot(backup));
+            prompter.ExpectNotice(
+                function == kOpenFile     ? "Error in opening file"
+                : function == kOpenFolder ? "Error in opening folder"
+                                          : "Error in exploring folder",
+                std::string("The catalog gives this file a path that leaves its Disc:\r\n") +
+                    c.dir + c.name + "\r\nNothing was opened.",
+                Icon::Critical);
+            EXPECT_FALSE(dialog.Ok(prompter));
+        }
+    }
+    EXPECT_TRUE(shell.requests.empty());
+    // Dots inside names and folders are names like any other.
+    db->Execute("UPDATE tblFiles SET FileDir = 'a..b/.../', FileName = '..x' WHERE FileId = 4");
+    dir.Write("backup/a..b/.../..x", "x");
+    FileFuncDialog dots = Dialog("4", kOpenFile);
+    ASSERT_TRUE(dots.UseRoot(backup));
+    EXPECT_TRUE(dots.Ok(prompter));
+    EXPECT_EQ(shell.opened, std::vector<std::string>{backup + "a..b/.../..x"});
+}
+
+// Names stored with escaped bytes (not valid UTF-8 on the disc) are opened by
+// their exact bytes.
+TEST_F(FileFunctionTest, EscapedNamesOpenTheirExactBytes) {
+    std::string folder, name;
+    text::EscapeNameBytes("d\xFC/", folder);
+    text::EscapeNameBytes("caf\xE9.txt", name);
+    db->Execute("UPDATE tblFiles SET FileDir = '" + folder + "', FileName = '" + name +
+                "' WHERE FileId = 4");
+    dir.Write("backup/d\xFC/caf\xE9.txt", "x");
+    for (int function : {kOpenFile, kExploreFolder}) {
+        FileFuncDialog dialog = Dialog("4", function);
+        ASSERT_TRUE(dialog.UseRoot(backup));
+        EXPECT_TRUE(dialog.Ok(prompter));
+    }
+    EXPECT_EQ(shell.requests, (std::vector<std::string>{
+                                  "default " + backup + "d\xFC/caf\xE9.txt",
+                                  "explore " + backup + "d\xFC/ [caf\xE9.txt]",
+                              }));
+}
+
+TEST(FileFuncLoad, AnErrorWhileLoadingIsShownUnderItsOwnTitle) {
+    struct UnreadableVolumes : test::FakeVolumes {
+        std::vector<platform::Drive> ListDrives() const override {
+            throw std::runtime_error("the mount table cannot be read");
+        }
+    } volumes;
+    RecordingShell shell;
+    DriveSettings settings;
+    test::ScriptedPrompter prompter;
+    prompter.ExpectNotice("Error in loading FileFunc Form", "51\r\nthe mount table cannot be read",
+                          Icon::Critical);
+    EXPECT_FALSE(LoadFileFuncDialog(FileTarget{}, kOpenFile, volumes, shell, settings, prompter));
+    prompter.VerifyDone();
+    EXPECT_TRUE(LoadFileFuncDialog(FileTarget{}, kOpenFile, test::FakeVolumes{}, shell, settings,
+                                   prompter));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,16 +8,21 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "core/engine/Database.h"
 #include "core/scan/ScanDriver.h"
+#include "core/text/NameBytes.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 #include "support/archive/CabBuilder.h"
 #include "support/archive/ZipBuilder.h"
 #include "support/catalog/CatalogFixture.h"
+#include "support/engine/FullDiskVfs.h"
 #include "support/platform/FakeVolumes.h"
 #include "support/scan/RecordingScanView.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest::scan {
 namespace {
@@ -79,8 +83,9 @@ class ScanDriverTest : public ::testing::Test {
         prompter.ExpectNotice("Error while scanning Disc", "-2147220727\r\nThe scan was aborted!",
                               Icon::Critical);
         ScanDriver driver = MakeDriver();
-        view.onPump = [&] {
-            if (driver.State().fileCounter >= files) driver.CancelScan();
+        view.onPump = [&, pressed = false]() mutable {
+            if (!pressed && driver.State().fileCounter >= files) driver.CancelScan();
+            pressed = pressed || driver.State().fileCounter >= files;
         };
         EXPECT_FALSE(driver.StartScan(root));
         prompter.VerifyDone();
@@ -156,7 +161,7 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
         {"<root>|arch.zip", {"", files["<root>|arch.zip"].at(1)}},
         {"<root>|Setup.CAB", {"", files["<root>|Setup.CAB"].at(1)}},
         {"<root>|loop", {"", "1"}},
-        {"<root>|bad\xEF\xBF\xBDname.txt", {"", "0"}},
+        {"<root>|bad\xEF\x9F\xBFname.txt", {"", "0"}},
         {"data/System Volume Information/|inner.dat", {"", "0"}},
         {"data/|pagefile.sys", {"", "0"}},
         {"data/deeper/|odd:na*me?<x>|\".txt", {"", "0"}},
@@ -188,6 +193,33 @@ TEST_F(ScanDriverTest, StoresEveryFileWithItsFactsLogAndSummary) {
     EXPECT_THAT(view.status1, ::testing::Contains("Adding top/x.txt"));
     EXPECT_EQ(view.reloads, 1);
     EXPECT_FALSE(view.locked);
+}
+
+// Names that are not UTF-8 are stored escaped: distinct, searchable, and the
+// exact bytes come back.
+TEST_F(ScanDriverTest, NamesThatAreNotUtf8KeepTheirBytes) {
+    for (const char* name : {"d\xFC/caf\xE9.txt", "d\xFC/caf\xE8.txt", "d\xFC/caf\xC3\xA9.txt"})
+        disc.Write(name, "");
+    ExpectDescription("latin");
+    ASSERT_TRUE(Scan());
+    db->BuildSearchIndex();
+    for (bool indexed : {true, false}) {
+        db->UseSearchIndex(indexed);
+        auto rows = Rows(
+            "SELECT FileDir, FileName FROM tblFiles WHERE FileName LIKE 'caf*.txt' "
+            "AND FileDir LIKE 'd*' ORDER BY FileName");
+        ASSERT_EQ(rows.size(), 3u);
+        std::set<std::string> onDisc;
+        for (const auto& row : rows) {
+            std::string path = disc.File(text::NameBytes(row[0]) + text::NameBytes(row[1]));
+            EXPECT_TRUE(std::filesystem::exists(path)) << text::ShownName(row[1]);
+            onDisc.insert(path);
+        }
+        EXPECT_EQ(onDisc.size(), 3u);
+    }
+    EXPECT_EQ(Rows("SELECT FileName FROM tblFiles WHERE FileName LIKE '*\xEF\x9F\xA9*'"),
+              (Table{{"caf\xEF\x9F\xA9.txt"}}));
+    EXPECT_THAT(LogLines(), ::testing::Contains(HasSubstr("d\xEF\x9F\xBC/caf\xEF\x9F\xA9.txt")));
 }
 
 // Only regular files are opened as archives: a FIFO would block the scan
@@ -479,20 +511,126 @@ TEST_F(ScanDriverTest, RowErrorsStopAtTheirFileKeepingEarlierRows) {
 // A disk that fills under the catalog (a small tmpfs), where the commits
 // fail and roll back whole batches.
 TEST_F(ScanDriverTest, FullDiskLeavesTheLogTrueToTheCatalog) {
-    test::TempDir small;
-    if (mount("tmpfs", small.Path().c_str(), "tmpfs", 0, "size=256k") != 0) {
-        GTEST_SKIP() << "no tmpfs can be mounted here";
-    }
-    struct Unmount {
-        std::string path;
-        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
-    } unmount{small.Path().string()};
+    test::SmallDisk small("256k");
+    if (!small.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
     db.reset();
     std::filesystem::copy_file(catalogPath, small.File("kest001.kst"));
     catalogPath = small.File("kest001.kst");
     db = engine::Database::Open(catalogPath, "");
     for (int i = 0; i < 4000; ++i) disc.Write("many/f" + std::to_string(i), "");
     ScanOntoAFullDisk(4000);
+}
+
+// A disk that fills while an archive's entries are stored (writes refused
+// at the engine's file layer once 5,500 of 15,000 entries are saved): the
+// failed commit takes back its whole batch.
+class ArchiveOnAFullDiskTest : public ScanDriverTest {
+  protected:
+    static constexpr int kEntries = 15000;
+    static constexpr int kFillAt = 5500;
+
+    void SetUp() override {
+        ScanDriverTest::SetUp();
+        test::ZipLayout zip;
+        for (int i = 0; i < kEntries; ++i) zip.entries.push_back({.name = "f" + std::to_string(i)});
+        disc.Write("big.zip", test::BuildZip(zip));
+        options.saveSubFileContents = true;
+        db.reset();
+        vfs = std::make_unique<test::FullDiskVfs>();
+        db = engine::Database::Open(catalogPath, "");
+    }
+    void TearDown() override {
+        db.reset();
+        vfs.reset();
+    }
+    // Scans, filling the disk at the kFillAt-th entry; the error box is
+    // answered after the disk was freed.
+    bool ScanFillingUp(Answer answer) {
+        ExpectDescription("full");
+        prompter.ExpectMessage(
+            "frmKestArchive_FileFound",
+            ::testing::AllOf(StartsWith("Error: 3026. Not enough space on disk."),
+                             ::testing::Truly([this](const std::string&) {
+                                 vfs->Free();
+                                 return true;
+                             })),
+            Icon::Critical, Buttons::AbortRetryIgnore, 1, answer);
+        if (answer == Answer::Abort) {
+            prompter.ExpectNotice("Error while scanning Disc",
+                                  "-2147220727\r\nThe scan was aborted!", Icon::Critical);
+        }
+        int pumps = 0;
+        view.onPump = [&] {
+            if (++pumps == kFillAt) vfs->FillAfter(0);
+        };
+        bool done = Scan();
+        view.onPump = nullptr;
+        EXPECT_GT(vfs->Refused(), 0);
+        return done;
+    }
+    // The entries' log lines, by name.
+    std::map<std::string, int> LoggedEntries() {
+        std::map<std::string, int> names;
+        for (const std::string& line : LogLines()) {
+            auto at = line.find(":: \"<root>\",\"");
+            if (at != std::string::npos)
+                ++names[line.substr(at + 13, line.find('"', at + 13) - at - 13)];
+        }
+        return names;
+    }
+    std::set<std::string> StoredEntries() {
+        std::set<std::string> names;
+        for (const auto& row : Rows("SELECT SubFileName FROM tblSubFiles")) names.insert(row[0]);
+        return names;
+    }
+
+    std::unique_ptr<test::FullDiskVfs> vfs;
+};
+
+TEST_F(ArchiveOnAFullDiskTest, RetrySavesTheWholeBatchAgain) {
+    ASSERT_TRUE(ScanFillingUp(Answer::Retry));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblSubFiles"), kEntries);
+    EXPECT_EQ(StoredEntries().size(), static_cast<size_t>(kEntries));
+    auto logged = LoggedEntries();
+    EXPECT_EQ(logged.size(), static_cast<size_t>(kEntries));
+    for (const auto& [name, times] : logged) EXPECT_EQ(times, 1) << name;
+    EXPECT_EQ(LogLines().back(), "The scan was successful.");
+}
+
+TEST_F(ArchiveOnAFullDiskTest, IgnoreSkipsExactlyTheEntryItNamed) {
+    ASSERT_TRUE(ScanFillingUp(Answer::Ignore));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblSubFiles"), kEntries - 1);
+    auto stored = StoredEntries();
+    auto log = LogLines();
+    auto ignored = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.ends_with("~~ This file was ignored.");
+    });
+    ASSERT_NE(ignored, log.end());
+    ASSERT_NE(ignored, log.begin());
+    // The line before names the entry that is missing, and only it.
+    std::string named = ignored[-1].substr(ignored[-1].find(":: \"<root>\",\"") + 13);
+    named = named.substr(0, named.find('"'));
+    EXPECT_EQ(stored.count(named), 0u);
+    EXPECT_EQ(stored.size(), static_cast<size_t>(kEntries - 1));
+    EXPECT_EQ(LoggedEntries().size(), static_cast<size_t>(kEntries));
+    EXPECT_EQ(log.back(), "The scan was successful.");
+}
+
+TEST_F(ArchiveOnAFullDiskTest, AbortLeavesTheLogEqualToTheCatalog) {
+    EXPECT_FALSE(ScanFillingUp(Answer::Abort));
+    prompter.VerifyDone();
+    auto stored = StoredEntries();
+    EXPECT_GT(stored.size(), 0u);
+    EXPECT_LT(stored.size(), static_cast<size_t>(kFillAt));
+    auto logged = LoggedEntries();
+    std::set<std::string> loggedNames;
+    for (const auto& [name, times] : logged) {
+        EXPECT_EQ(times, 1) << name;
+        loggedNames.insert(name);
+    }
+    EXPECT_EQ(loggedNames, stored);
 }
 
 TEST_F(ScanDriverTest, PathBeyondTheSystemLimitEndsTheScanWithAnError) {
@@ -570,6 +708,61 @@ TEST_F(ScanDriverTest, TheSearchIndexTakesTheScannedRowsAtTheEnd) {
     db->Execute("DELETE * FROM tblDiscs");
     ScanCancelledAfter(20);
     expectSameRows();
+}
+
+// Cancel during the indexing at the end stops it at once: every row is
+// stored, the index is left for the next open to finish.
+TEST_F(ScanDriverTest, CancelInTheFinalIndexingEndsItAtOnce) {
+    db->BuildSearchIndex();
+    for (int i = 0; i < 3000; ++i) disc.Write("f" + std::to_string(i) + ".txt", "");
+    ExpectDescription("stopped late");
+    ScanDriver driver = MakeDriver();
+    // The disc list is reloaded once the walk is over.
+    view.onPump = [&] {
+        if (view.reloads > 0) driver.CancelScan();
+    };
+    EXPECT_TRUE(driver.StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 3000);
+    EXPECT_FALSE(db->SearchIndexComplete());
+    db->BuildSearchIndex();
+    EXPECT_TRUE(db->SearchIndexComplete());
+}
+
+// A program folder that fills up stops the log, not the scan: the catalog
+// gets every row and the user hears of it once.
+TEST_F(ScanDriverTest, ALogThatCannotBeWrittenIsReportedOnce) {
+    test::SmallDisk small("64k");
+    if (!small.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    small.Fill();
+    for (int i = 0; i < 2000; ++i) disc.Write("f" + std::to_string(i) + ".txt", "");
+    ExpectDescription("log on a full disk");
+    std::string log = small.File("Kest.dat");
+    prompter.ExpectNotice(
+        "Error in writing the troubleshooting file",
+        "61\r\nDisk full\r\n" + log + " misses lines from the first that could not be written.",
+        Icon::Critical);
+    EXPECT_FALSE(ScanDriver({catalogPath, *db, volumes, sound, prompter, view, options, log})
+                     .StartScan(root));
+    prompter.VerifyDone();
+    EXPECT_EQ(Count("tblFiles"), 2000);
+}
+
+// The log is created private and never written through a link at its name.
+TEST_F(ScanDriverTest, TheLogIsPrivateAndRefusesALink) {
+    disc.Write("a.txt", "");
+    ExpectDescription("private");
+    ASSERT_TRUE(Scan());
+    struct stat st {};
+    ASSERT_EQ(stat(home.File("Kest.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    std::string victim = home.Write("victim", "untouched");
+    std::filesystem::remove(home.File("Kest.dat"));
+    std::filesystem::create_symlink(victim, home.File("Kest.dat"));
+    prompter.ExpectNotice("Error while scanning Disc", StartsWith("75\r\n"), Icon::Critical);
+    EXPECT_FALSE(Scan());
+    prompter.VerifyDone();
+    EXPECT_EQ(test::ReadWholeFile(victim), "untouched");
 }
 
 }  // namespace

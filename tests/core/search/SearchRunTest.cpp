@@ -16,6 +16,12 @@ using ::testing::StartsWith;
 class SearchRun : public ::testing::Test {
   protected:
     void SetUp() override { db = test::MakeSearchCatalog(dir); }
+    // Records what each redraw shows from here on.
+    void WatchDisplay() {
+        view.calls.clear();
+        view.panel = &panel;
+        view.prompter = &prompter;
+    }
 
     Texts Column(size_t column) const { return test::ColumnCells(panel.results, column); }
     SearchOutcome Search(const std::string& text) {
@@ -48,7 +54,49 @@ TEST_F(SearchRun, FillsTheResultsWithTagsCountAndHistory) {
     EXPECT_THAT(panel.status1, StartsWith("Search time: "));
     EXPECT_EQ(panel.focus, SearchFocus::Results);
     // The search controls are disabled while it runs and enabled after it.
-    EXPECT_EQ(view.calls, (Texts{"repaint", "repaint", "busy", "repaint", "idle"}));
+    EXPECT_EQ(view.calls, (Texts{"hourglass", "show", "busy", "show", "show", "idle", "pointer"}));
+}
+
+// What the user sees while a search runs and before each message box: the
+// hourglass, "Matches Found: ---" while it runs, then the count, time or
+// error line already shown when the message comes.
+TEST_F(SearchRun, TheWindowShowsEachStepBeforeAnyMessage) {
+    panel.resultCount = "Matches Found: 2";
+    WatchDisplay();
+    prompter.ExpectNotice("Search results", "No Records found with specified criteria.",
+                          Icon::Information);
+    Search("nothing-matches-this");
+    EXPECT_EQ(view.calls[0], "hourglass");
+    EXPECT_EQ(view.calls[1], "show Matches Found: 2 |  after 0 prompts");
+    EXPECT_EQ(view.calls[2], "busy");
+    EXPECT_EQ(view.calls[3], "show Matches Found: --- |  after 0 prompts");
+    EXPECT_THAT(view.calls[4], StartsWith("show Matches Found: 0 | Search time: "));
+    EXPECT_THAT(view.calls[4], ::testing::EndsWith(" after 0 prompts"));
+    EXPECT_EQ(Texts(view.calls.begin() + 5, view.calls.end()), (Texts{"idle", "pointer"}));
+
+    WatchDisplay();
+    db->Execute("DROP TABLE tblSubFiles");
+    options.searchSub = true;
+    prompter.ExpectNotice("SQL query error", HasSubstr("\r\n"), Icon::Critical);
+    Search("x");
+    EXPECT_THAT(view.calls.at(4), StartsWith("show Matches Found: --- | Error #"));
+    EXPECT_THAT(view.calls.at(4), ::testing::EndsWith(" after 1 prompts"));
+    EXPECT_EQ(view.calls.back(), "pointer");
+
+    // The contents of a disc: the view switches, then shows the count before
+    // the message about an empty disc.
+    WatchDisplay();
+    options.searchSub = false;
+    prompter.ExpectNotice("Search results", "No Records found with this criteria.",
+                          Icon::Information);
+    ShowContents(*db, panel, options, std::string("3"), prompter, view);
+    ASSERT_GE(view.calls.size(), 3u);
+    EXPECT_EQ(view.calls[1], "hourglass");
+    EXPECT_EQ(view.calls[2], "show Matches Found: --- |  after 2 prompts");
+    EXPECT_EQ(view.calls[3], "search view");
+    EXPECT_THAT(view.calls[4], StartsWith("show Matches Found: 0 | Search time: "));
+    EXPECT_THAT(view.calls[4], ::testing::EndsWith(" after 2 prompts"));
+    EXPECT_EQ(view.calls.back(), "pointer");
 }
 
 TEST_F(SearchRun, RefusesBeforeSearching) {
@@ -179,7 +227,10 @@ TEST_F(SearchRun, ClearAllResetsAndMayEmptyTheHistory) {
     prompter.ExpectMessage("Clear search list?",
                            "Would you also like to clear the drop-down search list?",
                            Icon::Question, Buttons::YesNo, 2, Answer::No);
+    WatchDisplay();
     ClearAll(panel, options, prompter, view);
+    // The emptied count shows before the question.
+    EXPECT_EQ(view.calls, (Texts{"busy", "show Matches Found: --- |  after 0 prompts", "idle"}));
     EXPECT_EQ(panel.widths.file[7], 2222);
     EXPECT_EQ(panel.resultCount, kNoMatchCount);
     EXPECT_EQ(panel.history.Items().size(), 1u);

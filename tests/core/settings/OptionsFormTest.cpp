@@ -68,6 +68,7 @@ TEST(OptionsForm, ChecksRunInOrderAndNameTabFieldAndMessage) {
     auto noTypes = [](AppSettings& s) {
         s.SaveSubFileCont = true;
         s.SaveZIP = s.SaveCAB = s.SaveRAR = s.SaveACE = 0;
+        s.Save7Z = s.SaveTAR = s.SaveCompressedTAR = s.SaveISO = 0;
     };
     auto noSubFields = [](AppSettings& s) {
         s.SearchSub = true;

@@ -36,7 +36,10 @@ class ArchiveTestHost : public archive::SubFileScanState {
     void ShowSubProgress(float percent) override { progress.push_back(percent); }
     void Pump() override { ++pumps; }
     void BeforeRow() override {}
-    void AfterRow() override {}
+    uint64_t LogPosition() const override { return log.size(); }
+    bool AfterRow(uint64_t) override { return false; }
+    size_t RowsLost() override { return 0; }
+    void RowDropped(uint64_t) override {}
 };
 
 // Lists an archive with a fresh cArchive and gives every event.

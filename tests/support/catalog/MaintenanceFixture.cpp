@@ -108,4 +108,42 @@ int DamageFirstLeafPage(const std::string& path, const std::string& table,
     return leaf;
 }
 
+std::vector<int> TableLeaves(const std::string& path, const std::string& table,
+                             const std::string& password) {
+    int root = 0;
+    {
+        auto db = engine::Database::Open(path, password);
+        auto rows = db->Query("SELECT rootpage FROM sqlite_master WHERE name = '" + table + "'");
+        root = static_cast<int>(std::get<int64_t>(rows.rows.at(0).at(0)));
+    }
+    const int pageSize = PageSizeOf(path);
+    std::ifstream file(path, std::ios::binary);
+    std::vector<unsigned char> page(static_cast<size_t>(pageSize));
+    file.seekg(static_cast<std::streamoff>(root - 1) * pageSize);
+    file.read(reinterpret_cast<char*>(page.data()), pageSize);
+    EXPECT_EQ(page[0], 5) << table << " fits on one page";
+    auto u32 = [&](size_t at) {
+        return page[at] << 24 | page[at + 1] << 16 | page[at + 2] << 8 | page[at + 3];
+    };
+    std::vector<int> leaves;
+    for (size_t i = 0; i < static_cast<size_t>(page[3] << 8 | page[4]); ++i)
+        leaves.push_back(u32(static_cast<size_t>(page[12 + 2 * i] << 8 | page[13 + 2 * i])));
+    leaves.push_back(u32(8));
+    return leaves;
+}
+
+int PageSizeOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[18] = {};
+    file.read(reinterpret_cast<char*>(header), sizeof header);
+    int size = header[16] << 8 | header[17];
+    return size == 1 ? 65536 : size;
+}
+
+void PatchFile(const std::string& path, int64_t offset, const std::string& bytes) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(offset);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 }  // namespace kest::test

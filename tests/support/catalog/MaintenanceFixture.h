@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/catalog/CurrentCatalog.h"
 #include "support/TempDir.h"
@@ -29,5 +31,14 @@ std::string JournalModeOf(const std::string& path, const std::string& password =
 // random bytes, as a bad sector would; gives the number of that page.
 int DamageFirstLeafPage(const std::string& path, const std::string& table,
                         const std::string& password = "");
+
+// The leaf pages of a table whose root is its only interior page, in rowid
+// order, and the file's page size.
+std::vector<int> TableLeaves(const std::string& path, const std::string& table,
+                             const std::string& password = "");
+int PageSizeOf(const std::string& path);
+
+// Writes bytes into the file at offset, as damage does.
+void PatchFile(const std::string& path, int64_t offset, const std::string& bytes);
 
 }  // namespace kest::test

@@ -18,6 +18,9 @@ struct RecordingHost : CatalogHost {
     // Every call but the enabling, the pointer and the message pumping, in order.
     std::vector<std::string> calls;
     std::vector<std::pair<int64_t, int64_t>> progress;  // of the search index's build
+    std::vector<std::string> problems;                  // the index could not be built
+    std::vector<std::pair<int64_t, int64_t>> salvage;   // of a salvage
+    int64_t cancelSalvageAt = -1;  // the call that answers Cancel (0: the first)
 
     void SetMainWindowEnabled(bool enabled) override { windowEnabled = enabled; }
     void SetBusyPointer(bool isBusy) override { busy = isBusy; }
@@ -46,6 +49,11 @@ struct RecordingHost : CatalogHost {
     void ReinstallTrayIcon() override { calls.push_back("tray"); }
     void ShowIndexProgress(int64_t done, int64_t total) override {
         progress.emplace_back(done, total);
+    }
+    void ShowIndexProblem(const std::string& text) override { problems.push_back(text); }
+    bool ShowSalvageProgress(int64_t done, int64_t total) override {
+        salvage.emplace_back(done, total);
+        return static_cast<int64_t>(salvage.size()) - 1 != cancelSalvageAt;
     }
     std::string ProgramFolder() const override { return folder; }
 };

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct sqlite3;
+
+namespace kest::engine {
+
+// What the disc tree needs to open a folder without reading every file row
+// of its disc: per disc and per stored folder text (tblFiles.FileDir, as
+// bytes), the number of files, their bytes and the counters lo..hi that hold
+// them (a scan writes a folder's files as one run, so its files are read by
+// counter; a range widened by later rows or left wide by deletions only
+// costs reading, the folder text still decides).
+//
+// The engine-internal table _kest_tree is kept by triggers on tblFiles that
+// use SQLite's own statements only, so any writer (description updates, disc
+// deletion, the sqlite3 shell, an older Kest) keeps it true; a description
+// change does not touch it. _kest_tree_state holds the highest counter taken
+// so far: the triggers count only rows at or below it, the builder takes the
+// rows above it in committed slices, and the mark is the largest integer when
+// every row is taken.
+inline constexpr const char* kFolderFactsTable = "_kest_tree";
+
+// Whether the facts are complete and as made: every object as created, the
+// mark at its end, and as many files counted as tblFiles holds.
+bool FolderFactsComplete(sqlite3* db);
+
+// Whether the facts can be read: made as they are made now and holding every
+// row (no count taken; FolderFactsComplete checks that too).
+bool FolderFactsUsable(sqlite3* db);
+
+// Builds what is missing (all of it when the objects are missing, altered or
+// the counts disagree), in committed slices so an interruption (a full disk)
+// loses at most one slice and the next build resumes. progress gets (rows
+// done, rows to do) after each slice. Nothing to do for a catalog whose
+// tblFiles lacks the fields (the older format, before its upgrade).
+using FactsProgress = std::function<void(int64_t done, int64_t total)>;
+void BuildFolderFacts(sqlite3* db, const FactsProgress& progress = {}, int64_t sliceRows = 100000);
+
+// Around a scan holding the catalog exclusively: the mark stops at the rows
+// there are, so the scan's inserts skip the triggers; CatchUpFolderFacts
+// takes the rows added so far (the scan's writer, between commits), and
+// BuildFolderFacts the rest at the end. True when complete facts were
+// deferred.
+bool DeferFolderFacts(sqlite3* db);
+void CatchUpFolderFacts(sqlite3* db);
+
+// Removes every object of the facts, as a unit; the next build makes them.
+void DropFolderFacts(sqlite3* db);
+
+}  // namespace kest::engine

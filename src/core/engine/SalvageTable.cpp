@@ -1,0 +1,257 @@
+#include "core/engine/SalvageTable.h"
+
+#include <sqlite3.h>
+
+#include <climits>
+
+#include "core/engine/EngineError.h"
+#include "core/text/UnicodeCase.h"
+
+namespace kest::engine {
+namespace {
+
+std::string Quote(const std::string& name) {
+    return Quoted(name, '"');
+}
+
+// The column's affinity as far as the salvage tells rows apart by it.
+char KindOf(const std::string& declared) {
+    std::string type = text::UpperCase(declared);
+    if (type.find("INT") != std::string::npos) return 'i';
+    for (const char* textual : {"CHAR", "CLOB", "TEXT"})
+        if (type.find(textual) != std::string::npos) return 't';
+    return 'n';
+}
+
+void Bind(sqlite3_stmt* stmt, int at, const CellValue& value) {
+    if (const auto* number = std::get_if<int64_t>(&value)) {
+        sqlite3_bind_int64(stmt, at, *number);
+    } else if (const auto* real = std::get_if<double>(&value)) {
+        sqlite3_bind_double(stmt, at, *real);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        sqlite3_bind_text(stmt, at, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+    } else if (const auto* blob = std::get_if<Blob>(&value)) {
+        sqlite3_bind_blob(stmt, at, blob->bytes.data(), static_cast<int>(blob->bytes.size()),
+                          SQLITE_TRANSIENT);
+    } else {
+        sqlite3_bind_null(stmt, at);
+    }
+}
+
+}  // namespace
+
+Query::Query(sqlite3* db, const std::string& sql) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &m_stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+}
+
+Query::~Query() {
+    sqlite3_finalize(m_stmt);
+}
+
+std::string Query::Text(int column) const {
+    auto text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? text : "";
+}
+
+SalvageTable::SalvageTable(sqlite3* read, sqlite3* write, std::string name, uint32_t root,
+                           std::string damagedPath)
+    : m_read(read),
+      m_write(write),
+      m_name(std::move(name)),
+      m_root(root),
+      m_path(std::move(damagedPath)) {
+    Query info(m_write, "SELECT name, type, pk FROM pragma_table_info(?1, 'main') ORDER BY cid");
+    sqlite3_bind_text(info.get(), 1, m_name.c_str(), -1, SQLITE_TRANSIENT);
+    std::string names, marks;
+    int keys = 0, keyColumn = -1;
+    std::string keyType;
+    while (sqlite3_step(info.get()) == SQLITE_ROW) {
+        if (sqlite3_column_int(info.get(), 2) > 0) {
+            ++keys;
+            keyColumn = static_cast<int>(m_kinds.size());
+            keyType = text::UpperCase(info.Text(1));
+        }
+        m_kinds.push_back(KindOf(info.Text(1)));
+        names += ", " + Quote(info.Text(0));
+        marks += ", ?";
+    }
+    if (keys == 1 && keyType == "INTEGER") m_alias = keyColumn;
+    // A rowid that is no column of its own is kept as the first value.
+    std::string sql = "INSERT OR IGNORE INTO main." + Quote(m_name) +
+                      (m_alias >= 0 ? " (" + names.substr(2) + ") VALUES (" + marks.substr(2)
+                                    : " (rowid" + names + ") VALUES (?" + marks) +
+                      ")";
+    if (sqlite3_prepare_v2(m_write, sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
+        ThrowEngineError(m_write, sqlite3_errcode(m_write), m_path + ".salvage");
+}
+
+SalvageTable::~SalvageTable() {
+    sqlite3_finalize(m_insert);
+}
+
+bool SalvageTable::Insert(int64_t rowid) {
+    int rc = sqlite3_step(m_insert);
+    bool taken = rc == SQLITE_DONE && sqlite3_changes(m_write) > 0;
+    sqlite3_reset(m_insert);
+    sqlite3_clear_bindings(m_insert);
+    switch (rc & 0xff) {
+        case SQLITE_FULL:
+        case SQLITE_IOERR:
+        case SQLITE_NOMEM:
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+            // The new file cannot be written: no salvage.
+            ThrowEngineError(m_write, rc, m_path + ".salvage");
+        default:
+            break;
+    }
+    if (taken) m_copied.insert(rowid);
+    return taken;
+}
+
+std::set<int64_t> SalvageTable::IndexedRowids(const std::vector<TableIndex>& indexes) {
+    std::set<int64_t> ids;
+    for (const auto& index : indexes) {
+        Query query(m_read,
+                    "SELECT rowid FROM " + Quote(m_name) + " INDEXED BY " + Quote(index.name));
+        if (!query.Prepared()) continue;
+        while (sqlite3_step(query.get()) == SQLITE_ROW)
+            ids.insert(sqlite3_column_int64(query.get(), 0));
+    }
+    return ids;
+}
+
+void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int64_t stepBudget) {
+    Query scan(m_read, "SELECT rowid, * FROM " + Quote(m_name) + " WHERE rowid > ? ORDER BY rowid");
+    Query probe(m_read, "SELECT rowid, * FROM " + Quote(m_name) + " WHERE rowid = ?");
+    if (!scan.Prepared() || !probe.Prepared()) return;
+    const int columns = static_cast<int>(m_kinds.size());
+    if (sqlite3_column_count(scan.get()) != columns + 1) return;
+    std::set<int64_t> named = IndexedRowids(indexes);
+    m_named.insert(named.begin(), named.end());
+    // Binds the current row of a read statement and inserts it.
+    auto copy = [&](sqlite3_stmt* read) {
+        int64_t rowid = sqlite3_column_int64(read, 0);
+        int first = m_alias >= 0 ? 1 : 0;
+        for (int c = first; c <= columns; ++c)
+            sqlite3_bind_value(m_insert, c - first + 1, sqlite3_column_value(read, c));
+        if (!Insert(rowid)) m_named.insert(rowid);
+    };
+    int64_t after = INT64_MIN;
+    bool restarted = false;
+    for (;;) {
+        sqlite3_reset(scan.get());
+        sqlite3_bind_int64(scan.get(), 1, after);
+        int rc;
+        while ((rc = sqlite3_step(scan.get())) == SQLITE_ROW) {
+            if (--stepBudget < 0) return;
+            if (m_cancelCheck && stepBudget % 4096 == 0) m_cancelCheck();
+            int64_t rowid = sqlite3_column_int64(scan.get(), 0);
+            // A damaged cell's rowid out of order is left to the page reader.
+            if (rowid <= after) continue;
+            after = rowid;
+            copy(scan.get());
+        }
+        if (rc == SQLITE_DONE) {
+            m_readWhole = !restarted;
+            return;
+        }
+        // Damage: step over the unreadable rows the indexes name, one by
+        // one, to the next row that reads again, and scan on from there.
+        restarted = true;
+        bool resumed = false;
+        for (auto it = named.upper_bound(after); it != named.end() && !resumed; ++it) {
+            if (--stepBudget < 0) return;
+            after = *it;
+            sqlite3_reset(probe.get());
+            sqlite3_bind_int64(probe.get(), 1, after);
+            if (sqlite3_step(probe.get()) == SQLITE_ROW) {
+                copy(probe.get());
+                resumed = true;
+            }
+        }
+        if (!resumed) return;
+    }
+}
+
+void SalvageTable::NamedBy(const std::string& index, const std::vector<CellValue>& entry) {
+    auto known = m_indexColumns.find(index);
+    if (known == m_indexColumns.end()) {
+        Query info(m_read, "SELECT count(*) FROM pragma_index_xinfo(?1)");
+        sqlite3_bind_text(info.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        size_t columns = sqlite3_step(info.get()) == SQLITE_ROW
+                             ? static_cast<size_t>(sqlite3_column_int(info.get(), 0))
+                             : 0;
+        // xinfo lists the key columns, the rowid and the table's other columns.
+        Query key(m_read, "SELECT count(*) FROM pragma_index_info(?1)");
+        sqlite3_bind_text(key.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+        if (columns > 0 && sqlite3_step(key.get()) == SQLITE_ROW)
+            columns = static_cast<size_t>(sqlite3_column_int(key.get(), 0)) + 1;
+        known = m_indexColumns.emplace(index, columns).first;
+    }
+    // Random bytes that happen to parse are no entry of this index.
+    if (known->second != 0 && entry.size() != known->second) return;
+    m_named.insert(std::get<int64_t>(entry.back()));
+}
+
+bool SalvageTable::Fits(const PageRow& row, bool exact) const {
+    if (row.values.size() > m_kinds.size() || (exact && row.values.size() != m_kinds.size()))
+        return false;
+    for (size_t c = 0; c < row.values.size(); ++c) {
+        const CellValue& value = row.values[c];
+        if (std::holds_alternative<std::monostate>(value)) continue;
+        if (static_cast<int>(c) == m_alias) return false;
+        bool number =
+            std::holds_alternative<int64_t>(value) || std::holds_alternative<double>(value);
+        if (m_kinds[c] == 't' && number) return false;
+        if (m_kinds[c] == 'i' && !number) return false;
+    }
+    return true;
+}
+
+bool SalvageTable::CopyPageRow(const PageRow& row) {
+    if (m_copied.contains(row.rowid)) return false;
+    int at = 1;
+    if (m_alias < 0) sqlite3_bind_int64(m_insert, at++, row.rowid);
+    for (size_t c = 0; c < m_kinds.size(); ++c, ++at) {
+        if (static_cast<int>(c) == m_alias)
+            sqlite3_bind_int64(m_insert, at, row.rowid);
+        else if (c < row.values.size())
+            Bind(m_insert, at, row.values[c]);
+    }
+    if (Insert(row.rowid)) return true;
+    m_named.insert(row.rowid);
+    return false;
+}
+
+void SalvageTable::CopyFromPages(PageReader& pages) {
+    pages.WalkTable(m_root, [&](const PageRow& row) {
+        if (Fits(row, false) && CopyPageRow(row)) ++m_fromPages;
+    });
+}
+
+bool SalvageTable::FitsAll(const std::vector<PageRow>& rows) const {
+    for (const auto& row : rows)
+        if (!Fits(row, true)) return false;
+    return !rows.empty();
+}
+
+void SalvageTable::CopyRows(const std::vector<PageRow>& rows) {
+    for (const auto& row : rows)
+        if (CopyPageRow(row)) ++m_fromPages;
+}
+
+int64_t SalvageTable::Lost() const {
+    int64_t lost = 0;
+    for (int64_t rowid : m_named) {
+        // What a damaged index page names beyond the counter never existed.
+        if (m_counter >= 0 && (rowid <= 0 || rowid > m_counter)) continue;
+        if (!m_copied.contains(rowid)) ++lost;
+    }
+    return lost;
+}
+
+}  // namespace kest::engine

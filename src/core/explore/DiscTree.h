@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/explore/FolderTree.h"
+#include "core/explore/TreeItems.h"
+
+namespace kest::engine {
+class Database;
+}
+
+namespace kest::explore {
+
+class FileReader;
+struct ArchiveContents;
+
+// A catalogued disc as a folder tree: its folders with the files, bytes and
+// folders below each (from the engine-internal folder facts, so loading reads
+// one row per stored folder, not the disc's file rows), each folder's files
+// read from the catalog when listed, and an archive file opened as a folder
+// of its entries.
+class DiscTree {
+  public:
+    // The disc's tree; none when the catalog holds no disc of that id.
+    static std::optional<DiscTree> Load(engine::Database& db, int32_t kestId);
+
+    const DiscInfo& Disc() const { return m_disc; }
+    const FolderTree& Folders() const { return m_folders; }
+
+    // Where a path leads: a folder of the disc, an archive file of a folder
+    // (its entries at the top) or a folder inside one. None when no folder
+    // or archive has that path.
+    std::optional<Place> Find(engine::Database& db, const FolderPath& path);
+
+    // The place's subfolders in the catalog's text order, with their facts.
+    std::vector<FolderItem> Subfolders(const Place& place) const;
+    // The place's files, read as they are asked for (a folder of 100,000
+    // files is not read whole to show its first screen), in the order given,
+    // from the skip-th on (a window that let go of its reader goes on).
+    std::unique_ptr<FileReader> Files(engine::Database& db, const Place& place, FileOrder order,
+                                      int64_t skip = 0);
+    // The facts of the place itself: the disc's folder, or the archive's.
+    FolderItem Facts(const Place& place) const;
+
+    // Whether the disc is still in the catalog (it may be deleted while shown).
+    bool DiscExists(engine::Database& db) const;
+
+    // A stored folder text of a folder and the counters that hold its rows.
+    struct Run {
+        std::string dir;
+        int64_t lo, hi;
+    };
+
+  private:
+    DiscTree() = default;
+    std::shared_ptr<const ArchiveContents> Archive(engine::Database& db, int64_t fileId);
+    std::optional<int64_t> ArchiveIn(engine::Database& db, int32_t folder, const std::string& name);
+
+    DiscInfo m_disc;
+    FolderTree m_folders;
+    std::vector<std::vector<Run>> m_runs;  // by folder
+    std::map<int64_t, std::shared_ptr<const ArchiveContents>> m_archives;
+};
+
+}  // namespace kest::explore

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+
+#include "core/app/Session.h"
+#include "core/catalog/CatalogHost.h"
+#include "gui/app/CatalogProgress.h"
+#include "gui/app/MainControls.h"
+#include "gui/app/MainMenus.h"
+#include "gui/widgets/BusyPointer.h"
+
+namespace kest::gui {
+
+class DiscsView;
+class SearchView;
+class TrayIcon;
+
+// The File and Tools menus' catalog commands (open, create, compact, repair,
+// rebuild the search index, save as, close, properties, a catalog dropped on the disc list) and the
+// window's side of them: what those commands ask of their host while they
+// let go of the catalog and take it back.
+class CatalogHostView : public QObject, public CatalogHost {
+    Q_OBJECT
+  public:
+    CatalogHostView(app::Session& session, DiscsView& discs, SearchView& search,
+                    const MainControls& controls, const MainMenus& menus, TrayIcon* tray,
+                    QWidget* window);
+
+    // Called back for the hooks only the main window can serve.
+    std::function<void()> updateViewCaptions;
+    std::function<void()> saveSettings;
+
+    // The controls and menu entries that need an open catalog, enabled or not.
+    void EnableControls(bool open);
+    // Opens a catalog given by its path (dropped or named on the command line).
+    void OpenPath(const std::string& path);
+
+    void SetMainWindowEnabled(bool enabled) override;
+    void SetBusyPointer(bool busy) override;
+    void ProcessMessages() override;
+    void CatalogReplaced() override;
+    void EnableCatalogControls() override;
+    void UpdateViewCaptions() override;
+    void SaveSettings() override;
+    std::string ProgramFolder() const override;
+    void ClearResults() override;
+    void KeepUsedSpaceWidth() override;
+    void ReleaseBindings() override;
+    void ClearGrids() override;
+    void DisableCatalogControls() override;
+    void ShowNoCatalog(const std::string& discCounter, const std::string& caption) override;
+    void ReinstallTrayIcon() override;
+    void ShowIndexProgress(int64_t done, int64_t total) override;
+    void ShowIndexProblem(const std::string& text) override;
+    bool ShowSalvageProgress(int64_t done, int64_t total) override;
+
+  private:
+    void ConnectMenus();
+
+    app::Session& m_session;
+    DiscsView& m_discs;
+    SearchView& m_search;
+    const MainControls& c;
+    const MainMenus& m;
+    TrayIcon* m_tray;
+    QWidget* m_window;
+    BusyPointer m_busy;
+    CatalogProgress m_progress;
+};
+
+}  // namespace kest::gui
