@@ -1,5 +1,5 @@
-# KEST_STATIC_LIBS links SQLite, libsodium, utf8proc, libblkid and libarchive from their
-# static archives (every program), and makes kest-cli one static executable
+# KEST_STATIC_LIBS links SQLite, libsodium, utf8proc, libblkid, libxxhash and
+# libarchive from their static archives (every program), and makes kest-cli one static executable
 # with its C++ and C run-time libraries (kest_static_runtime): binding shared
 # libraries was a fifth of a short kest-cli command's processor time. The
 # shared-library layer check cannot take the archives (their code is not
@@ -28,6 +28,7 @@ if(KEST_STATIC_LIBS)
   _kest_use_archive(PkgConfig::SODIUM sodium Threads::Threads)
   _kest_use_archive(PkgConfig::UTF8PROC utf8proc)
   _kest_use_archive(PkgConfig::BLKID blkid)
+  _kest_use_archive(PkgConfig::XXHASH xxhash)
   # Only the 7z, TAR and ISO 9660 readers and the gzip, bzip2, xz and zstd
   # filters are called, so only their compression libraries are needed.
   _kest_use_archive(PkgConfig::LIBARCHIVE archive lzma zstd bz2 z)

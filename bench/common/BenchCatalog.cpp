@@ -45,8 +45,9 @@ void BuildCatalog(const std::string& path, const CatalogShape& shape) {
         const bool archive = i % 50 == 0;
         file.Bind(1, kestId);
         file.Bind(2, BenchDirName(i));
-        file.Bind(3, BenchFileName(i));
-        file.Bind(4, (i * 7919) % 100000000);
+        const int64_t named = shape.namesRepeatEvery > 0 ? i % shape.namesRepeatEvery : i;
+        file.Bind(3, BenchFileName(named));
+        file.Bind(4, (named * 7919) % 100000000 + (shape.namesRepeatEvery > 0 && i % 7 == 0));
         char date[32];
         std::snprintf(date, sizeof date, "20%02d-%02d-%02d 12:%02d:00", static_cast<int>(i % 25),
                       static_cast<int>(i % 12 + 1), static_cast<int>(i % 28 + 1),

@@ -10,6 +10,9 @@ struct CatalogShape {
     int64_t files = 1000000;
     int64_t discs = 200;            // the files are spread evenly over them, in order
     int64_t entriesPerArchive = 0;  // subfile rows under every 50th file (a ".zip")
+    // > 0: file i takes the name and size of file i % namesRepeatEvery (one
+    // in seven a byte larger), so that copies lie on other discs.
+    int64_t namesRepeatEvery = 0;
 };
 
 // Creates a catalog with kest-cli create and fills it directly: dates, sizes

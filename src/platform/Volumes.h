@@ -35,6 +35,9 @@ struct VolumeInfo {
     std::string label = "[error]";
     std::string serial = "0000-0000";    // "1A2B-03CD"
     std::string fileSystem = "[error]";  // "FAT32", "NTFS", "CDFS", "UDF", "EXT4", ...
+    // The volume's size and free space in bytes when asked; -1 when unknown.
+    int64_t capacity = -1;
+    int64_t freeSpace = -1;
 };
 
 // 32 bits as eight upper-case hexadecimal digits in two groups: "0000-0ABC".

@@ -16,6 +16,7 @@
 #include "gui/app/TrayIcon.h"
 #include "gui/app/ViewSwitch.h"
 #include "gui/dialogs/DesktopShell.h"
+#include "gui/explore/frmExplore.h"
 #include "gui/update/HelpMenu.h"
 #include "gui/update/QtHttpClient.h"
 #include "support/platform/FakeShell.h"
@@ -94,6 +95,17 @@ Row OpensDialog(const char* entry, const char* dialog,
             [dialog](Effects& t) {
                 EXPECT_EQ(t.dialogs.Opened(dialog), t.openedBefore + 1) << dialog;
             }};
+}
+
+// An entry that opened the Explore window (closed here).
+void ClosesExplore(Effects& t) {
+    int shown = 0;
+    for (auto* explore : t.window->findChildren<gui::frmExplore*>()) {
+        if (!explore->isVisible()) continue;
+        ++shown;
+        explore->close();
+    }
+    EXPECT_EQ(shown, 1);
 }
 
 // An entry that asks for a file (the answer cancels it).
@@ -181,6 +193,8 @@ std::vector<Row> Rows() {
                                       Icon::Information, Buttons::OKOnly, 1, Answer::OK);
          },
          [](Effects& t) { EXPECT_EQ(t.prompter.Pending(), 0u); }},
+        OpensDialog("mnuDuplicates", "frmDuplicates"),
+        OpensDialog("mnuLentDiscs", "frmLentDiscs"),
         OpensDialog("mnuOpts", "frmOpts"),
         {"mnuHowTo", nullptr,
          [](Effects& t) { EXPECT_TRUE(t.Find<QWidget>("frmContents")->isVisible()); }},
@@ -226,7 +240,9 @@ std::vector<Row> Rows() {
          [](Effects& t) { EXPECT_EQ(t.prompter.Pending(), 0u); }},
         AsksForFile("mnuSaveDiscs0", true, "Save List as Plain Text..."),
         AsksForFile("mnuSaveDiscs1", true, "Save List as CSV..."),
+        {"mnuExplore", [](Effects& t) { t.RightClickDisc(0); }, ClosesExplore},
         OpensDialog("mnuFileDetails", "frmFileDetails", [](Effects& t) { t.RightClickResult(0); }),
+        {"mnuShowInTree", [](Effects& t) { t.RightClickResult(0); }, ClosesExplore},
         OpensDialog("mnuGetFile1", "frmFileFunc", [](Effects& t) { t.RightClickResult(0); }),
         OpensDialog("mnuGetFile2", "frmFileFunc", [](Effects& t) { t.RightClickResult(0); }),
         OpensDialog("mnuGetFile3", "frmFileFunc", [](Effects& t) { t.RightClickResult(0); }),

@@ -35,6 +35,8 @@ class GridActions : public WindowFixture {
     gui::ListGrid* Discs() { return Find<gui::ListGrid>("fgdDiscs"); }
     // Right-clicks a disc row (0-based) and closes the menu again.
     void RightClick(int row) {
+        // The row in view first: the grid may be only a row high.
+        Discs()->scrollTo(Discs()->model()->index(row, 0));
         QPoint at(5, Discs()->rowViewportPosition(row) + 2);
         window->Parts().discs->ShowMenu(at);
         window->Menus().mnuPopUp1->hide();
@@ -83,6 +85,7 @@ TEST_F(GridActions, SeveralRowsOfferOnlyTheMultipleDelete) {
     EXPECT_EQ(Entries(), "mnuContents1 mnuMDD ");
     EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 2);
     // A click outside the selection selects the clicked row alone.
+    Discs()->clearSelection();
     Discs()->selectRow(1);
     RightClick(0);
     EXPECT_EQ(Discs()->selectionModel()->selectedRows().size(), 1);

@@ -21,31 +21,31 @@ namespace {
 struct ScanArguments {
     std::string root;
     std::string driveType;
-    std::optional<std::string> label, serial, fileSystem;
+    VolumeOverrides volume;
     int64_t cancelAfter = 0;
+    bool hash = false;
 };
 
 int RunScan(CliContext& context, const ScanArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
 
-    std::string root = AbsolutePath(args.root);
-    if (root.back() != '/') root += '/';
+    std::string root = GivenRoot(args.root);
     std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
     GivenVolume volumes(*system, root);
     if (!args.driveType.empty()) {
         volumes.type = ParseDriveType(args.driveType);
         if (!volumes.type) throw CLI::ValidationError("--drive-type", "unknown: " + args.driveType);
     }
-    volumes.label = args.label;
-    volumes.serial = args.serial;
-    volumes.fileSystem = args.fileSystem;
+    volumes.given = args.volume;
+    scan::ScanOptions options = scan::ScanOptionsFromSettings(session.settings);
+    options.hashContents = options.hashContents || args.hash;
 
     std::unique_ptr<platform::Sound> sound = platform::MakeSystemSound();
     CliScanView view(std::cerr, isatty(STDERR_FILENO) != 0);
-    scan::ScanDriver driver(
-        {session.current.path, session.current.Db(), volumes, *sound, context.prompter, view,
-         scan::ScanOptionsFromSettings(session.settings), session.paths.ScanLogPath().string()});
+    scan::ScanDriver driver({session.current.path, session.current.Db(), volumes, *sound,
+                             context.prompter, view, options,
+                             session.paths.ScanLogPath().string()});
     StopSignals stopSignals;
     // Cancel is pressed once for --cancel-after; a stop signal holds.
     bool pressed = false;
@@ -67,9 +67,9 @@ CommandRun SetupScan(CLI::App& app, CliContext& context) {
         ->check(CLI::ExistingDirectory);
     sub->add_option("--drive-type", args->driveType,
                     "Drive type to assume: removable, fixed, network or optical");
-    sub->add_option("--volume-label", args->label, "Volume label to record");
-    sub->add_option("--volume-serial", args->serial, "Volume serial to record (XXXX-XXXX)");
-    sub->add_option("--volume-fs", args->fileSystem, "File system name to record");
+    AddVolumeOptions(*sub, args->volume);
+    sub->add_flag("--hash", args->hash,
+                  "Also read every file for its 128-bit XXH3 content hash (slower)");
     sub->add_option("--cancel-after", args->cancelAfter,
                     "Press Cancel after this many stored files (for tests)");
     return [&context, args] { return RunScan(context, *args); };

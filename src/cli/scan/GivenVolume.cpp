@@ -2,8 +2,23 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
+
+#include "core/app/Session.h"
 
 namespace kest::cli {
+
+std::string GivenRoot(const std::string& typed) {
+    std::string root = app::AbsolutePath(typed);
+    if (root.back() != '/') root += '/';
+    return root;
+}
+
+void AddVolumeOptions(CLI::App& command, VolumeOverrides& overrides) {
+    command.add_option("--volume-label", overrides.label, "Volume label to record");
+    command.add_option("--volume-serial", overrides.serial, "Volume serial to record (XXXX-XXXX)");
+    command.add_option("--volume-fs", overrides.fileSystem, "File system name to record");
+}
 
 using platform::DriveType;
 
@@ -25,10 +40,10 @@ DriveType GivenVolume::GetDriveType(const std::string& root) const {
 platform::VolumeInfo GivenVolume::GetVolumeInfo(const std::string& root) const {
     platform::VolumeInfo info = m_real.GetVolumeInfo(root);
     if (!IsGiven(root)) return info;
-    if (label || serial || fileSystem) info.ok = true;
-    if (label) info.label = *label;
-    if (serial) info.serial = *serial;
-    if (fileSystem) info.fileSystem = *fileSystem;
+    if (given.label || given.serial || given.fileSystem) info.ok = true;
+    if (given.label) info.label = *given.label;
+    if (given.serial) info.serial = *given.serial;
+    if (given.fileSystem) info.fileSystem = *given.fileSystem;
     return info;
 }
 

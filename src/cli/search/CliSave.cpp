@@ -1,6 +1,7 @@
 #include "cli/search/CliSave.h"
 
 #include <CLI/CLI.hpp>
+#include <optional>
 
 #include "core/app/ListSaving.h"
 #include "platform/Shell.h"
@@ -8,16 +9,22 @@
 namespace kest::cli {
 namespace {
 
-// Saves one list when a file was given (the file goes to the file dialog).
+// The format of the file given, which goes to the file dialog; none when no
+// file was given.
+std::optional<search::ListFormat> GivenFile(CliSession& session, const SaveArguments& save) {
+    bool csv = !save.csvFile.empty();
+    if (!csv && save.textFile.empty()) return std::nullopt;
+    session.context.prompter.files.push_back(AbsolutePath(csv ? save.csvFile : save.textFile));
+    return csv ? search::ListFormat::Csv : search::ListFormat::PlainText;
+}
+
+// Saves one list when a file was given.
 bool Save(CliSession& session, const discs::DiscList& discList, const search::SearchPanel* results,
           const SaveArguments& save) {
-    bool csv = !save.csvFile.empty();
-    if (!csv && save.textFile.empty()) return true;
-    session.context.prompter.files.push_back(AbsolutePath(csv ? save.csvFile : save.textFile));
+    auto format = GivenFile(session, save);
+    if (!format) return true;
     auto shell = platform::MakeDesktopShell();
-    return app::SaveList(session, discList, results,
-                         csv ? search::ListFormat::Csv : search::ListFormat::PlainText,
-                         *shell) == search::SaveOutcome::Saved;
+    return app::SaveList(session, discList, results, *format, *shell) == search::SaveOutcome::Saved;
 }
 
 }  // namespace
@@ -35,6 +42,15 @@ bool SaveResults(CliSession& session, const search::SearchPanel& panel,
 
 bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveArguments& save) {
     return Save(session, discList, nullptr, save);
+}
+
+bool SaveOtherList(CliSession& session, const discs::DiscList& discList, const ListTable& table,
+                   const std::string& title, const SaveArguments& save) {
+    auto format = GivenFile(session, save);
+    if (!format) return true;
+    auto shell = platform::MakeDesktopShell();
+    return app::SaveOtherList(session, discList.summary, table, title, *format, *shell) ==
+           search::SaveOutcome::Saved;
 }
 
 }  // namespace kest::cli

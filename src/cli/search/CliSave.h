@@ -24,5 +24,8 @@ void AddSaveOptions(CLI::App& command, SaveArguments& save);
 bool SaveResults(CliSession& session, const search::SearchPanel& panel,
                  const discs::DiscList& discList, const SaveArguments& save);
 bool SaveDiscs(CliSession& session, const discs::DiscList& discList, const SaveArguments& save);
+// Another list (duplicates, files on one disc only) under its title.
+bool SaveOtherList(CliSession& session, const discs::DiscList& discList, const ListTable& table,
+                   const std::string& title, const SaveArguments& save);
 
 }  // namespace kest::cli

@@ -24,7 +24,8 @@ search::DumpSource SaveListSource(const Session& session, const discs::DiscList&
         source.fileCaptions = options.fileCaptions;
     } else {
         source.table = &discs.table;
-        source.usedSpaceShown = session.settings.ShowUsedSpace && discs.table.ColumnCount() == 7;
+        source.usedSpaceShown =
+            session.settings.ShowUsedSpace && discs::HasUsedSpaceColumn(discs.table);
     }
     return source;
 }
@@ -35,6 +36,20 @@ search::SaveOutcome SaveList(Session& session, const discs::DiscList& discs,
     return search::SaveListCommand(
         SaveListSource(session, discs, results), format, results ? results->matchCount : 0,
         {session.settings.OpenAfterSaving, session.ProgramFolder()}, session.prompter, shell);
+}
+
+search::SaveOutcome SaveOtherList(Session& session, const std::string& discSummary,
+                                  const ListTable& table, const std::string& title,
+                                  search::ListFormat format, platform::Shell& shell) {
+    search::DumpSource source;
+    source.title = title;
+    source.table = &table;
+    source.discSummary = discSummary;
+    source.catalogPath = session.current.path;
+    source.now = text::FromTimeT(std::time(nullptr));
+    return search::SaveListCommand(source, format, static_cast<int64_t>(table.RowCount()),
+                                   {session.settings.OpenAfterSaving, session.ProgramFolder()},
+                                   session.prompter, shell);
 }
 
 }  // namespace kest::app

@@ -24,4 +24,10 @@ search::SaveOutcome SaveList(Session& session, const discs::DiscList& discs,
                              const search::SearchPanel* results, search::ListFormat format,
                              platform::Shell& shell);
 
+// Another list (duplicates, files on one disc only) saved the same way under
+// its title, below the disc list's summary line.
+search::SaveOutcome SaveOtherList(Session& session, const std::string& discSummary,
+                                  const ListTable& table, const std::string& title,
+                                  search::ListFormat format, platform::Shell& shell);
+
 }  // namespace kest::app

@@ -7,6 +7,7 @@
 #include "core/common/KestError.h"
 #include "core/common/ReplacementFile.h"
 #include "core/engine/Database.h"
+#include "core/engine/DiscFactsTables.h"
 
 namespace kest {
 namespace {
@@ -52,6 +53,9 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     options.password = password;
     options.expected = CatalogObjects();
     outcome.salvage = engine::SalvageInto(path, salvage.TemporaryPath(), options);
+    // The disc facts were copied with every other table; facts of discs the
+    // salvage could not recover go (a lost lock leaves no password given).
+    engine::RebuildDiscFactsTables(*engine::Database::Open(salvage.TemporaryPath(), password));
     outcome.keptAs = KeepOriginal(salvage.Target());
     salvage.Replace();
     outcome.damaged = true;

@@ -3,6 +3,7 @@
 #include "core/common/KestError.h"
 #include "core/engine/AsOneUnit.h"
 #include "core/engine/Database.h"
+#include "core/engine/DiscFactsTables.h"
 #include "core/search/SqlText.h"
 
 namespace kest::discs {
@@ -12,9 +13,11 @@ void DeleteDiscRows(engine::Database& db, const std::vector<std::string>& kestId
     ids.reserve(kestIds.size());
     for (const std::string& id : kestIds) ids.push_back(search::SqlWholeNumber(id));
     engine::AsOneUnit(db.Handle(), "kest_delete_discs", [&] {
-        for (const std::string& id : ids)
+        for (const std::string& id : ids) {
             for (const char* table : {"tblSubFiles", "tblFiles", "tblDiscs"})
                 db.Execute(std::string("DELETE * FROM ") + table + " WHERE KestID = " + id + ";");
+            engine::DeleteDiscFacts(db, id);
+        }
     });
 }
 

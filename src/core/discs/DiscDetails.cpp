@@ -8,7 +8,7 @@
 namespace kest::discs {
 
 std::string UsedSpaceHeader(const ListTable& list, bool showUsedSpace) {
-    return showUsedSpace && list.ColumnCount() == 7 ? list.Column(6).header : std::string();
+    return showUsedSpace && HasUsedSpaceColumn(list) ? list.Column(6).header : std::string();
 }
 
 DiscDetails::DiscDetails(const SelectedDisc& disc, const std::string& usedSpaceHeader,

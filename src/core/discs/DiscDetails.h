@@ -41,6 +41,8 @@ class DiscDetails {
     bool Delete(engine::Database& db, Prompter& prompter);
 
     int DiscsChanged() const { return m_discsChanged; }
+    // A change made beside the description (the disc's facts) counts too.
+    void CountChange() { ++m_discsChanged; }
     bool DiscDeleted() const { return m_discDeleted; }
     bool Closed() const { return m_closed; }
     void Close() { m_closed = true; }

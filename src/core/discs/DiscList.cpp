@@ -81,6 +81,9 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
         ListTable table;
         search::FillFromStatement(db, DiscListStatement(options), table);
         LayColumns(table, options);
+        if (options.factColumns != 0 || !list.filter.Empty())
+            discfacts::AddFactsToDiscList(table, discfacts::LoadAllDiscFacts(db),
+                                          options.factColumns, list.filter);
         engine::Statement count = db.Prepare("SELECT COUNT(*) FROM tblDiscs");
         int64_t discCount = count.Step() ? count.Int(0) : 0;
         int64_t fileTotal = 0;
@@ -100,6 +103,10 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
         prompter.ShowError("Error in updating Discs", e.Number(), e.Description());
         return false;
     }
+}
+
+bool HasUsedSpaceColumn(const ListTable& table) {
+    return table.ColumnCount() > 6 && table.Column(6).header.starts_with("Used Space");
 }
 
 void ClickDiscHeader(ListTable& table, size_t column) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/discfacts/DiscListFacts.h"
 #include "core/settings/AppSettings.h"
 #include "core/table/ListTable.h"
 #include "core/ui/Prompter.h"
@@ -25,6 +26,7 @@ struct DiscListOptions {
     int sizeNumDec = 4;
     int programCaption = kCaptionFullPath;
     std::vector<int> columnWidths;  // twips per column; the used-space column's is Col6Width
+    unsigned factColumns = 0;       // the optional columns after the list's own (FactColumn bits)
 };
 
 // The disc list and what is shown around it.
@@ -34,6 +36,9 @@ struct DiscList {
     int64_t fileTotal = 0;  // sum of the "# of Files" column
     std::string summary;    // "12 discs (3456 files) in kest001.kst database."
     std::string windowTitle;
+    // The filter box over the list: only the discs it keeps are listed (the
+    // disc count stays the catalog's, the file total is the listed discs').
+    discfacts::DiscFilter filter;
 };
 
 // The statement that fills the list (with the used-space column when asked).
@@ -54,6 +59,10 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
 std::string DiscSummary(int64_t discCount, int64_t fileTotal, const std::string& catalogName);
 std::string WindowTitle(int programCaption, const std::string& catalogName,
                         const std::string& catalogPath);
+
+// Whether the list's seventh column is the used space (fact columns may
+// follow the list's own).
+bool HasUsedSpaceColumn(const ListTable& table);
 
 // A click on a header of the disc list: text sort for the serial, file system,
 // label and description, numeric for the rest.

@@ -8,6 +8,7 @@ DiscListOptions DiscListOptionsFrom(const AppSettings& settings, const WindowSta
     options.sizeFormat = settings.SizeFormat;
     options.sizeNumDec = settings.SizeNumDec;
     options.programCaption = settings.Program_Caption;
+    options.factColumns = static_cast<unsigned>(settings.FactColumns) & discfacts::kAllFactColumns;
     options.columnWidths.assign(window.discColumnWidths.begin(), window.discColumnWidths.end());
     return options;
 }

@@ -1,5 +1,6 @@
 #include "core/discs/SelectedDisc.h"
 
+#include "core/discs/DiscList.h"
 #include "core/search/SearchText.h"
 
 namespace kest::discs {
@@ -14,7 +15,7 @@ SelectedDisc SelectedDiscOfRow(const ListTable& list, size_t row) {
                         cell(3),
                         cell(4),
                         cell(5),
-                        list.ColumnCount() == 7 ? cell(6) : std::string()};
+                        HasUsedSpaceColumn(list) ? cell(6) : std::string()};
 }
 
 std::optional<size_t> FindDiscRow(const ListTable& list, const std::string& kestId) {

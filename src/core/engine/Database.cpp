@@ -172,13 +172,13 @@ void Database::Close() {
 }
 
 std::unique_ptr<Database> Database::Create(const std::string& path) {
-    // ":memory:" is the engine's name for a database without a file.
+    // A database in memory has no file to make.
     if (path != ":memory:") {
         std::error_code ec;
         if (std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
             throw err::DatabaseExists();
-        // A new catalog is private to its owner: the engine takes the empty
-        // file made here as a new database (its journals get the file's mode).
+        // A new catalog is private to its owner: the engine takes the empty file
+        // made here as a new database (its journals get the file's mode).
         try {
             close(CreateExclusively(path));
         } catch (const KestError&) {

@@ -10,6 +10,7 @@
 
 #include "core/archive/ArchiveKinds.h"
 #include "core/common/FileSystemError.h"
+#include "core/scan/ContentHashes.h"
 #include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
 #include "core/scan/RowBatch.h"
@@ -138,9 +139,11 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     }
 
     m_batch.Open();
-    m_batch.Files().Add(m_state.discId, dirText.empty() ? std::string_view("<root>") : dirText,
-                        shownName, facts.attributes, facts.size, facts.isoDate);
+    std::string_view storedDir = dirText.empty() ? std::string_view("<root>") : dirText;
+    m_batch.Files().Add(m_state.discId, storedDir, shownName, facts.attributes, facts.size,
+                        facts.isoDate);
     m_batch.Written();
+    if (m_hashes) m_hashes->Add(dirFd, name.c_str(), storedDir, shownName, m_state.log);
 
     if (m_options.saveSubFileContents) {
         m_view.SetStatus(StatusPanel::SubFile, "");

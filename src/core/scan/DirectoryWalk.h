@@ -6,6 +6,7 @@
 
 namespace kest::scan {
 
+class ContentHashes;
 class RowBatch;
 class ScanView;
 struct ScanOptions;
@@ -33,6 +34,8 @@ class DirectoryWalk {
     // is found set, and any error of the catalog or of the file system that
     // stops the walk.
     void WalkDirectory(const std::string& path);
+    // Reads every stored file's content for its hash (off unless set).
+    void HashContents(ContentHashes* hashes) { m_hashes = hashes; }
 
   private:
     struct Entry {
@@ -48,6 +51,7 @@ class DirectoryWalk {
     ScanView& m_view;
     const ScanOptions& m_options;
     ArchiveLister* m_archives;
+    ContentHashes* m_hashes = nullptr;
     FileFactsReader m_facts;
     struct Scratch {
         std::string shownName, line, fullPath, status;

@@ -80,6 +80,7 @@ bool DiscRegistration::FindDuplicates(const std::string& root,
                                       "\r\n \r\nAre you sure you want to do this?",
                                   Icon::Exclamation, Buttons::YesNo, 2);
     if (sure != Answer::Yes) return false;
+    m_replaced = discfacts::LoadDiscFacts(m_db, std::stoll(ids.front()));
     DeleteDiscs(m_db, ids, m_view);
     return true;
 }
@@ -108,6 +109,11 @@ bool DiscRegistration::RegisterDisc(const std::string& root, ScanState& state) {
     insert.Bind(4, description);
     insert.Run();
     state.discId = m_db.LastInsertId();
+    discfacts::RecordCatalogued(
+        m_db, state.discId, discfacts::Now(),
+        volume.capacity >= 0 ? std::optional<int64_t>(volume.capacity) : std::nullopt,
+        volume.freeSpace >= 0 ? std::optional<int64_t>(volume.freeSpace) : std::nullopt,
+        m_replaced);
     return true;
 }
 

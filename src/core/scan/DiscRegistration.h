@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "core/discfacts/DiscFacts.h"
 
 #include "core/ui/Prompter.h"
 
@@ -42,8 +45,10 @@ class DiscRegistration {
     // Offers to delete the discs of the list that share the root's serial.
     // False when the user gives up the scan.
     bool FindDuplicates(const std::string& root, const std::vector<DiscListRow>& discList);
-    // Asks for the description and adds the disc row; the new KestId and the
-    // volume facts go to the state. False when the description is left empty.
+    // Asks for the description and adds the disc row with its facts (the
+    // date, the volume's space, and what a replaced disc of the same serial
+    // kept); the new KestId and the volume facts go to the state. False when
+    // the description is left empty.
     bool RegisterDisc(const std::string& root, ScanState& state);
 
   private:
@@ -51,6 +56,7 @@ class DiscRegistration {
     const platform::Volumes& m_volumes;
     Prompter& m_prompter;
     ScanView& m_view;
+    std::optional<discfacts::DiscFacts> m_replaced;  // the first deleted duplicate's facts
 };
 
 }  // namespace kest::scan

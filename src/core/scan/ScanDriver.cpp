@@ -121,6 +121,7 @@ void ScanDriver::Run(const std::string& driveText) {
 
     ScanArchives archives(m_state, view, m_s.options, m_batch, m_s.db, m_prompter);
     DirectoryWalk walk(root, m_state, m_batch, view, m_prompter, m_s.options, &archives);
+    if (m_s.options.hashContents) walk.HashContents(&m_hashes);
     m_indexDeferred = m_s.db.DeferSearchIndex();
     if (m_indexDeferred) {
         // The writer indexes the new rows now and then while the walk reads
@@ -196,6 +197,14 @@ void ScanDriver::CleanUp(const KestError* error) {
         // first row that did not get there.
         std::string firstNotStored = m_batch.Reconcile(m_state.discId);
         if (!firstNotStored.empty()) m_state.lastFile = RowName(firstNotStored);
+    }
+    if (m_hashes.Count() > 0) {
+        try {
+            m_hashes.Store(m_s.db, m_state.discId);
+        } catch (const KestError& e) {
+            // The files are stored; only their hashes are missing.
+            m_state.log.WriteLine("Content hashes not stored: " + e.Description());
+        }
     }
     if (m_indexDeferred) {
         m_indexDeferred = false;

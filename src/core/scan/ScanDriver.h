@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/scan/CommittingPrompter.h"
+#include "core/scan/ContentHashes.h"
 #include "core/scan/RowBatch.h"
 #include "core/scan/ScanOptions.h"
 #include "core/scan/ScanState.h"
@@ -61,6 +62,7 @@ class ScanDriver {
     RowBatch m_batch;
     CommittingPrompter m_prompter;
     std::string m_summary;
+    ContentHashes m_hashes;        // with the hash option: what the walk read
     bool m_indexDeferred = false;  // the catalog's search index waits for the scan's end
 };
 

@@ -22,6 +22,8 @@ struct ScanOptions {
     std::string endScanSound;
     // The disc list then shows only discs with files; it is the duplicates' source.
     bool showUsedSpace = false;
+    // A 128-bit content hash of every file, read while the walk stores it.
+    bool hashContents = false;
 
     // Whether files of this archive type (archive::ArchiveTypeOf) are listed.
     bool ListsArchiveType(const std::string& extension) const;

@@ -18,6 +18,7 @@ ScanOptions ScanOptionsFromSettings(const AppSettings& settings) {
     options.playSound = settings.Play;
     options.endScanSound = settings.EndScan;
     options.showUsedSpace = settings.ShowUsedSpace;
+    options.hashContents = settings.HashContents;
     return options;
 }
 

@@ -52,9 +52,37 @@ std::string SearchLine(const DumpSource& s) {
            BoundOrStar(b.discTo);
 }
 
+std::string UsedSpaceHeader(const DumpSource& s) {
+    if (s.results || !s.usedSpaceShown || s.table->ColumnCount() <= 6) return {};
+    return TrimBlanks(s.table->Column(6).header);
+}
+
+// The headers of the optional columns after the disc list's own.
+std::vector<std::string> FactHeaders(const DumpSource& s) {
+    std::vector<std::string> headers;
+    if (s.results) return headers;
+    size_t own = UsedSpaceHeader(s).empty() ? 6 : 7;
+    for (size_t c = own; c < s.table->ColumnCount(); ++c)
+        headers.push_back(TrimBlanks(s.table->Column(c).header));
+    return headers;
+}
+
+std::string Title(const DumpSource& s) {
+    if (!s.title.empty()) return s.title;
+    return s.results ? "KEST SEARCH RESULTS" : "KEST DISC COLLECTION";
+}
+
+// Whether the search's criteria and count head the list.
+bool SearchLines(const DumpSource& s) {
+    return s.results && s.title.empty();
+}
+
 size_t RulerWidth(const DumpSource& s) {
     size_t width = 0;
-    if (s.results) {
+    if (!s.title.empty()) {
+        for (const ListColumn& column : s.table->Columns())
+            if (column.tag >= 0) width += TrimBlanks(column.header).size() + 3;
+    } else if (s.results) {
         for (size_t i = 0; i < kFileColumns; ++i)
             if (s.showCol[i] == 1) width += (i == 9 ? 9 : s.fileCaptions[i].size()) + 3;
     } else {
@@ -63,12 +91,8 @@ size_t RulerWidth(const DumpSource& s) {
     width = width >= 2 ? width - 2 : 0;
     if (!s.results && s.usedSpaceShown && s.table->ColumnCount() > 6)
         width += s.table->Column(6).header.size() + 2;
+    for (const std::string& header : FactHeaders(s)) width += header.size() + 3;
     return width;
-}
-
-std::string UsedSpaceHeader(const DumpSource& s) {
-    if (s.results || !s.usedSpaceShown || s.table->ColumnCount() <= 6) return {};
-    return TrimBlanks(s.table->Column(6).header);
 }
 
 // The text of one row of the results (row -1 is the header row).
@@ -79,7 +103,7 @@ std::string ResultCell(const ListTable& table, long row, size_t column) {
 
 void PlainText(const DumpSource& s, Printer& p) {
     const ListTable& table = *s.table;
-    const std::string title = s.results ? "KEST SEARCH RESULTS" : "KEST DISC COLLECTION";
+    const std::string title = Title(s);
     const size_t ruler = RulerWidth(s);
     p.NewLine().NewLine();
     p.Tab(6).Put(title).NewLine();
@@ -88,7 +112,7 @@ void PlainText(const DumpSource& s, Printer& p) {
         .NewLine();
     p.Tab(6).Put(s.discSummary).NewLine();
     p.Tab(6).Put("Full path: " + s.catalogPath).NewLine();
-    if (s.results) {
+    if (SearchLines(s)) {
         p.Tab(6).Put(SearchLine(s)).NewLine();
         p.Tab(6).Put(s.resultCount).NewLine();
     }
@@ -112,6 +136,7 @@ void PlainText(const DumpSource& s, Printer& p) {
         for (size_t i = 0; i < kDiscCaptions.size(); ++i)
             p.Put(i == 0 ? "" : "|  ").Put(kDiscCaptions[i]);
         if (std::string used = UsedSpaceHeader(s); !used.empty()) p.Put("|  ").Put(used);
+        for (const std::string& header : FactHeaders(s)) p.Put("|  ").Put(header);
         p.NewLine();
         for (size_t row = 0; row < table.RowCount(); ++row) {
             p.Tab(4).Put("  |").Put(table.Cell(row, 0)).Tab(14).Put("| ");
@@ -126,13 +151,15 @@ void PlainText(const DumpSource& s, Printer& p) {
 void Csv(const DumpSource& s, Printer& p) {
     const ListTable& table = *s.table;
     p.NewLine().NewLine();
-    p.Put(s.results ? "KEST SEARCH RESULTS" : "KEST DISC COLLECTION").NewLine();
+    p.Put(Title(s)).NewLine();
     p.Put("File generated on " + text::FormatDate(s.now, "MMMM DD YYYY HH:NN:SS AMPM")).NewLine();
     p.Put(s.discSummary).NewLine();
     p.Put("Full path: " + s.catalogPath).NewLine();
     if (s.results) {
-        p.Put(SearchLine(s)).NewLine();
-        p.Put(s.resultCount).NewLine();
+        if (SearchLines(s)) {
+            p.Put(SearchLine(s)).NewLine();
+            p.Put(s.resultCount).NewLine();
+        }
         for (long row = -1; row < static_cast<long>(table.RowCount()); ++row) {
             for (size_t c = 0; c < table.ColumnCount(); ++c)
                 if (table.Shown(c)) p.Put(ResultCell(table, row, c)).Put(",");
@@ -143,6 +170,7 @@ void Csv(const DumpSource& s, Printer& p) {
     for (size_t i = 0; i < kDiscCaptions.size(); ++i)
         p.Put(i == 0 ? "" : ",").Put(kDiscCaptions[i]);
     if (std::string used = UsedSpaceHeader(s); !used.empty()) p.Put(",").Put(used);
+    for (const std::string& header : FactHeaders(s)) p.Put(",").Put(header);
     p.NewLine();
     for (size_t row = 0; row < table.RowCount(); ++row) {
         for (size_t c = 0; c < table.ColumnCount(); ++c)

@@ -16,6 +16,9 @@ enum class ListFormat { PlainText = 1, Csv = 2 };
 // What a saved list prints: the list itself and the texts of the window around it.
 struct DumpSource {
     bool results = true;  // the search results, else the disc list
+    // Another list (duplicates, files on one disc only): printed as the
+    // results are, under this title, without the search lines.
+    std::string title;
     const ListTable* table = nullptr;
     std::string discSummary;  // the disc list's summary line
     std::string catalogPath;

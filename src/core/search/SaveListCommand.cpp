@@ -12,7 +12,7 @@ namespace kest::search {
 namespace {
 
 bool NothingToSave(const DumpSource& source, int64_t matchCount) {
-    if (!source.results) return source.table->RowCount() == 0;
+    if (!source.results || !source.title.empty()) return source.table->RowCount() == 0;
     return source.table->RowCount() == 0 || source.resultCount.find("---") != std::string::npos ||
            matchCount < 1;
 }

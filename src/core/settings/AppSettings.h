@@ -87,6 +87,14 @@ struct AppSettings {
 
     // Discs_Options
     bool ShowUsedSpace = false;
+
+    // Kest's own keys beside the classic ones: content hashes while scanning
+    // (Scan_Options/HashContents), the disc list's optional fact columns as
+    // bits (Discs_Options/FactColumns) and scanning an unknown disc as soon
+    // as it is mounted (Main/ScanUnknownDiscs). All off by default.
+    bool HashContents = false;
+    int32_t FactColumns = 0;
+    bool ScanUnknownDiscs = false;
 };
 
 // Whether any archive type is chosen for listing (a scan that saves subfile

@@ -86,7 +86,7 @@ std::optional<std::string> BrowseForSound(Prompter& prompter, const AppPaths& pa
 }
 
 DiscListShape DiscListShapeOf(const AppSettings& settings) {
-    return {settings.ShowUsedSpace, settings.SizeFormat, settings.SizeNumDec};
+    return {settings.ShowUsedSpace, settings.SizeFormat, settings.SizeNumDec, settings.FactColumns};
 }
 
 }  // namespace kest

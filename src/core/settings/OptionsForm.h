@@ -71,11 +71,12 @@ std::string DateExample(const std::string& format);
 std::optional<std::string> BrowseForSound(Prompter& prompter, const AppPaths& paths,
                                           AppSettings& settings);
 
-// What the disc list shows depends on these three; a change means a reload.
+// What the disc list shows depends on these; a change means a reload.
 struct DiscListShape {
     bool showUsedSpace = false;
     int16_t sizeFormat = 0;
     int16_t sizeNumDec = 0;
+    int32_t factColumns = 0;
     bool operator==(const DiscListShape&) const = default;
 };
 DiscListShape DiscListShapeOf(const AppSettings& settings);

@@ -144,6 +144,9 @@ void LoadScanOptions(KeyReader& keys, const AppPaths& paths, AppSettings& s) {
     if (sound.empty() || !std::filesystem::is_regular_file(sound, ec)) s.Play = false;
     s.Est_B4_Scan = keys.Bool("Scan_Options", "Est_B4_Scan", "True");
     s.ShowUsedSpace = keys.Bool("Discs_Options", "ShowUsedSpace", "False");
+    s.HashContents = keys.Bool("Scan_Options", "HashContents", "False");
+    s.FactColumns = keys.Int32("Discs_Options", "FactColumns", "0");
+    s.ScanUnknownDiscs = keys.Bool("Main", "ScanUnknownDiscs", "False");
 }
 
 // Keeps the window on the screen: first the size, then the place.

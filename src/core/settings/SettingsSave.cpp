@@ -80,6 +80,9 @@ void AddOtherOptions(EntryList& out, const AppSettings& s, const WindowState& w)
     out.Text("Sounds", "EndScan", s.EndScan);
     out.Bool("Scan_Options", "Est_B4_Scan", s.Est_B4_Scan);
     out.Bool("Discs_Options", "ShowUsedSpace", s.ShowUsedSpace);
+    out.Bool("Scan_Options", "HashContents", s.HashContents);
+    out.Int("Discs_Options", "FactColumns", s.FactColumns);
+    out.Bool("Main", "ScanUnknownDiscs", s.ScanUnknownDiscs);
 }
 
 void AddWindow(EntryList& out, const WindowState& w, PlaceRule place) {

@@ -112,6 +112,26 @@ const std::vector<HelpTopic>& HelpTopics() {
          "the drive box. Each scan adds one disc with its label, serial number and\n"
          "file system; a disc with the same serial can be replaced. Optical drives\n"
          "are /dev/sr devices; the others are listed by their mount points."},
+        {"Disc Facts",
+         "Beside what a scan reads, Kest keeps facts of its own about each disc:\n"
+         "when it was catalogued (and scanned again), the volume's size and free\n"
+         "space then, where it is kept, tags, to whom it is lent, since when and\n"
+         "until when, and notes. Edit them in Disc Details, \"Kept by Kest\".\n"
+         "\n"
+         "Tags:        separated by commas; a tag holding a comma goes in double\n"
+         "             quotes (\"Rock, Pop\", Jazz).\n"
+         "Lending:     an empty \"Lent to\" means the disc is back; \"Lent on\"\n"
+         "             left empty is today. Tools, Lent Discs lists the lent\n"
+         "             discs, OVERDUE past their due day.\n"
+         "Disc list:   Options, Results adds columns (location, tags, lending,\n"
+         "             dates, space); the box above the list keeps the discs\n"
+         "             whose cells or facts hold its text.\n"
+         "Mounting:    a volume mounted while Kest runs is looked up by its\n"
+         "             serial; Options, General can scan unknown discs at once.\n"
+         "Duplicates:  Tools, Find Duplicates lists files kept more than once\n"
+         "             (same name and size, or the same content when scans read\n"
+         "             content hashes: Options, General), largest waste first,\n"
+         "             or the files on one of the chosen discs only (\"3,7-9\")."},
         {"Pop-up Menus",
          "Right-click a list for its pop-up menu.\n"
          "\n"

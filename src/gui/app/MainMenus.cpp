@@ -75,6 +75,8 @@ void BuildToolsMenu(QMenuBar* bar, MainMenus& m) {
     m.mnuRefD = Entry(m.mnuTools, "mnuRefD", "Re&fresh the Discs List", "Ctrl+F");
     m.mnuRep = Entry(m.mnuTools, "mnuRep", "&Repair External Database...");
     m.mnuReindex = Entry(m.mnuTools, "mnuReindex", "Re&build Search Index...");
+    m.mnuDuplicates = Entry(m.mnuTools, "mnuDuplicates", "Find D&uplicates...");
+    m.mnuLentDiscs = Entry(m.mnuTools, "mnuLentDiscs", "Len&t Discs...");
     m.mnuTools->addSeparator();
     m.mnuOpts = Entry(m.mnuTools, "mnuOpts", "&Options...", "Ctrl+I");
 }

@@ -24,7 +24,7 @@ struct MainMenus {
 
     QMenu* mnuTools = nullptr;
     QAction *mnuViewTrouble = nullptr, *mnuRefD = nullptr, *mnuRep = nullptr, *mnuOpts = nullptr,
-            *mnuReindex = nullptr;
+            *mnuReindex = nullptr, *mnuDuplicates = nullptr, *mnuLentDiscs = nullptr;
 
     QMenu* mnuHelp = nullptr;
     QAction *mnuHowTo = nullptr, *mnuWebPage = nullptr, *mnuUpdate = nullptr, *mnuDonate = nullptr,

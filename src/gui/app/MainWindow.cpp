@@ -9,6 +9,7 @@
 #include "core/app/WindowRules.h"
 #include "core/shell/ShellRun.h"
 #include "gui/app/CatalogHostView.h"
+#include "gui/app/DiscFactsView.h"
 #include "gui/app/DiscsView.h"
 #include "gui/app/MountWatch.h"
 #include "gui/app/OptionsCommand.h"
@@ -77,6 +78,7 @@ void MainWindow::MakeParts(Prompter& prompter) {
     p.startup = new WindowStartup(m_session, c, m, m_parts, this);
     p.options = new OptionsCommand(m_session, c, m_parts, this);
     p.scan = new WindowScan(m_session, m_volumes, ScanControlsOf(c, m), this);
+    p.facts = new DiscFactsView(m_session, m_volumes, m_discs, c, p.tray, *p.scan, this);
     p.help = new HelpMenu(this, prompter);
     p.shortcuts = new WindowShortcuts(this);
 }
@@ -99,7 +101,12 @@ void MainWindow::ConnectParts() {
     connect(p.search, &SearchView::SearchViewWanted, this, [this] {
         if (m_parts.views->Current() != app::View::Search) ToolbarAction(2);
     });
-    connect(new MountWatch(this), &MountWatch::Changed, this, &MainWindow::RefreshDrives);
+    auto* mounts = new MountWatch(this);
+    mounts->setObjectName(QStringLiteral("mountWatch"));
+    connect(mounts, &MountWatch::Changed, this, &MainWindow::RefreshDrives);
+    connect(mounts, &MountWatch::Changed, p.facts, &DiscFactsView::OnMountsChanged);
+    connect(p.facts, &DiscFactsView::DiscListWanted, p.discs, &DiscsView::Load);
+    connect(p.facts, &DiscFactsView::DiscsViewWanted, this, [this] { ToolbarAction(1); });
     if (p.tray) {
         connect(p.tray, &TrayIcon::Exit, this, &MainWindow::Exit);
         connect(p.tray, &TrayIcon::About, p.help, [this] { m_parts.help->ShowAbout(false); });
@@ -122,6 +129,8 @@ void MainWindow::ConnectMenus() {
         shell::ViewLog(DesktopShell(), m_session.prompter, m_session.ProgramFolder());
     });
     connect(m.mnuOpts, &QAction::triggered, m_parts.options, &OptionsCommand::Show);
+    connect(m.mnuDuplicates, &QAction::triggered, m_parts.facts, &DiscFactsView::ShowDuplicates);
+    connect(m.mnuLentDiscs, &QAction::triggered, m_parts.facts, &DiscFactsView::ShowLentDiscs);
     connect(c.cmdSS, &QPushButton::clicked, m_parts.scan, &WindowScan::Start);
     connect(m_parts.scan, &WindowScan::CloseReady, this, &QWidget::close);
     HelpMenu* help = m_parts.help;

@@ -27,6 +27,7 @@ class TrayIcon : public QObject {
     void MinimiseWindow();
     void RestoreWindow(Qt::WindowState state);
     QMenu* PopUpMenu() { return &m_menu; }
+    QSystemTrayIcon& Icon() { return m_icon; }
 
   signals:
     // mnuRestore and a double-click; mnuMax; mnuMin; mnuAbout2; mnuExit2.

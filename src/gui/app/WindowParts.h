@@ -3,6 +3,7 @@
 namespace kest::gui {
 
 class CatalogHostView;
+class DiscFactsView;
 class DiscsView;
 class HelpMenu;
 class OptionsCommand;
@@ -18,6 +19,7 @@ class WindowStartup;
 struct WindowParts {
     ViewSwitch* views = nullptr;
     DiscsView* discs = nullptr;
+    DiscFactsView* facts = nullptr;
     SearchView* search = nullptr;
     ResultsMenu* results = nullptr;
     CatalogHostView* host = nullptr;

@@ -10,6 +10,7 @@
 
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
+#include "gui/discfacts/DiscFactsGroup.h"
 #include "gui/widgets/Twips.h"
 
 namespace kest::gui {
@@ -50,6 +51,8 @@ frmDiscDetails::frmDiscDetails(QWidget* owner, const QWidget* main, discs::DiscD
     cmdOK->setDefault(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(new DiscFactsGroup(this, db, std::atoll(disc.kestId.c_str()), prompter, font,
+                                         [this] { m_details.CountChange(); }));
     layout->addLayout(ButtonRow(cmdDel, {cmdUpDesc, cmdOK}));
     setMinimumWidth(440);
 

@@ -14,6 +14,7 @@
 #include "gui/dialogs/CenterOnMain.h"
 #include "gui/dialogs/DetailsForm.h"
 #include "gui/dialogs/ErrorTrap.h"
+#include "gui/discfacts/DiscFactsOptions.h"
 #include "gui/grids/GridFont.h"
 #include "gui/options/SecurityTab.h"
 #include "gui/widgets/BusyPointer.h"
@@ -55,6 +56,7 @@ frmOpts::frmOpts(QWidget* main, app::Session& session, std::function<void()> app
     setModal(true);
     m_security = new SecurityTab(this, main, session.current, session.prompter);
     c = BuildOptionsTabs(this, m_security);
+    m_facts = new DiscFactsOptions(c.SSTab1);
     // Without a catalog there is no password to protect.
     c.SSTab1->setTabEnabled(static_cast<int>(OptionsTab::Security), session.current.HasDatabase());
 
@@ -121,6 +123,7 @@ void frmOpts::Load(const OptionsChoice& choice) {
     c.txtEndScan->setText(FromUtf8(s.EndScan));
     Select(c.estimate, s.Est_B4_Scan);
     Select(c.usedSpace, s.ShowUsedSpace);
+    m_facts->Show(s);
     UpdateDependents();
 }
 
@@ -172,10 +175,12 @@ OptionsChoice frmOpts::Choice() const {
     s.EndScan = c.txtEndScan->text().toStdString();
     s.Est_B4_Scan = Yes(c.estimate);
     s.ShowUsedSpace = Yes(c.usedSpace);
+    m_facts->Read(s);
     return choice;
 }
 
 void frmOpts::ConnectHandlers() {
+    connect(m_facts, &DiscFactsOptions::Changed, this, &frmOpts::Changed);
     // The Security tab acts at once and is no change for Apply.
     for (int tab = 0; tab < c.SSTab1->count(); ++tab) {
         QWidget* page = c.SSTab1->widget(tab);

@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace kest::gui {
 
+class DiscFactsOptions;
+
 class SecurityTab;
 
 // The options dialog over the session's settings: six tabs that show the
@@ -46,6 +48,7 @@ class frmOpts : public QDialog {
     app::Session& m_session;
     std::function<void()> m_applied;
     SecurityTab* m_security;
+    DiscFactsOptions* m_facts;
     OptionsControls c;
     int32_t m_colour = 0;
     QFont m_gridFont;

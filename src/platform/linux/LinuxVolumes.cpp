@@ -5,6 +5,7 @@
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -272,7 +273,13 @@ DriveType LinuxVolumes::GetDriveType(const std::string& root) const {
 
 VolumeInfo LinuxVolumes::GetVolumeInfo(const std::string& root) const {
     std::optional<Place> place = Locate(root);
-    return place ? InfoOf(*place) : VolumeInfo{};
+    VolumeInfo info = place ? InfoOf(*place) : VolumeInfo{};
+    struct statvfs space;
+    if (info.ok && ::statvfs(root.c_str(), &space) == 0) {
+        info.capacity = static_cast<int64_t>(space.f_blocks * space.f_frsize);
+        info.freeSpace = static_cast<int64_t>(space.f_bavail * space.f_frsize);
+    }
+    return info;
 }
 
 VolumeInfo LinuxVolumes::InfoOf(const Place& place) const {

@@ -44,6 +44,13 @@ TEST(WindowRules, OnlyTheCloseBoxHidesBehindTheTrayAndOnlyWithTheSetting) {
     }
 }
 
+// The disc list's columns, with the used-space column when asked.
+std::vector<ListColumn> DiscColumns(bool usedSpace) {
+    std::vector<ListColumn> columns(usedSpace ? 7 : 6);
+    if (usedSpace) columns[6].header = "Used Space (MB)";
+    return columns;
+}
+
 TEST(WindowRules, SaveListPrintsTheShownListWithItsSurroundings) {
     test::TempDir home;
     test::ScriptedPrompter prompter;
@@ -51,7 +58,7 @@ TEST(WindowRules, SaveListPrintsTheShownListWithItsSurroundings) {
     session.current.path = "/media/cat.kst";
     discs::DiscList discs;
     discs.summary = "2 Discs";
-    discs.table.Reset(std::vector<ListColumn>(7));
+    discs.table.Reset(DiscColumns(true));
     search::SearchPanel panel;
     panel.searchText = "*.txt";
     panel.resultCount = "Matches Found: 3";
@@ -65,10 +72,10 @@ TEST(WindowRules, SaveListPrintsTheShownListWithItsSurroundings) {
     EXPECT_EQ(list.catalogPath, "/media/cat.kst");
     EXPECT_TRUE(list.usedSpaceShown);
     // The used-space column prints only when the grid shows it.
-    discs.table.Reset(std::vector<ListColumn>(6));
+    discs.table.Reset(DiscColumns(false));
     EXPECT_FALSE(SaveListSource(session, discs, nullptr).usedSpaceShown);
     session.settings.ShowUsedSpace = false;
-    discs.table.Reset(std::vector<ListColumn>(7));
+    discs.table.Reset(DiscColumns(true));
     EXPECT_FALSE(SaveListSource(session, discs, nullptr).usedSpaceShown);
 
     session.settings.ShowCol[10] = 1;

@@ -77,9 +77,10 @@ TEST_F(CatalogFilePlacement, CompactRepairAndSaveAsOverKeepAccessOwnerAndLink) {
     // Repair of a damaged catalog: the original is kept beside the target.
     std::string repaired = LinkedPrivateCatalog("r.kst");
     test::DamageFirstLeafPage(repaired, "tblFiles");
-    prompter.ExpectNotice("Repair successful",
-                          HasSubstr("\r\nThe damaged original was kept as " + repaired + ".damaged."),
-                          Icon::Information);
+    prompter.ExpectNotice(
+        "Repair successful",
+        HasSubstr("\r\nThe damaged original was kept as " + repaired + ".damaged."),
+        Icon::Information);
     EXPECT_TRUE(RepairCatalog(host, prompter, dir.File("r.kst"), ""));
     ExpectKept(repaired, access);
     EXPECT_EQ(Access(repaired + ".damaged"), access);

@@ -152,22 +152,6 @@ TEST_F(SalvageTest, ACancelledSalvageLeavesTheFileAsItWas) {
     EXPECT_FALSE(std::filesystem::exists(path + ".salvage"));
 }
 
-TEST_F(SalvageTest, AFailedSalvageShowsNoCountOfLostRows) {
-    std::string path = test::MakeFilledCatalog(dir, "fails.kst", 3000);
-    test::DamageFirstLeafPage(path, "tblFiles");
-    // The salvage's file cannot be made: a folder with a file in it holds its name.
-    dir.Write("fails.kst.salvage/keep", "x");
-    prompter.ExpectNotice("Repair successful",
-                          text::UpperCase(path) +
-                              " repaired successfully.\r\n \r\nIt is recommended that you open "
-                              "the database and then compact the database.",
-                          Icon::Information);
-    prompter.ExpectNotice("Error in repairing database", ::testing::_, Icon::Critical);
-    EXPECT_FALSE(RepairCatalog(host, prompter, path, ""));
-    prompter.VerifyDone();
-    EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
-}
-
 class LockDamageTest : public SalvageTest {
   protected:
     void SetUp() override {

@@ -58,7 +58,8 @@ platform::DriveType FakeVolumes::GetDriveType(const std::string& root) const {
 platform::VolumeInfo FakeVolumes::GetVolumeInfo(const std::string& root) const {
     const FakeDrive* drive = Find(root);
     if (!drive || !drive->present) return {};
-    return {true, drive->label, drive->serial, drive->fileSystem};
+    return {
+        true, drive->label, drive->serial, drive->fileSystem, drive->capacity, drive->freeSpace};
 }
 
 platform::DiscPresence FakeVolumes::CheckDiscPresent(const std::string& root) const {

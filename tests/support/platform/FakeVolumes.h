@@ -20,6 +20,8 @@ class FakeVolumes : public platform::Volumes {
         // false: the medium is out; its volume cannot be read and a removable
         // or optical drive reports the disc missing.
         bool present = true;
+        int64_t capacity = -1;  // bytes; -1 unknown
+        int64_t freeSpace = -1;
     };
 
     // Adds a drive and gives its root.
