@@ -89,8 +89,9 @@ void ListGrid::keyPressEvent(QKeyEvent* e) {
         QApplication::clipboard()->setText(SelectedText());
         return;
     }
-    bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && plain) {
+    // Ctrl+Enter chooses the row too (the disc list explores the disc then).
+    const auto modifiers = e->modifiers() & ~(Qt::KeypadModifier | Qt::ControlModifier);
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
         if (currentIndex().isValid()) emit RowChosen();
         return;
     }
