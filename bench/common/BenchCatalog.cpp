@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/engine/Database.h"
 
@@ -74,6 +75,27 @@ std::filesystem::path BenchHome(int argc, char** argv, const std::string& name) 
     fs::path home = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / name;
     fs::create_directories(home);
     return home;
+}
+
+SizedCatalog SizedBenchCatalog(int argc, char** argv, const std::string& name) {
+    namespace fs = std::filesystem;
+    SizedCatalog sized;
+    sized.home = fs::temp_directory_path() / name;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--files") == 0 && i + 1 < argc)
+            sized.files = std::atoll(argv[++i]);
+        else
+            sized.home = argv[i];
+    }
+    sized.home /= std::to_string(sized.files);
+    fs::create_directories(sized.home);
+    sized.catalog = sized.home / "kest001.kst";
+    if (!fs::exists(sized.catalog)) {
+        std::printf("building %lld files in %s\n", static_cast<long long>(sized.files),
+                    sized.catalog.c_str());
+        BuildCatalog(sized.catalog.string(), {sized.files, 200, 0});
+    }
+    return sized;
 }
 
 }  // namespace kest::bench

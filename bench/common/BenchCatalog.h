@@ -28,4 +28,14 @@ std::string BenchFileName(int64_t i);
 // The bench's folder: the first argument, else <temp>/<name>; created.
 std::filesystem::path BenchHome(int argc, char** argv, const std::string& name);
 
+// The catalog of a bench over generated files: "--files N" (default
+// 1,000,000) and a folder argument (default <temp>/<name>) give
+// <folder>/<N>/kest001.kst, built with 200 discs when it is not there yet.
+struct SizedCatalog {
+    int64_t files = 1000000;
+    std::filesystem::path home;     // the program folder kest-cli is given
+    std::filesystem::path catalog;  // its default catalog
+};
+SizedCatalog SizedBenchCatalog(int argc, char** argv, const std::string& name);
+
 }  // namespace kest::bench

@@ -68,21 +68,7 @@ Run RunCli(const fs::path& home, const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int64_t files = 1000000;
-    fs::path home = fs::temp_directory_path() / "kest-memory-bench";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--files") == 0 && i + 1 < argc)
-            files = std::atoll(argv[++i]);
-        else
-            home = argv[i];
-    }
-    home /= std::to_string(files);
-    fs::create_directories(home);
-    fs::path catalog = home / "kest001.kst";
-    if (!fs::exists(catalog)) {
-        std::printf("building %lld files in %s\n", static_cast<long long>(files), catalog.c_str());
-        kest::bench::BuildCatalog(catalog.string(), {files, 200, 0});
-    }
+    auto [files, home, catalog] = kest::bench::SizedBenchCatalog(argc, argv, "kest-memory-bench");
     if (!kest::engine::Database::Open(catalog.string(), "")->SearchIndexComplete())
         kest::engine::Database::Open(catalog.string(), "")->BuildSearchIndex();
 

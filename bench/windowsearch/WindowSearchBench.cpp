@@ -53,21 +53,8 @@ double WindowSearch(kest::gui::MainWindow& window) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int64_t files = 1000000;
-    fs::path home = fs::temp_directory_path() / "kest-windowsearch-bench";
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--files") == 0 && i + 1 < argc)
-            files = std::atoll(argv[++i]);
-        else
-            home = argv[i];
-    }
-    home /= std::to_string(files);
-    fs::create_directories(home);
-    fs::path catalog = home / "kest001.kst";
-    if (!fs::exists(catalog)) {
-        std::printf("building %lld files in %s\n", static_cast<long long>(files), catalog.c_str());
-        kest::bench::BuildCatalog(catalog.string(), {files, 200, 0});
-    }
+    auto [files, home, catalog] =
+        kest::bench::SizedBenchCatalog(argc, argv, "kest-windowsearch-bench");
     std::string cli = std::string(KEST_CLI_PATH) + " --home '" + home.string() + "' --catalog '" +
                       catalog.string() + "' search '" + kEverything + "' > /dev/null 2>&1";
 
