@@ -40,10 +40,13 @@ SearchView::SearchView(app::Session& session, const discs::DiscList& discs,
     for (QLineEdit* box : {c.txtSzFr, c.txtSzTo, c.txtDtFr, c.txtDtTo, c.txtRiFr, c.txtRiTo})
         OnEnter(box, [this] { RunQuery(); });
     // Enter in the results grid opens the row's details, not a search.
-    connect(qApp, &QApplication::focusChanged, c.cmdQuery,
-            [query = c.cmdQuery, grid = c.fgdResults](QWidget*, QWidget* now) {
-                query->setDefault(now != grid);
-            });
+    // Focus also moves while the button itself is being destroyed; by then
+    // it is no longer a QPushButton, and the cast says so.
+    connect(
+        qApp, &QApplication::focusChanged, c.cmdQuery,
+        [query = static_cast<QObject*>(c.cmdQuery), grid = c.fgdResults](QWidget*, QWidget* now) {
+            if (auto* button = qobject_cast<QPushButton*>(query)) button->setDefault(now != grid);
+        });
 }
 
 void SearchView::RunQuery() {
