@@ -15,6 +15,7 @@ namespace {
 constexpr int64_t kComplete = std::numeric_limits<int64_t>::max();
 const std::string kTable = kFolderFactsTable;
 const std::string kState = kTable + "_state";
+const std::string kNodes = kFolderNodesTable;
 const std::string kUpto = "(SELECT upto FROM " + kState + ")";
 const std::string kSize = "CAST(ifnull(%.FileSize, 0) AS INTEGER)";
 
@@ -38,6 +39,14 @@ std::string NewRow() {
            " AND new.KestId IS NOT NULL AND new.FileDir IS NOT NULL";
 }
 
+// Any change of a disc's facts forgets its stored folders (the disc tree
+// stores them again from the facts).
+std::string ForgetNodes(const char* row) {
+    return "CREATE TRIGGER " + kTable + "_forget_" + row + " AFTER " + row + " ON " + kTable +
+           " BEGIN DELETE FROM " + kNodes + " WHERE kest = " + (row[0] == 'i' ? "new" : "old") +
+           ".kest; END";
+}
+
 // A folder whose last file goes keeps its row with no files (the disc's
 // deletion clears them), so a deleted row costs one update.
 std::string TakeOldRow() {
@@ -55,6 +64,14 @@ const SqlObjects& Objects() {
                      "INTEGER NOT NULL, lo INTEGER NOT NULL, hi INTEGER NOT NULL, PRIMARY KEY "
                      "(kest, dir)) WITHOUT ROWID"},
         {kState, "CREATE TABLE " + kState + " (upto INTEGER NOT NULL)"},
+        {kNodes, "CREATE TABLE " + kNodes +
+                     " (kest INTEGER NOT NULL, parent INTEGER NOT NULL, id INTEGER NOT NULL, run "
+                     "INTEGER NOT NULL, name TEXT NOT NULL, files INTEGER NOT NULL, bytes INTEGER "
+                     "NOT NULL, folders INTEGER NOT NULL, dir TEXT, lo INTEGER, hi INTEGER, "
+                     "PRIMARY KEY (kest, parent, id, run)) WITHOUT ROWID"},
+        {kTable + "_forget_insert", ForgetNodes("insert")},
+        {kTable + "_forget_update", ForgetNodes("update")},
+        {kTable + "_forget_delete", ForgetNodes("delete")},
         {kTable + "_insert", "CREATE TRIGGER " + kTable +
                                  "_insert AFTER INSERT ON tblFiles BEGIN " + AddRow(NewRow()) +
                                  "; END"},
@@ -67,7 +84,8 @@ const SqlObjects& Objects() {
                                  TakeOldRow() + "; " + AddRow(NewRow()) + "; END"},
         {kTable + "_disc", "CREATE TRIGGER " + kTable + "_disc AFTER DELETE ON tblDiscs BEGIN " +
                                "DELETE FROM " + kTable +
-                               " WHERE kest = old.KestId AND files <= 0; END"},
+                               " WHERE kest = old.KestId AND files <= 0; DELETE FROM " + kNodes +
+                               " WHERE kest = old.KestId; END"},
     };
     return objects;
 }

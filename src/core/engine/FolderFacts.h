@@ -24,6 +24,15 @@ namespace kest::engine {
 // every row is taken.
 inline constexpr const char* kFolderFactsTable = "_kest_tree";
 
+// The disc tree's stored folders, made with the facts and written by the
+// disc tree (core/explore) from them: per disc, one row per folder and
+// stored folder text (run; a folder without files of its own has one row
+// with no text) holding its parent, name, the files, bytes and folders below
+// it and the counters of that text's rows. Siblings' ids follow their shown
+// order, so a folder's children are one range of the key. Any change of a
+// disc's facts deletes its rows, so they are either true or missing.
+inline constexpr const char* kFolderNodesTable = "_kest_tree_nodes";
+
 // Whether the facts are complete and as made: every object as created, the
 // mark at its end, and as many files counted as tblFiles holds.
 bool FolderFactsComplete(sqlite3* db);

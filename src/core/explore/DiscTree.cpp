@@ -4,6 +4,7 @@
 #include "core/engine/FolderFacts.h"
 #include "core/explore/ArchiveContents.h"
 #include "core/explore/FileReader.h"
+#include "core/explore/StoredFolders.h"
 
 namespace kest::explore {
 namespace {
@@ -42,7 +43,7 @@ const char* OrderField(FileColumn column) {
 // scan wrote the folder's files as one run). KestId is no index key here
 // (+): the counter range is the narrower way in. Binds the disc as the first
 // parameter and each text after it; gives the next parameter's number.
-std::string RunsCondition(const std::vector<DiscTree::Run>& runs) {
+std::string RunsCondition(const std::vector<FolderRun>& runs) {
     std::string sql = "+KestId = ? AND (";
     for (size_t i = 0; i < runs.size(); ++i)
         sql += std::string(i ? " OR " : "") + "(FileId BETWEEN " + std::to_string(runs[i].lo) +
@@ -50,7 +51,7 @@ std::string RunsCondition(const std::vector<DiscTree::Run>& runs) {
     return sql + ")";
 }
 
-int BindRuns(engine::Statement& select, int32_t kestId, const std::vector<DiscTree::Run>& runs) {
+int BindRuns(engine::Statement& select, int32_t kestId, const std::vector<FolderRun>& runs) {
     select.Bind(1, int64_t{kestId});
     int p = 2;
     for (const auto& run : runs) select.BindView(p++, run.dir);
@@ -66,19 +67,47 @@ std::optional<DiscTree> DiscTree::Load(engine::Database& db, int32_t kestId) {
     if (!disc.Step()) return std::nullopt;
     DiscTree tree;
     tree.m_disc = {kestId, disc.Text(0), disc.Text(1), disc.Text(2), disc.Text(3), disc.Int(4)};
-    auto folders = StoredFolders(db, kestId);
+    const bool stored = engine::FolderFactsUsable(db.Handle());
+    auto root = stored ? StoredChildren(db, kestId, -1) : std::vector<StoredFolder>();
+    if (root.empty()) {
+        tree.LoadFromFacts(db);
+        if (stored) StoreFolders(db, kestId, tree.m_folders, tree.m_runs);
+        return tree;
+    }
+    tree.m_folders.SetFacts(FolderTree::kRoot, root[0].files, root[0].bytes, root[0].folders);
+    tree.m_runs = {std::move(root[0].runs)};
+    tree.m_unread = {root[0].folders > 0 ? root[0].id : -1};
+    return tree;
+}
+
+void DiscTree::LoadFromFacts(engine::Database& db) {
+    auto folders = StoredFolders(db, m_disc.kestId);
     while (folders.Step()) {
         std::string dir = folders.Text(0);
-        int32_t folder = tree.m_folders.Add(FileDirNames(dir));
-        tree.m_folders.Count(folder, folders.Int(1), folders.Int(2));
-        if (tree.m_runs.size() <= static_cast<size_t>(folder))
-            tree.m_runs.resize(static_cast<size_t>(folder) + 1);
-        tree.m_runs[static_cast<size_t>(folder)].push_back(
+        int32_t folder = m_folders.Add(FileDirNames(dir));
+        m_folders.Count(folder, folders.Int(1), folders.Int(2));
+        if (m_runs.size() <= static_cast<size_t>(folder))
+            m_runs.resize(static_cast<size_t>(folder) + 1);
+        m_runs[static_cast<size_t>(folder)].push_back(
             {std::move(dir), folders.Int(3), folders.Int(4)});
     }
-    tree.m_folders.Finish();
-    tree.m_runs.resize(tree.m_folders.Size());
-    return tree;
+    m_folders.Finish();
+    m_runs.resize(m_folders.Size());
+    m_unread.assign(m_folders.Size(), -1);
+}
+
+void DiscTree::ReadSubfolders(engine::Database& db, int32_t folder) {
+    const int64_t id = m_unread[static_cast<size_t>(folder)];
+    if (id < 0) return;
+    for (auto& child : StoredChildren(db, m_disc.kestId, id)) {
+        const auto made = static_cast<size_t>(m_folders.AddChild(folder, child.name));
+        m_folders.SetFacts(static_cast<int32_t>(made), child.files, child.bytes, child.folders);
+        m_runs.resize(m_folders.Size());
+        m_unread.resize(m_folders.Size(), -1);
+        m_runs[made] = std::move(child.runs);
+        m_unread[made] = child.folders > 0 ? child.id : -1;
+    }
+    m_unread[static_cast<size_t>(folder)] = -1;
 }
 
 bool DiscTree::DiscExists(engine::Database& db) const {
@@ -92,11 +121,15 @@ std::optional<Place> DiscTree::Find(engine::Database& db, const FolderPath& path
     place.path = path;
     size_t i = 0;
     for (; i < path.size(); ++i) {
+        ReadSubfolders(db, place.folder);
         auto child = m_folders.Child(place.folder, path[i]);
         if (!child) break;
         place.folder = *child;
     }
-    if (i == path.size()) return place;
+    if (i == path.size()) {
+        ReadSubfolders(db, place.folder);
+        return place;
+    }
     auto archive = ArchiveIn(db, place.folder, path[i]);
     if (!archive) return std::nullopt;
     place.archive = *archive;

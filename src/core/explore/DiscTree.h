@@ -20,10 +20,12 @@ class FileReader;
 struct ArchiveContents;
 
 // A catalogued disc as a folder tree: its folders with the files, bytes and
-// folders below each (from the engine-internal folder facts, so loading reads
-// one row per stored folder, not the disc's file rows), each folder's files
-// read from the catalog when listed, and an archive file opened as a folder
-// of its entries.
+// folders below each, each folder's files read from the catalog when listed,
+// and an archive file opened as a folder of its entries. The folders come
+// from the engine-internal stored folders a level at a time (opening the
+// root reads the root's children, whatever the disc's size); a disc not
+// explored since its last change has them worked out from the folder facts
+// (one row per stored folder text, not the disc's file rows) and stored.
 class DiscTree {
   public:
     // The disc's tree; none when the catalog holds no disc of that id.
@@ -33,9 +35,11 @@ class DiscTree {
     const FolderTree& Folders() const { return m_folders; }
 
     // Where a path leads: a folder of the disc, an archive file of a folder
-    // (its entries at the top) or a folder inside one. None when no folder
-    // or archive has that path.
+    // (its entries at the top) or a folder inside one, the subfolders of the
+    // folders on the way read. None when no folder or archive has that path.
     std::optional<Place> Find(engine::Database& db, const FolderPath& path);
+    // Reads a folder's subfolders into Folders() unless they are there.
+    void ReadSubfolders(engine::Database& db, int32_t folder);
 
     // The place's subfolders in the catalog's text order, with their facts.
     std::vector<FolderItem> Subfolders(const Place& place) const;
@@ -50,20 +54,16 @@ class DiscTree {
     // Whether the disc is still in the catalog (it may be deleted while shown).
     bool DiscExists(engine::Database& db) const;
 
-    // A stored folder text of a folder and the counters that hold its rows.
-    struct Run {
-        std::string dir;
-        int64_t lo, hi;
-    };
-
   private:
     DiscTree() = default;
+    void LoadFromFacts(engine::Database& db);
     std::shared_ptr<const ArchiveContents> Archive(engine::Database& db, int64_t fileId);
     std::optional<int64_t> ArchiveIn(engine::Database& db, int32_t folder, const std::string& name);
 
     DiscInfo m_disc;
     FolderTree m_folders;
-    std::vector<std::vector<Run>> m_runs;  // by folder
+    std::vector<std::vector<FolderRun>> m_runs;  // by folder
+    std::vector<int64_t> m_unread;  // by folder: its stored id while its subfolders are unread
     std::map<int64_t, std::shared_ptr<const ArchiveContents>> m_archives;
 };
 

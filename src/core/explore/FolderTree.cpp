@@ -22,21 +22,34 @@ int32_t FolderTree::Add(const FolderPath& path) {
     m_lastChain.resize(same);
     int32_t folder = same > 0 ? m_lastChain.back() : kRoot;
     for (size_t i = same; i < path.size(); ++i) {
-        const std::string& name = path[i];
-        auto [it, added] =
-            m_byName.try_emplace(Key(folder, name), static_cast<int32_t>(m_nodes.size()));
-        if (added) {
-            FolderNode node;
-            node.name = name;
-            node.parent = folder;
-            m_nodes[static_cast<size_t>(folder)].children.push_back(it->second);
-            m_nodes.push_back(std::move(node));
-        }
-        folder = it->second;
-        m_lastPath.push_back(name);
+        folder = Made(folder, path[i]);
+        m_lastPath.push_back(path[i]);
         m_lastChain.push_back(folder);
     }
     return folder;
+}
+
+int32_t FolderTree::Made(int32_t parent, const std::string& name) {
+    auto [it, added] =
+        m_byName.try_emplace(Key(parent, name), static_cast<int32_t>(m_nodes.size()));
+    if (added) {
+        FolderNode node;
+        node.name = name;
+        node.parent = parent;
+        auto& siblings = m_nodes[static_cast<size_t>(parent)].children;
+        node.row = static_cast<int32_t>(siblings.size());
+        siblings.push_back(it->second);
+        m_nodes.push_back(std::move(node));
+    }
+    return it->second;
+}
+
+void FolderTree::SetFacts(int32_t folder, int64_t filesBelow, int64_t bytesBelow,
+                          int64_t foldersBelow) {
+    FolderNode& node = m_nodes[static_cast<size_t>(folder)];
+    node.filesBelow = filesBelow;
+    node.bytesBelow = bytesBelow;
+    node.foldersBelow = foldersBelow;
 }
 
 void FolderTree::Count(int32_t folder, int64_t files, int64_t bytes) {
@@ -67,6 +80,8 @@ void FolderTree::Finish() {
             int order = text::CompareText(x, y);
             return order != 0 ? order < 0 : x < y;
         });
+        for (size_t row = 0; row < node.children.size(); ++row)
+            m_nodes[static_cast<size_t>(node.children[row])].row = static_cast<int32_t>(row);
     }
 }
 

@@ -14,6 +14,7 @@ namespace kest::explore {
 struct FolderNode {
     std::string name;
     int32_t parent = -1;
+    int32_t row = 0;                // among its parent's children
     std::vector<int32_t> children;  // in the catalog's text order once finished
     int64_t files = 0, bytes = 0;   // its own files
     int64_t filesBelow = 0, bytesBelow = 0, foldersBelow = 0;  // its own files included
@@ -32,6 +33,10 @@ class FolderTree {
     // Sorts the children and sums the facts below every folder; call once,
     // after the last Add.
     void Finish();
+    // A tree read a level at a time instead: a child made after its
+    // siblings, and the facts below a folder as they were worked out before.
+    int32_t AddChild(int32_t parent, const std::string& name) { return Made(parent, name); }
+    void SetFacts(int32_t folder, int64_t filesBelow, int64_t bytesBelow, int64_t foldersBelow);
 
     std::optional<int32_t> Child(int32_t folder, const std::string& name) const;
     const FolderNode& Node(int32_t folder) const { return m_nodes[static_cast<size_t>(folder)]; }
@@ -40,6 +45,7 @@ class FolderTree {
 
   private:
     static std::string Key(int32_t parent, const std::string& name);
+    int32_t Made(int32_t parent, const std::string& name);
 
     std::vector<FolderNode> m_nodes;
     std::unordered_map<std::string, int32_t> m_byName;  // parent and name -> folder

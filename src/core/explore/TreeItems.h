@@ -15,6 +15,13 @@ struct DiscInfo {
     int64_t numFiles = 0;
 };
 
+// A stored folder text of a folder and the counters that hold its rows (a
+// folder written by hand in several ways has several).
+struct FolderRun {
+    std::string dir;
+    int64_t lo = 0, hi = 0;
+};
+
 // A subfolder as a listing shows it: its name and what lies below it.
 struct FolderItem {
     std::string name;

@@ -9,22 +9,32 @@ namespace kest::gui {
 
 FolderTreeModel::FolderTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-void FolderTreeModel::Reset(const explore::FolderTree* folders, SizeText sizeText) {
+void FolderTreeModel::Reset(explore::DiscTree* tree, CatalogNow catalog, SizeText sizeText) {
     beginResetModel();
-    m_folders = folders;
+    m_tree = tree;
+    m_catalog = std::move(catalog);
     m_sizeText = std::move(sizeText);
-    m_rowOf.assign(folders ? folders->Size() : 0, 0);
-    for (size_t f = 0; f < m_rowOf.size(); ++f) {
-        const auto& children = folders->Node(static_cast<int32_t>(f)).children;
-        for (size_t row = 0; row < children.size(); ++row)
-            m_rowOf[static_cast<size_t>(children[row])] = static_cast<int>(row);
-    }
+    m_shown.clear();
     endResetModel();
 }
 
+bool FolderTreeModel::Shown(int32_t folder) const {
+    return folder >= 0 && static_cast<size_t>(folder) < m_shown.size() &&
+           m_shown[static_cast<size_t>(folder)];
+}
+
 QModelIndex FolderTreeModel::IndexOf(int32_t folder) const {
-    if (!m_folders || folder < 0 || static_cast<size_t>(folder) >= m_rowOf.size()) return {};
-    return createIndex(m_rowOf[static_cast<size_t>(folder)], 0, quintptr(folder));
+    if (!m_tree || folder < 0 || static_cast<size_t>(folder) >= m_tree->Folders().Size()) return {};
+    return createIndex(Node(folder).row, 0, quintptr(folder));
+}
+
+QModelIndex FolderTreeModel::Reveal(int32_t folder) {
+    std::vector<int32_t> above;
+    for (int32_t up = folder; m_tree && up > explore::FolderTree::kRoot;)
+        above.push_back(up = Node(up).parent);
+    for (auto it = above.rbegin(); it != above.rend(); ++it)
+        if (canFetchMore(IndexOf(*it))) fetchMore(IndexOf(*it));
+    return IndexOf(folder);
 }
 
 int32_t FolderTreeModel::FolderOf(const QModelIndex& index) const {
@@ -32,26 +42,52 @@ int32_t FolderTreeModel::FolderOf(const QModelIndex& index) const {
 }
 
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const {
-    if (!m_folders || row < 0 || column < 0 || column >= 3) return {};
+    if (!m_tree || row < 0 || column < 0 || column >= 3) return {};
     if (!parent.isValid())
         return row == 0 ? createIndex(0, column, quintptr(explore::FolderTree::kRoot))
                         : QModelIndex();
-    const auto& children = m_folders->Node(FolderOf(parent)).children;
+    if (!Shown(FolderOf(parent))) return {};
+    const auto& children = Node(FolderOf(parent)).children;
     if (static_cast<size_t>(row) >= children.size()) return {};
     return createIndex(row, column, quintptr(children[static_cast<size_t>(row)]));
 }
 
 QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
     const int32_t folder = FolderOf(child);
-    if (!m_folders || folder <= explore::FolderTree::kRoot) return {};
-    return IndexOf(m_folders->Node(folder).parent);
+    if (!m_tree || folder <= explore::FolderTree::kRoot) return {};
+    return IndexOf(Node(folder).parent);
 }
 
 int FolderTreeModel::rowCount(const QModelIndex& parent) const {
-    if (!m_folders) return 0;
+    if (!m_tree) return 0;
     if (!parent.isValid()) return 1;
-    if (parent.column() != 0) return 0;
-    return static_cast<int>(m_folders->Node(FolderOf(parent)).children.size());
+    if (parent.column() != 0 || !Shown(FolderOf(parent))) return 0;
+    return static_cast<int>(Node(FolderOf(parent)).children.size());
+}
+
+bool FolderTreeModel::hasChildren(const QModelIndex& parent) const {
+    if (!parent.isValid()) return m_tree != nullptr;
+    if (parent.column() != 0) return false;
+    return Node(FolderOf(parent)).foldersBelow > 0;
+}
+
+bool FolderTreeModel::canFetchMore(const QModelIndex& parent) const {
+    return parent.isValid() && parent.column() == 0 && !Shown(FolderOf(parent)) &&
+           Node(FolderOf(parent)).foldersBelow > 0;
+}
+
+void FolderTreeModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) return;
+    engine::Database* db = m_catalog();
+    if (!db) return;
+    const int32_t folder = FolderOf(parent);
+    m_tree->ReadSubfolders(*db, folder);
+    const int count = static_cast<int>(Node(folder).children.size());
+    if (count > 0) beginInsertRows(parent, 0, count - 1);
+    if (m_shown.size() <= static_cast<size_t>(folder))
+        m_shown.resize(static_cast<size_t>(folder) + 1);
+    m_shown[static_cast<size_t>(folder)] = true;
+    if (count > 0) endInsertRows();
 }
 
 int FolderTreeModel::columnCount(const QModelIndex&) const {
@@ -59,9 +95,9 @@ int FolderTreeModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
-    if (!m_folders || !index.isValid()) return {};
+    if (!m_tree || !index.isValid()) return {};
     const int32_t folder = FolderOf(index);
-    const explore::FolderNode& node = m_folders->Node(folder);
+    const explore::FolderNode& node = Node(folder);
     if (role == Qt::DecorationRole && index.column() == 0)
         return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
     if (role == Qt::TextAlignmentRole && index.column() > 0)

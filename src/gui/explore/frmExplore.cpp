@@ -114,10 +114,12 @@ void frmExplore::Build() {
     lblStatus = Named(new QLabel(this), "lblStatus", "Folder summary");
 
     m_folderModel = new FolderTreeModel(this);
-    m_folderModel->Reset(&m_tree.Folders(), [this](int64_t bytes) {
-        return QString::fromStdString(
-            explore::SizeShown(bytes, m_options.sizeFormat, m_options.sizeNumDec));
-    });
+    m_folderModel->Reset(
+        &m_tree, [this] { return m_host.catalogBusy() ? nullptr : Db(); },
+        [this](int64_t bytes) {
+            return QString::fromStdString(
+                explore::SizeShown(bytes, m_options.sizeFormat, m_options.sizeNumDec));
+        });
     tvwFolders->setModel(m_folderModel);
     tvwFolders->setUniformRowHeights(true);
     tvwFolders->header()->setStretchLastSection(false);
@@ -262,7 +264,7 @@ bool frmExplore::Go(const explore::FolderPath& path, bool remember) {
 }
 
 void frmExplore::SelectTreeFolder() {
-    const QModelIndex index = m_folderModel->IndexOf(m_place.folder);
+    const QModelIndex index = m_folderModel->Reveal(m_place.folder);
     const QSignalBlocker quiet(tvwFolders->selectionModel());
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) tvwFolders->expand(up);
     tvwFolders->setCurrentIndex(index);
