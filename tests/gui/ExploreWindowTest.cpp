@@ -161,7 +161,43 @@ TEST_F(ExploreWindow, ALargeFolderIsReadAsItScrolls) {
               "0 folders here; 100000 files and 0 fol");
 }
 
+TEST_F(ExploreWindow, TheFolderTreeReadsAFolderWhenItIsExpanded) {
+    // The first window works the folders out and stores them; the next one
+    // reads them a level at a time.
+    QPointer<gui::frmExplore> first = ExploreFirstDisc();
+    ASSERT_TRUE(first);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(first);
+    gui::frmExplore* explore = ExploreFirstDisc();
+    ASSERT_TRUE(explore);
+    auto* tree = explore->findChild<QTreeView*>("tvwFolders");
+    QAbstractItemModel* model = tree->model();
+    const QModelIndex root = model->index(0, 0);
+    EXPECT_TRUE(tree->isExpanded(root));
+    ASSERT_EQ(model->rowCount(root), 3);
+    const QModelIndex docs = model->index(1, 0, root);
+    EXPECT_EQ(docs.data().toString(), QStringLiteral("docs"));
+    EXPECT_TRUE(model->hasChildren(docs));
+    EXPECT_EQ(model->rowCount(docs), 0);
+    tree->setFocus();
+    tree->setCurrentIndex(docs);
+    EXPECT_EQ(explore->Path(), explore::FolderPath{"docs"});
+    QTest::keyClick(tree, Qt::Key_Right);
+    EXPECT_TRUE(tree->isExpanded(docs));
+    ASSERT_EQ(model->rowCount(docs), 2);
+    EXPECT_EQ(model->index(0, 0, docs).data().toString(), QStringLiteral("it's 100%"));
+    EXPECT_EQ(model->index(1, 0, docs).data().toString(), QStringLiteral("old"));
+    EXPECT_FALSE(model->hasChildren(model->index(1, 0, docs)));
+}
+
 TEST_F(ExploreWindow, ShowInFolderTreeSelectsTheFile) {
+    // The disc's folders stored by an earlier window: the tree reads the
+    // levels down to the file's folder.
+    QPointer<gui::frmExplore> first = ExploreFirstDisc();
+    ASSERT_TRUE(first);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     window->ToolbarAction(2);
     auto* box = Find<QComboBox>("cboSearch");
     box->setEditText(QStringLiteral("draft*"));
