@@ -37,7 +37,11 @@ explore::FileColumn FileColumnOf(int column) {
 }  // namespace
 
 FileListModel::FileListModel(QObject* parent, const search::SearchOptions& options)
-    : QAbstractTableModel(parent), m_options(options) {}
+    : QAbstractTableModel(parent),
+      m_options(options),
+      m_folderIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
+      m_archiveIcon(QApplication::style()->standardIcon(QStyle::SP_DirLinkIcon)),
+      m_fileIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon)) {}
 
 void FileListModel::Reset(std::vector<explore::FolderItem> folders, OpenReader open,
                           std::function<bool()> busy) {
@@ -169,10 +173,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     if (role == Qt::DecorationRole && index.column() == Name) {
         const explore::FileItem* file = FileAt(row);
-        auto icon = IsFolder(row)           ? QStyle::SP_DirIcon
-                    : file && file->archive ? QStyle::SP_DirLinkIcon
-                                            : QStyle::SP_FileIcon;
-        return QApplication::style()->standardIcon(icon);
+        return IsFolder(row) ? m_folderIcon : file && file->archive ? m_archiveIcon : m_fileIcon;
     }
     if (role == Qt::TextAlignmentRole &&
         (index.column() == Size || index.column() == Packed || index.column() == Ratio))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -63,6 +64,7 @@ class FileListModel : public QAbstractTableModel {
     std::unique_ptr<explore::FileReader> m_reader;
     explore::FileOrder m_order;
     bool m_complete = true;
+    QIcon m_folderIcon, m_archiveIcon, m_fileIcon;  // made once: the style makes them anew
 };
 
 }  // namespace kest::gui

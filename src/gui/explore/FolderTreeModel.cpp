@@ -7,7 +7,9 @@
 
 namespace kest::gui {
 
-FolderTreeModel::FolderTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
+FolderTreeModel::FolderTreeModel(QObject* parent)
+    : QAbstractItemModel(parent),
+      m_folderIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon)) {}
 
 void FolderTreeModel::Reset(explore::DiscTree* tree, CatalogNow catalog, SizeText sizeText) {
     beginResetModel();
@@ -98,8 +100,7 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const {
     if (!m_tree || !index.isValid()) return {};
     const int32_t folder = FolderOf(index);
     const explore::FolderNode& node = Node(folder);
-    if (role == Qt::DecorationRole && index.column() == 0)
-        return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    if (role == Qt::DecorationRole && index.column() == 0) return m_folderIcon;
     if (role == Qt::TextAlignmentRole && index.column() > 0)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole)

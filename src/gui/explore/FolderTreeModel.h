@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QIcon>
 #include <functional>
 #include <vector>
 
@@ -43,6 +44,7 @@ class FolderTreeModel : public QAbstractItemModel {
     CatalogNow m_catalog;
     std::vector<bool> m_shown;  // by folder: whether its children have rows
     SizeText m_sizeText;
+    QIcon m_folderIcon;  // made once: the style makes it anew at every call
 };
 
 }  // namespace kest::gui
