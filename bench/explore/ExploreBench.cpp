@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -60,6 +61,23 @@ int main(int argc, char** argv) {
     start = Clock::now();
     auto tree = explore::DiscTree::Load(*db, 1);
     const double load = Since(start);
+    // What a read of the facts by folder-text range would cost the root
+    // instead: the root's range is every folder of the disc, summed by its
+    // first name.
+    start = Clock::now();
+    {
+        auto select = db->Prepare(std::string("SELECT dir, files, bytes FROM ") +
+                                  engine::kFolderFactsTable + " WHERE kest = 1 AND files > 0");
+        std::map<std::string, std::pair<int64_t, int64_t>, std::less<>> top;
+        std::string scratch;
+        while (select.Step()) {
+            const std::string_view dir = select.TextView(0, scratch);
+            auto& sums = top[std::string(dir.substr(0, dir.find('/')))];
+            sums.first += select.Int(1);
+            sums.second += select.Int(2);
+        }
+    }
+    const double rangeRoot = Since(start);
     std::vector<double> opens;
     double biggest = 0;
     for (int i = 0; i < 200; ++i) {
@@ -95,6 +113,8 @@ int main(int argc, char** argv) {
     std::printf(
         "tree load: first after a change (folders worked out and stored) %.1f ms, then %.2f ms\n",
         firstLoad * 1000, load * 1000);
+    std::printf("the root by a range read of the facts instead (every folder): %.1f ms\n",
+                rangeRoot * 1000);
     std::printf(
         "open a folder (subfolders and first 500 files), 199 random: median %.2f ms, worst %.2f ms "
         "(goal <= 20)\n",
@@ -105,12 +125,14 @@ int main(int argc, char** argv) {
         "folder facts and stored folders size: %.2f MB / catalog %.2f MB = %.3f (goal <= 0.10)\n",
         static_cast<double>(after - before) / 1048576.0, static_cast<double>(before) / 1048576.0,
         static_cast<double>(after - before) / static_cast<double>(before));
+    // A scan builds the facts of its rows and stores the disc's folders.
+    const double facts = build + firstLoad;
     std::printf(
-        "folder facts build: %.3f s = %.2f us a row; scan %.2f us a file (%lld files) = %.3f (goal "
-        "<= 0.10)\n",
-        build, build * 1e6 / static_cast<double>(written),
+        "folder facts build %.3f s + folders stored %.3f s = %.2f us a row; scan %.2f us a file "
+        "(%lld files) = %.3f (goal <= 0.10)\n",
+        build, firstLoad, facts * 1e6 / static_cast<double>(written),
         scan * 1e6 / static_cast<double>(shape.big), static_cast<long long>(shape.big),
-        (build / static_cast<double>(written)) / (scan / static_cast<double>(shape.big)));
+        (facts / static_cast<double>(written)) / (scan / static_cast<double>(shape.big)));
     std::printf("kest-cli ls -l of %lld files / ls -l: %.1f ms / %.1f ms = %.2f (goal <= 2)\n",
                 static_cast<long long>(shape.big), ours * 1000, native * 1000, ours / native);
     return 0;

@@ -110,6 +110,10 @@ void DiscTree::ReadSubfolders(engine::Database& db, int32_t folder) {
     m_unread[static_cast<size_t>(folder)] = -1;
 }
 
+void StoreDiscFolders(engine::Database& db, int32_t kestId) {
+    if (engine::FolderFactsUsable(db.Handle())) DiscTree::Load(db, kestId);
+}
+
 bool DiscTree::DiscExists(engine::Database& db) const {
     auto disc = db.Prepare("SELECT KestId FROM tblDiscs WHERE KestId = ?");
     disc.Bind(1, int64_t{m_disc.kestId});

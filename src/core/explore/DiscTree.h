@@ -67,4 +67,9 @@ class DiscTree {
     std::map<int64_t, std::shared_ptr<const ArchiveContents>> m_archives;
 };
 
+// Works out and stores a disc's folders unless they are stored (or the
+// facts are incomplete), so that its first exploring reads them; a scan
+// calls it at its end.
+void StoreDiscFolders(engine::Database& db, int32_t kestId);
+
 }  // namespace kest::explore

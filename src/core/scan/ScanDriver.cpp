@@ -9,6 +9,7 @@
 #include "core/common/Errors.h"
 #include "core/common/FileSystemError.h"
 #include "core/engine/Database.h"
+#include "core/explore/DiscTree.h"
 #include "core/scan/DirectoryWalk.h"
 #include "core/scan/DiscRegistration.h"
 #include "core/scan/DisplayName.h"
@@ -227,6 +228,13 @@ void ScanDriver::CleanUp(const KestError* error) {
         }
         m_s.db.StopWhen({});
         if (cancelled) m_state.abort = true;
+    }
+    if (!error && !m_state.abort.load()) {
+        try {
+            explore::StoreDiscFolders(m_s.db, static_cast<int32_t>(m_state.discId));
+        } catch (const KestError&) {
+            // The disc's first exploring works them out instead.
+        }
     }
 
     ScanView& view = m_s.view;
