@@ -178,6 +178,15 @@ TEST_F(DiscTreeTest, RandomTreesFollowEveryChangeOfTheRows) {
     EXPECT_EQ(test::QueryText(*db, facts), kept);
 }
 
+TEST_F(DiscTreeTest, AReadOnlyCatalogHasItsFoldersWorkedOutAtEveryLoad) {
+    AddFiles(1, 200);
+    const std::string path = db->Path();
+    db.reset();
+    auto readOnly = engine::Database::Open(path, "", {.exclusive = false, .readOnly = true});
+    ExpectMatches(*readOnly, 1, "read-only");
+    EXPECT_EQ(StoredRows(*readOnly, 1), 0);
+}
+
 TEST_F(DiscTreeTest, AScanDefersTheFactsAndTakesItsRowsInSlices) {
     AddFiles(1, 60);
     ASSERT_TRUE(engine::DeferFolderFacts(db->Handle()));
