@@ -161,6 +161,8 @@ int main(int argc, char** argv) {
         const explore::FolderPath path = explore::FileDirNames(parents[random() % parents.size()]);
         explore->Go(path);
         if (tree->isExpanded(tree->currentIndex())) continue;  // already seen
+        explore->repaint();  // the window done with going there
+        QApplication::processEvents();
         explore::FolderPath above = path;
         above.pop_back();
         auto place = core->Find(db, above);

@@ -9,9 +9,10 @@
 namespace kest::explore {
 namespace {
 
-// The stored folders of a disc: from the folder facts, or (when they cannot
-// be read: a read-only catalog whose facts were never built) from its rows.
-engine::Statement StoredFolders(engine::Database& db, int32_t kestId) {
+// The stored folder texts of a disc with their facts: from the folder facts,
+// or (when they cannot be read: a read-only catalog whose facts were never
+// built) from its rows.
+engine::Statement FolderFactRows(engine::Database& db, int32_t kestId) {
     auto select =
         engine::FolderFactsUsable(db.Handle())
             ? db.Prepare(std::string("SELECT dir, files, bytes, lo, hi FROM ") +
@@ -81,7 +82,7 @@ std::optional<DiscTree> DiscTree::Load(engine::Database& db, int32_t kestId) {
 }
 
 void DiscTree::LoadFromFacts(engine::Database& db) {
-    auto folders = StoredFolders(db, m_disc.kestId);
+    auto folders = FolderFactRows(db, m_disc.kestId);
     while (folders.Step()) {
         std::string dir = folders.Text(0);
         int32_t folder = m_folders.Add(FileDirNames(dir));
