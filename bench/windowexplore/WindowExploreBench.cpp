@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
         const explore::FolderPath path = explore::FileDirNames(parents[random() % parents.size()]);
         explore->Go(path);
         if (tree->isExpanded(tree->currentIndex())) continue;  // already seen
-        explore->repaint();  // the window done with going there
+        explore->repaint();                                    // the window done with going there
         QApplication::processEvents();
         explore::FolderPath above = path;
         above.pop_back();
