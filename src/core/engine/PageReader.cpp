@@ -181,8 +181,11 @@ bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
     if (firstCell > m_usable) return false;
     const unsigned char* end = data.data() + m_usable;
     if (type == kTableInterior) children.push_back(Big32(&data[h + 8]));
+    const size_t firstRow = rows ? rows->size() : 0;
+    bool ordered = true;
     for (size_t i = 0; i < cells; ++i) {
         const size_t at = Big16(&data[h + headerSize + 2 * i]);
+        ordered = ordered && at >= firstCell && at + 4 <= m_usable;
         if (at < firstCell || at + 4 > m_usable) continue;
         if (type == kTableInterior) {
             children.push_back(Big32(&data[at]));
@@ -191,15 +194,23 @@ bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
         if (!rows) continue;
         uint64_t size = 0, rowid = 0;
         size_t a = 0, b = 0;
-        if (!Varint(&data[at], end, size, a) || !Varint(&data[at + a], end, rowid, b)) continue;
+        if (!Varint(&data[at], end, size, a) || !Varint(&data[at + a], end, rowid, b)) {
+            ordered = false;
+            continue;
+        }
         PageRow row;
         row.rowid = static_cast<int64_t>(rowid);
         std::string payload;
         if (Payload(data, at + a + b, size, m_usable - 35, payload) &&
             DecodeRecord(payload, row.values)) {
+            ordered = ordered && (rows->size() == firstRow || rows->back().rowid < row.rowid);
             rows->push_back(std::move(row));
+        } else {
+            ordered = false;
         }
     }
+    if (rows && ordered)
+        for (size_t r = firstRow; r < rows->size(); ++r) (*rows)[r].ordered = true;
     return true;
 }
 

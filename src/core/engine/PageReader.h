@@ -17,9 +17,12 @@ struct Blob {
 using CellValue = std::variant<std::monostate, int64_t, double, std::string, Blob>;
 
 // One row of a table b-tree leaf: its rowid and its record's values.
+// ordered: every cell of its leaf parsed and their rowids rise, as on a
+// leaf the damage did not touch.
 struct PageRow {
     int64_t rowid = 0;
     std::vector<CellValue> values;
+    bool ordered = false;
 };
 
 // Reads a database file's b-tree pages straight from the file, without the

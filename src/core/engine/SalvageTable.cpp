@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <climits>
+#include <utility>
 
 #include "core/engine/EngineError.h"
 #include "core/text/UnicodeCase.h"
@@ -80,23 +81,26 @@ SalvageTable::SalvageTable(sqlite3* read, sqlite3* write, std::string name, uint
     }
     if (keys == 1 && keyType == "INTEGER") m_alias = keyColumn;
     // A rowid that is no column of its own is kept as the first value.
-    std::string sql = "INSERT OR IGNORE INTO main." + Quote(m_name) +
-                      (m_alias >= 0 ? " (" + names.substr(2) + ") VALUES (" + marks.substr(2)
-                                    : " (rowid" + names + ") VALUES (?" + marks) +
-                      ")";
-    if (sqlite3_prepare_v2(m_write, sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
-        ThrowEngineError(m_write, sqlite3_errcode(m_write), m_path + ".salvage");
+    const std::string into = " INTO main." + Quote(m_name) +
+                             (m_alias >= 0 ? " (" + names.substr(2) + ") VALUES (" + marks.substr(2)
+                                           : " (rowid" + names + ") VALUES (?" + marks) +
+                             ")";
+    for (auto [verb, statement] :
+         {std::pair{"INSERT OR IGNORE", &m_insert}, std::pair{"INSERT OR REPLACE", &m_replace}})
+        if (sqlite3_prepare_v2(m_write, (verb + into).c_str(), -1, statement, nullptr) != SQLITE_OK)
+            ThrowEngineError(m_write, sqlite3_errcode(m_write), m_path + ".salvage");
 }
 
 SalvageTable::~SalvageTable() {
     sqlite3_finalize(m_insert);
+    sqlite3_finalize(m_replace);
 }
 
-bool SalvageTable::Insert(int64_t rowid) {
-    int rc = sqlite3_step(m_insert);
+bool SalvageTable::Insert(int64_t rowid, sqlite3_stmt* statement) {
+    int rc = sqlite3_step(statement);
     bool taken = rc == SQLITE_DONE && sqlite3_changes(m_write) > 0;
-    sqlite3_reset(m_insert);
-    sqlite3_clear_bindings(m_insert);
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     switch (rc & 0xff) {
         case SQLITE_FULL:
         case SQLITE_IOERR:
@@ -138,7 +142,7 @@ void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int
         int first = m_alias >= 0 ? 1 : 0;
         for (int c = first; c <= columns; ++c)
             sqlite3_bind_value(m_insert, c - first + 1, sqlite3_column_value(read, c));
-        if (!Insert(rowid)) m_named.insert(rowid);
+        if (!Insert(rowid, m_insert)) m_named.insert(rowid);
     };
     int64_t after = INT64_MIN;
     bool restarted = false;
@@ -150,8 +154,12 @@ void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int
             if (--stepBudget < 0) return;
             if (m_cancelCheck && stepBudget % 4096 == 0) m_cancelCheck();
             int64_t rowid = sqlite3_column_int64(scan.get(), 0);
-            // A damaged cell's rowid out of order is left to the page reader.
-            if (rowid <= after) continue;
+            // A damaged cell's rowid out of order is left to the page reader;
+            // so may be the row before it, whose rowid may be the damaged one.
+            if (rowid <= after) {
+                m_doubtful.insert(after);
+                continue;
+            }
             after = rowid;
             copy(scan.get());
         }
@@ -212,17 +220,27 @@ bool SalvageTable::Fits(const PageRow& row, bool exact) const {
     return true;
 }
 
-bool SalvageTable::CopyPageRow(const PageRow& row) {
-    if (m_copied.contains(row.rowid)) return false;
+void SalvageTable::BindPageRow(sqlite3_stmt* statement, const PageRow& row) {
     int at = 1;
-    if (m_alias < 0) sqlite3_bind_int64(m_insert, at++, row.rowid);
+    if (m_alias < 0) sqlite3_bind_int64(statement, at++, row.rowid);
     for (size_t c = 0; c < m_kinds.size(); ++c, ++at) {
         if (static_cast<int>(c) == m_alias)
-            sqlite3_bind_int64(m_insert, at, row.rowid);
+            sqlite3_bind_int64(statement, at, row.rowid);
         else if (c < row.values.size())
-            Bind(m_insert, at, row.values[c]);
+            Bind(statement, at, row.values[c]);
     }
-    if (Insert(row.rowid)) return true;
+}
+
+bool SalvageTable::CopyPageRow(const PageRow& row) {
+    if (m_copied.contains(row.rowid)) {
+        if (row.ordered && m_doubtful.erase(row.rowid) > 0) {
+            BindPageRow(m_replace, row);
+            Insert(row.rowid, m_replace);
+        }
+        return false;
+    }
+    BindPageRow(m_insert, row);
+    if (Insert(row.rowid, m_insert)) return true;
     m_named.insert(row.rowid);
     return false;
 }

@@ -38,7 +38,9 @@ struct TableIndex {
 // One table of a salvage: its rows copied from the damaged file (read) into
 // the new one (write), which already has the table, and the account of the
 // rows kept and lost. A row is taken once, by its rowid: whichever reading
-// finds it first.
+// finds it first, except that a row the engine took just before the rowids
+// went back down (a damaged cell's rowid can be any number) gives way to the
+// row of that rowid on a leaf whose rowids are in order.
 class SalvageTable {
   public:
     SalvageTable(sqlite3* read, sqlite3* write, std::string name, uint32_t root,
@@ -77,8 +79,9 @@ class SalvageTable {
   private:
     bool Fits(const PageRow& row, bool exact) const;
     bool CopyPageRow(const PageRow& row);
-    // Steps the insert bound to the row; true when the new file took it.
-    bool Insert(int64_t rowid);
+    void BindPageRow(sqlite3_stmt* statement, const PageRow& row);
+    // Steps the statement bound to a row; true when the new file took it.
+    bool Insert(int64_t rowid, sqlite3_stmt* statement);
     std::set<int64_t> IndexedRowids(const std::vector<TableIndex>& indexes);
 
     sqlite3* m_read;
@@ -86,12 +89,14 @@ class SalvageTable {
     std::string m_name;
     uint32_t m_root;
     std::string m_path;
-    std::vector<char> m_kinds;  // per column: 't' text, 'i' number, 'n' either
-    int m_alias = -1;           // the column that is the rowid, if any
-    sqlite3_stmt* m_insert = nullptr;
+    std::vector<char> m_kinds;          // per column: 't' text, 'i' number, 'n' either
+    int m_alias = -1;                   // the column that is the rowid, if any
+    sqlite3_stmt* m_insert = nullptr;   // a rowid already taken is left as it is
+    sqlite3_stmt* m_replace = nullptr;  // the row of an ordered leaf replaces a doubtful one
     std::function<void()> m_cancelCheck;
     std::set<int64_t> m_copied;
     std::set<int64_t> m_named;
+    std::set<int64_t> m_doubtful;  // taken by the engine just before the rowids went back down
     std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
     int64_t m_fromPages = 0;
     int64_t m_counter = -1;

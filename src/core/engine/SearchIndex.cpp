@@ -204,10 +204,28 @@ bool SourceExists(sqlite3* db, const Source& s) {
                0) > 0;
 }
 
+// A full-text table whose own records are damaged cannot even be opened to
+// be dropped. Those records are rows of ordinary tables, so they are set to
+// the ones of an empty full-text table first; then it drops as any other.
+void DropFullTextTable(sqlite3* db, const std::string& table) {
+    const std::string drop = "DROP TABLE IF EXISTS " + table;
+    if (sqlite3_exec(db, drop.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return;
+    ExecOrThrow(db, "CREATE VIRTUAL TABLE temp._kest_fx_blank USING fts5(x)");
+    for (const char* records : {"_data", "_config", "_idx"}) {
+        ExecOrThrow(db, "DELETE FROM " + table + records);
+        if (std::strcmp(records, "_idx") != 0)
+            ExecOrThrow(db, "INSERT INTO " + table + records +
+                                " SELECT * FROM temp._kest_fx_blank" + records);
+    }
+    ExecOrThrow(db, "DROP TABLE temp._kest_fx_blank");
+    ExecOrThrow(db, drop);
+}
+
 void DropSource(sqlite3* db, const Source& s) {
     for (const auto& [name, sql] : TriggerSql(s, true))
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
-    for (const char* table : {s.nameIndexes[0], s.nameIndexes[1], s.dirs, s.runs})
+    for (const char* table : s.nameIndexes) DropFullTextTable(db, table);
+    for (const char* table : {s.dirs, s.runs})
         ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + table);
     if (!StoredSql(db, kStateTable).empty())
         ExecOrThrow(

@@ -30,14 +30,26 @@ int64_t Count(const std::string& path, const std::string& sql, const std::string
     return std::stoll(QueryText(*engine::Database::Open(path, password), sql));
 }
 
-// The page's cell count and the file offset of its first cell.
-std::pair<int, int64_t> FirstCell(const std::string& path, int page) {
+// A leaf page's cell count and the file offset of its cell number cell.
+std::pair<int, int64_t> Cell(const std::string& path, int page, int cell = 0) {
     const int size = test::PageSizeOf(path);
     std::string bytes = test::ReadWholeFile(path).substr(
-        static_cast<size_t>(page - 1) * static_cast<size_t>(size), 8);
+        static_cast<size_t>(page - 1) * static_cast<size_t>(size), 10 + 2 * size_t(cell));
     auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const size_t pointer = 8 + 2 * size_t(cell);
     return {byte(3) << 8 | byte(4),
-            static_cast<int64_t>(page - 1) * size + (byte(5) << 8 | byte(6))};
+            static_cast<int64_t>(page - 1) * size + (byte(pointer) << 8 | byte(pointer + 1))};
+}
+
+// Where the rowid of a leaf cell starts (after the payload size) and its
+// value, for rowids of two bytes.
+std::pair<int64_t, int> TwoByteRowid(const std::string& path, int64_t cell) {
+    std::string bytes = test::ReadWholeFile(path).substr(static_cast<size_t>(cell), 12);
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    size_t at = 0;
+    while (byte(at) & 0x80) ++at;
+    ++at;
+    return {cell + static_cast<int64_t>(at), (byte(at) & 0x7f) << 7 | byte(at + 1)};
 }
 
 // Runs f, failing (and stopping the program) when it has not ended in a minute.
@@ -89,13 +101,13 @@ TEST_F(SalvageTest, RowidsOutOfOrderCannotMakeTheSalvageGoRoundForEver) {
     ASSERT_GT(leaves.size(), 4u);
     // The second leaf's first cell claims rowid 1, far behind where the
     // reading stands; the fourth leaf cannot be read, so the reading resumes.
-    auto [cells, cell] = FirstCell(path, leaves[1]);
+    auto [cells, cell] = Cell(path, leaves[1]);
     std::string head = test::ReadWholeFile(path).substr(static_cast<size_t>(cell), 4);
     size_t sizeBytes = static_cast<unsigned char>(head[0]) & 0x80 ? 2 : 1;
     bool twoBytes = static_cast<unsigned char>(head[sizeBytes]) & 0x80;
     test::PatchFile(path, cell + static_cast<int64_t>(sizeBytes),
                     twoBytes ? std::string("\x80\x01", 2) : std::string("\x01", 1));
-    int lostPage = FirstCell(path, leaves[3]).first;
+    int lostPage = Cell(path, leaves[3]).first;
     test::PatchFile(path, static_cast<int64_t>(leaves[3] - 1) * test::PageSizeOf(path),
                     std::string(8, '\0'));
     ASSERT_GT(cells, 0);
@@ -107,6 +119,33 @@ TEST_F(SalvageTest, RowidsOutOfOrderCannotMakeTheSalvageGoRoundForEver) {
     EXPECT_EQ(Count(dir.File("out.kst"),
                     "SELECT count(*) FROM tblFiles WHERE FileName <> 'file' & FileId & '.txt'"),
               0);
+}
+
+TEST_F(SalvageTest, ARowidDamagedIntoAnotherRowsGivesWayToThatRow) {
+    std::string path = test::MakeFilledCatalog(dir, "taken.kst", 3000);
+    std::vector<int> leaves = test::TableLeaves(path, "tblFiles");
+    ASSERT_GT(leaves.size(), 5u);
+    // A cell in the middle of the fourth leaf claims a rowid of the fifth.
+    auto [cells, cell] = Cell(path, leaves[3], 5);
+    const int taken = TwoByteRowid(path, Cell(path, leaves[4]).second).second + 2;
+    auto [rowidAt, rowid] = TwoByteRowid(path, cell);
+    ASSERT_GT(cells, 6);
+    ASSERT_GE(rowid, 128);
+    ASSERT_LT(taken, 16384);
+    test::PatchFile(path, rowidAt,
+                    {static_cast<char>(0x80 | taken >> 7), static_cast<char>(taken & 0x7f)});
+
+    auto result = WithinAMinute([&] { return engine::SalvageInto(path, dir.File("out.kst")); });
+    // The row whose rowid the cell took is the true one; only the cell's own
+    // row is lost.
+    const std::string out = dir.File("out.kst");
+    EXPECT_EQ(QueryText(*engine::Database::Open(out, ""),
+                        "SELECT FileName FROM tblFiles WHERE FileId = " + std::to_string(taken)),
+              "file" + std::to_string(taken) + ".txt\n");
+    EXPECT_EQ(
+        Count(out, "SELECT count(*) FROM tblFiles WHERE FileName <> 'file' & FileId & '.txt'"), 0);
+    EXPECT_EQ(Count(out, "SELECT count(*) FROM tblFiles"), 2999);
+    EXPECT_EQ(result.lostRows, 1);
 }
 
 TEST_F(SalvageTest, LeavesCutOffByADamagedInteriorPageAreReadFromThePages) {

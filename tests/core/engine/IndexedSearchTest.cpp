@@ -576,6 +576,8 @@ TEST_F(IndexedCatalog, DamageIsDetectedAndRebuilt) {
         "DELETE FROM _kest_fx_files_runs",
         "DELETE FROM _kest_fx_files_dirs_data WHERE id > 10",
         "DROP TABLE _kest_fx_files_desc",
+        "UPDATE _kest_fx_files_desc_data SET block = x'ff' WHERE id = 10",  // undroppable
+        "UPDATE _kest_fx_files_config SET v = 5 WHERE k = 'version'",       // undroppable
         "DELETE FROM tblFiles WHERE FileId < 50",  // with the triggers gone first, below
     };
     for (const auto& damage : damages) {
