@@ -6,6 +6,7 @@
 #include "core/common/Errors.h"
 #include "core/common/ReplaceableFile.h"
 #include "core/common/ReplacementFile.h"
+#include "core/explore/DiscTree.h"
 
 namespace kest {
 
@@ -96,6 +97,13 @@ void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::
         if (host && (e.Number() == err::kDiskFull || e.Number() == err::kNoSpace))
             host->ShowIndexProblem("The search index could not be built: " + e.Description() +
                                    " Searches read every row until there is more room.");
+    }
+    try {
+        explore::StoreMissingFolders(*database, [host](int64_t done, int64_t total) {
+            if (host) host->ShowIndexProgress(done, total);
+        });
+    } catch (const KestError&) {
+        // Unwritable now: each disc's first exploring works its folders out.
     }
     current.database = std::move(database);
     current.folder = folder;

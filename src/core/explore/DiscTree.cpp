@@ -115,6 +115,28 @@ void StoreDiscFolders(engine::Database& db, int32_t kestId) {
     if (engine::FolderFactsUsable(db.Handle())) DiscTree::Load(db, kestId);
 }
 
+void StoreMissingFolders(engine::Database& db,
+                         const std::function<void(int64_t done, int64_t total)>& progress) {
+    if (!engine::FolderFactsUsable(db.Handle())) return;
+    const std::string facts = engine::kFolderFactsTable;
+    auto select = db.Prepare("SELECT KestId, (SELECT count(*) FROM " + facts +
+                             " WHERE kest = KestId) FROM tblDiscs WHERE NOT EXISTS (SELECT 1 "
+                             "FROM " +
+                             std::string(engine::kFolderNodesTable) +
+                             " WHERE kest = KestId AND parent = -1)");
+    std::vector<std::pair<int32_t, int64_t>> discs;
+    int64_t total = 0, done = 0;
+    while (select.Step()) {
+        discs.emplace_back(static_cast<int32_t>(select.Int(0)), select.Int(1));
+        total += select.Int(1);
+    }
+    for (const auto& [kestId, texts] : discs) {
+        DiscTree::Load(db, kestId);
+        done += texts;
+        if (progress) progress(done, total);
+    }
+}
+
 bool DiscTree::DiscExists(engine::Database& db) const {
     auto disc = db.Prepare("SELECT KestId FROM tblDiscs WHERE KestId = ?");
     disc.Bind(1, int64_t{m_disc.kestId});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -71,5 +72,10 @@ class DiscTree {
 // facts are incomplete), so that its first exploring reads them; a scan
 // calls it at its end.
 void StoreDiscFolders(engine::Database& db, int32_t kestId);
+// The same for every disc that lacks them (a catalog from before them, a
+// disc whose files were changed by other means), at a catalog's open;
+// progress gets (folder texts done, to do) after each disc.
+void StoreMissingFolders(engine::Database& db,
+                         const std::function<void(int64_t done, int64_t total)>& progress);
 
 }  // namespace kest::explore

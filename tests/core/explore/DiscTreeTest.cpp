@@ -178,6 +178,26 @@ TEST_F(DiscTreeTest, RandomTreesFollowEveryChangeOfTheRows) {
     EXPECT_EQ(test::QueryText(*db, facts), kept);
 }
 
+TEST_F(DiscTreeTest, AnOpenStoresTheFoldersOfEveryDiscLackingThem) {
+    AddFiles(1, 300);
+    AddFiles(2, 100);
+    db->Execute("INSERT INTO tblDiscs (DiscSer, DiscLbl, DiscDesc) VALUES ('3', 'EMPTY', 'c')");
+    explore::StoreDiscFolders(*db, 1);
+    const int64_t first = StoredRows(*db, 1);
+    std::vector<std::pair<int64_t, int64_t>> progress;
+    explore::StoreMissingFolders(
+        *db, [&](int64_t done, int64_t total) { progress.emplace_back(done, total); });
+    EXPECT_EQ(StoredRows(*db, 1), first);  // stored already: left as it was
+    EXPECT_GT(StoredRows(*db, 2), 0);
+    EXPECT_EQ(StoredRows(*db, 3), 1);  // the root alone
+    const std::string texts =
+        test::QueryText(*db, "SELECT count(*) FROM _kest_tree WHERE kest = 2");
+    ASSERT_EQ(progress.size(), size_t{2});
+    EXPECT_EQ(std::to_string(progress.back().first) + "\n", texts);
+    EXPECT_EQ(progress.back().first, progress.back().second);
+    ExpectMatches(*db, 2, "stored at open");
+}
+
 TEST_F(DiscTreeTest, AReadOnlyCatalogHasItsFoldersWorkedOutAtEveryLoad) {
     AddFiles(1, 200);
     const std::string path = db->Path();
