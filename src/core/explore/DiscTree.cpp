@@ -132,6 +132,8 @@ void StoreMissingFolders(engine::Database& db,
     }
     for (const auto& [kestId, texts] : discs) {
         DiscTree::Load(db, kestId);
+        // Not stored (a full disk): the rest waits for another open.
+        if (StoredChildren(db, kestId, -1).empty()) return;
         done += texts;
         if (progress) progress(done, total);
     }
