@@ -77,8 +77,8 @@ void CatalogHostView::EnableControls(bool open) {
                              static_cast<QWidget*>(c.cboSearch), static_cast<QWidget*>(c.drvMain),
                              static_cast<QWidget*>(c.icbDrives)})
         control->setEnabled(open);
-    for (QAction* entry :
-         {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD, m.mnuReindex})
+    for (QAction* entry : {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuScanFolder,
+                           m.mnuRefD, m.mnuReindex})
         entry->setEnabled(open);
     m.mnuSave->setEnabled(open);
 }
