@@ -2,6 +2,7 @@
 // simulated through the mount watch's signal, the notification caught by a
 // fake notifier), the Disc Details' facts group, the duplicates and lent
 // discs windows, the filter box and the optional disc list columns.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include "core/discfacts/DiscFactsChange.h"
 #include "gui/app/MountWatch.h"
 #include "gui/discfacts/DesktopNotifier.h"
+#include "gui/explore/frmExplore.h"
 #include "gui/grids/ListGrid.h"
 #include "support/catalog/CatalogFixture.h"
 
@@ -183,6 +185,10 @@ TEST_F(DiscFactsWindow, TheDuplicatesWindowFindsCopiesAndFilesOnOneDisc) {
         "'README.TXT', 1536)");
     prompter.ExpectNotice("Error in finding copies",
                           "3265\r\nNo disc with Kest ID 9 in the catalog.", Icon::Critical);
+    dialogs.On("frmFileDetails", [](QDialog& dialog) {
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("txtName")->text(), "README.TXT");
+        dialog.reject();
+    });
     dialogs.On("frmDuplicates", [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "Find Duplicates");
         Child<QPushButton>(dialog, "cmdFind")->click();
@@ -193,6 +199,19 @@ TEST_F(DiscFactsWindow, TheDuplicatesWindowFindsCopiesAndFilesOnOneDisc) {
         EXPECT_EQ(Child<QLabel>(dialog, "lblCopies")->text(),
                   "1 groups of copies, 1536 bytes in extra copies");
         SaveDialogPicture(dialog, "frmDuplicates");
+
+        // A listed copy shows its details on Enter and its folder in the
+        // Explore window from the pop-up menu.
+        auto* grid = Child<gui::ListGrid>(dialog, "fgdCopies");
+        grid->setFocus();
+        grid->setCurrentIndex(rows->index(1, 0));
+        QTest::keyClick(grid, Qt::Key_Return);
+        EXPECT_EQ(dialogs.Opened("frmFileDetails"), 1);
+        dialog.findChild<QAction*>("mnuCopyInTree")->trigger();
+        auto explorers = dialog.findChildren<gui::frmExplore*>();
+        ASSERT_EQ(explorers.size(), 1);
+        EXPECT_EQ(explorers[0]->Path(), explore::FolderPath{"old"});
+        explorers[0]->close();
 
         Child<QComboBox>(dialog, "cboList")->setCurrentIndex(1);
         Child<QLineEdit>(dialog, "txtDiscs")->setText("1-2");

@@ -1,6 +1,9 @@
 #include "core/discfacts/CopyLists.h"
 
+#include <charconv>
+
 #include "core/discfacts/DiscRange.h"
+#include "core/engine/Database.h"
 
 namespace kest::discfacts {
 namespace {
@@ -60,6 +63,20 @@ ListTable SingleCopyTable(const std::vector<CatalogFile>& files) {
 
 size_t FileIdColumn(const ListTable& table) {
     return table.ColumnCount() - 1;
+}
+
+std::optional<int64_t> FileIdOfRow(const ListTable& table, size_t row) {
+    if (row >= table.RowCount() || table.ColumnCount() == 0) return std::nullopt;
+    std::string_view cell = table.Cell(row, FileIdColumn(table));
+    int64_t fileId = 0;
+    auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), fileId);
+    if (error != std::errc() || end != cell.data() + cell.size()) return std::nullopt;
+    return fileId;
+}
+
+bool IsCatalogued(engine::Database& db, int64_t fileId) {
+    auto row = db.Prepare("SELECT 1 FROM tblFiles WHERE FileId = " + std::to_string(fileId));
+    return row.Step();
 }
 
 CopyRule RuleFromTyped(engine::Database& db, const std::string& discs, bool sameDate) {

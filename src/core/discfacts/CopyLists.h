@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,11 @@ ListTable DuplicatesTable(const std::vector<DuplicateGroup>& groups);
 ListTable SingleCopyTable(const std::vector<CatalogFile>& files);
 // The hidden column that holds each row's FileId.
 size_t FileIdColumn(const ListTable& table);
+// The FileId of a row of either list; none past its end.
+std::optional<int64_t> FileIdOfRow(const ListTable& table, size_t row);
+// Whether the catalog still holds the file (its disc may have been deleted
+// while the list was shown).
+bool IsCatalogued(engine::Database& db, int64_t fileId);
 
 // The rule from what the user typed: a disc list ("" = every disc) and the
 // same-date switch. Raises KestError for a disc list that does not parse.

@@ -11,6 +11,7 @@
 #include "gui/discfacts/MountRecognition.h"
 #include "gui/discfacts/frmDuplicates.h"
 #include "gui/discfacts/frmLentDiscs.h"
+#include "gui/explore/ExploreHooks.h"
 #include "gui/grids/ListGrid.h"
 #include "gui/scan/WindowScan.h"
 #include "gui/widgets/ModalRun.h"
@@ -46,11 +47,14 @@ class FollowVisibility : public QObject {
 }  // namespace
 
 DiscFactsView::DiscFactsView(app::Session& session, const platform::Volumes& volumes,
-                             discs::DiscList& discs, const MainControls& controls, TrayIcon* tray,
-                             WindowScan& scan, QWidget* window)
+                             discs::DiscList& discs, search::SearchPanel& results,
+                             const MainControls& controls, TrayIcon* tray, WindowScan& scan,
+                             QWidget* window)
     : QObject(window),
       m_session(session),
+      m_volumes(volumes),
       m_discs(discs),
+      m_results(results),
       c(controls),
       m_scan(scan),
       m_window(window) {
@@ -71,7 +75,11 @@ DiscFactsView::DiscFactsView(app::Session& session, const platform::Volumes& vol
 
 void DiscFactsView::ShowDuplicates() {
     if (!m_session.current.HasDatabase()) return;
-    frmDuplicates dialog(m_window, m_session, m_discs.summary);
+    frmDuplicates dialog(
+        m_window,
+        MakeExploreHost(
+            m_session, m_volumes, m_discs, m_results, [this] { emit ListsChanged(); }, m_window, c),
+        m_discs.summary);
     RunModal(dialog);
 }
 

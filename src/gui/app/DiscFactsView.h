@@ -6,6 +6,7 @@
 
 #include "core/app/Session.h"
 #include "core/discs/DiscList.h"
+#include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
 #include "platform/Volumes.h"
@@ -24,7 +25,8 @@ class DiscFactsView : public QObject {
     Q_OBJECT
   public:
     DiscFactsView(app::Session& session, const platform::Volumes& volumes, discs::DiscList& discs,
-                  const MainControls& controls, TrayIcon* tray, WindowScan& scan, QWidget* window);
+                  search::SearchPanel& results, const MainControls& controls, TrayIcon* tray,
+                  WindowScan& scan, QWidget* window);
 
     void ShowDuplicates();
     void ShowLentDiscs();
@@ -36,6 +38,9 @@ class DiscFactsView : public QObject {
     void DiscListWanted();
     // A recognised disc is to be shown: the Discs view first.
     void DiscsViewWanted();
+    // A window opened from the duplicates may have changed descriptions or
+    // deleted a disc: the lists are to be shown again.
+    void ListsChanged();
 
   private:
     void AddFilterBox();
@@ -43,7 +48,9 @@ class DiscFactsView : public QObject {
     void ChooseDrive(const std::string& root);
 
     app::Session& m_session;
+    const platform::Volumes& m_volumes;
     discs::DiscList& m_discs;
+    search::SearchPanel& m_results;
     const MainControls& c;
     WindowScan& m_scan;
     QWidget* m_window;

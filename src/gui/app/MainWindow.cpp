@@ -84,7 +84,7 @@ void MainWindow::MakeParts(Prompter& prompter) {
     p.startup = new WindowStartup(m_session, c, m, m_parts, this);
     p.options = new OptionsCommand(m_session, c, m_parts, this);
     p.scan = new WindowScan(m_session, m_volumes, ScanControlsOf(c, m), this);
-    p.facts = new DiscFactsView(m_session, m_volumes, m_discs, c, p.tray, *p.scan, this);
+    p.facts = new DiscFactsView(m_session, m_volumes, m_discs, m_panel, c, p.tray, *p.scan, this);
     p.help = new HelpMenu(this, prompter);
     p.shortcuts = new WindowShortcuts(this);
 }
@@ -102,6 +102,7 @@ void MainWindow::ConnectParts() {
     };
     connect(p.discs, &DiscsView::ListsChanged, this, showChanged);
     connect(p.results, &ResultsMenu::ListsChanged, this, showChanged);
+    connect(p.facts, &DiscFactsView::ListsChanged, this, showChanged);
     connect(p.search, &SearchView::SearchViewWanted, this, [this] {
         if (m_parts.views->Current() != app::View::Search) ToolbarAction(2);
     });

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,6 +15,8 @@
 #include "core/discfacts/CopyLists.h"
 #include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/DetailsForm.h"
+#include "gui/explore/FileDetailsOfFile.h"
+#include "gui/explore/frmExplore.h"
 #include "gui/grids/ListGrid.h"
 #include "gui/grids/ListTableModel.h"
 
@@ -24,9 +27,10 @@ constexpr const char* kCopiesErrorTitle = "Error in finding copies";
 
 }  // namespace
 
-frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::string& discSummary)
+frmDuplicates::frmDuplicates(QWidget* owner, ExploreHost host, const std::string& discSummary)
     : QDialog(owner),
-      m_session(session),
+      m_host(std::move(host)),
+      m_session(m_host.session),
       m_discSummary(discSummary),
       m_model(new ListTableModel(m_table, this)) {
     setObjectName(QStringLiteral("frmDuplicates"));
@@ -57,6 +61,14 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     fgdCopies->setObjectName(QStringLiteral("fgdCopies"));
     fgdCopies->setAccessibleName(QStringLiteral("Files found"));
     fgdCopies->setTabKeyNavigation(false);  // Tab goes on to the buttons
+    fgdCopies->setContextMenuPolicy(Qt::CustomContextMenu);
+    mnuCopiesPopUp = new QMenu(this);
+    mnuCopiesPopUp->setObjectName(QStringLiteral("mnuCopiesPopUp"));
+    mnuCopiesPopUp->setAccessibleName(QStringLiteral("File actions"));
+    QAction* details = mnuCopiesPopUp->addAction(QStringLiteral("File &Details..."));
+    details->setObjectName(QStringLiteral("mnuCopyDetails"));
+    QAction* tree = mnuCopiesPopUp->addAction(QStringLiteral("Show in Folder &Tree"));
+    tree->setObjectName(QStringLiteral("mnuCopyInTree"));
     lblCopies = new QLabel(this);
     lblCopies->setObjectName(QStringLiteral("lblCopies"));
     cmdSaveText = MakeButton(this, "cmdSaveText", QStringLiteral("Save as &Text..."),
@@ -82,6 +94,10 @@ frmDuplicates::frmDuplicates(QWidget* owner, app::Session& session, const std::s
     connect(cmdSaveText, &QPushButton::clicked, this, [this] { OnSave(1); });
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] { OnSave(2); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(fgdCopies, &ListGrid::RowChosen, this, &frmDuplicates::ShowFileDetails);
+    connect(fgdCopies, &QWidget::customContextMenuRequested, this, &frmDuplicates::ShowMenu);
+    connect(details, &QAction::triggered, this, &frmDuplicates::ShowFileDetails);
+    connect(tree, &QAction::triggered, this, &frmDuplicates::ShowInFolderTree);
     cboList->setFocus();
 }
 
@@ -121,6 +137,34 @@ void frmDuplicates::OnSave(int format) {
     app::SaveOtherList(m_session, m_discSummary, m_table,
                        m_singleCopy ? discfacts::kSingleCopyTitle : discfacts::kDuplicatesTitle,
                        static_cast<search::ListFormat>(format), DesktopShell());
+}
+
+std::optional<int64_t> frmDuplicates::CurrentFileId() const {
+    const int row = fgdCopies->currentIndex().row();
+    if (row < 0) return std::nullopt;
+    return discfacts::FileIdOfRow(m_table, static_cast<size_t>(row));
+}
+
+void frmDuplicates::ShowFileDetails() {
+    auto fileId = CurrentFileId();
+    if (!fileId || !m_session.current.HasDatabase()) return;
+    ShowFileDetailsOf(this, m_host, *fileId);
+    // File Details may have deleted the file's disc: the list follows.
+    if (m_session.current.HasDatabase() &&
+        !discfacts::IsCatalogued(m_session.current.Db(), *fileId))
+        OnFind();
+}
+
+void frmDuplicates::ShowInFolderTree() {
+    if (auto fileId = CurrentFileId()) frmExplore::ShowFile(this, m_host, *fileId);
+}
+
+void frmDuplicates::ShowMenu(const QPoint& at) {
+    const QModelIndex index = fgdCopies->indexAt(at);
+    if (index.isValid()) fgdCopies->setCurrentIndex(index);
+    const bool file = CurrentFileId().has_value();
+    for (QAction* entry : mnuCopiesPopUp->actions()) entry->setEnabled(file);
+    mnuCopiesPopUp->popup(fgdCopies->viewport()->mapToGlobal(at));
 }
 
 }  // namespace kest::gui
