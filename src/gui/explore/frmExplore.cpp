@@ -7,18 +7,15 @@
 #include <QVBoxLayout>
 
 #include "core/catalog/FormatFileSize.h"
-#include "core/details/FileDetailsLookup.h"
-#include "core/details/FileDetailsWindow.h"
 #include "core/explore/ExploreTexts.h"
 #include "core/explore/FileLocation.h"
 #include "core/filefunc/FileFunction.h"
 #include "core/search/SearchSettings.h"
-#include "gui/details/frmFileDetails.h"
 #include "gui/explore/ExplorePathBar.h"
+#include "gui/explore/FileDetailsOfFile.h"
 #include "gui/explore/FileListPane.h"
 #include "gui/explore/FolderTreePane.h"
 #include "gui/filefunc/RunFileFunction.h"
-#include "gui/widgets/ModalRun.h"
 #include "gui/widgets/Named.h"
 
 namespace kest::gui {
@@ -201,16 +198,7 @@ void frmExplore::Up() {
 void frmExplore::ShowFileDetails() {
     const explore::FileItem* file = lvwFiles->CurrentFile();
     if (!file || !StillThere()) return;
-    discs::CatalogViews views = m_host.catalogViews();
-    // An archive's entry shows the details of its archive's row.
-    auto record = details::LookUpFileDetails(views.db, std::to_string(file->fileId),
-                                             views.listOptions, m_host.session.prompter);
-    if (!record) return;
-    details::FileDetailsWindow window(std::move(*record), views);
-    frmFileDetails dialog(this, window, views.db, m_host.session.prompter, m_host.listFont,
-                          m_host.discListFont, m_host.listsChanged);
-    RunModal(dialog);
-    if (!StillThere()) return;
+    if (!ShowFileDetailsOf(this, m_host, file->fileId) || !StillThere()) return;
     // A description may have changed: the list shows it, the place kept.
     const int row = lvwFiles->currentIndex().row();
     Go(Path(), false);
