@@ -131,7 +131,9 @@ const std::vector<HelpTopic>& HelpTopics() {
          "Duplicates:  Tools, Find Duplicates lists files kept more than once\n"
          "             (same name and size, or the same content when scans read\n"
          "             content hashes: Options, General), largest waste first,\n"
-         "             or the files on one of the chosen discs only (\"3,7-9\")."},
+         "             or the files on one of the chosen discs only (\"3,7-9\").\n"
+         "             Enter shows a listed file's details; its pop-up menu\n"
+         "             shows it in the disc's folder tree."},
         {"Pop-up Menus",
          "Right-click a list for its pop-up menu.\n"
          "\n"
