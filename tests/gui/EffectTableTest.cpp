@@ -162,6 +162,7 @@ std::vector<Row> Rows() {
              ASSERT_EQ(t.shell.opened.size(), 1u);
              EXPECT_THAT(t.shell.opened[0], HasSubstr(t.home.Path().string()));
          }},
+        AsksForFile("mnuScanFolder", false, "Scan Folder"),
         AsksForFile("mnuGetSav0", true, "Save List as Plain Text..."),
         AsksForFile("mnuGetSav1", true, "Save List as CSV..."),
         EndsTheProgram("mnuExit"),

@@ -1,5 +1,6 @@
 // The Explore window driven by keyboard: the ways in from both lists, going
-// into folders and archives and back, file details, type-ahead, sorting,
+// into folders and archives and back (keys, tree, step buttons), file details
+// and functions from the pop-up, type-ahead, sorting,
 // copying, a 100,000-file folder read page by page, and a disc deleted while
 // the window is open.
 #include <QApplication>
@@ -8,9 +9,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "DialogDriver.h"
@@ -140,6 +143,66 @@ TEST_F(ExploreWindow, KeysWalkFoldersAndArchivesAndBack) {
     list->horizontalHeader()->setSortIndicator(gui::FileListModel::Size, Qt::DescendingOrder);
     EXPECT_EQ(Names(*explore), "Beach.JPG photos.zip ");
     QTest::keyClick(explore, Qt::Key_Escape);
+}
+
+TEST_F(ExploreWindow, TheTreeTheStepButtonsAndThePopUpDoWhatTheySay) {
+    gui::frmExplore* explore = ExploreFirstDisc();
+    ASSERT_TRUE(explore);
+    auto* back = explore->findChild<QToolButton*>("cmdBack");
+    auto* forward = explore->findChild<QToolButton*>("cmdForward");
+    auto* up = explore->findChild<QToolButton*>("cmdUp");
+    auto* tree = explore->findChild<QTreeView*>("tvwFolders");
+    ASSERT_TRUE(back && forward && up && tree);
+    EXPECT_FALSE(back->isEnabled() || forward->isEnabled() || up->isEnabled());
+
+    // Each folder chosen in the tree is a step back; the steps keep the tree in line.
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(explore->Path(), explore::FolderPath{"docs"});
+    EXPECT_TRUE(back->isEnabled() && up->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_EQ(explore->Path(), explore::FolderPath{"big"});
+    EXPECT_EQ(tree->currentIndex().data().toString(), QStringLiteral("big"));
+    ASSERT_TRUE(forward->isEnabled());
+    QTest::mouseClick(forward, Qt::LeftButton);
+    EXPECT_EQ(explore->Path(), explore::FolderPath{"docs"});
+    QTest::mouseClick(back, Qt::LeftButton);
+    // Backspace in the tree goes up, a new step that drops the ones forward.
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_TRUE(explore->Path().empty());
+    EXPECT_EQ(Current(*explore), "big");
+    EXPECT_FALSE(forward->isEnabled() || up->isEnabled());
+
+    // The pop-up's file entries need a file row; they reach the file's windows.
+    QTableView* list = explore->List();
+    auto* menu = explore->findChild<QMenu*>("mnuExplorePopUp");
+    ASSERT_TRUE(menu);
+    auto popUpAt = [&](int row) {
+        emit list->customContextMenuRequested(
+            list->visualRect(list->model()->index(row, 0)).center());
+        menu->close();
+    };
+    auto* details = menu->findChild<QAction*>("mnuExpDetails");
+    auto* openFolder = menu->findChild<QAction*>("mnuExpGetFile2");
+    popUpAt(0);
+    EXPECT_FALSE(details->isEnabled() || openFolder->isEnabled());
+    EXPECT_TRUE(menu->findChild<QAction*>("mnuExpCopy")->isEnabled());
+    popUpAt(3);
+    EXPECT_EQ(Current(*explore), "readme.txt");
+    ASSERT_TRUE(details->isEnabled() && openFolder->isEnabled());
+    DialogDriver dialogs;
+    dialogs.On("frmFileDetails", [](QDialog& dialog) { dialog.reject(); });
+    dialogs.On("frmFileFunc", [](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Open Folder");
+        dialog.reject();
+    });
+    details->trigger();
+    openFolder->trigger();
+    EXPECT_EQ(dialogs.Opened("frmFileDetails"), 1);
+    EXPECT_EQ(dialogs.Opened("frmFileFunc"), 1);
+    EXPECT_EQ(Current(*explore), "readme.txt");
 }
 
 TEST_F(ExploreWindow, ALargeFolderIsReadAsItScrolls) {

@@ -41,6 +41,7 @@ TEST_F(Menus, EntriesHaveTheirCaptionsShortcutsAndChecks) {
         {"mnuClose", "C&lose Database", "Ctrl+W", false},
         {"mnuSaveDBAs", "Save Database &As...", "", false},
         {"mnuDBProp", "Data&base Properties", "", false},
+        {"mnuScanFolder", "Scan &Folder...", "", false},
         {"mnuGetSav0", "&Plain Text File...", "", false},
         {"mnuGetSav1", "CS&V File...", "", false},
         {"mnuExit", "&Exit", "Ctrl+E", false},

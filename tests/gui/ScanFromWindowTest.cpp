@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 #include "core/engine/Database.h"
 #include "gui/scan/WindowScan.h"
+#include "support/catalog/CatalogFixture.h"
 #include "support/scan/RecordingScanView.h"
 
 namespace kest::test {
@@ -152,6 +153,29 @@ TEST_F(ScanFromWindow, EnterInTheDriveBoxScansAndSelectDriveDoesNothing) {
     prompter.VerifyDone();
     EXPECT_FALSE(moments.empty());
     EXPECT_TRUE(window->Controls().panels[0]->text().startsWith("Added 40 files"));
+}
+
+// File > Scan Folder...: a folder chosen in the folder dialog is scanned as
+// the volume it lies on would be, with that folder's files only.
+TEST_F(ScanFromWindow, ScanFolderScansTheChosenFolderAsItsVolume) {
+    disc.Write("outside.txt", "x");
+    StartWith(false);
+    const int64_t before = FileRows();
+    prompter.ExpectOpenFile("Scan Folder", std::nullopt);
+    window->Menus().mnuScanFolder->trigger();
+    prompter.VerifyDone();
+    EXPECT_EQ(FileRows(), before);
+
+    prompter.ExpectOpenFile("Scan Folder", (disc.Path() / "dir").string());
+    ExpectDescription("one folder");
+    window->Menus().mnuScanFolder->trigger();
+    prompter.VerifyDone();
+    EXPECT_EQ(FileRows(), before + 40);
+    EXPECT_TRUE(window->Controls().panels[0]->text().startsWith(
+        "Added 40 files from Disc with label BACKUP_01."));
+    EXPECT_EQ(QueryText(window->Session().current.Db(),
+                        "SELECT DiscLbl, DiscSer FROM tblDiscs WHERE DiscDesc = 'one folder'"),
+              "BACKUP_01|1A2B-03CD\n");
 }
 
 // While a scan runs the window is disabled: the search buttons and Enter in

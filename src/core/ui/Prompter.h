@@ -44,6 +44,7 @@ struct FileDialogRequest {
     std::string filter;  // "Description (*.ext)|*.ext|..."
     int filterIndex = 1;
     int flags = 0;
+    bool folder = false;  // an open dialog that chooses a folder, not a file
 };
 
 // What the flags ask of a file dialog here: Linux dialogs have no read-only

@@ -8,56 +8,59 @@
 #include "core/catalog/SaveCatalogAs.h"
 #include "gui/app/DiscsView.h"
 #include "gui/app/SearchView.h"
-#include "gui/app/TrayIcon.h"
 #include "gui/dialogs/DesktopShell.h"
 #include "gui/dialogs/ErrorTrap.h"
 
 namespace kest::gui {
 
+namespace {
+
+// The File and Tools menus' catalog commands, run by core over the host, each
+// with its errors trapped under its own title.
+void ConnectCatalogMenus(const MainMenus& m, app::Session& session, CatalogHost& host,
+                         CatalogProgress& progress, QObject* owner) {
+    CurrentCatalog& current = session.current;
+    Prompter& prompter = session.prompter;
+    auto on = [&prompter, owner](QAction* entry, const char* title, std::function<void()> command) {
+        QObject::connect(entry, &QAction::triggered, owner,
+                         [&prompter, title, command = std::move(command)] {
+                             RunTrapped(prompter, title, command);
+                         });
+    };
+    on(m.mnuOpDB, "Error in opening database",
+       [&] { OpenCatalog(current, host, prompter, OpenSource::AskForFile); });
+    on(m.mnuCrDB, "Error in creating database",
+       [&] { CreateCatalogCommand(current, host, prompter); });
+    on(m.mnuComp, "Error in compacting database", [&] { CompactCommand(current, host, prompter); });
+    on(m.mnuRep, "Error in repairing database", [&] { RepairCommand(current, host, prompter); });
+    on(m.mnuReindex, "Error in rebuilding the search index",
+       [&] { progress.RebuildIndex(current, prompter); });
+    on(m.mnuSaveDBAs, "Error in saving database", [&] { SaveCatalogAs(current, host, prompter); });
+    on(m.mnuClose, "Error in closing database", [&] { CloseCatalog(current, host, prompter); });
+    on(m.mnuDBProp, "Error in getting Properties", [&] {
+        PropertiesCommand(current, host, prompter, session.paths.ReportPath().string(),
+                          DesktopShell());
+    });
+}
+
+}  // namespace
+
 CatalogHostView::CatalogHostView(app::Session& session, DiscsView& discs, SearchView& search,
                                  const MainControls& controls, const MainMenus& menus,
-                                 TrayIcon* tray, QWidget* window)
+                                 QWidget* window, CatalogWindowCalls calls)
     : QObject(window),
       m_session(session),
       m_discs(discs),
       m_search(search),
       c(controls),
       m(menus),
-      m_tray(tray),
       m_window(window),
+      m_calls(std::move(calls)),
       m_progress(window) {
     setObjectName(QStringLiteral("catalogHost"));
-    ConnectMenus();
+    ConnectCatalogMenus(m, m_session, *this, m_progress, this);
     connect(&m_discs, &DiscsView::CatalogDropped, this,
             [this](const QString& path) { OpenPath(path.toStdString()); });
-}
-
-void CatalogHostView::ConnectMenus() {
-    CurrentCatalog& current = m_session.current;
-    Prompter& prompter = m_session.prompter;
-    auto on = [this](QAction* entry, const char* title, std::function<void()> command) {
-        connect(entry, &QAction::triggered, this, [this, title, command = std::move(command)] {
-            RunTrapped(m_session.prompter, title, command);
-        });
-    };
-    on(m.mnuOpDB, "Error in opening database",
-       [&, this] { OpenCatalog(current, *this, prompter, OpenSource::AskForFile); });
-    on(m.mnuCrDB, "Error in creating database",
-       [&, this] { CreateCatalogCommand(current, *this, prompter); });
-    on(m.mnuComp, "Error in compacting database",
-       [&, this] { CompactCommand(current, *this, prompter); });
-    on(m.mnuRep, "Error in repairing database",
-       [&, this] { RepairCommand(current, *this, prompter); });
-    on(m.mnuReindex, "Error in rebuilding the search index",
-       [&, this] { m_progress.RebuildIndex(current, prompter); });
-    on(m.mnuSaveDBAs, "Error in saving database",
-       [&, this] { SaveCatalogAs(current, *this, prompter); });
-    on(m.mnuClose, "Error in closing database",
-       [&, this] { CloseCatalog(current, *this, prompter); });
-    on(m.mnuDBProp, "Error in getting Properties", [&, this] {
-        PropertiesCommand(current, *this, prompter, m_session.paths.ReportPath().string(),
-                          DesktopShell());
-    });
 }
 
 void CatalogHostView::OpenPath(const std::string& path) {
@@ -77,8 +80,8 @@ void CatalogHostView::EnableControls(bool open) {
                              static_cast<QWidget*>(c.cboSearch), static_cast<QWidget*>(c.drvMain),
                              static_cast<QWidget*>(c.icbDrives)})
         control->setEnabled(open);
-    for (QAction* entry :
-         {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuRefD, m.mnuReindex})
+    for (QAction* entry : {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuScanFolder,
+                           m.mnuRefD, m.mnuReindex})
         entry->setEnabled(open);
     m.mnuSave->setEnabled(open);
 }
@@ -88,7 +91,7 @@ void CatalogHostView::SetMainWindowEnabled(bool enabled) {
 }
 
 void CatalogHostView::SetBusyPointer(bool busy) {
-    m_busy.Set(busy);
+    m_progress.SetBusy(busy);
 }
 
 // Paints what changed at once; input waits, so no command can start meanwhile.
@@ -106,11 +109,11 @@ void CatalogHostView::EnableCatalogControls() {
 }
 
 void CatalogHostView::UpdateViewCaptions() {
-    if (updateViewCaptions) updateViewCaptions();
+    m_calls.updateViewCaptions();
 }
 
 void CatalogHostView::SaveSettings() {
-    if (saveSettings) saveSettings();
+    m_calls.saveSettings();
 }
 
 std::string CatalogHostView::ProgramFolder() const {
@@ -143,7 +146,7 @@ void CatalogHostView::ShowNoCatalog(const std::string& discCounter, const std::s
 }
 
 void CatalogHostView::ReinstallTrayIcon() {
-    if (m_tray) m_tray->Reinstall();
+    m_calls.reinstallTrayIcon();
 }
 
 void CatalogHostView::ShowIndexProgress(int64_t done, int64_t total) {

@@ -9,28 +9,30 @@
 #include "gui/app/CatalogProgress.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
-#include "gui/widgets/BusyPointer.h"
 
 namespace kest::gui {
 
 class DiscsView;
 class SearchView;
-class TrayIcon;
+
+// The hooks of the catalog commands that only the main window can serve: its
+// views' captions, its settings saved, its tray icon put back.
+struct CatalogWindowCalls {
+    std::function<void()> updateViewCaptions;
+    std::function<void()> saveSettings;
+    std::function<void()> reinstallTrayIcon;
+};
 
 // The File and Tools menus' catalog commands (open, create, compact, repair,
-// rebuild the search index, save as, close, properties, a catalog dropped on the disc list) and the
-// window's side of them: what those commands ask of their host while they
-// let go of the catalog and take it back.
+// rebuild the search index, save as, close, properties, a catalog dropped on
+// the disc list) and the window's side of them: what those commands ask of
+// their host while they let go of the catalog and take it back.
 class CatalogHostView : public QObject, public CatalogHost {
     Q_OBJECT
   public:
     CatalogHostView(app::Session& session, DiscsView& discs, SearchView& search,
-                    const MainControls& controls, const MainMenus& menus, TrayIcon* tray,
-                    QWidget* window);
-
-    // Called back for the hooks only the main window can serve.
-    std::function<void()> updateViewCaptions;
-    std::function<void()> saveSettings;
+                    const MainControls& controls, const MainMenus& menus, QWidget* window,
+                    CatalogWindowCalls calls);
 
     // The controls and menu entries that need an open catalog, enabled or not.
     void EnableControls(bool open);
@@ -57,16 +59,13 @@ class CatalogHostView : public QObject, public CatalogHost {
     bool ShowSalvageProgress(int64_t done, int64_t total) override;
 
   private:
-    void ConnectMenus();
-
     app::Session& m_session;
     DiscsView& m_discs;
     SearchView& m_search;
     const MainControls& c;
     const MainMenus& m;
-    TrayIcon* m_tray;
     QWidget* m_window;
-    BusyPointer m_busy;
+    CatalogWindowCalls m_calls;
     CatalogProgress m_progress;
 };
 

@@ -5,13 +5,15 @@
 
 #include "core/catalog/CurrentCatalog.h"
 #include "core/ui/Prompter.h"
+#include "gui/widgets/BusyPointer.h"
 
 class QProgressDialog;
 
 namespace kest::gui {
 
-// The progress windows of the long catalog commands, each with a Cancel that
-// stays usable over the disabled window: a salvage, and the index rebuild.
+// What the user sees while a catalog command runs: the hourglass, and the
+// progress windows of the long ones, each with a Cancel that stays usable
+// over the disabled window (a salvage, and the index rebuild).
 class CatalogProgress {
   public:
     explicit CatalogProgress(QWidget* window) : m_window(window) {}
@@ -19,6 +21,7 @@ class CatalogProgress {
     CatalogProgress(const CatalogProgress&) = delete;
     CatalogProgress& operator=(const CatalogProgress&) = delete;
 
+    void SetBusy(bool busy) { m_busy.Set(busy); }
     // Pages read of the file's pages; false once the user cancels.
     bool Salvage(int64_t done, int64_t total);
     // Tools > Rebuild Search Index.
@@ -26,6 +29,7 @@ class CatalogProgress {
 
   private:
     QWidget* m_window;
+    BusyPointer m_busy;
     QProgressDialog* m_salvage = nullptr;  // while a salvage runs
 };
 

@@ -48,6 +48,8 @@ void BuildFileMenu(QMenuBar* bar, MainMenus& m) {
     m.mnuSaveDBAs = Entry(m.mnuFile, "mnuSaveDBAs", "Save Database &As...");
     m.mnuDBProp = Entry(m.mnuFile, "mnuDBProp", "Data&base Properties");
     m.mnuFile->addSeparator();
+    m.mnuScanFolder = Entry(m.mnuFile, "mnuScanFolder", "Scan &Folder...");
+    m.mnuFile->addSeparator();
     m.mnuSave = SubMenu(m.mnuFile, "mnuSave", "&Save List as...");
     m.mnuGetSav = SaveEntries(m.mnuSave, "mnuGetSav", true);
     m.mnuFile->addSeparator();

@@ -14,7 +14,8 @@ namespace kest::gui {
 struct MainMenus {
     QMenu* mnuFile = nullptr;
     QAction *mnuOpDB = nullptr, *mnuCrDB = nullptr, *mnuComp = nullptr, *mnuClose = nullptr,
-            *mnuSaveDBAs = nullptr, *mnuDBProp = nullptr, *mnuExit = nullptr;
+            *mnuSaveDBAs = nullptr, *mnuDBProp = nullptr, *mnuScanFolder = nullptr,
+            *mnuExit = nullptr;
     QMenu* mnuSave = nullptr;
     std::array<QAction*, 2> mnuGetSav{};
 

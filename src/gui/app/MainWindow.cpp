@@ -74,7 +74,13 @@ void MainWindow::MakeParts(Prompter& prompter) {
     p.discs = new DiscsView(m_session, m_volumes, m_discs, m_panel, c, m, this);
     p.results = new ResultsMenu(m_session, m_volumes, m_discs, m_panel, c, m, this);
     p.views = new ViewSwitch(m_session, *p.search, c, m, this);
-    p.host = new CatalogHostView(m_session, *p.discs, *p.search, c, m, p.tray, this);
+    CatalogWindowCalls calls;
+    calls.updateViewCaptions = [this] { m_parts.views->UpdateCaptions(); };
+    calls.saveSettings = [this] { SaveSettings(); };
+    calls.reinstallTrayIcon = [this] {
+        if (m_parts.tray) m_parts.tray->Reinstall();
+    };
+    p.host = new CatalogHostView(m_session, *p.discs, *p.search, c, m, this, std::move(calls));
     p.startup = new WindowStartup(m_session, c, m, m_parts, this);
     p.options = new OptionsCommand(m_session, c, m_parts, this);
     p.scan = new WindowScan(m_session, m_volumes, ScanControlsOf(c, m), this);
@@ -86,8 +92,6 @@ void MainWindow::MakeParts(Prompter& prompter) {
 void MainWindow::ConnectParts() {
     const WindowParts& p = m_parts;
     p.search->otherCommandRunning = [this] { return m_parts.scan->Running(); };
-    p.host->updateViewCaptions = [this] { m_parts.views->UpdateCaptions(); };
-    p.host->saveSettings = [this] { SaveSettings(); };
     p.scan->View().onReloadDiscList = [this] { m_parts.discs->Load(); };
     p.scan->View().onResetResults = [this] { m_parts.search->ClearResults(); };
     connect(p.discs, &DiscsView::ContentsWanted, p.search, &SearchView::ShowContents);
@@ -133,6 +137,7 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuDuplicates, &QAction::triggered, m_parts.facts, &DiscFactsView::ShowDuplicates);
     connect(m.mnuLentDiscs, &QAction::triggered, m_parts.facts, &DiscFactsView::ShowLentDiscs);
     connect(c.cmdSS, &QPushButton::clicked, m_parts.scan, &WindowScan::Start);
+    connect(m.mnuScanFolder, &QAction::triggered, m_parts.scan, &WindowScan::ScanFolder);
     connect(m_parts.scan, &WindowScan::CloseReady, this, &QWidget::close);
     HelpMenu* help = m_parts.help;
     connect(m.mnuHowTo, &QAction::triggered, help, &HelpMenu::ShowContents);

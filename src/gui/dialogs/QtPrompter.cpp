@@ -114,8 +114,10 @@ std::optional<std::string> QtPrompter::FileDialog(const FileDialogRequest& reque
     dialog.setObjectName(QStringLiteral("cdgOpenDB"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     const FileDialogBehaviour behaviour = DialogBehaviour(request.flags);
-    dialog.setFileMode(save || !behaviour.fileMustExist ? QFileDialog::AnyFile
-                                                        : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.folder                     ? QFileDialog::Directory
+                       : save || !behaviour.fileMustExist ? QFileDialog::AnyFile
+                                                          : QFileDialog::ExistingFile);
+    if (request.folder) dialog.setOption(QFileDialog::ShowDirsOnly);
     // The commands ask their own overwrite questions unless the flag asks for it.
     if (!behaviour.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = QtFileFilter(request.filter).split(QStringLiteral(";;"));

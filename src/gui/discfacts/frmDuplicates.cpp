@@ -19,6 +19,7 @@
 #include "gui/explore/frmExplore.h"
 #include "gui/grids/ListGrid.h"
 #include "gui/grids/ListTableModel.h"
+#include "gui/widgets/Named.h"
 
 namespace kest::gui {
 namespace {
@@ -35,9 +36,7 @@ frmDuplicates::frmDuplicates(QWidget* owner, ExploreHost host, const std::string
       m_model(new ListTableModel(m_table, this)) {
     setObjectName(QStringLiteral("frmDuplicates"));
     setWindowTitle(QStringLiteral("Find Duplicates"));
-    cboList = new QComboBox(this);
-    cboList->setObjectName(QStringLiteral("cboList"));
-    cboList->setAccessibleName(QStringLiteral("List"));
+    cboList = Named(new QComboBox(this), "cboList", "List");
     cboList->addItems({QStringLiteral("Duplicates: files kept more than once"),
                        QStringLiteral("Files on one disc only")});
     cboList->setToolTip(
@@ -45,9 +44,7 @@ frmDuplicates::frmDuplicates(QWidget* owner, ExploreHost host, const std::string
                        "only exist on exactly one of the chosen discs"));
     auto* listLabel = new QLabel(QStringLiteral("&List"), this);
     listLabel->setBuddy(cboList);
-    txtDiscs = new QLineEdit(this);
-    txtDiscs->setObjectName(QStringLiteral("txtDiscs"));
-    txtDiscs->setAccessibleName(QStringLiteral("Discs"));
+    txtDiscs = Named(new QLineEdit(this), "txtDiscs", "Discs");
     txtDiscs->setPlaceholderText(QStringLiteral("all discs, or Kest IDs like 3,7-9"));
     auto* discsLabel = new QLabel(QStringLiteral("D&iscs"), this);
     discsLabel->setBuddy(txtDiscs);
@@ -57,18 +54,9 @@ frmDuplicates::frmDuplicates(QWidget* owner, ExploreHost host, const std::string
     cmdFind = MakeButton(this, "cmdFind", QStringLiteral("&Find"),
                          QStringLiteral("List the files by the choices above"));
     cmdFind->setDefault(true);
-    fgdCopies = new ListGrid(m_model, this);
-    fgdCopies->setObjectName(QStringLiteral("fgdCopies"));
-    fgdCopies->setAccessibleName(QStringLiteral("Files found"));
+    fgdCopies = Named(new ListGrid(m_model, this), "fgdCopies", "Files found");
     fgdCopies->setTabKeyNavigation(false);  // Tab goes on to the buttons
-    fgdCopies->setContextMenuPolicy(Qt::CustomContextMenu);
-    mnuCopiesPopUp = new QMenu(this);
-    mnuCopiesPopUp->setObjectName(QStringLiteral("mnuCopiesPopUp"));
-    mnuCopiesPopUp->setAccessibleName(QStringLiteral("File actions"));
-    QAction* details = mnuCopiesPopUp->addAction(QStringLiteral("File &Details..."));
-    details->setObjectName(QStringLiteral("mnuCopyDetails"));
-    QAction* tree = mnuCopiesPopUp->addAction(QStringLiteral("Show in Folder &Tree"));
-    tree->setObjectName(QStringLiteral("mnuCopyInTree"));
+    BuildMenu();
     lblCopies = new QLabel(this);
     lblCopies->setObjectName(QStringLiteral("lblCopies"));
     cmdSaveText = MakeButton(this, "cmdSaveText", QStringLiteral("Save as &Text..."),
@@ -95,10 +83,20 @@ frmDuplicates::frmDuplicates(QWidget* owner, ExploreHost host, const std::string
     connect(cmdSaveCsv, &QPushButton::clicked, this, [this] { OnSave(2); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(fgdCopies, &ListGrid::RowChosen, this, &frmDuplicates::ShowFileDetails);
+    cboList->setFocus();
+}
+
+// The list's pop-up: a file's details, or its folder in the Explore window.
+void frmDuplicates::BuildMenu() {
+    fgdCopies->setContextMenuPolicy(Qt::CustomContextMenu);
+    mnuCopiesPopUp = Named(new QMenu(this), "mnuCopiesPopUp", "File actions");
+    QAction* details = mnuCopiesPopUp->addAction(QStringLiteral("File &Details..."));
+    details->setObjectName(QStringLiteral("mnuCopyDetails"));
+    QAction* tree = mnuCopiesPopUp->addAction(QStringLiteral("Show in Folder &Tree"));
+    tree->setObjectName(QStringLiteral("mnuCopyInTree"));
     connect(fgdCopies, &QWidget::customContextMenuRequested, this, &frmDuplicates::ShowMenu);
     connect(details, &QAction::triggered, this, &frmDuplicates::ShowFileDetails);
     connect(tree, &QAction::triggered, this, &frmDuplicates::ShowInFolderTree);
-    cboList->setFocus();
 }
 
 void frmDuplicates::OnFind() {

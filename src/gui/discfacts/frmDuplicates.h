@@ -32,6 +32,7 @@ class frmDuplicates : public QDialog {
     frmDuplicates(QWidget* owner, ExploreHost host, const std::string& discSummary);
 
   private:
+    void BuildMenu();
     void OnFind();
     void OnSave(int format);
     std::optional<int64_t> CurrentFileId() const;

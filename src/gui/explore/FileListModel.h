@@ -56,7 +56,7 @@ class FileListModel : public QAbstractTableModel {
     QString Cell(int row, int column) const;
     bool FetchPage();
 
-    const search::SearchOptions& m_options;
+    const search::SearchOptions m_options;  // as they were when the window opened
     std::vector<explore::FolderItem> m_folders;
     std::vector<explore::FileItem> m_files;
     OpenReader m_open;

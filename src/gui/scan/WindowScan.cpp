@@ -34,9 +34,21 @@ bool WindowScan::Start() {
     if (m_driver || !m_session.current.HasDatabase()) return false;
     // The drive box's item carries its root; a typed text is taken as it is.
     QVariant root = c.icbDrives->currentData();
-    std::string drive = root.isValid() && c.icbDrives->currentIndex() >= 0
-                            ? root.toString().toStdString()
-                            : c.icbDrives->currentText().toStdString();
+    return Scan(root.isValid() && c.icbDrives->currentIndex() >= 0
+                    ? root.toString().toStdString()
+                    : c.icbDrives->currentText().toStdString());
+}
+
+bool WindowScan::ScanFolder() {
+    if (m_driver || !m_session.current.HasDatabase()) return false;
+    FileDialogRequest request;
+    request.title = "Scan Folder";
+    request.folder = true;
+    auto folder = m_session.prompter.OpenFile(request);
+    return folder && Scan(*folder);
+}
+
+bool WindowScan::Scan(const std::string& drive) {
     scan::ScanDriver driver({m_session.current.path, m_session.current.Db(), m_volumes, *m_sound,
                              m_session.prompter, m_view,
                              scan::ScanOptionsFromSettings(m_session.settings),

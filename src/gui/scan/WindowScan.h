@@ -33,6 +33,9 @@ class WindowScan : public QObject {
     void SetSound(std::unique_ptr<platform::Sound> sound);
     // Scans the drive named by the drive box; true unless an error stopped it.
     bool Start();
+    // File > Scan Folder...: scans a folder the user chooses, registered as
+    // the volume it lies on would be.
+    bool ScanFolder();
     void Cancel();
     // The window is closed while a scan runs: asks whether to cancel the scan
     // and exit (not when ask is false, nor a second time); on Yes the scan is
@@ -46,6 +49,8 @@ class WindowScan : public QObject {
     void CloseReady();
 
   private:
+    bool Scan(const std::string& drive);
+
     app::Session& m_session;
     const platform::Volumes& m_volumes;
     ScanControls c;
