@@ -10,6 +10,7 @@
 #include <set>
 
 #include "DialogDriver.h"
+#include "LoopbackServer.h"
 #include "WindowFixture.h"
 #include "gui/app/DiscsView.h"
 #include "gui/app/ResultsMenu.h"
@@ -26,7 +27,6 @@ namespace {
 
 using ::testing::_;
 using ::testing::HasSubstr;
-using namespace std::chrono_literals;
 
 // The rows below reach into the fixture: what it holds is public here.
 class Effects : public WindowFixture {
@@ -71,7 +71,7 @@ class Effects : public WindowFixture {
     app::View View() const { return window->Parts().views->Current(); }
 
     FakeShell shell;
-    gui::QtHttpClient http{400ms};
+    gui::QtHttpClient http{kHttpTimeLimit};
     DialogDriver dialogs;
     int openedBefore = 0;  // of the dialog a row expects
 };

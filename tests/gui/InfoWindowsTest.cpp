@@ -25,8 +25,6 @@
 namespace kest::test {
 namespace {
 
-using namespace std::chrono_literals;
-
 template <typename T>
 T* Child(QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QLatin1String(name));
@@ -41,7 +39,7 @@ class InfoWindowsTest : public ::testing::Test {
     }
 
     LoopbackServer server;
-    gui::QtHttpClient http{400ms};
+    gui::QtHttpClient http{kHttpTimeLimit};
     ScriptedPrompter prompter;
     FakeShell shell;
 };
@@ -215,7 +213,7 @@ class HelpMenuTest : public WindowFixture {
     }
 
     LoopbackServer server;
-    gui::QtHttpClient http{400ms};
+    gui::QtHttpClient http{kHttpTimeLimit};
     FakeShell shell;
 };
 

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QTcpServer>
+#include <chrono>
 #include <map>
 #include <string>
 
 namespace kest::test {
+
+// The tests' limit for one exchange with the server: an exchange takes
+// milliseconds, but under ThreadSanitizer on a busy machine it has taken
+// over 800; a server that never answers is waited for this long.
+inline constexpr std::chrono::milliseconds kHttpTimeLimit{3000};
 
 // A small HTTP server on 127.0.0.1 and a free port, in the test's own thread
 // (the client's wait runs its event loop). Paths not in the table answer 404.

@@ -16,7 +16,6 @@
 namespace kest::test {
 namespace {
 
-using namespace std::chrono_literals;
 using Reply = LoopbackServer::Answer;
 
 class UpdateWindowTest : public ::testing::Test {
@@ -35,7 +34,7 @@ class UpdateWindowTest : public ::testing::Test {
     }
 
     LoopbackServer server;
-    gui::QtHttpClient http{400ms};
+    gui::QtHttpClient http{kHttpTimeLimit};
     ScriptedPrompter prompter;
     FakeShell shell;
 };
