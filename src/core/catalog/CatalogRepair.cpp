@@ -8,6 +8,7 @@
 #include "core/common/ReplacementFile.h"
 #include "core/engine/Database.h"
 #include "core/engine/DiscFactsTables.h"
+#include "core/engine/PasswordLock.h"
 
 namespace kest {
 namespace {
@@ -53,9 +54,14 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     options.password = password;
     options.expected = CatalogObjects();
     outcome.salvage = engine::SalvageInto(path, salvage.TemporaryPath(), options);
-    // The disc facts were copied with every other table; facts of discs the
-    // salvage could not recover go (a lost lock leaves no password given).
-    engine::RebuildDiscFactsTables(*engine::Database::Open(salvage.TemporaryPath(), password));
+    {
+        // The disc facts were copied with every other table; facts of discs the
+        // salvage could not recover go (a lost lock leaves no password given).
+        auto salvaged = engine::Database::Open(salvage.TemporaryPath(), password);
+        engine::RebuildDiscFactsTables(*salvaged);
+        if (!outcome.salvage.foundVerifier.empty())
+            engine::RestorePasswordLock(salvaged->Handle(), outcome.salvage.foundVerifier);
+    }
     outcome.keptAs = KeepOriginal(salvage.Target());
     salvage.Replace();
     outcome.damaged = true;

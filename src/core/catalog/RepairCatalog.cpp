@@ -28,9 +28,10 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     PendingError pending;
     std::optional<RepairOutcome> outcome;
     pending.Step([&] { outcome = RepairCatalogFile(path, password, host); });
-    // Damage inside the search index is no damage to the file's pages: the
-    // index is built afresh whatever the check found.
-    if (!pending.Pending()) {
+    // Damage inside the search index is no damage to the file's pages: a file
+    // the check found sound has its index built afresh all the same (a salvage
+    // builds its own, and a lock it found again may keep out the password given).
+    if (!pending.Pending() && !outcome->damaged) {
         pending.Step([&] {
             RebuildSearchIndexOf(path, password, [&host](int64_t done, int64_t total) {
                 host.ShowIndexProgress(done, total);

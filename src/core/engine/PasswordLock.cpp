@@ -48,6 +48,11 @@ std::string StoredVerifier(sqlite3* db) {
     return verifier;
 }
 
+void EmptyLockTable(sqlite3* db) {
+    ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kLockTable + " (verifier TEXT)");
+    ExecOrThrow(db, std::string("DELETE FROM ") + kLockTable);
+}
+
 }  // namespace
 
 bool HasPasswordLock(sqlite3* db) {
@@ -62,19 +67,26 @@ bool PasswordMatches(sqlite3* db, const std::string& password) {
 }
 
 void WritePasswordLock(sqlite3* db, const std::string& password) {
-    ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kLockTable + " (verifier TEXT)");
-    ExecOrThrow(db, std::string("DELETE FROM ") + kLockTable);
-    if (password.empty()) return;
+    if (password.empty()) return EmptyLockTable(db);
     if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
     char verifier[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(verifier, password.data(), password.size(), kOpsLimit, kMemLimit) != 0) {
         throw err::EngineFailure("Not enough memory to protect the password.");
     }
+    RestorePasswordLock(db, verifier);
+}
+
+bool IsPasswordVerifier(const std::string& text) {
+    return text.starts_with(crypto_pwhash_STRPREFIX) && text.size() < crypto_pwhash_STRBYTES;
+}
+
+void RestorePasswordLock(sqlite3* db, const std::string& verifier) {
+    EmptyLockTable(db);
     sqlite3_stmt* stmt = nullptr;
     int rc =
         sqlite3_prepare_v2(db, "INSERT INTO _kest_lock (verifier) VALUES (?)", -1, &stmt, nullptr);
     if (rc == SQLITE_OK) {
-        sqlite3_bind_text(stmt, 1, verifier, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 1, verifier.c_str(), -1, SQLITE_TRANSIENT);
         rc = sqlite3_step(stmt);
         rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
     }

@@ -13,5 +13,10 @@ bool HasPasswordLock(sqlite3* db);
 bool PasswordMatches(sqlite3* db, const std::string& password);
 // Replaces the verifier; an empty password removes the lock.
 void WritePasswordLock(sqlite3* db, const std::string& password);
+// Whether a text has the form of a stored verifier: the salvage knows the
+// lock's row by it when the schema no longer names the lock's table.
+bool IsPasswordVerifier(const std::string& text);
+// Puts back a verifier as it was read from a damaged file.
+void RestorePasswordLock(sqlite3* db, const std::string& verifier);
 
 }  // namespace kest::engine

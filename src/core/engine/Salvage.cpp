@@ -205,9 +205,25 @@ class Salvager {
                 if (owner) return;
                 owner = table.get();
             }
-            if (owner) owner->CopyRows(rows);
+            if (owner)
+                owner->CopyRows(rows);
+            else
+                RecoverLock(rows);
         });
         Tick();
+    }
+
+    // The lock's leaf when the schema no longer names the lock's table: one
+    // row holding nothing but a verifier. Protection must not end unseen.
+    void RecoverLock(const std::vector<PageRow>& rows) {
+        if (rows.size() != 1 || rows[0].values.size() != 1 || m_result.lock == LockOutcome::Kept)
+            return;
+        for (const auto& table : m_tables)
+            if (table->Name() == "_kest_lock") return;
+        const auto* verifier = std::get_if<std::string>(&rows[0].values[0]);
+        if (!verifier || !IsPasswordVerifier(*verifier)) return;
+        m_result.foundVerifier = *verifier;
+        m_result.lock = LockOutcome::Kept;
     }
 
     // The counters go on from where they stood, even past rows deleted before.

@@ -28,6 +28,9 @@ struct SalvageResult {
     // Rows kept per table of the catalog (engine-internal tables left out).
     std::vector<std::pair<std::string, int64_t>> tableRows;
     LockOutcome lock = LockOutcome::None;
+    // The verifier of a lock found on a page the schema no longer named: the
+    // file opened without a password, so the caller puts it back last.
+    std::string foundVerifier;
 };
 
 // An object of the schema as sqlite_master holds it.

@@ -11,6 +11,7 @@
 #include "core/catalog/CompactCatalog.h"
 #include "core/catalog/RepairCatalog.h"
 #include "core/common/KestError.h"
+#include "core/engine/EngineError.h"
 #include "core/engine/Salvage.h"
 #include "core/text/UnicodeCase.h"
 #include "support/ScriptedPrompter.h"
@@ -189,6 +190,21 @@ TEST_F(SalvageTest, ACancelledSalvageLeavesTheFileAsItWas) {
     EXPECT_TRUE(test::ReadWholeFile(path) == bytes);
     EXPECT_FALSE(std::filesystem::exists(path + ".damaged"));
     EXPECT_FALSE(std::filesystem::exists(path + ".salvage"));
+}
+
+TEST_F(SalvageTest, ALockTheSchemaNoLongerNamesIsTakenBackFromItsPage) {
+    std::string path = test::MakeFilledCatalog(dir, "unnamed.kst", 500, "pw1234");
+    engine::ExecOrThrow(
+        engine::Database::Open(path, "pw1234")->Handle(),
+        "PRAGMA writable_schema=ON; DELETE FROM sqlite_master WHERE name = '_kest_lock'; "
+        "PRAGMA writable_schema=OFF");
+    // Without its table the file opens without a password: the repair is the
+    // only one to see the lock's page, and must not end the protection.
+    RepairOutcome outcome = RepairCatalogFile(path, "", host);
+    ASSERT_TRUE(outcome.damaged);
+    EXPECT_EQ(outcome.salvage.lock, engine::LockOutcome::Kept);
+    EXPECT_THROW(engine::Database::Open(path, ""), KestError);
+    EXPECT_EQ(Count(path, "SELECT count(*) FROM tblFiles", "pw1234"), 500);
 }
 
 class LockDamageTest : public SalvageTest {
