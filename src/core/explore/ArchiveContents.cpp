@@ -1,6 +1,7 @@
 #include "core/explore/ArchiveContents.h"
 
 #include "core/engine/Database.h"
+#include "core/explore/FileReader.h"
 
 namespace kest::explore {
 
@@ -14,16 +15,9 @@ ArchiveContents LoadArchive(engine::Database& db, int32_t kestId, int64_t fileId
     select.Bind(2, int64_t{kestId});
     std::vector<int32_t> folderOf;
     while (select.Step()) {
-        FileItem entry;
+        FileItem entry = ItemOfRow(select);
         entry.entry = true;
-        entry.id = select.Int(0);
         entry.fileId = fileId;
-        entry.dir = select.Text(1);
-        entry.name = select.Text(2);
-        entry.attributes = select.Text(3);
-        entry.size = select.Int(4);
-        entry.date = select.Text(5);
-        entry.description = select.Text(6);
         entry.packed = select.Int(7);
         entry.ratio = select.Text(8);
         entry.crc = select.Text(9);

@@ -19,14 +19,8 @@ class StatementFiles : public FileReader {
                 m_atEnd = true;
                 break;
             }
-            FileItem file;
-            file.id = file.fileId = m_statement.Int(0);
-            file.dir = m_statement.Text(1);
-            file.name = m_statement.Text(2);
-            file.attributes = m_statement.Text(3);
-            file.size = m_statement.Int(4);
-            file.date = m_statement.Text(5);
-            file.description = m_statement.Text(6);
+            FileItem file = ItemOfRow(m_statement);
+            file.fileId = file.id;
             file.archive = m_statement.Int(7) != 0;
             out.push_back(std::move(file));
             ++taken;
@@ -81,6 +75,18 @@ int CompareBy(const FileItem& a, const FileItem& b, FileColumn column) {
 }
 
 }  // namespace
+
+FileItem ItemOfRow(const engine::Statement& row) {
+    FileItem item;
+    item.id = row.Int(0);
+    item.dir = row.Text(1);
+    item.name = row.Text(2);
+    item.attributes = row.Text(3);
+    item.size = row.Int(4);
+    item.date = row.Text(5);
+    item.description = row.Text(6);
+    return item;
+}
 
 std::unique_ptr<FileReader> StatementReader(engine::Statement statement) {
     return std::make_unique<StatementFiles>(std::move(statement));

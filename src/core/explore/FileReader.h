@@ -21,6 +21,11 @@ class FileReader {
     bool m_atEnd = false;
 };
 
+// What a file row and an archive entry row share, from a statement's first
+// seven columns: the id (FileId or SubFileId), folder, name, attributes,
+// size, date and description (or comment).
+FileItem ItemOfRow(const engine::Statement& row);
+
 // Files read from a statement as they are asked for. Its columns: FileId,
 // FileDir, FileName, FileAtt, FileSize, FileDate, FileDesc, whether the file
 // has entries.
