@@ -35,7 +35,10 @@ FileListPane::FileListPane(QWidget* parent, const search::SearchOptions& options
     setContextMenuPolicy(Qt::CustomContextMenu);
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
     horizontalHeader()->resizeSection(FileListModel::Name, 22 * em);
-    horizontalHeader()->resizeSection(FileListModel::Date, 14 * em);
+    // A date and time in the longest form the date formats give, and room around it.
+    horizontalHeader()->resizeSection(
+        FileListModel::Date,
+        fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00 AM")) + 2 * em);
     BuildMenu();
     connect(this, &QAbstractItemView::activated, this,
             [this](const QModelIndex& index) { ActivateRow(index.row()); });
