@@ -1,0 +1,9 @@
+#include "core/image/DiscImage.h"
+
+namespace kest::image {
+
+std::unique_ptr<DiscImage> OpenUdfImage(const std::string& /*path*/) {
+    return nullptr;
+}
+
+}  // namespace kest::image
