@@ -5,13 +5,14 @@
 #include <span>
 #include <string>
 
+#include "platform/UdfDescriptors.h"
+
 namespace kest::platform::os {
 
 // The serial numbers of optical file systems are checksums of one descriptor:
 // its bytes summed modulo 256 in four lanes by offset modulo 4. ISO 9660 puts
-// lane 0 in the high byte, UDF in the low byte.
+// lane 0 in the high byte, UDF in the low byte (UdfDescriptorSerial).
 std::uint32_t IsoDescriptorSerial(std::span<const std::uint8_t> descriptor);
-std::uint32_t UdfDescriptorSerial(std::span<const std::uint8_t> descriptor);
 
 // Label and serial of an ISO 9660 volume, taken from the first Joliet
 // descriptor when there is one, else from the primary descriptor.
