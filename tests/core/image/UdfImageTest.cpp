@@ -97,5 +97,35 @@ TEST(UdfImage, EachRevisionAndPartitionKindOpensWithItsLabelAndSerial) {
     }
 }
 
+// A volume the system writes, where it may mount one: small files kept in
+// their entries, 16-bit names, a sparse file in hundreds of pieces (more than
+// its entry holds, so they continue in allocation extents).
+TEST(UdfImage, VolumeWrittenByTheSystem) {
+    if (!test::ToolsInstalled("mkudffs")) GTEST_SKIP() << "udftools are not installed";
+    TempDir dir;
+    ASSERT_TRUE(RunIn(dir, "truncate -s 20M image && mkudffs --label=Written image && mkdir m"));
+    if (!RunIn(dir, "mount -o loop,utf8 image m")) GTEST_SKIP() << "UDF cannot be mounted here";
+    bool written = RunIn(dir,
+                         "echo tiny > m/tiny.txt && touch -d @1600000000 m/tiny.txt && "
+                         "mkdir m/日本 && printf x > m/日本/ファイル.txt && "
+                         "for i in $(seq 0 2 600); do dd if=/dev/urandom of=m/sparse bs=2048 "
+                         "count=1 seek=$i conv=notrunc status=none; done");
+    RunIn(dir, "umount m");
+    ASSERT_TRUE(written);
+
+    auto disc = OpenDiscImage(dir.File("image"));
+    ASSERT_TRUE(disc);
+    EXPECT_EQ(disc->Label(), "Written");
+    auto all = test::WalkImage(*disc);
+    EXPECT_EQ(test::ExtentBytes(dir.File("image"), all.at("tiny.txt")), "tiny\n");
+    EXPECT_EQ(all.at("tiny.txt").modified, 1600000000);
+    EXPECT_EQ(all.at("日本/ファイル.txt").size, 1u);
+    const ImageEntry& sparse = all.at("sparse");
+    EXPECT_EQ(sparse.size, 601u * 2048);
+    std::uint64_t recorded = 0;
+    for (const Extent& extent : sparse.extents) recorded += extent.length;
+    EXPECT_EQ(recorded, 301u * 2048);
+}
+
 }  // namespace
 }  // namespace kest::image
