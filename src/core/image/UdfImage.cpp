@@ -5,13 +5,14 @@
 #include "core/image/ImageFile.h"
 #include "core/image/UdfText.h"
 #include "core/image/UdfVolume.h"
+#include "core/volumeid/VolumeIds.h"
 
 namespace kest::image {
 
 namespace {
 
-using platform::UdfLe16;
-using platform::UdfLe32;
+using volumeid::UdfLe16;
+using volumeid::UdfLe32;
 
 // The volume recognition sequence starts at byte 32768 with descriptors of
 // 2048 bytes, or of one block where blocks are larger.
@@ -60,14 +61,14 @@ std::string TrimLabel(std::string label) {
 
 class UdfImage : public DiscImage {
   public:
-    UdfImage(std::unique_ptr<ImageFile> file, const platform::UdfVolumeDescriptors& descriptors)
+    UdfImage(std::unique_ptr<ImageFile> file, const volumeid::UdfVolumeDescriptors& descriptors)
         : m_file(std::move(file)), m_volume(*m_file, descriptors) {
         const std::uint8_t* lvd = descriptors.logicalVolume.data();
         m_label = TrimLabel(DecodeUdfFieldName({lvd + 84, 128}));
         std::vector<std::uint8_t> fileSet = m_volume.ReadDescriptor(
-            LongAddress(lvd + 248), platform::kUdfFileSet, "file set descriptor");
+            LongAddress(lvd + 248), volumeid::kUdfFileSet, "file set descriptor");
         m_serial =
-            platform::UdfDescriptorSerial(std::span(fileSet).first(platform::kUdfFileSetSize));
+            volumeid::UdfDescriptorSerial(std::span(fileSet).first(volumeid::kUdfFileSetSize));
         UdfAddress root = LongAddress(fileSet.data() + 400);
         UdfNode node = m_volume.ReadNode(root);
         m_root.isDirectory = true;
@@ -93,7 +94,7 @@ class UdfImage : public DiscImage {
         std::size_t at = 0;
         while (at + kIdentifierSize <= data.size()) {
             const std::uint8_t* fid = data.data() + at;
-            if (!platform::IsUdfTag({fid, kIdentifierSize}, platform::kUdfFileIdentifier)) {
+            if (!volumeid::IsUdfTag({fid, kIdentifierSize}, volumeid::kUdfFileIdentifier)) {
                 throw ImageError("The folder \"" + directory.name +
                                  "\" holds a damaged file identifier");
             }
@@ -151,7 +152,7 @@ std::unique_ptr<DiscImage> OpenUdfImage(const std::string& path) {
     auto file = std::make_unique<ImageFile>(path);
     if (!HasNsrDescriptor(*file)) return nullptr;
     const ImageFile& image = *file;
-    auto descriptors = platform::ReadUdfVolumeDescriptors(
+    auto descriptors = volumeid::ReadUdfVolumeDescriptors(
         [&image](std::uint64_t offset, std::span<std::uint8_t> buffer) {
             return image.TryRead(offset, buffer);
         },

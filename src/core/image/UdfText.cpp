@@ -1,65 +1,23 @@
 #include "core/image/UdfText.h"
 
+#include <vector>
+
 #include "core/text/Calendar.h"
+#include "core/volumeid/VolumeIds.h"
 
 namespace kest::image {
 
-namespace {
-
-constexpr std::uint32_t kReplacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-bool IsHighSurrogate(std::uint32_t unit) {
-    return unit >= 0xD800 && unit < 0xDC00;
-}
-bool IsLowSurrogate(std::uint32_t unit) {
-    return unit >= 0xDC00 && unit < 0xE000;
-}
-
-}  // namespace
-
 std::string DecodeUdfName(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    if (bytes.empty()) return out;
-    // 8 and 254 store one byte a character, 16 and 255 two; 254 and 255 are
-    // the forms some writers use for names they mark deleted.
+    if (bytes.empty()) return {};
+    // 8 and 254 store one byte a character, 16 and 255 two (big-endian); 254
+    // and 255 are the forms some writers use for names they mark deleted.
     bool wide = bytes[0] == 16 || bytes[0] == 255;
     std::span<const std::uint8_t> text = bytes.subspan(1);
-    if (!wide) {
-        for (std::uint8_t c : text) AppendUtf8(out, c);
-        return out;
-    }
-    std::size_t units = text.size() / 2;
-    for (std::size_t i = 0; i < units; ++i) {
-        std::uint32_t unit = std::uint32_t{text[2 * i]} << 8 | text[2 * i + 1];
-        if (IsHighSurrogate(unit) && i + 1 < units) {
-            std::uint32_t low = std::uint32_t{text[2 * i + 2]} << 8 | text[2 * i + 3];
-            if (IsLowSurrogate(low)) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        AppendUtf8(out, IsHighSurrogate(unit) || IsLowSurrogate(unit) ? kReplacement : unit);
-    }
-    return out;
+    if (wide) return volumeid::Ucs2BeToUtf8(text.data(), text.size() / 2);
+    // One byte a character is the first 256 code points.
+    std::vector<std::uint8_t> units(2 * text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) units[2 * i + 1] = text[i];
+    return volumeid::Ucs2BeToUtf8(units.data(), text.size());
 }
 
 std::string DecodeUdfFieldName(std::span<const std::uint8_t> field) {
@@ -77,8 +35,8 @@ std::int64_t UdfTimestampToUtc(const std::uint8_t* stamp) {
         minute > 59 || second > 59) {
         return 0;
     }
-    std::int64_t seconds =
-        text::DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    std::int64_t seconds = text::DaysFromCivil(year, month, day) * 86400 +
+                           std::int64_t{hour * 3600 + minute * 60 + second};
     // Type 1 is a local time whose zone, in minutes east of UTC, is a signed
     // 12-bit number; -2047 says the zone is not known.
     int zone = typeAndZone & 0xFFF;

@@ -9,10 +9,10 @@
 
 namespace kest::image {
 
-using platform::IsUdfTag;
-using platform::UdfLe16;
-using platform::UdfLe32;
-using platform::UdfLe64;
+using volumeid::IsUdfTag;
+using volumeid::UdfLe16;
+using volumeid::UdfLe32;
+using volumeid::UdfLe64;
 
 namespace {
 
@@ -43,19 +43,19 @@ bool StartsWith(const std::uint8_t* bytes, const char* text) {
 
 }  // namespace
 
-UdfVolume::UdfVolume(const ImageFile& file, const platform::UdfVolumeDescriptors& descriptors)
+UdfVolume::UdfVolume(const ImageFile& file, const volumeid::UdfVolumeDescriptors& descriptors)
     : m_file(file), m_blockSize(descriptors.blockSize), m_partitions(descriptors.partitions) {
     AddMaps(descriptors);
 }
 
-const platform::UdfPartitionDescriptor* UdfVolume::FindPartition(std::uint16_t number) const {
+const volumeid::UdfPartitionDescriptor* UdfVolume::FindPartition(std::uint16_t number) const {
     for (const auto& partition : m_partitions) {
         if (partition.number == number) return &partition;
     }
     return nullptr;
 }
 
-void UdfVolume::AddMaps(const platform::UdfVolumeDescriptors& descriptors) {
+void UdfVolume::AddMaps(const volumeid::UdfVolumeDescriptors& descriptors) {
     const std::vector<std::uint8_t>& lvd = descriptors.logicalVolume;
     std::uint32_t count = UdfLe32(lvd.data() + 268);
     std::size_t end = std::min<std::size_t>(lvd.size(), kMapTableStart + UdfLe32(lvd.data() + 264));
@@ -86,7 +86,7 @@ void UdfVolume::AddMaps(const platform::UdfVolumeDescriptors& descriptors) {
         } else {
             throw ImageError("The logical volume has a partition map of an unknown kind");
         }
-        const platform::UdfPartitionDescriptor* partition = FindPartition(added.number);
+        const volumeid::UdfPartitionDescriptor* partition = FindPartition(added.number);
         if (!partition) {
             throw ImageError("The logical volume uses partition " + std::to_string(added.number) +
                              ", which the volume does not describe");
@@ -229,12 +229,12 @@ UdfNode UdfVolume::ReadNode(UdfAddress icb) const {
         std::vector<std::uint8_t> block(m_blockSize);
         std::uint64_t offset = Offset(at);
         m_file.Read(offset, block, "a file entry");
-        if (IsUdfTag(block, platform::kUdfIndirectEntry)) {
+        if (IsUdfTag(block, volumeid::kUdfIndirectEntry)) {
             at = {UdfLe32(block.data() + 40), UdfLe16(block.data() + 44)};
             continue;
         }
-        bool extended = IsUdfTag(block, platform::kUdfExtendedFileEntry);
-        if (!extended && !IsUdfTag(block, platform::kUdfFileEntry)) {
+        bool extended = IsUdfTag(block, volumeid::kUdfExtendedFileEntry);
+        if (!extended && !IsUdfTag(block, volumeid::kUdfFileEntry)) {
             throw ImageError("There is no file entry at " + BlockText(at));
         }
         UdfNode node;
@@ -290,7 +290,7 @@ void UdfVolume::ReadAllocation(std::span<const std::uint8_t> descriptors, int ki
                 throw ImageError("The allocation descriptors of the entry at " + BlockText(icb) +
                                  " loop");
             }
-            holder = ReadDescriptor(address, platform::kUdfAllocationExtent,
+            holder = ReadDescriptor(address, volumeid::kUdfAllocationExtent,
                                     "allocation extent descriptor");
             std::uint32_t used = UdfLe32(holder.data() + 20);
             if (used > m_blockSize - 24) {

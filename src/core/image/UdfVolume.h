@@ -6,7 +6,7 @@
 
 #include "core/image/DiscImage.h"
 #include "core/image/ImageFile.h"
-#include "platform/UdfDescriptors.h"
+#include "core/volumeid/UdfDescriptors.h"
 
 namespace kest::image {
 
@@ -32,7 +32,7 @@ struct UdfNode {
 // damage is an ImageError; every chain it follows is bounded.
 class UdfVolume {
   public:
-    UdfVolume(const ImageFile& file, const platform::UdfVolumeDescriptors& descriptors);
+    UdfVolume(const ImageFile& file, const volumeid::UdfVolumeDescriptors& descriptors);
 
     std::uint32_t BlockSize() const { return m_blockSize; }
     // The byte offset of a block in the image.
@@ -64,8 +64,8 @@ class UdfVolume {
         std::uint32_t metadataFile = 0, mirrorFile = 0;
     };
 
-    void AddMaps(const platform::UdfVolumeDescriptors& descriptors);
-    const platform::UdfPartitionDescriptor* FindPartition(std::uint16_t number) const;
+    void AddMaps(const volumeid::UdfVolumeDescriptors& descriptors);
+    const volumeid::UdfPartitionDescriptor* FindPartition(std::uint16_t number) const;
     std::uint16_t PhysicalMapOf(std::uint16_t number);
     void ReadVirtualTable(std::size_t index);
     void ReadMetadataRuns(std::size_t index);
@@ -78,7 +78,7 @@ class UdfVolume {
 
     const ImageFile& m_file;
     std::uint32_t m_blockSize = 0;
-    std::vector<platform::UdfPartitionDescriptor> m_partitions;
+    std::vector<volumeid::UdfPartitionDescriptor> m_partitions;
     std::vector<PartitionMap> m_maps;
 };
 

@@ -1,9 +1,9 @@
-#include "platform/UdfDescriptors.h"
+#include "core/volumeid/UdfDescriptors.h"
 
 #include <algorithm>
 #include <map>
 
-namespace kest::platform {
+namespace kest::volumeid {
 
 namespace {
 
@@ -97,18 +97,6 @@ bool IsUdfTag(std::span<const std::uint8_t> descriptor, std::uint16_t id) {
 #endif
 }
 
-std::array<std::uint8_t, 4> DescriptorLaneSums(std::span<const std::uint8_t> descriptor) {
-    std::array<std::uint8_t, 4> lanes{};
-    for (std::size_t i = 0; i < descriptor.size(); ++i) lanes[i % 4] += descriptor[i];
-    return lanes;
-}
-
-std::uint32_t UdfDescriptorSerial(std::span<const std::uint8_t> descriptor) {
-    auto lanes = DescriptorLaneSums(descriptor);
-    return std::uint32_t{lanes[3]} << 24 | std::uint32_t{lanes[2]} << 16 |
-           std::uint32_t{lanes[1]} << 8 | lanes[0];
-}
-
 std::optional<UdfVolumeDescriptors> ReadUdfVolumeDescriptors(const ReadBytes& read,
                                                              std::uint64_t mediumSize) {
     auto anchor = FindAnchor(read, mediumSize);
@@ -128,4 +116,4 @@ std::optional<UdfVolumeDescriptors> ReadUdfVolumeDescriptors(const ReadBytes& re
     return std::nullopt;
 }
 
-}  // namespace kest::platform
+}  // namespace kest::volumeid

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,7 +8,7 @@
 
 // The byte layout of a UDF volume's descriptors, shared by the volume probe
 // (a device or image the system mounts) and the image reader.
-namespace kest::platform {
+namespace kest::volumeid {
 
 // Reads exactly buffer.size() bytes at offset; false when the medium ends or fails first.
 using ReadBytes = std::function<bool(std::uint64_t offset, std::span<std::uint8_t> buffer)>;
@@ -45,13 +44,6 @@ inline std::uint64_t UdfLe64(const std::uint8_t* p) {
 // The descriptor tag (its first 16 bytes) carries id and its checksum is right.
 bool IsUdfTag(std::span<const std::uint8_t> descriptor, std::uint16_t id);
 
-// The bytes of a descriptor summed modulo 256 in four lanes by offset modulo 4.
-std::array<std::uint8_t, 4> DescriptorLaneSums(std::span<const std::uint8_t> descriptor);
-
-// The serial Windows shows for a UDF volume: the lane sums of its File Set
-// Descriptor with lane 0 in the low byte.
-std::uint32_t UdfDescriptorSerial(std::span<const std::uint8_t> descriptor);
-
 struct UdfPartitionDescriptor {
     std::uint16_t number = 0;
     std::uint32_t start = 0;  // in blocks from the start of the medium
@@ -73,4 +65,4 @@ struct UdfVolumeDescriptors {
 std::optional<UdfVolumeDescriptors> ReadUdfVolumeDescriptors(const ReadBytes& read,
                                                              std::uint64_t mediumSize);
 
-}  // namespace kest::platform
+}  // namespace kest::volumeid
