@@ -23,6 +23,9 @@ constexpr int kMaxIndirectEntries = 8;
 // last blocks of the image.
 constexpr std::uint32_t kVirtualTableSearchBlocks = 32;
 constexpr std::uint32_t kUnusedVirtualBlock = 0xFFFFFFFF;
+// Folders and allocation tables are read whole; a million entries take less
+// than a tenth of this.
+constexpr std::uint64_t kMaxContentsSize = std::uint64_t{1} << 30;
 
 enum FileType : std::uint8_t {
     kVirtualTableType = 248,
@@ -334,12 +337,11 @@ void UdfVolume::AppendExtent(UdfAddress start, std::uint64_t length,
 }
 
 std::vector<std::uint8_t> UdfVolume::ReadContents(const UdfNode& node, const char* what) const {
-    if (node.size > m_file.Size()) {
+    if (node.size > std::min(m_file.Size(), kMaxContentsSize)) {
         throw ImageError(std::string("The ") + what + " claims " + std::to_string(node.size) +
                          " bytes, more than the image holds");
     }
     std::vector<std::uint8_t> data;
-    data.reserve(static_cast<std::size_t>(node.size));
     for (const Extent& extent : node.extents) {
         std::uint64_t taken = std::min<std::uint64_t>(extent.length, node.size - data.size());
         if (taken == 0) break;
