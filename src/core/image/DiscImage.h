@@ -25,6 +25,9 @@ struct ImageEntry {
     int64_t modified = 0;
     // ISO 9660's existence bit, UDF's hidden characteristic.
     bool hidden = false;
+    // The owner may not write it, as the mounted disc gives the mode: ISO
+    // 9660 files without Rock Ridge are read-only, Rock Ridge gives the mode.
+    bool readOnly = true;
     // Where the data lies; empty for an empty file. A file whose data is not
     // plain bytes of the image (UDF data embedded in its entry is given as the
     // entry's own bytes) still has its true `size`.
