@@ -87,11 +87,12 @@ class Salvager {
             }
         }
         if (rc != SQLITE_DONE) ReadSchemaPages(known);
-        // A file whose schema holds one of the expected tables word for word
-        // is of that kind: what else it lacks, the damage took.
+        // A file whose schema holds one of the expected objects word for word
+        // (a table, or an index when the damage took every table) is of that
+        // kind: what else it lacks, the damage took.
         for (const auto& object : m_options.expected)
             for (const auto& entry : m_schema)
-                m_sameKind = m_sameKind || (object.type == "table" && entry.sql == object.sql);
+                m_sameKind = m_sameKind || (!object.sql.empty() && entry.sql == object.sql);
         for (const auto& object : m_options.expected) {
             if (!m_sameKind || known[object.name]) continue;
             known[object.name] = true;

@@ -1,5 +1,7 @@
 #include "core/engine/SalvageTable.h"
 
+#include <bit>
+
 #include <sqlite3.h>
 
 #include <climits>
@@ -125,10 +127,19 @@ std::set<int64_t> SalvageTable::IndexedRowids(const std::vector<TableIndex>& ind
         Query query(m_read,
                     "SELECT rowid FROM " + Quote(m_name) + " INDEXED BY " + Quote(index.name));
         if (!query.Prepared()) continue;
-        while (sqlite3_step(query.get()) == SQLITE_ROW)
-            ids.insert(sqlite3_column_int64(query.get(), 0));
+        const uint32_t bit = IndexBit(index.name);
+        while (sqlite3_step(query.get()) == SQLITE_ROW) {
+            int64_t rowid = sqlite3_column_int64(query.get(), 0);
+            ids.insert(rowid);
+            m_named[rowid] |= bit;
+        }
     }
     return ids;
+}
+
+uint32_t SalvageTable::IndexBit(const std::string& index) {
+    auto known = m_indexBits.try_emplace(index, m_indexBits.size()).first;
+    return known->second < 32 ? uint32_t{1} << known->second : 0;
 }
 
 void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int64_t stepBudget) {
@@ -138,7 +149,6 @@ void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int
     const int columns = static_cast<int>(m_kinds.size());
     if (sqlite3_column_count(scan.get()) != columns + 1) return;
     std::set<int64_t> named = IndexedRowids(indexes);
-    m_named.insert(named.begin(), named.end());
     // Binds the current row of a read statement and inserts it.
     auto copy = [&](sqlite3_stmt* read) {
         int64_t rowid = sqlite3_column_int64(read, 0);
@@ -205,7 +215,7 @@ void SalvageTable::NamedBy(const std::string& index, const std::vector<CellValue
     }
     // Random bytes that happen to parse are no entry of this index.
     if (known->second != 0 && entry.size() != known->second) return;
-    m_named.insert(std::get<int64_t>(entry.back()));
+    m_named[std::get<int64_t>(entry.back())] |= IndexBit(index);
 }
 
 bool SalvageTable::Fits(const PageRow& row, bool exact) const {
@@ -273,7 +283,14 @@ void SalvageTable::CopyRows(const std::vector<PageRow>& rows) {
 }
 
 int64_t SalvageTable::Lost() const {
-    std::set<int64_t> seen = m_named;
+    // A row is named when most of the indexes that hold anything hold it: a
+    // damaged key in one index names a row that never was, which the others
+    // do not.
+    uint32_t holders = 0;
+    for (const auto& [rowid, bits] : m_named) holders |= bits;
+    std::set<int64_t> seen;
+    for (const auto& [rowid, bits] : m_named)
+        if (2 * std::popcount(bits) > std::popcount(holders)) seen.insert(rowid);
     // A refused row is counted only within the counter: without one, damage
     // that parses as rows (a page of random bytes) would count as rows lost.
     if (m_counter >= 0) seen.insert(m_refused.begin(), m_refused.end());

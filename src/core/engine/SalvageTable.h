@@ -85,6 +85,8 @@ class SalvageTable {
     // Steps the statement bound to a row; true when the new file took it.
     bool Insert(int64_t rowid, sqlite3_stmt* statement);
     std::set<int64_t> IndexedRowids(const std::vector<TableIndex>& indexes);
+    // The bit of an index in m_named (none past the 32nd index).
+    uint32_t IndexBit(const std::string& index);
 
     sqlite3* m_read;
     sqlite3* m_write;
@@ -98,7 +100,8 @@ class SalvageTable {
     sqlite3_stmt* m_replace = nullptr;  // the row of an ordered leaf replaces a doubtful one
     std::function<void()> m_cancelCheck;
     std::set<int64_t> m_copied;
-    std::set<int64_t> m_named;     // rowids the indexes hold
+    std::map<int64_t, uint32_t> m_named;  // rowids the indexes hold, a bit per index
+    std::map<std::string, uint32_t> m_indexBits;
     std::set<int64_t> m_refused;   // rows read that the new table would not take
     std::set<int64_t> m_doubtful;  // taken by the engine just before the rowids went back down
     std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
