@@ -10,39 +10,23 @@
 #include <string>
 
 #include "BenchTiming.h"
-
-namespace {
+#include "BenchTree.h"
 
 namespace fs = std::filesystem;
 using kest::bench::Quote;
 
-bool Run(const std::string& command) {
-    return std::system(command.c_str()) == 0;
-}
-
-// N small files, a thousand to a folder.
-void MakeTree(const fs::path& root, int count) {
-    for (int i = 0; i < count; ++i) {
-        fs::path folder = root / ("folder" + std::to_string(i / 1000));
-        if (i % 1000 == 0) fs::create_directories(folder);
-        std::ofstream(folder / ("file" + std::to_string(i) + ".txt")) << i << '\n';
-    }
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 100'000;
-    if (!Run("command -v bsdtar >/dev/null && command -v xorriso >/dev/null")) {
+    if (!kest::bench::RunShell("command -v bsdtar >/dev/null && command -v xorriso >/dev/null")) {
         std::printf("bsdtar or xorriso is missing: no baseline\n");
         return 1;
     }
     const fs::path work = fs::temp_directory_path() / "kest-bench-image";
     fs::remove_all(work);
-    MakeTree(work / "tree", count);
+    kest::bench::MakeSmallFiles(work / "tree", count);
     const std::string image = Quote((work / "files.iso").string());
-    if (!Run("xorriso -as mkisofs -quiet -R -J -o " + image + " " +
-             Quote((work / "tree").string()) + " 2>/dev/null")) {
+    if (!kest::bench::RunShell("xorriso -as mkisofs -quiet -R -J -o " + image + " " +
+                               Quote((work / "tree").string()) + " 2>/dev/null")) {
         std::printf("making the image failed\n");
         return 1;
     }
