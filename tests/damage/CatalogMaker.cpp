@@ -8,6 +8,7 @@
 #include "core/catalog/CatalogCommands.h"
 #include "core/catalog/CompactCatalog.h"
 #include "core/engine/Database.h"
+#include "core/engine/DiscFactsTables.h"
 #include "core/engine/SearchIndex.h"
 #include "core/scan/ScanDriver.h"
 #include "support/archive/ZipBuilder.h"
@@ -79,8 +80,11 @@ void Scan(engine::Database& db, const std::string& catalog, const fs::path& tree
 }  // namespace
 
 const char* const* CountedTables() {
-    static const char* const tables[] = {"tblDiscs",     "tblFiles",   "tblSubFiles",
-                                         "_kest_fields", "_kest_lock", nullptr};
+    // Not the field order: where its rows are lost the fields read in column
+    // order, which is the order they are kept in.
+    static const char* const tables[] = {
+        "tblDiscs",         "tblFiles",        "tblSubFiles",       "_kest_lock",
+        "_kest_disc_facts", "_kest_disc_tags", "_kest_file_hashes", nullptr};
     return tables;
 }
 
@@ -104,6 +108,7 @@ void MakeCatalog(const fs::path& path, const fs::path& work, const Variant& vari
         db->Execute("DELETE * FROM tblSubFiles WHERE KestId = 2");
         db->Execute("DELETE * FROM tblFiles WHERE KestId = 2");
         db->Execute("DELETE * FROM tblDiscs WHERE KestId = 2");
+        engine::DeleteDiscFacts(*db, "2");
         if (variant.password) db->SetPassword("", kPassword);
         if (variant.halfIndexed) {
             // A build that a full disk stopped after its first slice.

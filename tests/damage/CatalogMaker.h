@@ -22,7 +22,7 @@ inline constexpr const char* kPassword = "pw1234";
 // joined as text: what a repair must bring back.
 using Rows = std::map<std::string, std::map<int64_t, std::string>>;
 
-// The tables whose rows are counted (the lock and field order included).
+// The tables whose rows are counted (the lock and the disc facts included).
 const char* const* CountedTables();
 
 // Makes a catalog at path as a user would: three discs scanned from

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/catalog/CatalogSchema.h"
+#include "core/common/Errors.h"
 #include "core/common/KeptOriginal.h"
 #include "core/common/KestError.h"
 #include "core/common/ReplacementFile.h"
@@ -13,13 +14,15 @@
 namespace kest {
 namespace {
 
-// The objects every catalog has, as the create command makes them: its
-// three tables, their indexes and the field order.
+// The objects a catalog has, as the create command and the first disc fact
+// make them: its three tables, their indexes, the field order and the disc
+// facts' tables (whose rows a schema that lost them is found again by).
 const std::vector<engine::SchemaObject>& CatalogObjects() {
     static const std::vector<engine::SchemaObject> objects = [] {
         auto db = engine::Database::Create(":memory:");
         for (const auto& table : {DiscsTableDef(), FilesTableDef(), SubFilesTableDef()})
             db->CreateTable(table);
+        engine::CreateDiscFactsTables(*db);
         std::vector<engine::SchemaObject> found;
         auto rows =
             db->Query("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE sql <> ''").rows;
@@ -33,17 +36,36 @@ const std::vector<engine::SchemaObject>& CatalogObjects() {
     return objects;
 }
 
+// Opens the salvaged file, asking for the password for as long as its lock
+// refuses the one given.
+std::unique_ptr<engine::Database> OpenSalvaged(const std::string& path, std::string password,
+                                               const RepairPasswordAsk& ask) {
+    for (;;) {
+        try {
+            return engine::Database::Open(path, password);
+        } catch (const KestError& e) {
+            if (e.Number() != err::kInvalidPassword || !ask) throw;
+        }
+        auto entered = ask();
+        if (!entered) throw err::InvalidPassword();
+        password = *entered;
+    }
+}
+
 }  // namespace
 
 RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
-                                engine::SalvageOptions options) {
+                                engine::SalvageOptions options, const RepairPasswordAsk& ask) {
     std::vector<std::string> problems;
     try {
         problems = engine::Database::Open(path, password)->IntegrityProblems();
     } catch (const KestError& e) {
         // A file cut short, or whose lock cannot be read, is refused as
-        // damaged before anything else is read.
-        if (e.Number() != err::kCorrupt) throw;
+        // damaged before anything else is read; a database whose schema pages
+        // are unreadable is taken for no database at all.
+        if (e.Number() != err::kCorrupt &&
+            (e.Number() != err::kUnrecognizedFormat || !engine::HasDatabaseHeader(path)))
+            throw;
         problems.push_back(e.Description());
     }
     if (problems.empty()) return {};
@@ -55,10 +77,11 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     options.expected = CatalogObjects();
     outcome.salvage = engine::SalvageInto(path, salvage.TemporaryPath(), options);
     {
-        // The disc facts were copied with every other table; facts of discs the
-        // salvage could not recover go (a lost lock leaves no password given).
-        auto salvaged = engine::Database::Open(salvage.TemporaryPath(), password);
-        engine::RebuildDiscFactsTables(*salvaged);
+        // The disc facts were copied with every other table; facts of discs
+        // (and hashes of files) the salvage could not recover go with them,
+        // and count as lost (a lost lock leaves no password given).
+        auto salvaged = OpenSalvaged(salvage.TemporaryPath(), password, ask);
+        outcome.salvage.lostRows += engine::RebuildDiscFactsTables(*salvaged);
         if (!outcome.salvage.foundVerifier.empty())
             engine::RestorePasswordLock(salvaged->Handle(), outcome.salvage.foundVerifier);
     }
@@ -69,7 +92,7 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
 }
 
 RepairOutcome RepairCatalogFile(const std::string& path, const std::string& password,
-                                CatalogHost& host) {
+                                CatalogHost& host, const RepairPasswordAsk& ask) {
     engine::SalvageOptions options;
     options.progress = [&host](int64_t done, int64_t total) {
         return host.ShowSalvageProgress(done, total);
@@ -79,7 +102,7 @@ RepairOutcome RepairCatalogFile(const std::string& path, const std::string& pass
     };
     RepairOutcome outcome;
     try {
-        outcome = RepairCatalogFile(path, password, options);
+        outcome = RepairCatalogFile(path, password, options, ask);
     } catch (...) {
         host.ShowSalvageProgress(1, 1);
         throw;
@@ -98,6 +121,10 @@ std::string SalvageReport(const RepairOutcome& outcome) {
     text += ".\r\n" + std::to_string(outcome.salvage.lostRows) +
             " damaged rows could not be recovered.\r\nThe damaged original was kept as " +
             outcome.keptAs + ".";
+    if (outcome.salvage.missingPages > 0) {
+        text += "\r\nThe file was cut short: " + std::to_string(outcome.salvage.missingPages) +
+                " of its pages are missing, and the rows they held could not be counted.";
+    }
     if (outcome.salvage.lock == engine::LockOutcome::Lost) {
         text +=
             "\r\nThe password lock was damaged and could not be recovered: the catalog now "

@@ -19,6 +19,16 @@ bool IsCurrent(const CurrentCatalog& current, const std::string& path) {
     return current.HasDatabase() && std::filesystem::equivalent(path, current.path, ec);
 }
 
+// A refused password is a warning: the file is as it was.
+void ShowRepairError(Prompter& prompter, const KestError& e) {
+    if (e.Number() == err::kInvalidPassword) {
+        prompter.Show("Warning in repairing database",
+                      std::to_string(e.Number()) + "\r\n" + e.Description(), Icon::Information);
+    } else if (e.Number() >= 1) {
+        prompter.ShowError("Error in repairing database", e.Number(), e.Description());
+    }
+}
+
 }  // namespace
 
 bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& path,
@@ -27,7 +37,10 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     host.SetMainWindowEnabled(false);
     PendingError pending;
     std::optional<RepairOutcome> outcome;
-    pending.Step([&] { outcome = RepairCatalogFile(path, password, host); });
+    pending.Step([&] {
+        outcome =
+            RepairCatalogFile(path, password, host, [&prompter] { return prompter.Password(); });
+    });
     // Damage inside the search index is no damage to the file's pages: a file
     // the check found sound has its index built afresh all the same (a salvage
     // builds its own, and a lock it found again may keep out the password given).
@@ -38,8 +51,10 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
             });
         });
     }
-    // A cancelled salvage repaired nothing: only its error is shown.
-    if (!pending.Pending() || pending.Error().Number() != err::kCancelledByUser) {
+    // A cancelled salvage, or one whose lock refused the password, repaired
+    // nothing: only its error is shown.
+    long refusal = pending.Pending() ? pending.Error().Number() : 0;
+    if (refusal != err::kCancelledByUser && refusal != err::kInvalidPassword) {
         std::string text = text::UpperCase(path) +
                            " repaired successfully.\r\n \r\nIt is recommended that you open the "
                            "database and then compact the database.";
@@ -48,10 +63,7 @@ bool RepairCatalog(CatalogHost& host, Prompter& prompter, const std::string& pat
     }
     host.SetBusyPointer(false);
     host.SetMainWindowEnabled(true);
-    if (pending.Pending()) {
-        prompter.ShowError("Error in repairing database", pending.Error().Number(),
-                           pending.Error().Description());
-    }
+    if (pending.Pending()) ShowRepairError(prompter, pending.Error());
     return !pending.Pending();
 }
 
@@ -82,12 +94,7 @@ bool RepairCommand(CurrentCatalog& current, CatalogHost& host, Prompter& prompte
         }
     } catch (const KestError& e) {
         repaired = false;
-        if (e.Number() == err::kInvalidPassword) {
-            prompter.Show("Warning in repairing database",
-                          std::to_string(e.Number()) + "\r\n" + e.Description(), Icon::Information);
-        } else if (e.Number() >= 1) {
-            prompter.ShowError("Error in repairing database", e.Number(), e.Description());
-        }
+        ShowRepairError(prompter, e);
     }
     host.ReinstallTrayIcon();
     return repaired;

@@ -464,6 +464,16 @@ std::vector<std::string> Database::IntegrityProblems() {
     }
     if (rc != SQLITE_DONE) problems.push_back(sqlite3_errmsg(m_db));
     sqlite3_finalize(stmt);
+    // The engine reads past some header damage, but a write format it does
+    // not know leaves the file read-only for good.
+    sqlite3_file* file = nullptr;
+    unsigned char header[24] = {};
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file &&
+        file->pMethods && file->pMethods->xRead(file, header, sizeof header, 0) == SQLITE_OK) {
+        bool formats = header[18] >= 1 && header[18] <= 2 && header[19] >= 1 && header[19] <= 2;
+        bool fractions = header[21] == 64 && header[22] == 32 && header[23] == 32;
+        if (!formats || !fractions) problems.emplace_back("the file's header is damaged");
+    }
     return problems;
 }
 

@@ -1,5 +1,7 @@
 #include "core/engine/DiscFactsTables.h"
 
+#include <sqlite3.h>
+
 #include "core/engine/Database.h"
 #include "core/engine/EngineError.h"
 
@@ -41,14 +43,18 @@ bool HasDiscFactsTables(Database& db) {
     return TableCount(db) == 3;
 }
 
-void RebuildDiscFactsTables(Database& db) {
-    if (TableCount(db) == 0) return;  // a catalog that never had facts
+int64_t RebuildDiscFactsTables(Database& db) {
+    if (TableCount(db) == 0) return 0;  // a catalog that never had facts
     ExecOrThrow(db.Handle(), kCreate);
-    ExecOrThrow(db.Handle(),
-                "DELETE FROM _kest_disc_facts WHERE KestId NOT IN (SELECT KestId FROM tblDiscs);"
-                "DELETE FROM _kest_disc_tags WHERE KestId NOT IN (SELECT KestId FROM tblDiscs);"
-                "DELETE FROM _kest_file_hashes WHERE FileId NOT IN (SELECT FileId FROM "
-                "tblFiles);");
+    int64_t dropped = 0;
+    for (const char* orphans :
+         {"DELETE FROM _kest_disc_facts WHERE KestId NOT IN (SELECT KestId FROM tblDiscs)",
+          "DELETE FROM _kest_disc_tags WHERE KestId NOT IN (SELECT KestId FROM tblDiscs)",
+          "DELETE FROM _kest_file_hashes WHERE FileId NOT IN (SELECT FileId FROM tblFiles)"}) {
+        ExecOrThrow(db.Handle(), orphans);
+        dropped += sqlite3_changes64(db.Handle());
+    }
+    return dropped;
 }
 
 void DeleteDiscFacts(Database& db, const std::string& kestId) {

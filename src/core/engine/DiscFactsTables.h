@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,10 @@ void CreateDiscFactsTables(Database& db);
 bool HasDiscFactsTables(Database& db);
 // The maintenance hook: makes the tables and their index whole again after a
 // file was rebuilt, and drops the facts of discs the catalog no longer holds
-// (an older program deletes discs without them). A catalog that never had
-// facts is left without the tables.
-void RebuildDiscFactsTables(Database& db);
+// (an older program deletes discs without them, damage can take a disc's
+// row); gives the number of rows dropped. A catalog that never had facts is
+// left without the tables.
+int64_t RebuildDiscFactsTables(Database& db);
 // With a disc's deletion (inside the deletion's unit): its facts, tags and
 // content hashes go with it. kestId is a checked whole number.
 void DeleteDiscFacts(Database& db, const std::string& kestId);

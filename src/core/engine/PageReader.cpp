@@ -123,6 +123,11 @@ PageReader::PageReader(const std::string& path) : m_file(path, std::ios::binary)
     // A torn last page counts: what it holds is read, the rest taken as zeros.
     m_pageCount = static_cast<uint32_t>((size + m_pageSize - 1) / m_pageSize);
     m_seen.assign(m_pageCount + 1, false);
+    // The header's page count holds when its change counter is the one the
+    // count was written with.
+    uint32_t declared = Big32(header + 28);
+    if (Big32(header + 24) == Big32(header + 92) && declared > m_pageCount)
+        m_missingPages = declared - m_pageCount;
 }
 
 bool PageReader::Load(uint32_t page, std::vector<unsigned char>& data) {

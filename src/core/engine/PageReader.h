@@ -43,6 +43,8 @@ class PageReader {
     explicit PageReader(const std::string& path);
 
     uint32_t PageCount() const { return m_pageCount; }
+    // Pages the header says the file has beyond its end (it was cut short).
+    uint32_t MissingPages() const { return m_missingPages; }
     uint32_t PageSize() const { return m_pageSize; }
     // Pages read so far by every walk.
     uint32_t PagesSeen() const { return m_seenCount; }
@@ -79,6 +81,7 @@ class PageReader {
     uint32_t m_pageSize = 0;
     uint32_t m_usable = 0;
     uint32_t m_pageCount = 0;
+    uint32_t m_missingPages = 0;
     uint32_t m_seenCount = 0;
     std::vector<bool> m_seen;
     std::function<void(uint32_t)> m_hook;

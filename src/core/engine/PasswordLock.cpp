@@ -28,9 +28,12 @@ bool HasLockTable(sqlite3* db) {
     throw err::Corrupt(sqlite3_db_filename(db, "main"));
 }
 
-// The stored verifier; empty when the file has no lock. A lock that cannot
-// be read is damage, never "no lock": protection must not end unseen.
-std::string StoredVerifier(sqlite3* db) {
+void StartSodium() {
+    if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
+}
+
+// The verifier as stored, damaged or not; empty when the file has no lock.
+std::string ReadVerifier(sqlite3* db) {
     if (!HasLockTable(db)) return "";
     sqlite3_stmt* stmt = nullptr;
     std::string verifier;
@@ -48,6 +51,16 @@ std::string StoredVerifier(sqlite3* db) {
     return verifier;
 }
 
+// The stored verifier; empty when the file has no lock. A lock that cannot be
+// read, or whose verifier damage has put out of form (no password could ever
+// match it), is damage, never "no lock": protection must not end unseen.
+std::string StoredVerifier(sqlite3* db) {
+    std::string verifier = ReadVerifier(db);
+    if (!verifier.empty() && !IsPasswordVerifier(verifier))
+        throw err::Corrupt(sqlite3_db_filename(db, "main"));
+    return verifier;
+}
+
 void EmptyLockTable(sqlite3* db) {
     ExecOrThrow(db, std::string("CREATE TABLE IF NOT EXISTS ") + kLockTable + " (verifier TEXT)");
     ExecOrThrow(db, std::string("DELETE FROM ") + kLockTable);
@@ -62,13 +75,13 @@ bool HasPasswordLock(sqlite3* db) {
 bool PasswordMatches(sqlite3* db, const std::string& password) {
     std::string verifier = StoredVerifier(db);
     if (verifier.empty()) return true;
-    if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
+    StartSodium();
     return crypto_pwhash_str_verify(verifier.c_str(), password.data(), password.size()) == 0;
 }
 
 void WritePasswordLock(sqlite3* db, const std::string& password) {
     if (password.empty()) return EmptyLockTable(db);
-    if (sodium_init() < 0) throw err::EngineFailure("The password library failed to start.");
+    StartSodium();
     char verifier[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(verifier, password.data(), password.size(), kOpsLimit, kMemLimit) != 0) {
         throw err::EngineFailure("Not enough memory to protect the password.");
@@ -77,7 +90,18 @@ void WritePasswordLock(sqlite3* db, const std::string& password) {
 }
 
 bool IsPasswordVerifier(const std::string& text) {
-    return text.starts_with(crypto_pwhash_STRPREFIX) && text.size() < crypto_pwhash_STRBYTES;
+    if (!text.starts_with(crypto_pwhash_STRPREFIX) || text.size() >= crypto_pwhash_STRBYTES)
+        return false;
+    StartSodium();
+    // -1: not a string the hash function could have written.
+    return crypto_pwhash_str_needs_rehash(text.c_str(), kOpsLimit, kMemLimit) != -1;
+}
+
+bool DropDamagedPasswordLock(sqlite3* db) {
+    std::string verifier = ReadVerifier(db);
+    if (verifier.empty() || IsPasswordVerifier(verifier)) return false;
+    EmptyLockTable(db);
+    return true;
 }
 
 void RestorePasswordLock(sqlite3* db, const std::string& verifier) {

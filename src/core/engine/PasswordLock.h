@@ -16,6 +16,8 @@ void WritePasswordLock(sqlite3* db, const std::string& password);
 // Whether a text has the form of a stored verifier: the salvage knows the
 // lock's row by it when the schema no longer names the lock's table.
 bool IsPasswordVerifier(const std::string& text);
+// Empties a lock whose verifier damage put out of form; whether it did.
+bool DropDamagedPasswordLock(sqlite3* db);
 // Puts back a verifier as it was read from a damaged file.
 void RestorePasswordLock(sqlite3* db, const std::string& verifier);
 

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -266,6 +268,7 @@ class Salvager {
 
     // Rows kept and lost, and what became of the lock.
     void Account() {
+        m_result.missingPages = m_pages.MissingPages();
         for (auto& table : m_tables) {
             m_result.recoveredRows += table->Copied();
             m_result.pageReaderRows += table->FromPages();
@@ -277,13 +280,19 @@ class Salvager {
         for (auto& table : m_tables)
             if (table->Name() == "_kest_lock") lock = table.get();
         if (!lock) return;
+        bool damagedVerifier = DropDamagedPasswordLock(m_db);
         if (HasPasswordLock(m_db)) {
             m_result.lock = LockOutcome::Kept;
-        } else if (!lock->ReadWhole()) {
-            // Damage took the verifier: lock with the password given, if any.
+        } else if (damagedVerifier || !lock->ReadWhole()) {
+            // Damage took the verifier: lock with the password given, if any;
+            // the lock's row is then back, else it is one more row lost.
             m_result.lock = m_options.password.empty() ? LockOutcome::Lost : LockOutcome::Remade;
-            if (!m_options.password.empty()) WritePasswordLock(m_db, m_options.password);
-            if (lock->Copied() == 0 && lock->Lost() == 0) ++m_result.lostRows;
+            if (!m_options.password.empty()) {
+                WritePasswordLock(m_db, m_options.password);
+                m_result.lostRows -= lock->Lost();
+            } else if (lock->Lost() == 0) {
+                ++m_result.lostRows;
+            }
         }
     }
 
@@ -311,6 +320,18 @@ sqlite3* OpenForSalvage(const std::string& path, int flags) {
 }
 
 }  // namespace
+
+bool HasDatabaseHeader(const std::string& path) {
+    static constexpr char kMagic[] = "SQLite format 3";  // with its NUL: 16 bytes
+    unsigned char start[sizeof kMagic + 2] = {};
+    std::ifstream file(path, std::ios::binary);
+    if (!file.read(reinterpret_cast<char*>(start), sizeof start) ||
+        std::memcmp(start, kMagic, sizeof kMagic) != 0)
+        return false;
+    // A page size the engine can have written (1 stands for 65536).
+    unsigned size = start[16] << 8 | start[17];
+    return size == 1 || (size >= 512 && size <= 32768 && (size & (size - 1)) == 0);
+}
 
 SalvageResult SalvageInto(const std::string& damagedPath, const std::string& target,
                           const SalvageOptions& options) {

@@ -27,6 +27,8 @@ struct SalvageResult {
     int64_t pageReaderRows = 0;
     // Rows kept per table of the catalog (engine-internal tables left out).
     std::vector<std::pair<std::string, int64_t>> tableRows;
+    // Pages the file was cut short by: their rows are lost uncounted.
+    uint32_t missingPages = 0;
     LockOutcome lock = LockOutcome::None;
     // The verifier of a lock found on a page the schema no longer named: the
     // file opened without a password, so the caller puts it back last.
@@ -54,6 +56,10 @@ struct SalvageOptions {
     // Off: only the engine's own reading (to measure what the page reader adds).
     bool readPages = true;
 };
+
+// Whether the file begins with the engine's own header: one that does, yet
+// that the engine takes for no database, had its schema damaged.
+bool HasDatabaseHeader(const std::string& path);
 
 // Builds a new file at target (which must not exist) with the damaged file's
 // schema and every row that can still be read from it, table by table:

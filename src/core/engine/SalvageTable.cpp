@@ -64,7 +64,9 @@ SalvageTable::SalvageTable(sqlite3* read, sqlite3* write, std::string name, uint
       m_name(std::move(name)),
       m_root(root),
       m_path(std::move(damagedPath)) {
-    Query info(m_write, "SELECT name, type, pk FROM pragma_table_info(?1, 'main') ORDER BY cid");
+    Query info(
+        m_write,
+        "SELECT name, type, pk, \"notnull\" FROM pragma_table_info(?1, 'main') ORDER BY cid");
     sqlite3_bind_text(info.get(), 1, m_name.c_str(), -1, SQLITE_TRANSIENT);
     std::string names, marks;
     int keys = 0, keyColumn = -1;
@@ -76,6 +78,7 @@ SalvageTable::SalvageTable(sqlite3* read, sqlite3* write, std::string name, uint
             keyType = text::UpperCase(info.Text(1));
         }
         m_kinds.push_back(KindOf(info.Text(1)));
+        m_required.push_back(sqlite3_column_int(info.get(), 3) != 0);
         names += ", " + Quote(info.Text(0));
         marks += ", ?";
     }
@@ -142,7 +145,7 @@ void SalvageTable::CopyThroughEngine(const std::vector<TableIndex>& indexes, int
         int first = m_alias >= 0 ? 1 : 0;
         for (int c = first; c <= columns; ++c)
             sqlite3_bind_value(m_insert, c - first + 1, sqlite3_column_value(read, c));
-        if (!Insert(rowid, m_insert)) m_named.insert(rowid);
+        if (!Insert(rowid, m_insert)) m_refused.insert(rowid);
     };
     int64_t after = INT64_MIN;
     bool restarted = false;
@@ -210,11 +213,16 @@ bool SalvageTable::Fits(const PageRow& row, bool exact) const {
         return false;
     for (size_t c = 0; c < row.values.size(); ++c) {
         const CellValue& value = row.values[c];
-        if (std::holds_alternative<std::monostate>(value)) continue;
+        // The rowid column is stored as null; another column's null can only
+        // be where the table allows one.
+        if (std::holds_alternative<std::monostate>(value)) {
+            if (m_required[c] && static_cast<int>(c) != m_alias) return false;
+            continue;
+        }
         if (static_cast<int>(c) == m_alias) return false;
         bool number =
             std::holds_alternative<int64_t>(value) || std::holds_alternative<double>(value);
-        if (m_kinds[c] == 't' && number) return false;
+        if (m_kinds[c] == 't' && (number || std::holds_alternative<Blob>(value))) return false;
         if (m_kinds[c] == 'i' && !number) return false;
     }
     return true;
@@ -241,7 +249,9 @@ bool SalvageTable::CopyPageRow(const PageRow& row) {
     }
     BindPageRow(m_insert, row);
     if (Insert(row.rowid, m_insert)) return true;
-    m_named.insert(row.rowid);
+    // A row the table refuses is a lost row only when its leaf is sound;
+    // bytes of a damaged leaf that happen to parse prove no row.
+    if (row.ordered) m_refused.insert(row.rowid);
     return false;
 }
 
@@ -263,8 +273,12 @@ void SalvageTable::CopyRows(const std::vector<PageRow>& rows) {
 }
 
 int64_t SalvageTable::Lost() const {
+    std::set<int64_t> seen = m_named;
+    // A refused row is counted only within the counter: without one, damage
+    // that parses as rows (a page of random bytes) would count as rows lost.
+    if (m_counter >= 0) seen.insert(m_refused.begin(), m_refused.end());
     int64_t lost = 0;
-    for (int64_t rowid : m_named) {
+    for (int64_t rowid : seen) {
         // What a damaged index page names beyond the counter never existed.
         if (m_counter >= 0 && (rowid <= 0 || rowid > m_counter)) continue;
         if (!m_copied.contains(rowid)) ++lost;

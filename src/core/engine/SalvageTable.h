@@ -90,12 +90,14 @@ class SalvageTable {
     uint32_t m_root;
     std::string m_path;
     std::vector<char> m_kinds;          // per column: 't' text, 'i' number, 'n' either
+    std::vector<bool> m_required;       // per column: NOT NULL
     int m_alias = -1;                   // the column that is the rowid, if any
     sqlite3_stmt* m_insert = nullptr;   // a rowid already taken is left as it is
     sqlite3_stmt* m_replace = nullptr;  // the row of an ordered leaf replaces a doubtful one
     std::function<void()> m_cancelCheck;
     std::set<int64_t> m_copied;
-    std::set<int64_t> m_named;
+    std::set<int64_t> m_named;     // rowids the indexes hold
+    std::set<int64_t> m_refused;   // rows read that the new table would not take
     std::set<int64_t> m_doubtful;  // taken by the engine just before the rowids went back down
     std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
     int64_t m_fromPages = 0;
