@@ -33,6 +33,9 @@ constexpr const char* kSubFileRows =
     "s.SubFileMeth, s.SubFileSMeth, s.SubFileEncr, s.SubFileFlags FROM tblSubFiles s "
     "JOIN tblFiles f ON f.FileId = s.FileId WHERE s.KestId = (SELECT MAX(KestId) FROM "
     "tblDiscs) ORDER BY 1, 2, 3, 4'";
+constexpr const char* kHashRows =
+    "'SELECT f.FileDir, f.FileName, h.xxh3 FROM _kest_file_hashes h JOIN tblFiles f ON "
+    "f.FileId = h.FileId WHERE h.KestId = (SELECT MAX(KestId) FROM tblDiscs) ORDER BY 1, 2'";
 constexpr const char* kDiscRow =
     "'SELECT DiscLbl, DiscSer, DiscFSys, DiscNumF FROM tblDiscs ORDER BY KestId DESC'";
 
@@ -47,14 +50,15 @@ class ScanImageCliTest : public ::testing::Test {
         return test::RunCli("--home " + ShellQuote(home.Path().string()) + " " + args);
     }
     test::CliResult ScanImage(const std::string& image) {
-        return Cli("--input image --answer No scan --image " + ShellQuote(image));
+        return Cli("--input image --answer No scan --hash --image " + ShellQuote(image));
     }
     std::string Sql(const char* query) { return Cli("sql " + Catalog() + " " + query).out; }
     test::TempDir home, work;
 };
 
-// Names of every kind, sizes, dates, read-only and hidden files, and archives
-// listed from the image's bytes: the rows equal those of the mounted disc.
+// Names of every kind, sizes, dates, read-only and hidden files, archives
+// listed and contents hashed from the image's bytes: the rows equal those of
+// the mounted disc.
 TEST_F(ScanImageCliTest, RowsEqualAScanOfTheMountedDisc) {
     if (!test::ToolsInstalled("xorriso tar")) GTEST_SKIP() << "no xorriso";
     work.Write("tree/readme.txt", "a file on the disc\n");
@@ -72,7 +76,8 @@ TEST_F(ScanImageCliTest, RowsEqualAScanOfTheMountedDisc) {
 
     ASSERT_EQ(ScanImage(work.File("disc.iso")).status, 0);
     const std::string files = Sql(kFileRows), subFiles = Sql(kSubFileRows);
-    const std::string disc = Sql(kDiscRow);
+    const std::string disc = Sql(kDiscRow), hashes = Sql(kHashRows);
+    EXPECT_THAT(hashes, HasSubstr("<root>\treadme.txt\t"));
     EXPECT_THAT(files, HasSubstr("<root>\treadme.txt\tR\t19\t"));
     EXPECT_THAT(files, HasSubstr("<root>\t.hidden\tH\t3\t"));
     EXPECT_THAT(subFiles, HasSubstr("Docs/\tpack.zip\tfolder/\ttwo.txt"));
@@ -87,11 +92,13 @@ TEST_F(ScanImageCliTest, RowsEqualAScanOfTheMountedDisc) {
     bool mountable = test::RunIn(work, "mount -o loop,ro disc.iso mnt 2>/dev/null");
     std::string scanned = mountable ? mounted : work.File("tree");
     ASSERT_EQ(
-        Cli("--input mounted --answer No scan --drive-type optical " + ShellQuote(scanned)).status,
+        Cli("--input mounted --answer No scan --hash --drive-type optical " + ShellQuote(scanned))
+            .status,
         0);
     if (mountable) umount(mounted.c_str());
     EXPECT_EQ(Sql(kFileRows), files) << (mountable ? "mounted" : "the source tree");
     EXPECT_EQ(Sql(kSubFileRows), subFiles);
+    EXPECT_EQ(Sql(kHashRows), hashes);
 }
 
 // What is no image, or a damaged one, is said in plain words; nothing hangs.

@@ -74,17 +74,15 @@ CommandRun SetupScan(CLI::App& app, CliContext& context) {
     CLI::App* sub = app.add_subcommand("scan", "Scan a folder or mounted disc into the catalog");
     CLI::Option* root = sub->add_option("ROOT", args->root, "Mount point or folder to scan")
                             ->check(CLI::ExistingDirectory);
-    CLI::Option* image =
-        sub->add_option("--image", args->image,
-                        "Scan the disc in this ISO 9660 or UDF image, read without mounting it")
-            ->check(CLI::ExistingFile)
-            ->excludes(root);
+    sub->add_option("--image", args->image,
+                    "Scan the disc in this ISO 9660 or UDF image, read without mounting it")
+        ->check(CLI::ExistingFile)
+        ->excludes(root);
     sub->add_option("--drive-type", args->driveType,
                     "Drive type to assume: removable, fixed, network or optical");
     AddVolumeOptions(*sub, args->volume);
     sub->add_flag("--hash", args->hash,
-                  "Also read every file for its 128-bit XXH3 content hash (slower)")
-        ->excludes(image);
+                  "Also read every file for its 128-bit XXH3 content hash (slower)");
     sub->add_option("--cancel-after", args->cancelAfter,
                     "Press Cancel after this many stored files (for tests)");
     return [&context, args] { return RunScan(context, *args); };

@@ -1,6 +1,10 @@
 #include "core/scan/ImageSource.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "core/common/Errors.h"
+#include "core/scan/ContentHashes.h"
 
 namespace kest::scan {
 
@@ -58,11 +62,19 @@ void ImageSource::ReadFacts(const std::string& /*fullPath*/, const WalkEntry& wa
                  relativePath, facts);
 }
 
-void ImageSource::Hash(ContentHashes& /*hashes*/, const WalkEntry& /*entry*/,
-                       std::string_view /*storedDir*/, std::string_view /*storedName*/,
-                       ScanLog& /*log*/) {
-    // Content hashes are taken of mounted discs only; the command line does
-    // not offer them with an image.
+ImageSource::~ImageSource() {
+    if (m_fd >= 0) close(m_fd);
+}
+
+void ImageSource::Hash(ContentHashes& hashes, const WalkEntry& walked, std::string_view storedDir,
+                       std::string_view storedName, ScanLog& log) {
+    if (m_fd < 0) m_fd = open(m_imagePath.c_str(), O_RDONLY | O_CLOEXEC);
+    const image::ImageEntry& entry = m_listing.at(walked.handle);
+    uint64_t stored = 0;
+    for (const image::Extent& extent : entry.extents) stored += extent.length;
+    // Data that is not plain bytes of the image (a link's target) is not hashed.
+    if (stored != entry.size) return;
+    hashes.Add(m_fd, entry.extents, storedDir, storedName, log);
 }
 
 std::optional<ArchiveBytes> ImageSource::BytesOf(const std::string& /*fullPath*/,

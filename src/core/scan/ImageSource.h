@@ -17,6 +17,10 @@ class ImageSource : public WalkSource {
 
     bool List(const std::string& path, uint64_t handle, std::vector<WalkEntry>& entries,
               std::string& reason) override;
+    ~ImageSource() override;
+    ImageSource(const ImageSource&) = delete;
+    ImageSource& operator=(const ImageSource&) = delete;
+
     void Close() override { m_listing.clear(); }
     void ReadFacts(const std::string& fullPath, const WalkEntry& entry,
                    std::string_view relativePath, FileFacts& facts) override;
@@ -41,6 +45,7 @@ class ImageSource : public WalkSource {
     // directory entries; the files of the open listing.
     std::vector<Directory> m_directories;
     std::vector<image::ImageEntry> m_listing;
+    int m_fd = -1;  // the image, opened for the first content hash
 };
 
 }  // namespace kest::scan
