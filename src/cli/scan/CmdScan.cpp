@@ -35,7 +35,7 @@ int RunScan(CliContext& context, const ScanArguments& args) {
     if (!session.OpenCatalog()) return 1;
 
     if (args.root.empty() == args.image.empty()) {
-        throw CLI::ValidationError("ROOT", "give a folder to scan or --image FILE, not both");
+        throw CLI::ValidationError("ROOT", "give either a folder to scan or --image FILE");
     }
     std::string root = args.image.empty() ? GivenRoot(args.root) : std::string();
     std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
@@ -71,7 +71,8 @@ int RunScan(CliContext& context, const ScanArguments& args) {
 
 CommandRun SetupScan(CLI::App& app, CliContext& context) {
     auto args = std::make_shared<ScanArguments>();
-    CLI::App* sub = app.add_subcommand("scan", "Scan a folder or mounted disc into the catalog");
+    CLI::App* sub =
+        app.add_subcommand("scan", "Scan a folder, mounted disc or disc image into the catalog");
     CLI::Option* root = sub->add_option("ROOT", args->root, "Mount point or folder to scan")
                             ->check(CLI::ExistingDirectory);
     sub->add_option("--image", args->image,
