@@ -125,6 +125,10 @@ std::string SalvageReport(const RepairOutcome& outcome) {
         text += "\r\nThe file was cut short: " + std::to_string(outcome.salvage.missingPages) +
                 " of its pages are missing, and the rows they held could not be counted.";
     }
+    if (outcome.salvage.uncountedPages > 0) {
+        text += "\r\nRows on " + std::to_string(outcome.salvage.uncountedPages) +
+                " damaged pages could not be counted.";
+    }
     if (outcome.salvage.lock == engine::LockOutcome::Lost) {
         text +=
             "\r\nThe password lock was damaged and could not be recovered: the catalog now "

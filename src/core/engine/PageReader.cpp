@@ -232,9 +232,14 @@ bool PageReader::ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
     const unsigned char* end = data.data() + m_usable;
     if (type == kIndexInterior) children.push_back(Big32(&data[8]));
     const size_t maxLocal = (m_usable - 12) * 64 / 255 - 23;
+    const size_t firstEntry = entries.size();
+    bool sound = true;
     for (size_t i = 0; i < cells; ++i) {
         size_t at = Big16(&data[headerSize + 2 * i]);
-        if (at < firstCell || at + 4 > m_usable) continue;
+        if (at < firstCell || at + 4 > m_usable) {
+            sound = false;
+            continue;
+        }
         if (type == kIndexInterior) {
             children.push_back(Big32(&data[at]));
             at += 4;
@@ -247,21 +252,28 @@ bool PageReader::ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
             DecodeRecord(payload, values) && !values.empty() &&
             std::holds_alternative<int64_t>(values.back())) {
             entries.push_back(std::move(values));
+        } else {
+            sound = false;
         }
     }
-    return true;
+    // Entries of a damaged leaf name no rows: random bytes can parse as some.
+    if (!sound) entries.resize(firstEntry);
+    return sound;
 }
 
-void PageReader::WalkTable(uint32_t root, const RowSink& sink) {
+uint32_t PageReader::WalkTable(uint32_t root, const RowSink& sink) {
     std::vector<uint32_t> pending{root};
+    uint32_t damaged = 0;
     while (!pending.empty()) {
         uint32_t page = pending.back();
         pending.pop_back();
         if (!Mark(page)) continue;
         std::vector<PageRow> rows;
-        ReadTablePage(page, pending, &rows);
+        bool read = ReadTablePage(page, pending, &rows);
+        if (!read || (!rows.empty() && !rows.front().ordered)) ++damaged;
         for (const auto& row : rows) sink(row);
     }
+    return damaged;
 }
 
 void PageReader::WalkIndex(uint32_t root, const KeySink& sink) {

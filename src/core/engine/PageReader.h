@@ -51,9 +51,10 @@ class PageReader {
     // Called with PagesSeen() after each page read; it may raise to stop.
     void SetPageHook(std::function<void(uint32_t seen)> hook) { m_hook = std::move(hook); }
 
-    // The rows of the table b-tree rooted at root, as far as they can be read.
-    void WalkTable(uint32_t root, const RowSink& sink);
-    // The entries of the index b-tree rooted at root.
+    // The rows of the table b-tree rooted at root, as far as they can be read;
+    // gives the number of its pages that damage kept from being read whole.
+    uint32_t WalkTable(uint32_t root, const RowSink& sink);
+    // The entries of the index b-tree rooted at root (none of a damaged leaf).
     void WalkIndex(uint32_t root, const KeySink& sink);
     // Marks the pages of the free list, so they are not taken for lost leaves.
     void MarkFreePages();
@@ -70,6 +71,7 @@ class PageReader {
     // The cells of a b-tree page: its type, child pages (interior) and rows
     // or keys (leaves); false when the page is no b-tree page.
     bool ReadTablePage(uint32_t page, std::vector<uint32_t>& children, std::vector<PageRow>* rows);
+    // An index page gives no entries, and false, when any of its cells is damaged.
     bool ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
                        std::vector<std::vector<CellValue>>& entries);
     // The whole payload of a cell whose local part starts at data[at]; false

@@ -3,6 +3,9 @@
 #include <sodium.h>
 #include <sqlite3.h>
 
+#include <cctype>
+#include <cstring>
+
 #include "core/common/Errors.h"
 #include "core/engine/EngineError.h"
 
@@ -92,6 +95,10 @@ void WritePasswordLock(sqlite3* db, const std::string& password) {
 bool IsPasswordVerifier(const std::string& text) {
     if (!text.starts_with(crypto_pwhash_STRPREFIX) || text.size() >= crypto_pwhash_STRBYTES)
         return false;
+    // Its parameters, salt and hash are written in these characters alone.
+    for (char c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && std::strchr("$=,+/", c) == nullptr)
+            return false;
     StartSodium();
     // -1: not a string the hash function could have written.
     return crypto_pwhash_str_needs_rehash(text.c_str(), kOpsLimit, kMemLimit) != -1;

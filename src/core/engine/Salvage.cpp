@@ -184,6 +184,11 @@ class Salvager {
         });
         for (auto& table : m_tables) {
             table->CopyFromPages(m_pages);
+            // The lock's row is accounted for with the lock; the field order's
+            // rows are no rows of the catalog.
+            if (IndexesOf(table->Name()).empty() && table->Name() != "_kest_lock" &&
+                table->Name() != "_kest_fields")
+                m_result.uncountedPages += table->DamagedPages();
             for (const auto& index : IndexesOf(table->Name()))
                 m_pages.WalkIndex(index.root, [&](const std::vector<CellValue>& entry) {
                     table->NamedBy(index.name, entry);

@@ -29,6 +29,9 @@ struct SalvageResult {
     std::vector<std::pair<std::string, int64_t>> tableRows;
     // Pages the file was cut short by: their rows are lost uncounted.
     uint32_t missingPages = 0;
+    // Damaged pages of tables no index names the rows of: their lost rows
+    // cannot be counted either.
+    uint32_t uncountedPages = 0;
     LockOutcome lock = LockOutcome::None;
     // The verifier of a lock found on a page the schema no longer named: the
     // file opened without a password, so the caller puts it back last.

@@ -256,7 +256,7 @@ bool SalvageTable::CopyPageRow(const PageRow& row) {
 }
 
 void SalvageTable::CopyFromPages(PageReader& pages) {
-    pages.WalkTable(m_root, [&](const PageRow& row) {
+    m_damagedPages = pages.WalkTable(m_root, [&](const PageRow& row) {
         if (Fits(row, false) && CopyPageRow(row)) ++m_fromPages;
     });
 }

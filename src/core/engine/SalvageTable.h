@@ -72,6 +72,8 @@ class SalvageTable {
 
     int64_t Copied() const { return static_cast<int64_t>(m_copied.size()); }
     int64_t FromPages() const { return m_fromPages; }
+    // Pages of the table's tree that damage kept from being read whole.
+    uint32_t DamagedPages() const { return m_damagedPages; }
     int64_t Lost() const;
     // The engine read the whole table without meeting damage.
     bool ReadWhole() const { return m_readWhole; }
@@ -101,6 +103,7 @@ class SalvageTable {
     std::set<int64_t> m_doubtful;  // taken by the engine just before the rowids went back down
     std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
     int64_t m_fromPages = 0;
+    uint32_t m_damagedPages = 0;
     int64_t m_counter = -1;
     bool m_readWhole = false;
 };

@@ -79,6 +79,8 @@ std::string Ucs2BeToUtf8(const std::uint8_t* p, size_t chars) {
                 ++i;
             }
         }
+        // A surrogate left alone has no UTF-8 form.
+        if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
         AppendUtf8(out, code);
     }
     return out;

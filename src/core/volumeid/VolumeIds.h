@@ -29,7 +29,8 @@ bool IsJolietDescriptor(std::span<const std::uint8_t> descriptor);
 // The label and serial a primary or Joliet descriptor gives.
 IsoVolume IsoVolumeOf(std::span<const std::uint8_t> descriptor);
 
-// UCS-2 big-endian text (Joliet) as UTF-8; surrogate pairs are joined.
+// UCS-2 big-endian text (Joliet, UDF) as UTF-8; surrogate pairs are joined, an
+// unpaired surrogate becomes U+FFFD.
 std::string Ucs2BeToUtf8(const std::uint8_t* p, size_t chars);
 
 }  // namespace kest::volumeid

@@ -2,28 +2,20 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
+
+#include "core/volumeid/UdfDescriptors.h"
 
 namespace kest::platform::os {
 
 namespace {
 
 constexpr std::uint64_t kIsoSector = volumeid::kIsoSectorSize;
-constexpr std::uint64_t kUdfAnchorSector = 256;
-constexpr size_t kUdfTagSize = 16;
-constexpr size_t kUdfFileSetSize = 512;
 // How far into the partition to look for the File Set Descriptor when the
 // logical volume does not point straight at it (metadata partitions).
 constexpr std::uint32_t kUdfFileSetSearchBlocks = 1024;
-
-enum UdfTag : std::uint16_t {
-    kAnchor = 2,
-    kPartition = 5,
-    kLogicalVolume = 6,
-    kTerminating = 8,
-    kFileSet = 256,
-};
 
 bool ReadAt(int fd, std::uint64_t offset, std::span<std::uint8_t> buffer) {
     size_t done = 0;
@@ -34,61 +26,6 @@ bool ReadAt(int fd, std::uint64_t offset, std::span<std::uint8_t> buffer) {
         done += static_cast<size_t>(got);
     }
     return true;
-}
-
-std::uint16_t Le16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t Le32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-           std::uint32_t{p[3]} << 24;
-}
-
-bool IsValidUdfTag(const std::uint8_t* tag, std::uint16_t id) {
-    std::uint8_t sum = 0;
-    for (size_t i = 0; i < kUdfTagSize; ++i) {
-        if (i != 4) sum = static_cast<std::uint8_t>(sum + tag[i]);
-    }
-    return Le16(tag) == id && sum == tag[4];
-}
-
-struct UdfLayout {
-    std::uint64_t blockSize = 0;
-    std::uint32_t partitionStart = 0;
-    std::uint32_t partitionLength = 0;
-    std::optional<std::uint32_t> fileSetBlock;  // relative to the partition
-};
-
-std::optional<UdfLayout> ReadUdfLayout(int fd) {
-    std::array<std::uint8_t, kUdfFileSetSize> block{};
-    UdfLayout layout;
-    for (std::uint64_t size : {2048u, 512u, 1024u, 4096u}) {
-        if (ReadAt(fd, kUdfAnchorSector * size, block) && IsValidUdfTag(block.data(), kAnchor) &&
-            Le32(block.data() + 12) == kUdfAnchorSector) {
-            layout.blockSize = size;
-            break;
-        }
-    }
-    if (layout.blockSize == 0) return std::nullopt;
-
-    std::uint32_t sequenceBlocks =
-        static_cast<std::uint32_t>(Le32(block.data() + 16) / layout.blockSize);
-    std::uint32_t sequenceStart = Le32(block.data() + 20);
-    bool havePartition = false;
-    for (std::uint32_t i = 0; i < sequenceBlocks && i < 64; ++i) {
-        if (!ReadAt(fd, (sequenceStart + i) * layout.blockSize, block)) break;
-        std::uint16_t id = Le16(block.data());
-        if (!IsValidUdfTag(block.data(), id) || id == kTerminating) break;
-        if (id == kPartition && !havePartition) {
-            layout.partitionStart = Le32(block.data() + 188);
-            layout.partitionLength = Le32(block.data() + 192);
-            havePartition = true;
-        } else if (id == kLogicalVolume && !layout.fileSetBlock) {
-            layout.fileSetBlock = Le32(block.data() + 252);
-        }
-    }
-    if (!havePartition) return std::nullopt;
-    return layout;
 }
 
 }  // namespace
@@ -106,18 +43,23 @@ std::optional<IsoVolume> ReadIsoVolume(int fd, std::uint64_t sessionStart) {
 }
 
 std::optional<std::uint32_t> ReadUdfSerial(int fd) {
-    std::optional<UdfLayout> layout = ReadUdfLayout(fd);
-    if (!layout) return std::nullopt;
-    std::array<std::uint8_t, kUdfFileSetSize> block{};
-    auto fileSetAt = [&](std::uint32_t relative) {
-        return ReadAt(fd, (layout->partitionStart + std::uint64_t{relative}) * layout->blockSize,
-                      block) &&
-               IsValidUdfTag(block.data(), kFileSet);
+    volumeid::ReadBytes read = [fd](std::uint64_t offset, std::span<std::uint8_t> buffer) {
+        return ReadAt(fd, offset, buffer);
     };
-    if (layout->fileSetBlock && fileSetAt(*layout->fileSetBlock)) {
+    off_t end = lseek(fd, 0, SEEK_END);
+    auto volume =
+        volumeid::ReadUdfVolumeDescriptors(read, end > 0 ? static_cast<std::uint64_t>(end) : 0);
+    if (!volume) return std::nullopt;
+    const volumeid::UdfPartitionDescriptor& partition = volume->partitions.front();
+    std::array<std::uint8_t, volumeid::kUdfFileSetSize> block{};
+    auto fileSetAt = [&](std::uint32_t relative) {
+        return read((partition.start + std::uint64_t{relative}) * volume->blockSize, block) &&
+               volumeid::IsUdfTag(block, volumeid::kUdfFileSet);
+    };
+    if (fileSetAt(volumeid::UdfLe32(volume->logicalVolume.data() + 252))) {
         return volumeid::UdfDescriptorSerial(block);
     }
-    std::uint32_t limit = std::min(layout->partitionLength, kUdfFileSetSearchBlocks);
+    std::uint32_t limit = std::min(partition.length, kUdfFileSetSearchBlocks);
     for (std::uint32_t relative = 0; relative < limit; ++relative) {
         if (fileSetAt(relative)) return volumeid::UdfDescriptorSerial(block);
     }

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "core/catalog/CatalogRepair.h"
@@ -104,16 +106,32 @@ TEST_F(RepairReportTest, AFileCutShortSaysItsLostRowsCouldNotBeCounted) {
 }
 
 TEST_F(RepairReportTest, AVerifierDamagedOutOfFormIsDamageAndTheLockIsMadeAgain) {
-    std::string path = test::MakeFilledCatalog(dir, "verifier.kst", 500, "pw1234");
-    engine::ExecOrThrow(engine::Database::Open(path, "pw1234")->Handle(),
-                        "UPDATE _kest_lock SET verifier = '$argon2id$v=19$m=16384,t=2,p=1$##'");
-    // No password could match it: the open reports damage rather than
-    // refusing every password for ever.
-    EXPECT_EQ(OpenError(path, "pw1234"), err::kCorrupt);
-    RepairOutcome outcome = RepairCatalogFile(path, "pw1234");
-    EXPECT_EQ(outcome.salvage.lock, engine::LockOutcome::Remade);
-    EXPECT_EQ(OpenError(path, ""), err::kInvalidPassword);
-    EXPECT_EQ(OpenError(path, "pw1234"), 0);
+    // Parameters the hash function cannot read, and one byte outside the
+    // characters it writes in an otherwise whole verifier.
+    for (const char* verifier :
+         {"$argon2id$v=19$m=16384,t=2,p=1$##",
+          "$argon2id$v=19$m=16384,t=2,p=1$tJZ68meZ+cAGRP97nTSN2w$8ICZ4J3k/4UaIbMam\xdc"
+          "VcOQ2YoAu59bpNOlka7Ttm99w"}) {
+        SCOPED_TRACE(verifier);
+        std::string path = test::MakeFilledCatalog(dir, "verifier.kst", 500, "pw1234");
+        auto db = engine::Database::Open(path, "pw1234");
+        sqlite3_stmt* update = nullptr;
+        sqlite3_prepare_v2(db->Handle(), "UPDATE _kest_lock SET verifier = ?", -1, &update,
+                           nullptr);
+        sqlite3_bind_text(update, 1, verifier, -1, SQLITE_STATIC);
+        EXPECT_EQ(sqlite3_step(update), SQLITE_DONE);
+        sqlite3_finalize(update);
+        db.reset();
+        // No password could match it: the open reports damage rather than
+        // refusing every password for ever.
+        EXPECT_EQ(OpenError(path, "pw1234"), err::kCorrupt);
+        RepairOutcome outcome = RepairCatalogFile(path, "pw1234");
+        EXPECT_EQ(outcome.salvage.lock, engine::LockOutcome::Remade);
+        EXPECT_EQ(OpenError(path, ""), err::kInvalidPassword);
+        EXPECT_EQ(OpenError(path, "pw1234"), 0);
+        fs::remove(path);
+        fs::remove(outcome.keptAs);
+    }
 }
 
 TEST_F(RepairReportTest, AHeaderThatLeavesTheFileReadOnlyIsRepaired) {
