@@ -50,7 +50,7 @@ class ScanImageCliTest : public ::testing::Test {
         return test::RunCli("--home " + ShellQuote(home.Path().string()) + " " + args);
     }
     test::CliResult ScanImage(const std::string& image) {
-        return Cli("--input image --answer No scan --hash --image " + ShellQuote(image));
+        return Cli("--input image scan --hash --image " + ShellQuote(image));
     }
     std::string Sql(const char* query) { return Cli("sql " + Catalog() + " " + query).out; }
     test::TempDir home, work;
@@ -112,7 +112,8 @@ TEST_F(ScanImageCliTest, BadImagesAreReported) {
         SCOPED_TRACE(name);
         test::CliResult result = ScanImage(work.File(name));
         EXPECT_EQ(result.status, 1);
-        EXPECT_THAT(result.err, HasSubstr("cannot be scanned: it holds no ISO 9660 or UDF volume"));
+        EXPECT_THAT(result.err,
+                    HasSubstr("cannot be scanned.\nIt holds no ISO 9660 or UDF volume."));
     }
     EXPECT_NE(Cli("scan --image " + ShellQuote(work.File("missing.iso"))).status, 0);
     EXPECT_NE(Cli("scan " + ShellQuote(work.Path().string()) + " --image " +

@@ -60,15 +60,15 @@ bool ScanDriver::StartScan(const std::string& driveText) {
 
 bool ScanDriver::StartImageScan(const std::string& imagePath) {
     std::unique_ptr<image::DiscImage> disc;
-    std::string problem = "it holds no ISO 9660 or UDF volume";
+    std::string problem = "It holds no ISO 9660 or UDF volume";
     try {
         disc = image::OpenDiscImage(imagePath);
     } catch (const image::ImageError& e) {
-        problem = std::string("it is damaged (") + e.what() + ")";
+        problem = e.what();
     }
     if (!disc) {
         m_s.prompter.Show("Error in reading Disc",
-                          "The disc image " + imagePath + " cannot be scanned: " + problem + ".",
+                          "The disc image " + imagePath + " cannot be scanned.\r\n" + problem + ".",
                           Icon::Critical);
         return false;
     }

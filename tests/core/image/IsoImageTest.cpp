@@ -116,7 +116,7 @@ TEST_F(IsoImageTest, PlainNamesLoseTheirVersion) {
 
 // Bytes the reader must refuse or report, never crash or hang on.
 TEST_F(IsoImageTest, BadImagesGiveNothingOrAnImageError) {
-    EXPECT_EQ(OpenIsoImage(dir.File("missing")), nullptr);
+    EXPECT_THROW(OpenIsoImage(dir.File("missing")), ImageError);
     dir.Write("empty", "");
     EXPECT_EQ(OpenIsoImage(dir.File("empty")), nullptr);
     std::mt19937 random(28);
