@@ -101,6 +101,28 @@ TEST_F(ScanImageCliTest, RowsEqualAScanOfTheMountedDisc) {
     EXPECT_EQ(Sql(kHashRows), hashes);
 }
 
+// A UDF bridge image is scanned through its UDF volume: names, sizes and
+// dates as in the tree it was made from (genisoimage's UDF files are
+// read-only, as the mounted disc shows them).
+TEST_F(ScanImageCliTest, UdfBridgeImageIsScannedAsUdf) {
+    if (!test::ToolsInstalled("genisoimage")) GTEST_SKIP() << "no genisoimage";
+    work.Write("tree/readme.txt", "udf\n");
+    work.Write("tree/Fotos/Sommer 2024/Strand und Dünen.jpg", std::string(3000, 'j'));
+    ASSERT_TRUE(test::RunIn(work, "genisoimage -udf -R -J -V UDF_DISC -o disc.iso tree"));
+    ASSERT_EQ(ScanImage(work.File("disc.iso")).status, 0);
+    const char* rows =
+        "'SELECT FileDir, FileName, FileSize, FileDate FROM tblFiles WHERE KestId = "
+        "(SELECT MAX(KestId) FROM tblDiscs) ORDER BY FileDir, FileName'";
+    const std::string image = Sql(rows);
+    EXPECT_THAT(Sql(kFileRows), HasSubstr("<root>\treadme.txt\tR\t4\t"));
+    EXPECT_THAT(Sql(kDiscRow), HasSubstr("\tUDF\t2\n"));
+    ASSERT_EQ(
+        Cli("--input tree --answer No scan --drive-type optical " + ShellQuote(work.File("tree")))
+            .status,
+        0);
+    EXPECT_EQ(Sql(rows), image);
+}
+
 // What is no image, or a damaged one, is said in plain words; nothing hangs.
 TEST_F(ScanImageCliTest, BadImagesAreReported) {
     work.Write("empty.iso", "");
