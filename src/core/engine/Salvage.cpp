@@ -334,7 +334,7 @@ bool HasDatabaseHeader(const std::string& path) {
         std::memcmp(start, kMagic, sizeof kMagic) != 0)
         return false;
     // A page size the engine can have written (1 stands for 65536).
-    unsigned size = start[16] << 8 | start[17];
+    auto size = static_cast<unsigned>(start[16] << 8 | start[17]);
     return size == 1 || (size >= 512 && size <= 32768 && (size & (size - 1)) == 0);
 }
 
