@@ -277,6 +277,9 @@ class Suite {
         m_totals.rowsKept += c.kept;
         m_totals.altered += c.altered;
         m_totals.invented += c.invented;
+        if (c.invented > 0 && std::getenv("KEST_DAMAGE_VERBOSE"))
+            std::fprintf(stderr, "invented %s %s%lld rows\n", m_current.c_str(), tag.c_str(),
+                         static_cast<long long>(c.invented));
         if (printed.lowerBound && printed.count <= c.lost) {
             ++m_totals.cutShort;
         } else if (printed.count != c.lost) {

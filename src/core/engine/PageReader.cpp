@@ -174,7 +174,8 @@ bool PageReader::Payload(const std::vector<unsigned char>& data, size_t at, uint
 }
 
 bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
-                               std::vector<PageRow>* rows) {
+                               std::vector<PageRow>* rows, bool* whole) {
+    if (whole) *whole = false;
     std::vector<unsigned char> data;
     if (!Load(page, data)) return false;
     const size_t h = page == 1 ? 100 : 0;
@@ -216,6 +217,7 @@ bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
     }
     if (rows && ordered)
         for (size_t r = firstRow; r < rows->size(); ++r) (*rows)[r].ordered = true;
+    if (whole) *whole = ordered;
     return true;
 }
 
@@ -269,8 +271,9 @@ uint32_t PageReader::WalkTable(uint32_t root, const RowSink& sink) {
         pending.pop_back();
         if (!Mark(page)) continue;
         std::vector<PageRow> rows;
-        bool read = ReadTablePage(page, pending, &rows);
-        if (!read || (!rows.empty() && !rows.front().ordered)) ++damaged;
+        bool whole = false;
+        ReadTablePage(page, pending, &rows, &whole);
+        if (!whole) ++damaged;
         for (const auto& row : rows) sink(row);
     }
     return damaged;

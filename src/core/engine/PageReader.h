@@ -70,7 +70,9 @@ class PageReader {
     bool Mark(uint32_t page);
     // The cells of a b-tree page: its type, child pages (interior) and rows
     // or keys (leaves); false when the page is no b-tree page.
-    bool ReadTablePage(uint32_t page, std::vector<uint32_t>& children, std::vector<PageRow>* rows);
+    // `whole` (when given) tells whether every cell was read.
+    bool ReadTablePage(uint32_t page, std::vector<uint32_t>& children, std::vector<PageRow>* rows,
+                       bool* whole = nullptr);
     // An index page gives no entries, and false, when any of its cells is damaged.
     bool ReadIndexPage(uint32_t page, std::vector<uint32_t>& children,
                        std::vector<std::vector<CellValue>>& entries);
