@@ -9,24 +9,12 @@
 #include <string>
 
 #include "BenchTiming.h"
+#include "BenchTree.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using kest::bench::Quote;
-
-bool Run(const std::string& command) {
-    return std::system(command.c_str()) == 0;
-}
-
-// N small files, a thousand to a folder.
-void MakeTree(const fs::path& root, int count) {
-    for (int i = 0; i < count; ++i) {
-        fs::path folder = root / ("folder" + std::to_string(i / 1000));
-        if (i % 1000 == 0) fs::create_directories(folder);
-        std::ofstream(folder / ("file" + std::to_string(i) + ".txt")) << i << '\n';
-    }
-}
 
 // sevenZip is 7-Zip's command that lists the same entries: `7z l` alone
 // lists a .tar.xz as the one .tar inside it, without reading it.
@@ -48,19 +36,21 @@ void Compare(const std::string& archive, const std::string& sevenZip) {
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 100'000;
-    if (!Run("command -v bsdtar >/dev/null && command -v 7z >/dev/null && command -v xz "
-             ">/dev/null")) {
+    if (!kest::bench::RunShell(
+            "command -v bsdtar >/dev/null && command -v 7z >/dev/null && command -v xz "
+            ">/dev/null")) {
         std::printf("bsdtar, 7z or xz is missing: no baseline\n");
         return 1;
     }
     const fs::path work = fs::temp_directory_path() / "kest-bench-packed";
     fs::remove_all(work);
-    MakeTree(work / "tree", count);
+    kest::bench::MakeSmallFiles(work / "tree", count);
     const std::string tree = Quote((work / "tree").string());
     const std::string sevenZip = (work / "files.7z").string();
     const std::string tarXz = (work / "files.tar.xz").string();
-    if (!Run("cd " + tree + " && 7z a -bd " + Quote(sevenZip) + " . >/dev/null") ||
-        !Run("tar -C " + tree + " -cJf " + Quote(tarXz) + " .")) {
+    if (!kest::bench::RunShell("cd " + tree + " && 7z a -bd " + Quote(sevenZip) +
+                               " . >/dev/null") ||
+        !kest::bench::RunShell("tar -C " + tree + " -cJf " + Quote(tarXz) + " .")) {
         std::printf("making the archives failed\n");
         return 1;
     }

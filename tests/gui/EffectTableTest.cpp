@@ -163,6 +163,7 @@ std::vector<Row> Rows() {
              EXPECT_THAT(t.shell.opened[0], HasSubstr(t.home.Path().string()));
          }},
         AsksForFile("mnuScanFolder", false, "Scan Folder"),
+        AsksForFile("mnuScanImage", false, "Scan Disc Image"),
         AsksForFile("mnuGetSav0", true, "Save List as Plain Text..."),
         AsksForFile("mnuGetSav1", true, "Save List as CSV..."),
         EndsTheProgram("mnuExit"),

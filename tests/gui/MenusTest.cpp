@@ -42,6 +42,7 @@ TEST_F(Menus, EntriesHaveTheirCaptionsShortcutsAndChecks) {
         {"mnuSaveDBAs", "Save Database &As...", "", false},
         {"mnuDBProp", "Data&base Properties", "", false},
         {"mnuScanFolder", "Scan &Folder...", "", false},
+        {"mnuScanImage", "Scan Disc &Image...", "", false},
         {"mnuGetSav0", "&Plain Text File...", "", false},
         {"mnuGetSav1", "CS&V File...", "", false},
         {"mnuExit", "&Exit", "Ctrl+E", false},

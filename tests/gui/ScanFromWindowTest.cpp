@@ -7,9 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "WindowFixture.h"
 #include "core/engine/Database.h"
 #include "gui/scan/WindowScan.h"
+#include "support/ToolRun.h"
 #include "support/catalog/CatalogFixture.h"
 #include "support/scan/RecordingScanView.h"
 
@@ -176,6 +179,31 @@ TEST_F(ScanFromWindow, ScanFolderScansTheChosenFolderAsItsVolume) {
     EXPECT_EQ(QueryText(window->Session().current.Db(),
                         "SELECT DiscLbl, DiscSer FROM tblDiscs WHERE DiscDesc = 'one folder'"),
               "BACKUP_01|1A2B-03CD\n");
+}
+
+// File > Scan Disc Image...: the disc an image holds is scanned in place
+// with its own label; what is no image is said so and scans nothing.
+TEST_F(ScanFromWindow, ScanImageScansTheDiscTheImageHolds) {
+    if (!ToolsInstalled("xorriso")) GTEST_SKIP() << "no xorriso";
+    ASSERT_TRUE(RunIn(disc, "xorriso -as mkisofs -R -J -V IMAGE_01 -o ../disc.iso dir"));
+    const std::string image = (disc.Path().parent_path() / "disc.iso").string();
+    StartWith(false);
+    const int64_t before = FileRows();
+    prompter.ExpectOpenFile("Scan Disc Image", disc.File("dir/file0.txt"));
+    prompter.ExpectMessage("Error in reading Disc", ::testing::HasSubstr("no ISO 9660 or UDF"),
+                           Icon::Critical, Buttons::OKOnly, 1, Answer::OK);
+    window->Menus().mnuScanImage->trigger();
+    prompter.ExpectOpenFile("Scan Disc Image", image);
+    ExpectDescription("an image");
+    window->Menus().mnuScanImage->trigger();
+    prompter.VerifyDone();
+    std::filesystem::remove(image);
+    EXPECT_EQ(FileRows(), before + 40);
+    EXPECT_TRUE(window->Controls().panels[0]->text().startsWith(
+        "Added 40 files from Disc with label IMAGE_01."));
+    EXPECT_EQ(QueryText(window->Session().current.Db(),
+                        "SELECT DiscFSys FROM tblDiscs WHERE DiscDesc = 'an image'"),
+              "CDFS\n");
 }
 
 // While a scan runs the window is disabled: the search buttons and Enter in

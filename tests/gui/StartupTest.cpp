@@ -20,8 +20,8 @@ using ::testing::StartsWith;
 const char* const kCatalogControls[] = {"cmdClear",  "cmdQuery", "cmdAdv",   "txtSzFr", "txtSzTo",
                                         "txtDtFr",   "txtDtTo",  "txtRiFr",  "txtRiTo", "cmdSS",
                                         "cboSearch", "drvMain",  "icbDrives"};
-const char* const kCatalogEntries[] = {"mnuComp",   "mnuClose",      "mnuSaveDBAs",
-                                       "mnuDBProp", "mnuScanFolder", "mnuRefD"};
+const char* const kCatalogEntries[] = {"mnuComp",       "mnuClose",     "mnuSaveDBAs", "mnuDBProp",
+                                       "mnuScanFolder", "mnuScanImage", "mnuRefD"};
 
 class Startup : public WindowFixture {
   protected:

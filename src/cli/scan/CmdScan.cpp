@@ -1,8 +1,11 @@
 // kest-cli scan ROOT: scans a folder (a mount point or any folder) into the
-// catalog as one disc, with the settings of the program folder.
+// catalog as one disc, with the settings of the program folder; kest-cli scan
+// --image FILE scans the disc an ISO 9660 or UDF image holds, without
+// mounting it.
 #include <unistd.h>
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 
 #include "cli/CliContext.h"
@@ -20,6 +23,7 @@ namespace {
 
 struct ScanArguments {
     std::string root;
+    std::string image;
     std::string driveType;
     VolumeOverrides volume;
     int64_t cancelAfter = 0;
@@ -30,7 +34,10 @@ int RunScan(CliContext& context, const ScanArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
 
-    std::string root = GivenRoot(args.root);
+    if (args.root.empty() == args.image.empty()) {
+        throw CLI::ValidationError("ROOT", "give either a folder to scan or --image FILE");
+    }
+    std::string root = args.image.empty() ? GivenRoot(args.root) : std::string();
     std::unique_ptr<platform::Volumes> system = platform::MakeSystemVolumes();
     GivenVolume volumes(*system, root);
     if (!args.driveType.empty()) {
@@ -54,17 +61,24 @@ int RunScan(CliContext& context, const ScanArguments& args) {
         if ((counted && !pressed) || StopSignals::Received()) driver.CancelScan();
         pressed = pressed || counted;
     };
-    bool ok = driver.StartScan(root);
+    bool ok = args.image.empty()
+                  ? driver.StartScan(root)
+                  : driver.StartImageScan(
+                        std::filesystem::absolute(args.image).lexically_normal().string());
     std::cout << view.Status() << std::endl;
     return ok ? 0 : 1;
 }
 
 CommandRun SetupScan(CLI::App& app, CliContext& context) {
     auto args = std::make_shared<ScanArguments>();
-    CLI::App* sub = app.add_subcommand("scan", "Scan a folder or mounted disc into the catalog");
-    sub->add_option("ROOT", args->root, "Mount point or folder to scan")
-        ->required()
-        ->check(CLI::ExistingDirectory);
+    CLI::App* sub =
+        app.add_subcommand("scan", "Scan a folder, mounted disc or disc image into the catalog");
+    CLI::Option* root = sub->add_option("ROOT", args->root, "Mount point or folder to scan")
+                            ->check(CLI::ExistingDirectory);
+    sub->add_option("--image", args->image,
+                    "Scan the disc in this ISO 9660 or UDF image, read without mounting it")
+        ->check(CLI::ExistingFile)
+        ->excludes(root);
     sub->add_option("--drive-type", args->driveType,
                     "Drive type to assume: removable, fixed, network or optical");
     AddVolumeOptions(*sub, args->volume);

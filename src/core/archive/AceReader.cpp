@@ -12,8 +12,8 @@ struct AceLibrary {
     using Handle = ace::AceHandle;
     using Header = ace::ACEHeaderData;
 
-    static Handle Open(const std::string& path) {
-        return OpenForListing(&ace::ACEOpenArchive, &ace::ACECloseArchive, path);
+    static Handle Open(const std::string& path, FileWindow window) {
+        return OpenForListing(&ace::ACEOpenArchive, &ace::ACECloseArchive, path, window);
     }
     static int ReadHeader(Handle handle, Header& header) {
         return ace::ACEReadHeader(handle, &header);

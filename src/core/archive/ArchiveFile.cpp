@@ -23,20 +23,21 @@ int OpenRegularFile(const std::string& path, uint64_t& size) {
     return fd;
 }
 
-std::optional<ArchiveFile> ArchiveFile::Open(const std::string& path) {
+std::optional<ArchiveFile> ArchiveFile::Open(const std::string& path, FileWindow window) {
     uint64_t size = 0;
     int fd = OpenRegularFile(path, size);
     if (fd < 0) return std::nullopt;
-    return ArchiveFile(fd, size);
+    return ArchiveFile(fd, window.offset, window.SizeIn(size));
 }
 
 ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_size(other.m_size) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_base(other.m_base), m_size(other.m_size) {}
 
 ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::exchange(other.m_fd, -1);
+        m_base = other.m_base;
         m_size = other.m_size;
     }
     return *this;
@@ -63,7 +64,8 @@ size_t ArchiveFile::ReadInto(uint64_t offset, char* buffer, size_t count) const 
     if (count > m_size - offset) count = static_cast<size_t>(m_size - offset);
     size_t done = 0;
     while (done < count) {
-        ssize_t got = ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+        ssize_t got =
+            ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(m_base + offset + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw err::DeviceIo();
         if (got == 0) break;  // the file shrank under us

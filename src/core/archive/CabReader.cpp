@@ -73,7 +73,7 @@ void ReadFileEntry(FileCursor& cursor, FileFound& entry) {
 }  // namespace
 
 void cArchive::GetCab() {
-    auto file = ArchiveFile::Open(m_archivePath);
+    auto file = ArchiveFile::Open(m_archivePath, m_window);
     if (!file) return;
     FileCursor cursor(*file, 0);
     if (cursor.Peek(4) != "MSCF") return;

@@ -33,9 +33,11 @@ void FillFromHeader(const Header& header, const std::string& comment, FileFound&
 // Opens an archive through a library's open call: the handle when it is open
 // for listing; a handle given with a non-zero result is closed.
 template <class OpenData, class Handle>
-Handle OpenForListing(Handle (*open)(OpenData*), int (*close)(Handle), const std::string& path) {
+Handle OpenForListing(Handle (*open)(OpenData*), int (*close)(Handle), const std::string& path,
+                      FileWindow window) {
     OpenData data;
     data.ArcName = path;
+    data.Window = window;
     data.OpenMode = 0;  // list
     Handle handle = open(&data);
     if (data.OpenResult == 0) return handle;
@@ -44,7 +46,7 @@ Handle OpenForListing(Handle (*open)(OpenData*), int (*close)(Handle), const std
 }
 
 // A listing library has the four calls of the classic interface. Library gives
-//   Handle, Header, Open(path) -> Handle (null unless open for listing),
+//   Handle, Header, Open(path, window) -> Handle (null unless open for listing),
 //   ReadHeader(Handle, Header&) -> 0 while there are entries, Skip(Handle),
 //   Close(Handle), Listed(Header) -> whether the entry is reported, and
 //   Fill(Header, FileFound&).
@@ -62,7 +64,7 @@ void cArchive::ListThroughLibrary(const char* reader) {
 
     {
         OpenArchive archive;
-        auto open = [&] { archive.handle = Library::Open(m_archivePath); };
+        auto open = [&] { archive.handle = Library::Open(m_archivePath, m_window); };
         if (Step(reader, 10, open) == StepResult::Cancelled || !archive.handle) return;
         auto count = [&] {
             typename Library::Header header;
@@ -75,7 +77,7 @@ void cArchive::ListThroughLibrary(const char* reader) {
     }
 
     OpenArchive archive;
-    auto open = [&] { archive.handle = Library::Open(m_archivePath); };
+    auto open = [&] { archive.handle = Library::Open(m_archivePath, m_window); };
     if (Step(reader, 30, open) == StepResult::Cancelled || !archive.handle) return;
     int32_t n = 0;
     while (n < m_entryCount) {

@@ -32,7 +32,7 @@ void FillEncryptedHeaders(uint64_t archiveSize, FileFound& entry) {
 
 void cArchive::GetPacked() {
     const char* reader = ReaderName(m_archiveType);
-    auto file = ArchiveFile::Open(m_archivePath);
+    auto file = ArchiveFile::Open(m_archivePath, m_window);
     if (!file || file->Size() == 0) return;
     PackedListing listing(*file, m_archiveType);
     bool open = false;

@@ -12,8 +12,8 @@ struct RarLibrary {
     using Handle = rar::RarHandle;
     using Header = rar::RARHeaderData;
 
-    static Handle Open(const std::string& path) {
-        return OpenForListing(&rar::RAROpenArchive, &rar::RARCloseArchive, path);
+    static Handle Open(const std::string& path, FileWindow window) {
+        return OpenForListing(&rar::RAROpenArchive, &rar::RARCloseArchive, path, window);
     }
     static int ReadHeader(Handle handle, Header& header) {
         return rar::RARReadHeader(handle, &header);

@@ -150,7 +150,7 @@ void ReadCentralEntry(FileCursor& cursor, FileFound& entry) {
 }  // namespace
 
 void cArchive::GetZip() {
-    auto file = ArchiveFile::Open(m_archivePath);
+    auto file = ArchiveFile::Open(m_archivePath, m_window);
     if (!file || file->Size() == 0) return;
 
     // The tail window starts at offset 1 in short files: an end record at

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "core/archive/ArchiveFile.h"
 #include "core/archive/ArchiveHost.h"
 #include "core/archive/FileFound.h"
 #include "core/common/Errors.h"
@@ -22,6 +23,9 @@ class cArchive {
 
     void SetArchivePath(std::string path) { m_archivePath = std::move(path); }
     const std::string& ArchivePath() const { return m_archivePath; }
+    // Where in the file the archive lies: all of it unless set (an archive
+    // inside a disc image is listed from the image's bytes).
+    void SetArchiveWindow(FileWindow window) { m_window = window; }
     // "zip", "cab", "rar", "ace", or a type libarchive lists ("7z", "iso",
     // "tar", "tgz", "tbz", "txz", "tzst"; see ArchiveKinds.h); anything else
     // lists nothing.
@@ -87,6 +91,7 @@ class cArchive {
     Prompter& m_prompter;
     ArchiveHost& m_host;
     std::string m_archivePath;
+    FileWindow m_window;
     std::string m_archiveType;
     int32_t m_entryCount = 0;
     FileFoundHandler m_fileFound;

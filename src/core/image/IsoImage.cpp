@@ -1,17 +1,15 @@
 // The ISO 9660 reader. The tree read is the one a mounted disc shows: the
 // primary tree with its Rock Ridge names when the disc has Rock Ridge, else
 // the Joliet tree when there is one, else the primary tree.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <optional>
 #include <unordered_set>
 
 #include "core/image/DiscImage.h"
+#include "core/image/ImageFile.h"
 #include "core/image/IsoRecords.h"
 #include "core/volumeid/VolumeIds.h"
 
@@ -28,10 +26,7 @@ constexpr size_t kDirectoryChunk = 64 * kIsoSectorSize;
 
 class IsoImage : public DiscImage {
   public:
-    IsoImage(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
-    ~IsoImage() override { close(m_fd); }
-    IsoImage(const IsoImage&) = delete;
-    IsoImage& operator=(const IsoImage&) = delete;
+    explicit IsoImage(const std::string& path) : m_file(path), m_size(m_file.Size()) {}
 
     // False when the image holds no ISO 9660 volume.
     bool Open();
@@ -43,14 +38,13 @@ class IsoImage : public DiscImage {
     std::vector<ImageEntry> ReadDirectory(const ImageEntry& directory) override;
 
   private:
-    void Read(uint64_t offset, std::span<uint8_t> buffer) const;
     // The system use area of the record, continuation areas followed.
     void ReadRockRidge(std::span<const uint8_t> record, RockRidgeFacts& facts) const;
     ImageEntry EntryOf(std::span<const uint8_t> record) const;
     // The directory a Rock Ridge child link points at, sized by its "." record.
     void FollowChildLink(uint32_t block, ImageEntry& entry) const;
 
-    int m_fd;
+    ImageFile m_file;
     uint64_t m_size;
     uint32_t m_blockSize = kIsoSectorSize;
     bool m_joliet = false;
@@ -65,27 +59,13 @@ class IsoImage : public DiscImage {
     std::unordered_set<uint64_t> m_read;
 };
 
-void IsoImage::Read(uint64_t offset, std::span<uint8_t> buffer) const {
-    if (offset > m_size || buffer.size() > m_size - offset) {
-        throw ImageError("a structure of the image lies beyond its end");
-    }
-    size_t done = 0;
-    while (done < buffer.size()) {
-        ssize_t got = pread(m_fd, buffer.data() + done, buffer.size() - done,
-                            static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) throw ImageError("the image cannot be read");
-        done += static_cast<size_t>(got);
-    }
-}
-
 bool IsoImage::Open() {
     std::array<uint8_t, kIsoSectorSize> sector{};
     std::optional<std::array<uint8_t, kIsoSectorSize>> primary, joliet;
     for (int i = 0; i < kMaxDescriptors; ++i) {
         uint64_t offset = (16 + static_cast<uint64_t>(i)) * kIsoSectorSize;
         if (offset + kIsoSectorSize > m_size) break;
-        Read(offset, sector);
+        m_file.Read(offset, sector, "a volume descriptor");
         if (!volumeid::IsIsoDescriptor(sector) || sector[0] == 255) break;
         if (sector[0] == 1 && !primary) primary = sector;
         if (volumeid::IsJolietDescriptor(sector) && !joliet) joliet = sector;
@@ -96,19 +76,20 @@ bool IsoImage::Open() {
     m_serial = volume.serial;
     m_blockSize = Le16(primary->data() + 128);
     if (m_blockSize != 512 && m_blockSize != 1024 && m_blockSize != 2048) {
-        throw ImageError("the volume's block size is not one ISO 9660 allows");
+        throw ImageError("The volume's block size is not one ISO 9660 allows");
     }
 
     auto rootOf = [&](const std::array<uint8_t, kIsoSectorSize>& descriptor) {
         std::span<const uint8_t> record(descriptor.data() + kRootRecordOffset, 34);
         ImageEntry root = EntryOf(record);
+        root.name = "/";  // as errors name it
         root.isDirectory = true;
         return root;
     };
     ImageEntry primaryRoot = rootOf(*primary);
     // Rock Ridge announces itself by an "SP" entry in the root's "." record.
     std::vector<uint8_t> first(m_blockSize);
-    Read(primaryRoot.node, first);
+    m_file.Read(primaryRoot.node, first, "the root folder");
     size_t length = first[0];
     if (length >= 34 && first[32] == 1) {
         size_t systemUse = 34;
@@ -153,16 +134,17 @@ void IsoImage::ReadRockRidge(std::span<const uint8_t> record, RockRidgeFacts& fa
         std::optional<Continuation> next = ParseSystemUse(area, facts);
         if (!next) return;
         if (hops >= kMaxContinuations || next->length > m_blockSize) {
-            throw ImageError("a Rock Ridge continuation chain is damaged");
+            throw ImageError("A Rock Ridge continuation chain is damaged");
         }
         area.resize(next->length);
-        Read(uint64_t{next->block} * m_blockSize + next->offset, area);
+        m_file.Read(uint64_t{next->block} * m_blockSize + next->offset, area,
+                    "a Rock Ridge continuation area");
     }
 }
 
 void IsoImage::FollowChildLink(uint32_t block, ImageEntry& entry) const {
     std::array<uint8_t, 34> dot{};
-    Read(uint64_t{block} * m_blockSize, dot);
+    m_file.Read(uint64_t{block} * m_blockSize, dot, "a relocated folder");
     entry.isDirectory = true;
     entry.extents.clear();
     entry.node = uint64_t{block} * m_blockSize;
@@ -172,10 +154,10 @@ void IsoImage::FollowChildLink(uint32_t block, ImageEntry& entry) const {
 std::vector<ImageEntry> IsoImage::ReadDirectory(const ImageEntry& directory) {
     if (directory.node == m_root.node) m_read.clear();
     if (!m_read.insert(directory.node).second) {
-        throw ImageError("a directory of the image loops back on itself");
+        throw ImageError("The folder \"" + directory.name + "\" loops back on itself");
     }
     if (directory.node > m_size || directory.size > m_size - directory.node) {
-        throw ImageError("a directory lies beyond the end of the image");
+        throw ImageError("The image ends before the folder \"" + directory.name + "\"");
     }
     std::vector<ImageEntry> entries;
     bool continues = false;  // the last entry's data goes on in the next record
@@ -183,14 +165,15 @@ std::vector<ImageEntry> IsoImage::ReadDirectory(const ImageEntry& directory) {
     for (uint64_t done = 0; done < directory.size; done += chunk.size()) {
         chunk.resize(
             static_cast<size_t>(std::min<uint64_t>(kDirectoryChunk, directory.size - done)));
-        Read(directory.node + done, chunk);
+        m_file.Read(directory.node + done, chunk, "a folder's records");
         // Records never cross a block; a zero length ends a block's records.
         for (size_t block = 0; block < chunk.size(); block += m_blockSize) {
             size_t end = std::min<size_t>(block + m_blockSize, chunk.size());
             for (size_t at = block; at < end && chunk[at] != 0;) {
                 size_t length = chunk[at];
                 if (length < 34 || at + length > end || 33u + chunk[at + 32] > length) {
-                    throw ImageError("a directory record of the image is damaged");
+                    throw ImageError("The folder \"" + directory.name +
+                                     "\" holds a damaged record");
                 }
                 std::span<const uint8_t> record(chunk.data() + at, length);
                 at += length;
@@ -225,10 +208,7 @@ std::vector<ImageEntry> IsoImage::ReadDirectory(const ImageEntry& directory) {
 }  // namespace
 
 std::unique_ptr<DiscImage> OpenIsoImage(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    off_t size = lseek(fd, 0, SEEK_END);
-    auto image = std::make_unique<IsoImage>(fd, size > 0 ? static_cast<uint64_t>(size) : 0);
+    auto image = std::make_unique<IsoImage>(path);
     if (!image->Open()) return nullptr;
     return image;
 }

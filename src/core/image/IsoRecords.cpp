@@ -1,5 +1,7 @@
 #include "core/image/IsoRecords.h"
 
+#include <string_view>
+
 namespace kest::image {
 
 namespace {
@@ -17,10 +19,12 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
 // Seconds since the epoch of a time given in fields, less its offset from
 // GMT in 15-minute steps (ignored when out of range, as mounted discs do).
 int64_t Seconds(int64_t year, int month, int day, int hour, int minute, int second, int8_t zone) {
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
+        minute > 59 || second < 0 || second > 59) {
         return 0;
     }
-    int64_t seconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    int64_t seconds = DaysFromCivil(year, month, day) * 86400 + int64_t{hour} * 3600 +
+                      int64_t{minute} * 60 + second;
     if (zone >= -52 && zone <= 52) seconds -= int64_t{zone} * 15 * 60;
     return seconds;
 }
@@ -98,8 +102,9 @@ std::optional<Continuation> ParseSystemUse(std::span<const uint8_t> area, RockRi
         if (length < 4 || at + length > area.size()) break;
         std::span<const uint8_t> entry = area.subspan(at, length);
         at += length;
-        auto is = [&](const char* signature) {
-            return entry[0] == signature[0] && entry[1] == signature[1];
+        auto is = [&](std::string_view signature) {
+            return entry[0] == static_cast<uint8_t>(signature[0]) &&
+                   entry[1] == static_cast<uint8_t>(signature[1]);
         };
         if (is("ST")) break;
         if (is("CE") && length >= 28) {

@@ -22,6 +22,10 @@ constexpr std::size_t kIdentifierSize = 38;  // a file identifier before its var
 constexpr std::uint8_t kDirectoryType = 4;
 constexpr std::uint64_t kNoParent = UINT64_MAX;
 
+// The owner-write bit of a file entry's permissions: without it the mounted
+// disc shows the file read-only.
+constexpr std::uint32_t kOwnerWrite = 0x800;
+
 enum Characteristic : std::uint8_t {
     kHidden = 1,
     kDirectory = 2,
@@ -124,6 +128,7 @@ class UdfImage : public DiscImage {
         UdfNode node = m_volume.ReadNode(icb);
         entry.size = node.size;
         entry.modified = node.modified;
+        entry.readOnly = (node.permissions & kOwnerWrite) == 0;
         entry.extents = std::move(node.extents);
         if (entry.isDirectory) {
             // Every folder has one parent: a folder met again under another

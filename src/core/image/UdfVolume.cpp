@@ -243,6 +243,7 @@ UdfNode UdfVolume::ReadNode(UdfAddress icb) const {
         UdfNode node;
         node.fileType = block[27];
         node.size = UdfLe64(block.data() + 56);
+        node.permissions = UdfLe32(block.data() + 44);
         node.modified = UdfTimestampToUtc(block.data() + (extended ? 92 : 84));
         std::size_t base = extended ? 216 : 176;
         std::uint64_t attributes = UdfLe32(block.data() + base - 8);

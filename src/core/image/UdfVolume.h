@@ -21,6 +21,7 @@ struct UdfNode {
     std::uint8_t fileType = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0;
+    std::uint32_t permissions = 0;  // the owner's write bit is 0x800
     // The image bytes holding the data in order; for data embedded in the
     // entry, the entry's own bytes.
     std::vector<Extent> extents;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <xxhash.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <unordered_map>
 
@@ -83,13 +84,39 @@ FileHashResult HashFile(int dirFd, const char* name, std::vector<char>& buffer) 
 void ContentHashes::Add(int dirFd, const char* entryName, std::string_view storedDir,
                         std::string_view storedName, ScanLog& log) {
     FileHashResult read = HashFile(dirFd, entryName, m_buffer);
-    if (read.error != 0) {
-        log.WriteRecord("   Content not read for its hash (" +
-                        FileSystemError(read.error).Description() +
-                        "): " + std::string(storedName));
+    Keep(std::move(read.hash), read.error, storedDir, storedName, log);
+}
+
+void ContentHashes::Add(int fd, std::span<const image::Extent> extents, std::string_view storedDir,
+                        std::string_view storedName, ScanLog& log) {
+    if (m_buffer.size() < kReadSize) m_buffer.resize(kReadSize);
+    HashState state;
+    for (const image::Extent& extent : extents) {
+        for (uint64_t done = 0; done < extent.length;) {
+            size_t want =
+                static_cast<size_t>(std::min<uint64_t>(m_buffer.size(), extent.length - done));
+            ssize_t n =
+                ::pread(fd, m_buffer.data(), want, static_cast<off_t>(extent.offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                Keep({}, n < 0 ? errno : EIO, storedDir, storedName, log);
+                return;
+            }
+            state.Update(m_buffer.data(), static_cast<size_t>(n));
+            done += static_cast<uint64_t>(n);
+        }
     }
-    if (read.hash.empty()) return;
-    m_hashes.push_back({std::string(storedDir), std::string(storedName), std::move(read.hash)});
+    Keep(state.Hex(), 0, storedDir, storedName, log);
+}
+
+void ContentHashes::Keep(std::string hash, int error, std::string_view storedDir,
+                         std::string_view storedName, ScanLog& log) {
+    if (error != 0) {
+        log.WriteRecord("   Content not read for its hash (" +
+                        FileSystemError(error).Description() + "): " + std::string(storedName));
+    }
+    if (hash.empty()) return;
+    m_hashes.push_back({std::string(storedDir), std::string(storedName), std::move(hash)});
 }
 
 void ContentHashes::Store(engine::Database& db, int64_t kestId) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/image/DiscImage.h"
 
 namespace kest::engine {
 class Database;
@@ -23,12 +26,18 @@ class ContentHashes {
     // The file just stored as (dir, name) in the catalog, opened below dirFd.
     void Add(int dirFd, const char* entryName, std::string_view storedDir,
              std::string_view storedName, ScanLog& log);
+    // The file just stored, whose data is `extents` of the open image `fd`.
+    void Add(int fd, std::span<const image::Extent> extents, std::string_view storedDir,
+             std::string_view storedName, ScanLog& log);
     // Writes the hashes of the disc's rows that the catalog holds (matched by
     // folder and name), as one unit.
     void Store(engine::Database& db, int64_t kestId);
     size_t Count() const { return m_hashes.size(); }
 
   private:
+    // Keeps a hash, or logs why there is none (`error`, a system error number).
+    void Keep(std::string hash, int error, std::string_view storedDir, std::string_view storedName,
+              ScanLog& log);
     struct Hashed {
         std::string dir, name, hash;
     };

@@ -1,17 +1,11 @@
 #include "core/scan/DirectoryWalk.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-
 #include <strings.h>
-#include <cerrno>
+
 #include <charconv>
 #include <vector>
 
 #include "core/archive/ArchiveKinds.h"
-#include "core/common/FileSystemError.h"
-#include "core/scan/ContentHashes.h"
-#include "core/scan/DirectoryEntry.h"
 #include "core/scan/DisplayName.h"
 #include "core/scan/RowBatch.h"
 #include "core/scan/ScanOptions.h"
@@ -23,37 +17,32 @@ namespace kest::scan {
 
 namespace {
 
-// A directory that cannot be listed because it is closed to us or has gone
-// contributes nothing; anything else (a failing disc) stops the walk.
-bool SkippableListingError(int error) {
-    return error == EACCES || error == EPERM || error == ENOENT || error == ENOTDIR;
-}
-
-class DirCloser {
+// Ends the source's listing at the end of a scope.
+class ListingCloser {
   public:
-    explicit DirCloser(DIR* dir) : m_dir(dir) {}
-    ~DirCloser() { closedir(m_dir); }
-    DirCloser(const DirCloser&) = delete;
-    DirCloser& operator=(const DirCloser&) = delete;
+    explicit ListingCloser(WalkSource& source) : m_source(source) {}
+    ~ListingCloser() { m_source.Close(); }
+    ListingCloser(const ListingCloser&) = delete;
+    ListingCloser& operator=(const ListingCloser&) = delete;
 
   private:
-    DIR* m_dir;
+    WalkSource& m_source;
 };
 
 }  // namespace
 
-DirectoryWalk::DirectoryWalk(std::string root, ScanState& state, RowBatch& batch, ScanView& view,
-                             Prompter& prompter, const ScanOptions& options,
+DirectoryWalk::DirectoryWalk(std::string root, WalkSource& source, ScanState& state,
+                             RowBatch& batch, ScanView& view, const ScanOptions& options,
                              ArchiveLister* archives)
     : m_root(std::move(root)),
+      m_source(source),
       m_state(state),
       m_batch(batch),
       m_view(view),
       m_options(options),
-      m_archives(archives),
-      m_facts(prompter, &view) {}
+      m_archives(archives) {}
 
-void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
+void DirectoryWalk::WalkDirectory(const std::string& givenPath, uint64_t handle) {
     std::string path = givenPath;
     if (path.empty() || path.back() != '/') path += '/';
     m_view.Pump();
@@ -62,44 +51,37 @@ void DirectoryWalk::WalkDirectory(const std::string& givenPath) {
 
     std::string shownPath;
     text::EscapeNameBytes(path, shownPath);
-    DIR* dir = opendir(path.c_str());
-    if (!dir) {
-        int error = errno;
-        if (!SkippableListingError(error)) throw FileSystemError(error);
-        m_state.log.WriteRecord("Directory not read (" + FileSystemError(error).Description() +
-                                "): " + shownPath);
-        return;
-    }
-    std::vector<std::string> subdirectories;
+    std::vector<std::pair<std::string, uint64_t>> subdirectories;
     {
-        DirCloser closer(dir);
-        std::vector<Entry> entries;
-        errno = 0;
-        while (dirent* found = readdir(dir)) {
-            std::string name = found->d_name;
-            if (name == "." || name == "..") continue;
-            entries.push_back({std::move(name), IsDirectoryEntry(dir, found)});
+        ListingCloser closer(m_source);
+        std::vector<WalkEntry> entries;
+        std::string reason;
+        if (!m_source.List(path, handle, entries, reason)) {
+            m_state.log.WriteRecord("Directory not read (" + reason + "): " + shownPath);
+            return;
         }
-        if (errno != 0) throw FileSystemError(errno);
 
         // Directory pass, then file pass, both in listing order.
-        for (const Entry& entry : entries) {
+        for (const WalkEntry& entry : entries) {
             if (entry.isDirectory && strcasecmp(entry.name.c_str(), "pagefile.sys") != 0) {
-                subdirectories.push_back(path + entry.name + "/");
+                subdirectories.emplace_back(path + entry.name + "/", entry.handle);
             }
         }
         std::string shownRelative;
         text::EscapeNameBytes(relative, shownRelative);
         std::string dirText = TrimSpaces(shownRelative);
-        for (const Entry& entry : entries) {
-            if (!entry.isDirectory) StoreFile(dirfd(dir), path, shownPath, dirText, entry.name);
+        for (const WalkEntry& entry : entries) {
+            if (!entry.isDirectory) StoreFile(entry, path, shownPath, dirText);
         }
     }
-    for (const std::string& subdirectory : subdirectories) WalkDirectory(subdirectory);
+    for (const auto& [subdirectory, subhandle] : subdirectories) {
+        WalkDirectory(subdirectory, subhandle);
+    }
 }
 
-void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::string& shownPath,
-                              const std::string& dirText, const std::string& name) {
+void DirectoryWalk::StoreFile(const WalkEntry& entry, const std::string& path,
+                              const std::string& shownPath, const std::string& dirText) {
+    const std::string& name = entry.name;
     // The texts of a file are built in buffers kept from file to file: this
     // runs once per file of a disc.
     std::string& shownName = m_scratch.shownName;
@@ -117,8 +99,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     std::string& fullPath = m_scratch.fullPath;
     fullPath.assign(path).append(name);
     FileFacts& facts = m_scratch.facts;
-    m_facts.Read(dirFd, fullPath, name.c_str(), std::string_view(fullPath).substr(m_root.size()),
-                 facts);
+    m_source.ReadFacts(fullPath, entry, std::string_view(fullPath).substr(m_root.size()), facts);
     m_state.lastFile.append(" ")
         .append(dirText)
         .append(" ")
@@ -143,7 +124,7 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
     m_batch.Files().Add(m_state.discId, storedDir, shownName, facts.attributes, facts.size,
                         facts.isoDate);
     m_batch.Written();
-    if (m_hashes) m_hashes->Add(dirFd, name.c_str(), storedDir, shownName, m_state.log);
+    if (m_hashes) m_source.Hash(*m_hashes, entry, storedDir, shownName, m_state.log);
 
     if (m_options.saveSubFileContents) {
         m_view.SetStatus(StatusPanel::SubFile, "");
@@ -153,7 +134,12 @@ void DirectoryWalk::StoreFile(int dirFd, const std::string& path, const std::str
             m_state.fileId = m_batch.Files().LastFileId();
             // The archive's own row is kept whatever becomes of its listing.
             m_batch.Commit();
-            m_archives->List(fullPath, extension);
+            std::string reason;
+            if (std::optional<ArchiveBytes> bytes = m_source.BytesOf(fullPath, entry, reason)) {
+                m_archives->List(*bytes, extension);
+            } else {
+                m_state.log.WriteLine("   Not listed: " + reason + ".");
+            }
             if (m_state.abort) throw ScanAborted();
         }
     }

@@ -77,6 +77,27 @@ void FileFactsReader::Report(int error, const std::string& fullPath) {
         Icon::Critical);
 }
 
+bool FileFactsReader::Start(time_t modified, int64_t size, std::string_view relativePath,
+                            FileFacts& facts) {
+    m_times.Format(modified, facts.dateText, facts.isoDate);
+    facts.size = size;
+    char digits[24];
+    facts.sizeText.assign(digits, std::to_chars(digits, digits + sizeof digits, size).ptr);
+    facts.attributes.clear();
+    if (m_view) m_view->Pump();
+    if (IsPagefileName(relativePath)) {
+        facts.attributes = "?";
+        return false;
+    }
+    return true;
+}
+
+void FileFactsReader::Fill(time_t modified, int64_t size, uint32_t attributeBits,
+                           std::string_view relativePath, FileFacts& facts) {
+    if (Start(modified, size, relativePath, facts))
+        facts.attributes = AttributeLetters(attributeBits);
+}
+
 void FileFactsReader::Read(int dirFd, const std::string& fullPath, const char* name,
                            std::string_view relativePath, FileFacts& facts) {
     facts.dateText.clear();
@@ -89,15 +110,7 @@ void FileFactsReader::Read(int dirFd, const std::string& fullPath, const char* n
         Report(errno, fullPath);
         return;
     }
-    m_times.Format(st.st_mtim.tv_sec, facts.dateText, facts.isoDate);
-    facts.size = st.st_size;
-    char digits[24];
-    facts.sizeText.assign(digits, std::to_chars(digits, digits + sizeof digits, st.st_size).ptr);
-    if (m_view) m_view->Pump();
-    if (IsPagefileName(relativePath)) {
-        facts.attributes = "?";
-        return;
-    }
+    if (!Start(st.st_mtim.tv_sec, st.st_size, relativePath, facts)) return;
     uint32_t bits = 0;
     if (int error = m_attributes.Read(dirFd, fullPath, name, st, bits); error != 0) {
         Report(error, fullPath);

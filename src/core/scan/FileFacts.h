@@ -51,8 +51,15 @@ class FileFactsReader {
               std::string_view relativePath, FileFacts& facts);
     // A file by path alone; `root` is the drive root it lies on.
     FileFacts Read(const std::string& fullPath, const std::string& root);
+    // A file whose facts are known without asking the file system (an entry
+    // of a disc image).
+    void Fill(time_t modified, int64_t size, uint32_t attributeBits, std::string_view relativePath,
+              FileFacts& facts);
 
   private:
+    // Clears `facts` and fills in date and size; false when the attributes
+    // are settled too (a root pagefile.sys).
+    bool Start(time_t modified, int64_t size, std::string_view relativePath, FileFacts& facts);
     void Report(int error, const std::string& fullPath);
 
     Prompter& m_prompter;

@@ -17,10 +17,11 @@ ScanArchives::ScanArchives(ScanState& state, ScanView& view, const ScanOptions& 
       m_prompter(prompter),
       m_recorder(db, *this, prompter) {}
 
-void ScanArchives::List(const std::string& path, const std::string& type) {
+void ScanArchives::List(const ArchiveBytes& bytes, const std::string& type) {
     archive::cArchive reader(m_prompter, *this);
     reader.OnFileFound([this](const archive::FileFound& entry) { m_recorder.Record(entry); });
-    reader.SetArchivePath(path);
+    reader.SetArchivePath(bytes.path);
+    reader.SetArchiveWindow(bytes.window);
     reader.SetArchiveType(type);
     reader.GetInfo();
 }

@@ -18,7 +18,7 @@ class ScanArchives : public ArchiveLister, public archive::SubFileScanState {
     ScanArchives(ScanState& state, ScanView& view, const ScanOptions& options, RowBatch& batch,
                  engine::Database& db, Prompter& prompter);
 
-    void List(const std::string& path, const std::string& type) override;
+    void List(const ArchiveBytes& bytes, const std::string& type) override;
 
     bool CancelRequested() const override;
     void WriteLog(const std::string& line) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/scan/CommittingPrompter.h"
@@ -20,6 +21,7 @@ class Sound;
 namespace kest::scan {
 
 class ScanView;
+class WalkSource;
 
 // What a scan works with: the open catalog, the machine, the user and the
 // window, the settings and the log file.
@@ -45,6 +47,10 @@ class ScanDriver {
     // nothing). True unless an error stopped the scan or the log could not
     // be written whole.
     bool StartScan(const std::string& driveText);
+    // Scans a disc image (ISO 9660 or UDF) as the disc it holds, read in
+    // place; its root is the image's path followed by "/". An image that
+    // cannot be read is reported and scans nothing.
+    bool StartImageScan(const std::string& imagePath);
     // The Cancel button: the walk stops at its next check.
     void CancelScan() { m_state.abort = true; }
     const ScanState& State() const { return m_state; }
@@ -52,9 +58,11 @@ class ScanDriver {
     const std::string& Summary() const { return m_summary; }
 
   private:
+    // The log's header, `run`, and the clean-up with the error it raised.
+    bool Start(const std::function<void()>& run);
     // Runs the steps up to the end sound; returns early when given up.
-    void Run(const std::string& driveText);
-    void Estimate(const std::string& root);
+    void Run(const std::string& driveText, const platform::Volumes& volumes, WalkSource& source);
+    void Estimate(const std::string& root, WalkSource& source);
     void CleanUp(const KestError* error);
 
     ScanServices m_s;

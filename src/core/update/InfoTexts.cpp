@@ -110,7 +110,8 @@ const std::vector<HelpTopic>& HelpTopics() {
          "Kest calls every medium a \"Disc\": a CD, DVD or Blu-ray, a USB stick, a\n"
          "memory card, an external disk, a floppy, or any mounted folder chosen in\n"
          "the drive box. File, Scan Folder... scans one folder of a volume as that\n"
-         "volume. Each scan adds one disc with its label, serial number and\n"
+         "volume; File, Scan Disc Image... scans the disc an ISO or UDF image holds,\n"
+         "read without mounting it. Each scan adds one disc with its label, serial number and\n"
          "file system; a disc with the same serial can be replaced. Optical drives\n"
          "are /dev/sr devices; the others are listed by their mount points."},
         {"Disc Facts",

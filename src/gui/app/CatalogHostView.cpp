@@ -81,7 +81,7 @@ void CatalogHostView::EnableControls(bool open) {
                              static_cast<QWidget*>(c.icbDrives)})
         control->setEnabled(open);
     for (QAction* entry : {m.mnuComp, m.mnuClose, m.mnuSaveDBAs, m.mnuDBProp, m.mnuScanFolder,
-                           m.mnuRefD, m.mnuReindex})
+                           m.mnuScanImage, m.mnuRefD, m.mnuReindex})
         entry->setEnabled(open);
     m.mnuSave->setEnabled(open);
 }

@@ -49,6 +49,7 @@ void BuildFileMenu(QMenuBar* bar, MainMenus& m) {
     m.mnuDBProp = Entry(m.mnuFile, "mnuDBProp", "Data&base Properties");
     m.mnuFile->addSeparator();
     m.mnuScanFolder = Entry(m.mnuFile, "mnuScanFolder", "Scan &Folder...");
+    m.mnuScanImage = Entry(m.mnuFile, "mnuScanImage", "Scan Disc &Image...");
     m.mnuFile->addSeparator();
     m.mnuSave = SubMenu(m.mnuFile, "mnuSave", "&Save List as...");
     m.mnuGetSav = SaveEntries(m.mnuSave, "mnuGetSav", true);

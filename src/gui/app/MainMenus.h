@@ -15,7 +15,7 @@ struct MainMenus {
     QMenu* mnuFile = nullptr;
     QAction *mnuOpDB = nullptr, *mnuCrDB = nullptr, *mnuComp = nullptr, *mnuClose = nullptr,
             *mnuSaveDBAs = nullptr, *mnuDBProp = nullptr, *mnuScanFolder = nullptr,
-            *mnuExit = nullptr;
+            *mnuScanImage = nullptr, *mnuExit = nullptr;
     QMenu* mnuSave = nullptr;
     std::array<QAction*, 2> mnuGetSav{};
 

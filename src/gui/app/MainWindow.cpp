@@ -138,6 +138,7 @@ void MainWindow::ConnectMenus() {
     connect(m.mnuLentDiscs, &QAction::triggered, m_parts.facts, &DiscFactsView::ShowLentDiscs);
     connect(c.cmdSS, &QPushButton::clicked, m_parts.scan, &WindowScan::Start);
     connect(m.mnuScanFolder, &QAction::triggered, m_parts.scan, &WindowScan::ScanFolder);
+    connect(m.mnuScanImage, &QAction::triggered, m_parts.scan, &WindowScan::ScanImage);
     connect(m_parts.scan, &WindowScan::CloseReady, this, &QWidget::close);
     HelpMenu* help = m_parts.help;
     connect(m.mnuHowTo, &QAction::triggered, help, &HelpMenu::ShowContents);

@@ -45,16 +45,30 @@ bool WindowScan::ScanFolder() {
     request.title = "Scan Folder";
     request.folder = true;
     auto folder = m_session.prompter.OpenFile(request);
-    return folder && Scan(*folder);
+    return folder && Scan([&](scan::ScanDriver& driver) { return driver.StartScan(*folder); });
+}
+
+bool WindowScan::ScanImage() {
+    if (m_driver || !m_session.current.HasDatabase()) return false;
+    FileDialogRequest request;
+    request.title = "Scan Disc Image";
+    request.filter = "Disc Images (*.iso;*.udf;*.img)|*.iso;*.udf;*.img|All Files (*.*)|*.*";
+    request.flags = kFileMustExistFlag;
+    auto image = m_session.prompter.OpenFile(request);
+    return image && Scan([&](scan::ScanDriver& driver) { return driver.StartImageScan(*image); });
 }
 
 bool WindowScan::Scan(const std::string& drive) {
+    return Scan([&](scan::ScanDriver& driver) { return driver.StartScan(drive); });
+}
+
+bool WindowScan::Scan(const std::function<bool(scan::ScanDriver&)>& start) {
     scan::ScanDriver driver({m_session.current.path, m_session.current.Db(), m_volumes, *m_sound,
                              m_session.prompter, m_view,
                              scan::ScanOptionsFromSettings(m_session.settings),
                              m_session.paths.ScanLogPath().string()});
     m_driver = &driver;
-    bool ok = driver.StartScan(drive);
+    bool ok = start(driver);
     m_driver = nullptr;
     emit Finished();
     if (m_closeWhenStopped) {

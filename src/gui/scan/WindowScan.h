@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 #include "gui/scan/QtScanView.h"
@@ -36,6 +37,9 @@ class WindowScan : public QObject {
     // File > Scan Folder...: scans a folder the user chooses, registered as
     // the volume it lies on would be.
     bool ScanFolder();
+    // File > Scan Disc Image...: scans the disc an ISO 9660 or UDF image
+    // the user chooses holds, read in place.
+    bool ScanImage();
     void Cancel();
     // The window is closed while a scan runs: asks whether to cancel the scan
     // and exit (not when ask is false, nor a second time); on Yes the scan is
@@ -50,6 +54,8 @@ class WindowScan : public QObject {
 
   private:
     bool Scan(const std::string& drive);
+    // Runs one scan through `start`, the window's driver meanwhile.
+    bool Scan(const std::function<bool(scan::ScanDriver&)>& start);
 
     app::Session& m_session;
     const platform::Volumes& m_volumes;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/archive/ArchiveFile.h"
+
 // A small listing library for ACE archives (1.0 and 2.0) with the four calls
 // of the classic unACE interface. Only headers are read.
 namespace kest::archive::acelib {
@@ -17,6 +19,7 @@ inline constexpr uint32_t kEncrypted = 0x04;  // set when header flag 0x4000 is 
 
 struct ACEOpenArchiveData {
     std::string ArcName;
+    FileWindow Window;  // where the archive lies in ArcName
     unsigned OpenMode = kOpenList;
     unsigned OpenResult = 0;  // out: 0 when the archive is open for listing
 };

@@ -20,8 +20,10 @@ BufferedFile::~BufferedFile() {
     if (m_fd >= 0) close(m_fd);
 }
 
-bool BufferedFile::Open(const std::string& path) {
+bool BufferedFile::Open(const std::string& path, FileWindow window) {
     m_fd = OpenRegularFile(path, m_size);
+    m_base = window.offset;
+    m_size = window.SizeIn(m_size);
     return m_fd >= 0;
 }
 
@@ -41,8 +43,8 @@ bool BufferedFile::Fill(uint64_t offset, size_t count) {
     m_bufferLength = 0;
     size_t done = 0;
     while (done < length) {
-        ssize_t got =
-            pread(m_fd, m_buffer.data() + done, length - done, static_cast<off_t>(offset + done));
+        ssize_t got = pread(m_fd, m_buffer.data() + done, length - done,
+                            static_cast<off_t>(m_base + offset + done));
         if (got <= 0) return false;
         done += static_cast<size_t>(got);
     }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/archive/ArchiveFile.h"
+
 // Random-access reads from a file through one window buffer, so that parsing
 // small headers does not cost a system call per field.
 namespace kest::archive {
@@ -18,7 +20,7 @@ class BufferedFile {
     BufferedFile& operator=(const BufferedFile&) = delete;
 
     // False when the file cannot be opened or is not a regular file.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, FileWindow window = {});
     uint64_t Size() const { return m_size; }
 
     // The count bytes at offset, valid until the next call; empty when they
@@ -32,6 +34,7 @@ class BufferedFile {
     bool Fill(uint64_t offset, size_t count);
 
     int m_fd = -1;
+    uint64_t m_base = 0;  // where offset 0 lies in the file
     uint64_t m_size = 0;
     std::vector<uint8_t> m_buffer;
     uint64_t m_bufferStart = 0;

@@ -30,13 +30,13 @@ struct EntryQueue {
     }
 };
 
-// Opens data->ArcName and lists it with parse (which gives 0 or an error
+// Opens data->ArcName (its Window) and lists it with parse (which gives 0 or an error
 // code); nullptr with OpenResult cannotOpen when the file cannot be read.
 template <typename Archive, typename OpenData, typename Parse>
 Archive* OpenListing(OpenData* data, unsigned cannotOpen, Parse parse) {
     if (!data) return nullptr;
     BufferedFile file;
-    if (!file.Open(data->ArcName)) {
+    if (!file.Open(data->ArcName, data->Window)) {
         data->OpenResult = cannotOpen;
         return nullptr;
     }

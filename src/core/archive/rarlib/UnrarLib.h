@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/archive/ArchiveFile.h"
+
 // A small listing library for RAR archives (the 1.5-4.x format and RAR 5),
 // offering the four calls of the classic unrar interface. Only headers are
 // read; nothing is decompressed.
@@ -30,6 +32,7 @@ inline constexpr uint32_t kNotAFile = 0x1000;  // directories, service and sub-h
 
 struct RAROpenArchiveData {
     std::string ArcName;
+    FileWindow Window;  // where the archive lies in ArcName
     unsigned OpenMode = kOpenList;
     unsigned OpenResult = 0;  // out: 0 when the archive is open for listing
 };
