@@ -206,6 +206,7 @@ bool PageReader::ReadTablePage(uint32_t page, std::vector<uint32_t>& children,
         }
         PageRow row;
         row.rowid = static_cast<int64_t>(rowid);
+        row.page = page;
         std::string payload;
         if (Payload(data, at + a + b, size, m_usable - 35, payload) &&
             DecodeRecord(payload, row.values)) {

@@ -23,6 +23,7 @@ struct PageRow {
     int64_t rowid = 0;
     std::vector<CellValue> values;
     bool ordered = false;
+    uint32_t page = 0;  // the leaf it was read from
 };
 
 // Reads a database file's b-tree pages straight from the file, without the

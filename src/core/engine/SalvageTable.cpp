@@ -267,6 +267,11 @@ bool SalvageTable::CopyPageRow(const PageRow& row) {
 
 void SalvageTable::CopyFromPages(PageReader& pages) {
     m_damagedPages = pages.WalkTable(m_root, [&](const PageRow& row) {
+        if (row.ordered) {
+            // The rowids a whole leaf spans: none of them can have been lost.
+            auto [span, fresh] = m_wholeLeaves.try_emplace(row.page, row.rowid, row.rowid);
+            if (!fresh) span->second.second = row.rowid;
+        }
         if (Fits(row, false) && CopyPageRow(row)) ++m_fromPages;
     });
 }
@@ -294,8 +299,17 @@ int64_t SalvageTable::Lost() const {
     // A refused row is counted only within the counter: without one, damage
     // that parses as rows (a page of random bytes) would count as rows lost.
     if (m_counter >= 0) seen.insert(m_refused.begin(), m_refused.end());
+    // Rowids inside the span of a leaf read whole were never there (a
+    // damaged index key, or a row deleted long ago).
+    std::map<int64_t, int64_t> spans;
+    for (const auto& [page, span] : m_wholeLeaves) spans[span.first] = span.second;
+    auto onWholeLeaf = [&spans](int64_t rowid) {
+        auto next = spans.upper_bound(rowid);
+        return next != spans.begin() && std::prev(next)->second >= rowid;
+    };
     int64_t lost = 0;
     for (int64_t rowid : seen) {
+        if (onWholeLeaf(rowid)) continue;
         // What a damaged index page names beyond the counter never existed.
         if (m_counter >= 0 && (rowid <= 0 || rowid > m_counter)) continue;
         if (!m_copied.contains(rowid)) ++lost;

@@ -225,8 +225,8 @@ void DropSource(sqlite3* db, const Source& s) {
     for (const auto& [name, sql] : TriggerSql(s, true))
         ExecOrThrow(db, "DROP TRIGGER IF EXISTS " + name);
     for (const char* table : s.nameIndexes) DropFullTextTable(db, table);
-    for (const char* table : {s.dirs, s.runs})
-        ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + table);
+    DropFullTextTable(db, s.dirs);
+    ExecOrThrow(db, std::string("DROP TABLE IF EXISTS ") + s.runs);
     if (!StoredSql(db, kStateTable).empty())
         ExecOrThrow(
             db, std::string("DELETE FROM ") + kStateTable + " WHERE tbl = " + SqlLiteral(s.table));

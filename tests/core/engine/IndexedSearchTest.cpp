@@ -578,6 +578,7 @@ TEST_F(IndexedCatalog, DamageIsDetectedAndRebuilt) {
         "DROP TABLE _kest_fx_files_desc",
         "UPDATE _kest_fx_files_desc_data SET block = x'ff' WHERE id = 10",  // undroppable
         "UPDATE _kest_fx_files_config SET v = 5 WHERE k = 'version'",       // undroppable
+        "UPDATE _kest_fx_files_dirs_config SET v = 5 WHERE k = 'version'",  // undroppable
         "DELETE FROM tblFiles WHERE FileId < 50",  // with the triggers gone first, below
     };
     for (const auto& damage : damages) {
