@@ -268,9 +268,10 @@ bool SalvageTable::CopyPageRow(const PageRow& row) {
 void SalvageTable::CopyFromPages(PageReader& pages) {
     m_damagedPages = pages.WalkTable(m_root, [&](const PageRow& row) {
         if (row.ordered) {
-            // The rowids a whole leaf spans: none of them can have been lost.
-            auto [span, fresh] = m_wholeLeaves.try_emplace(row.page, row.rowid, row.rowid);
-            if (!fresh) span->second.second = row.rowid;
+            LeafSpan& span = m_wholeLeaves[row.page];
+            if (++span.rows == 2) span.second = row.rowid;
+            span.beforeLast = span.last;
+            span.last = row.rowid;
         }
         if (Fits(row, false) && CopyPageRow(row)) ++m_fromPages;
     });
@@ -300,9 +301,12 @@ int64_t SalvageTable::Lost() const {
     // that parses as rows (a page of random bytes) would count as rows lost.
     if (m_counter >= 0) seen.insert(m_refused.begin(), m_refused.end());
     // Rowids inside the span of a leaf read whole were never there (a
-    // damaged index key, or a row deleted long ago).
+    // damaged index key, or a row deleted long ago). A leaf's first and last
+    // rowids are left out: damage to a cell's rowid that keeps the leaf in
+    // order can only have moved it past its neighbours at either end.
     std::map<int64_t, int64_t> spans;
-    for (const auto& [page, span] : m_wholeLeaves) spans[span.first] = span.second;
+    for (const auto& [page, span] : m_wholeLeaves)
+        if (span.rows >= 3) spans[span.second] = span.beforeLast;
     auto onWholeLeaf = [&spans](int64_t rowid) {
         auto next = spans.upper_bound(rowid);
         return next != spans.begin() && std::prev(next)->second >= rowid;

@@ -102,8 +102,11 @@ class SalvageTable {
     std::set<int64_t> m_copied;
     std::map<int64_t, uint32_t> m_named;  // rowids the indexes hold, a bit per index
     std::map<std::string, uint32_t> m_indexBits;
-    std::map<uint32_t, std::pair<int64_t, int64_t>>
-        m_wholeLeaves;             // per leaf, first and last rowid
+    // Per leaf read whole: its row count, second, last but one and last rowid.
+    struct LeafSpan {
+        int64_t rows = 0, second = 0, beforeLast = 0, last = 0;
+    };
+    std::map<uint32_t, LeafSpan> m_wholeLeaves;
     std::set<int64_t> m_refused;   // rows read that the new table would not take
     std::set<int64_t> m_doubtful;  // taken by the engine just before the rowids went back down
     std::map<std::string, size_t> m_indexColumns;  // per index, its columns and the rowid
