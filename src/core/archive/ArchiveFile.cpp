@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/common/Errors.h"
+#include "core/common/ReadAt.h"
 
 namespace kest::archive {
 
@@ -62,16 +63,10 @@ std::string ArchiveFile::ReadAt(uint64_t offset, size_t count) const {
 size_t ArchiveFile::ReadInto(uint64_t offset, char* buffer, size_t count) const {
     if (offset >= m_size) return 0;
     if (count > m_size - offset) count = static_cast<size_t>(m_size - offset);
-    size_t done = 0;
-    while (done < count) {
-        ssize_t got =
-            ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(m_base + offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw err::DeviceIo();
-        if (got == 0) break;  // the file shrank under us
-        done += static_cast<size_t>(got);
-    }
-    return done;
+    // Fewer bytes than asked: the file shrank under us.
+    ssize_t got = kest::ReadAt(m_fd, buffer, count, m_base + offset);
+    if (got < 0) throw err::DeviceIo();
+    return static_cast<size_t>(got);
 }
 
 }  // namespace kest::archive

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/common/ReadAt.h"
 #include "core/image/DiscImage.h"
 
 namespace kest::image {
@@ -28,15 +29,8 @@ ImageFile::~ImageFile() {
 
 bool ImageFile::TryRead(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     if (offset > m_size || buffer.size() > m_size - offset) return false;
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-        ssize_t got = pread(m_fd, buffer.data() + done, buffer.size() - done,
-                            static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadAt(m_fd, buffer.data(), buffer.size(), offset) ==
+           static_cast<ssize_t>(buffer.size());
 }
 
 void ImageFile::Read(std::uint64_t offset, std::span<std::uint8_t> buffer, const char* what) const {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "core/common/FileSystemError.h"
+#include "core/common/ReadAt.h"
 #include "core/discfacts/FileHashes.h"
 #include "core/engine/Database.h"
 #include "core/scan/ScanLog.h"
@@ -95,9 +96,7 @@ void ContentHashes::Add(int fd, std::span<const image::Extent> extents, std::str
         for (uint64_t done = 0; done < extent.length;) {
             size_t want =
                 static_cast<size_t>(std::min<uint64_t>(m_buffer.size(), extent.length - done));
-            ssize_t n =
-                ::pread(fd, m_buffer.data(), want, static_cast<off_t>(extent.offset + done));
-            if (n < 0 && errno == EINTR) continue;
+            ssize_t n = ReadAt(fd, m_buffer.data(), want, extent.offset + done);
             if (n <= 0) {
                 Keep({}, n < 0 ? errno : EIO, storedDir, storedName, log);
                 return;
