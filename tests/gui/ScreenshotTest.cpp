@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <filesystem>
 
+#include "DialogDriver.h"
 #include "WindowFixture.h"
 #include "core/text/NameBytes.h"
 #include "support/catalog/CatalogFixture.h"
@@ -21,6 +23,11 @@ TEST_F(Screenshots, BothViewsOverTheSampleCatalog) {
     Start();
     Activate();
     SaveScreenshot("discs-view");
+    auto* fileMenu = Find<QMenu>("mnuFile");
+    fileMenu->popup(window->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fileMenu));
+    SaveDialogPicture(*fileMenu, "file-menu");
+    fileMenu->hide();
 
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     auto* search = Find<QComboBox>("cboSearch");
