@@ -20,6 +20,9 @@ namespace {
 
 constexpr size_t kBlock = size_t{256} << 10;
 constexpr int32_t kEncryptedFlag = 0x1;
+// Every entry of an ISO 9660 image has a directory record of its own, of 33
+// bytes and a name of at least one.
+constexpr uint64_t kSmallestIsoRecord = 34;
 
 // libarchive converts names to and from "the current locale": within a
 // listing that is C.UTF-8 on this thread, so 7z's and Joliet's UTF-16 names
@@ -165,6 +168,13 @@ PackedListing::Next PackedListing::Read(FileFound& entry) {
         Raise(status);
     }
     m_any = true;
+    // Directories that share one extent (a crafted image) would list the
+    // entries below it again for each of them: a few kilobytes could list
+    // millions of entries, and libarchive would hold them all.
+    if (m_type == "iso" && ++m_entries > m_source->file.Size() / kSmallestIsoRecord) {
+        m_failed = true;
+        throw err::InternalError("The image lists more entries than it has room for");
+    }
     if (archive_entry_filetype(header) == AE_IFDIR) return Next::Directory;
     Fill(header, entry);
     return entry.FileName.empty() ? Next::Directory : Next::Entry;

@@ -47,7 +47,8 @@ class PackedListing {
     std::string m_type;
     struct archive* m_archive = nullptr;
     bool m_failed = false;
-    bool m_any = false;  // a header was read
+    bool m_any = false;      // a header was read
+    uint64_t m_entries = 0;  // headers read, directories included
 };
 
 }  // namespace kest::archive

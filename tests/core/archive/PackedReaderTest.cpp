@@ -190,5 +190,19 @@ TEST_F(PackedReaderTest, TarBombListsInOnePassAndStopsOnCancel) {
     EXPECT_EQ(stopped.size(), 1000u);
 }
 
+// A crafted image (found by fuzzing) whose relocated folders are read again
+// for every folder that points at them: 72 KB that list 10,789,985 entries.
+// The listing stops at the room the image has for entries, with the reader's
+// error box, so the memory libarchive holds for them stays small.
+TEST_F(PackedReaderTest, ImageListingMoreEntriesThanItHoldsStopsAtItsRoom) {
+    const std::string image = KEST_SOURCE_DIR "/fuzz/seeds/iso/relocated-directories.iso";
+    ExpectErrorPrompt("GetIso", 20, "51 The image lists more entries than it has room for",
+                      Answer::Retry);
+    auto listed = ListArchive(prompter, host, image, "iso");
+    prompter.VerifyDone();
+    EXPECT_GT(listed.size(), 1000u);
+    EXPECT_LE(listed.size(), fs::file_size(image) / 34);
+}
+
 }  // namespace
 }  // namespace kest::test

@@ -85,8 +85,13 @@ class ReaderTest : public ::testing::Test {
     }
     // The box a reader shows when a value runs past the end of the file.
     void ExpectPastEndPrompt(const std::string& routine, int line, Answer answer) {
+        ExpectErrorPrompt(routine, line, "62 Input past end of file", answer);
+    }
+    // The error box of a reader: "<number> <description>" at a line of it.
+    void ExpectErrorPrompt(const std::string& routine, int line, const std::string& error,
+                           Answer answer) {
         prompter.ExpectMessage(routine,
-                               "Error: 62 Input past end of file\r\nin cArchive." + routine +
+                               "Error: " + error + "\r\nin cArchive." + routine +
                                    " component at line " + std::to_string(line) +
                                    "\r\nSelect the following: \r\n"
                                    "  <-> Choose Retry to attempt further processing\r\n"
