@@ -3,10 +3,14 @@
 // results grid is filled and painted, against `kest-cli search` of the same
 // text (goal: at most 1.3), best of three each, taken in turns. Then times a
 // header click on every shown column of the million rows, ascending and
-// descending (goal: each under a second).
+// descending (goal: each under a second). Last, a search stopped with Escape:
+// how soon the first rows show (goal: within a second) and how soon Escape
+// ends the fill (goal: within half a second).
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <chrono>
@@ -16,11 +20,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "BenchCatalog.h"
 #include "BenchTiming.h"
 #include "DefaultPrompter.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/SearchView.h"
 #include "gui/grids/ListGrid.h"
 #include "support/platform/FakeVolumes.h"
 
@@ -46,6 +52,31 @@ double WindowSearch(kest::gui::MainWindow& window) {
     window.repaint();
     QApplication::processEvents();
     return Since(start);
+}
+
+// The search once more, Escape pressed at the first showing of rows that
+// comes half a second or more after the button: seconds to the first rows
+// shown, and from Escape to the end of the fill.
+std::pair<double, double> StoppedSearch(kest::gui::MainWindow& window) {
+    const kest::gui::MainControls& c = window.Controls();
+    auto* view = window.findChild<kest::gui::SearchView*>(QStringLiteral("searchView"));
+    double firstRows = -1;
+    Clock::time_point escape{};
+    auto start = Clock::now();
+    QObject::connect(view, &kest::gui::SearchView::RowsArrived, [&](int rows) {
+        if (rows > 0 && firstRows < 0) firstRows = Since(start);
+        if (escape == Clock::time_point{} && Since(start) >= 0.5) {
+            QCoreApplication::postEvent(c.fgdResults,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+            escape = Clock::now();
+        }
+    });
+    c.cboSearch->setEditText(QString::fromLatin1(kEverything));
+    start = Clock::now();
+    c.cmdQuery->click();
+    double stopped = escape == Clock::time_point{} ? -1 : Since(escape);
+    QObject::disconnect(view, &kest::gui::SearchView::RowsArrived, nullptr, nullptr);
+    return {firstRows, stopped};
 }
 
 }  // namespace
@@ -112,8 +143,14 @@ int main(int argc, char** argv) {
     qsizetype copied = grid.SelectedText().size();
     std::printf("all rows selected and copied (%lld characters): %.3f s\n",
                 static_cast<long long>(copied), Since(start));
-    std::printf("goals (ratio <= 1.3, every sort < 1 s): %s\n",
-                window / command <= 1.3 && slowest < 1.0 ? "met" : "not met");
+    auto [firstRows, stopped] = StoppedSearch(*main);
+    std::printf("stopped search: first rows shown after %.3f s, Escape answered in %.3f s (%s)\n",
+                firstRows, stopped, main->Controls().lblResultCount->text().toUtf8().constData());
+    std::printf("goals (ratio <= 1.3, every sort < 1 s, first rows <= 1 s, Escape <= 0.5 s): %s\n",
+                window / command <= 1.3 && slowest < 1.0 && firstRows >= 0 && firstRows <= 1.0 &&
+                        stopped >= 0 && stopped <= 0.5
+                    ? "met"
+                    : "not met");
     main->Exit();
     return 0;
 }

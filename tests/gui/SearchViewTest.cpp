@@ -2,13 +2,16 @@
 // and Clear All through the window's widgets.
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "WindowFixture.h"
+#include "core/engine/Database.h"
 #include "gui/app/DiscsView.h"
+#include "gui/app/SearchView.h"
 #include "gui/app/ViewSwitch.h"
 
 namespace kest::test {
@@ -87,6 +90,64 @@ TEST_F(SearchView, TheOutcomeShowsBeforeItsMessage) {
     EXPECT_EQ(window->Parts().views->Current(), app::View::Search);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     prompter.onPrompt = nullptr;
+}
+
+// A long list shows its first rows while it fills, with the count still
+// "---" and the rows so far in the status bar; the list moves under the keys
+// meanwhile, and Escape stops the fill, keeping the rows read so far.
+TEST_F(SearchView, ALongListShowsItsFirstRowsAndEscapeStopsIt) {
+    constexpr int kRows = 20000;
+    {
+        auto db = engine::Database::Open(PutSampleCatalog(), "");
+        db->Begin();
+        for (int i = 0; i < kRows; ++i)
+            db->Execute(
+                "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, "
+                "'many/', 'many " +
+                std::to_string(100000 + i) + "', 1)");
+        db->Commit();
+    }
+    Start();
+    Activate();
+    window->ToolbarAction(2);
+    auto* view = window->findChild<gui::SearchView*>(QStringLiteral("searchView"));
+    ASSERT_NE(view, nullptr);
+    view->SetArrivalPause(std::chrono::milliseconds(0));
+    auto* grid = Find<gui::ListGrid>("fgdResults");
+    struct Seen {
+        int rows, gridRows;
+        QString count, status;
+    };
+    std::vector<Seen> seen;
+    QObject::connect(view, &gui::SearchView::RowsArrived, [&](int rows) {
+        seen.push_back({rows, grid->model()->rowCount(), Find<QLabel>("lblResultCount")->text(),
+                        Find<QLabel>("sbr1Panel2")->text()});
+        if (rows < 2000) return;
+        // Handled by the window's next turn, inside the fill.
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        QCoreApplication::postEvent(
+            grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier));
+        QCoreApplication::postEvent(grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+    });
+    Type("many*");
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().gridRows, seen.front().rows);
+    EXPECT_EQ(seen.front().count, "Matches Found: ---");
+    EXPECT_EQ(seen.front().status.toStdString(),
+              std::to_string(seen.front().rows) + " rows so far; Esc stops the search");
+    const int shown = grid->model()->rowCount();
+    EXPECT_GE(shown, 2000);
+    EXPECT_LT(shown, kRows);
+    EXPECT_EQ(Find<QLabel>("lblResultCount")->text().toStdString(),
+              "Matches Found: " + std::to_string(shown) + " (aborted)");
+    EXPECT_EQ(Find<QLabel>("sbr1Panel1")->text(), "Search stopped");
+    EXPECT_EQ(Find<QLabel>("sbr1Panel2")->text(), "");
+    EXPECT_EQ(grid->model()->index(shown - 1, 2).data().toString().toStdString(),
+              "many " + std::to_string(100000 + shown - 1));
+    // Ctrl+End moved to the last row shown when it was pressed.
+    EXPECT_EQ(grid->currentIndex().row(), seen.back().rows - 1);
+    EXPECT_TRUE(Find("cmdQuery")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(SearchView, ClearAllEmptiesTheCriteriaAndAsksAboutTheHistory) {

@@ -39,13 +39,40 @@ void ShowSearchError(SearchPanel& panel, const KestError& e, Prompter& prompter,
     prompter.ShowError("SQL query error", e.Number(), e.Description());
 }
 
-// Fills the results from a statement and lays them out; on an error the rows
-// read so far stay, the count says "(aborted)" and the user is told (after
-// the view shows it, when there is one).
+// While the results fill, the view sees them arrive (through the engine's
+// periodic check) and may stop the fill.
+class ArrivingRows {
+  public:
+    ArrivingRows(engine::Database& db, const ListTable& rows, SearchViewHooks* view) : m_db(db) {
+        if (view == nullptr) return;
+        m_db.StopWhen([this, &rows, view] {
+            m_stopped = m_stopped || view->RowsArriving(rows);
+            return m_stopped;
+        });
+        m_watched = true;
+    }
+    ArrivingRows(const ArrivingRows&) = delete;
+    ArrivingRows& operator=(const ArrivingRows&) = delete;
+    ~ArrivingRows() {
+        if (m_watched) m_db.StopWhen({});
+    }
+    bool Stopped() const { return m_stopped; }
+
+  private:
+    engine::Database& m_db;
+    bool m_watched = false;
+    bool m_stopped = false;
+};
+
+// Fills the results from a statement and lays them out; on an error, or when
+// the user stops the fill, the rows read so far stay and the count says
+// "(aborted)"; an error is told to the user (after the view shows it, when
+// there is one).
 bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& options,
                  const std::string& statement, Prompter& prompter, SearchViewHooks* view) {
     // The columns are laid out before the first row, for rows handed over as they come.
     auto layOut = [&](ListTable& table) { FillResultsGrid(table, options, panel.widths); };
+    ArrivingRows arriving(db, panel.results, view);
     try {
         FillFromStatement(db, statement, panel.results, layOut);
         return true;
@@ -54,7 +81,13 @@ bool FillResults(engine::Database& db, SearchPanel& panel, const SearchOptions& 
         panel.matchCount = static_cast<int64_t>(panel.results.AddedRowCount());
         if (panel.matchCount > 0)
             panel.resultCount = "Matches Found: " + std::to_string(panel.matchCount) + " (aborted)";
-        ShowSearchError(panel, e, prompter, view);
+        if (arriving.Stopped()) {
+            panel.status1 = "Search stopped";
+            panel.focus = panel.matchCount > 0 ? SearchFocus::Results : SearchFocus::SearchBox;
+            view->ShowPanel();
+        } else {
+            ShowSearchError(panel, e, prompter, view);
+        }
         return false;
     }
 }

@@ -38,6 +38,11 @@ class SearchViewHooks {
     virtual void ShowPanel() = 0;
     // Switches the main window to the Search view.
     virtual void ShowSearchView() = 0;
+    // Called every few engine steps while the results fill, from inside the
+    // engine (so it must not use the catalog): the view may show the rows so
+    // far and let the user stop. true stops the fill; the rows read so far
+    // stay and the count says "(aborted)".
+    virtual bool RowsArriving(const ListTable& results) = 0;
 };
 
 // The state of the Search view that the search commands read and write.

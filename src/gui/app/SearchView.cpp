@@ -29,7 +29,8 @@ SearchView::SearchView(app::Session& session, const discs::DiscList& discs,
       m_discs(discs),
       m_panel(panel),
       c(controls),
-      m_window(window) {
+      m_window(window),
+      m_fillGate(window, c.fgdResults) {
     setObjectName(QStringLiteral("searchView"));
     connect(c.cmdAdv, &QPushButton::clicked, this, &SearchView::ToggleAdvanced);
     connect(c.cmdQuery, &QPushButton::clicked, this, &SearchView::RunQuery);
@@ -59,6 +60,7 @@ void SearchView::RunQuery() {
                               m_session.prompter, *this);
         ShowResults();
     });
+    m_fillShown = false;
 }
 
 void SearchView::ClearAllCriteria() {
@@ -80,6 +82,7 @@ void SearchView::ShowContents(const QString& kestId) {
         ShowCriteria();
         ShowResults();
     });
+    m_fillShown = false;
 }
 
 void SearchView::ToggleAdvanced() {
@@ -146,7 +149,11 @@ void SearchView::ShowHints() {
 }
 
 void SearchView::ShowLists() {
-    c.fgdResults->Reload();
+    // A list shown while it filled keeps its place: only its last rows are new.
+    if (m_fillShown)
+        c.fgdResults->ShowAddedRows();
+    else
+        c.fgdResults->Reload();
     c.lblResultCount->setText(FromUtf8(m_panel.resultCount));
     c.panels[0]->setText(FromUtf8(m_panel.status1));
     c.panels[1]->setText(FromUtf8(m_panel.status2));
@@ -220,6 +227,33 @@ void SearchView::SetBusy(bool busy) {
 
 void SearchView::SetBusyPointer(bool busy) {
     m_busy.Set(busy);
+    if (busy) {
+        // A command starts: any list it fills shows its first rows after a pause.
+        m_fillGate.Reset();
+        m_fillShown = false;
+        m_nextArrival = std::chrono::steady_clock::now() + m_arrivalPause;
+    } else {
+        m_fillGate.CloseIfAsked();
+    }
+}
+
+bool SearchView::RowsArriving(const ListTable& results) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < m_nextArrival) return m_fillGate.StopAsked();
+    // Once the list has its columns (the engine also asks while it prepares),
+    // the grid takes them with the rows so far, then only the new rows.
+    if (m_fillShown) {
+        c.fgdResults->ShowAddedRows();
+    } else if (results.ColumnCount() > 0) {
+        c.fgdResults->Reload();
+        m_fillShown = true;
+    }
+    const auto rows = static_cast<int>(results.RowCount());
+    c.panels[1]->setText(QStringLiteral("%1 rows so far; Esc stops the search").arg(rows));
+    emit RowsArrived(rows);
+    m_fillGate.Pump();
+    m_nextArrival = std::chrono::steady_clock::now() + m_arrivalPause;
+    return m_fillGate.StopAsked();
 }
 
 void SearchView::ShowPanel() {

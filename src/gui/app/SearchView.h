@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "core/discs/DiscList.h"
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
+#include "gui/grids/ListFillGate.h"
 #include "gui/widgets/BusyPointer.h"
 
 namespace kest::gui {
@@ -46,14 +48,20 @@ class SearchView : public QObject, public search::SearchViewHooks {
     // The text, history and column widths into the session's window state.
     void CollectState();
 
+    // How long a filling list goes between showing its new rows (100 ms).
+    void SetArrivalPause(std::chrono::milliseconds pause) { m_arrivalPause = pause; }
+
     // SearchViewHooks.
     void SetBusy(bool busy) override;
     void SetBusyPointer(bool busy) override;
     void ShowPanel() override;
     void ShowSearchView() override;
+    bool RowsArriving(const ListTable& results) override;
 
   signals:
     void SearchViewWanted();
+    // The results grid shows the rows so far of a list that is still filling.
+    void RowsArrived(int rows);
 
   private:
     // The search text and bound boxes into the panel, and back.
@@ -70,6 +78,11 @@ class SearchView : public QObject, public search::SearchViewHooks {
     const MainControls& c;
     QWidget* m_window;
     BusyPointer m_busy;
+    // A filling list: its rows are shown now and then, and Escape stops it.
+    ListFillGate m_fillGate;
+    std::chrono::milliseconds m_arrivalPause{100};
+    std::chrono::steady_clock::time_point m_nextArrival;
+    bool m_fillShown = false;  // the grid shows the rows of the command's fill
 };
 
 }  // namespace kest::gui

@@ -53,6 +53,10 @@ void ListGrid::Reload() {
     }
 }
 
+void ListGrid::ShowAddedRows() {
+    m_model->ShowAddedRows();
+}
+
 std::vector<std::pair<size_t, int>> ListGrid::ColumnTwips() const {
     std::vector<std::pair<size_t, int>> widths;
     for (int c = 0; c < m_model->columnCount(); ++c)

@@ -18,6 +18,8 @@ class ListGrid : public QTableView {
 
     // Re-reads the model and sets the widths the table gives its columns.
     void Reload();
+    // Shows the rows a filling list has added since (see ListTableModel).
+    void ShowAddedRows();
     // The widths (twips) the user gave the shown columns, by table column.
     std::vector<std::pair<size_t, int>> ColumnTwips() const;
     // The selected rows' shown cells, tab-separated, one line per row.

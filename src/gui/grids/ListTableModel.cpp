@@ -15,11 +15,20 @@ ListTableModel::ListTableModel(const ListTable& table, QObject* parent)
 void ListTableModel::Reload() {
     beginResetModel();
     m_shown = m_table.ShownColumns();
+    m_rows = static_cast<int>(m_table.RowCount());
     endResetModel();
 }
 
+void ListTableModel::ShowAddedRows() {
+    const auto rows = static_cast<int>(m_table.RowCount());
+    if (rows <= m_rows) return;
+    beginInsertRows({}, m_rows, rows - 1);
+    m_rows = rows;
+    endInsertRows();
+}
+
 int ListTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_table.RowCount());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int ListTableModel::columnCount(const QModelIndex& parent) const {

@@ -17,6 +17,9 @@ class ListTableModel : public QAbstractTableModel {
 
     // Call after the table was refilled, re-headed or sorted.
     void Reload();
+    // Shows the rows added to the table since the model last looked (a list
+    // that is still filling); the ones shown already stay as they are.
+    void ShowAddedRows();
     // The table column behind a model column.
     size_t TableColumn(int column) const { return m_shown[static_cast<size_t>(column)]; }
     // A cell's text as the table holds it (UTF-8), read in place.
@@ -34,6 +37,8 @@ class ListTableModel : public QAbstractTableModel {
   private:
     const ListTable& m_table;
     std::vector<size_t> m_shown;
+    // The rows the model has announced: the table may hold more while it fills.
+    int m_rows = 0;
 };
 
 }  // namespace kest::gui

@@ -197,6 +197,41 @@ TEST_F(SearchRun, EngineErrorsAbortWithTheirNumber) {
     EXPECT_EQ(panel.status1, "Error #6 while searching. See Help>Content>Errors");
 }
 
+// The window sees the rows arrive while a long list fills and may stop it:
+// the rows read so far stay, in order, the count says "(aborted)", no error
+// box comes, and the status says the search stopped. Unstopped, the same
+// search fills completely.
+TEST_F(SearchRun, AFillTheViewStopsKeepsTheRowsReadSoFar) {
+    db->Begin();
+    for (int i = 0; i < 3000; ++i)
+        db->Execute(
+            "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (2, 'd/', "
+            "'many " +
+            std::to_string(10000 + i) + "', 1)");
+    db->Commit();
+    Search("many*");
+    EXPECT_EQ(panel.resultCount, "Matches Found: 3000");
+    ASSERT_GT(view.arrivals, 10) << "the fill is seen arriving now and then";
+
+    view.stopOnceRows = 1000;
+    WatchDisplay();
+    EXPECT_EQ(Search("many*"), SearchOutcome::Failed);
+    const Texts names = Column(3);
+    ASSERT_EQ(names.size(), view.rowsAtStop);
+    ASSERT_GE(names.size(), 1000u);
+    ASSERT_LT(names.size(), 3000u);
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(names[i], "many " + std::to_string(10000 + i));
+    EXPECT_EQ(panel.resultCount, "Matches Found: " + std::to_string(names.size()) + " (aborted)");
+    EXPECT_EQ(panel.status1, "Search stopped");
+    EXPECT_EQ(panel.focus, SearchFocus::Results);
+    prompter.VerifyDone();
+    EXPECT_EQ(view.calls.back(), "pointer");
+    // The engine's check went with the fill: a statement without a view runs to its end.
+    ASSERT_TRUE(RefreshResults(*db, panel, options, prompter));
+    EXPECT_EQ(panel.resultCount, "Matches Found: 3000");
+}
+
 TEST_F(SearchRun, ContentsOfOneDiscAndOfTheCatalog) {
     options.advanced = true;
     ShowContents(*db, panel, options, std::string("2"), prompter, view);

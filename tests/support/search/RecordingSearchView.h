@@ -25,6 +25,17 @@ struct RecordingSearchView : search::SearchViewHooks {
         calls.push_back(shown);
     }
     void ShowSearchView() override { calls.push_back("search view"); }
+    // Counts the checks while results fill, and stops the fill at the first
+    // one that finds at least stopOnceRows rows (0: never), noting them.
+    size_t stopOnceRows = 0;
+    int arrivals = 0;
+    size_t rowsAtStop = 0;
+    bool RowsArriving(const ListTable& results) override {
+        ++arrivals;
+        if (stopOnceRows == 0 || results.AddedRowCount() < stopOnceRows) return false;
+        rowsAtStop = results.AddedRowCount();
+        return true;
+    }
 };
 
 }  // namespace kest::test
