@@ -10,6 +10,8 @@
 #include "cli/search/CliLists.h"
 #include "cli/search/CliSave.h"
 #include "cli/search/CliSearchView.h"
+#include "core/common/KestError.h"
+#include "core/discs/DiscList.h"
 #include "core/search/SearchCommand.h"
 #include "core/search/SearchSettings.h"
 
@@ -69,8 +71,17 @@ std::optional<search::SearchOutcome> SearchAndPrint(CliContext& context, CliSess
 int RunSearchCommand(CliContext& context, const SearchArguments& args) {
     CliSession session(context);
     if (!session.OpenCatalog()) return 1;
+    // A saved list is headed by the disc list's summary; a search alone needs
+    // only the disc count (its failure is shown as the disc list shows it).
     discs::DiscList discList;
-    LoadDiscList(session, discList);
+    try {
+        if (!args.save.textFile.empty() || !args.save.csvFile.empty())
+            LoadDiscList(session, discList);
+        else
+            discList.discCount = discs::DiscCount(session.current.Db());
+    } catch (const KestError&) {
+        LoadDiscList(session, discList);
+    }
 
     search::SearchOptions options = search::SearchOptionsFrom(session.settings);
     search::SearchPanel panel = PanelFromSettings(session);

@@ -73,6 +73,11 @@ std::string WindowTitle(int programCaption, const std::string& catalogName,
     return "Kest - " + catalogPath;
 }
 
+int64_t DiscCount(engine::Database& db) {
+    engine::Statement count = db.Prepare("SELECT COUNT(*) FROM tblDiscs");
+    return count.Step() ? count.Int(0) : 0;
+}
+
 bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions& options,
                     const std::string& catalogName, const std::string& catalogPath,
                     Prompter& prompter, search::SearchPanel* results,
@@ -84,8 +89,7 @@ bool ReloadDiscList(engine::Database& db, DiscList& list, const DiscListOptions&
         if (options.factColumns != 0 || !list.filter.Empty())
             discfacts::AddFactsToDiscList(table, discfacts::LoadAllDiscFacts(db),
                                           options.factColumns, list.filter);
-        engine::Statement count = db.Prepare("SELECT COUNT(*) FROM tblDiscs");
-        int64_t discCount = count.Step() ? count.Int(0) : 0;
+        const int64_t discCount = DiscCount(db);
         int64_t fileTotal = 0;
         for (size_t r = 0; r < table.RowCount() && table.ColumnCount() > 5; ++r)
             fileTotal += static_cast<int64_t>(

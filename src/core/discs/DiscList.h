@@ -47,6 +47,9 @@ std::string DiscListStatement(const DiscListOptions& options);
 // The header texts and tags of an empty disc list.
 void SetDiscHeaders(ListTable& table, const DiscListOptions& options);
 
+// The rows of tblDiscs (raises the engine's error).
+int64_t DiscCount(engine::Database& db);
+
 // Re-queries the list, its count, summary and the window title. With no disc
 // at all the results (when given) are emptied as well. An error is shown with
 // the title "Error in updating Discs" and gives false; the list keeps what it
