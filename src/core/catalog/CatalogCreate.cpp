@@ -98,12 +98,18 @@ void MakeCurrent(CurrentCatalog& current, const std::string& folder, const std::
             host->ShowIndexProblem("The search index could not be built: " + e.Description() +
                                    " Searches read every row until there is more room.");
     }
-    try {
-        explore::StoreMissingFolders(*database, [host](int64_t done, int64_t total) {
-            if (host) host->ShowIndexProgress(done, total);
-        });
-    } catch (const KestError&) {
-        // Unwritable now: each disc's first exploring works its folders out.
+    // A file unchanged since its index was last found whole had its folders
+    // stored then (or could not take them; then, as when it is unwritable now,
+    // each disc's first exploring works its folders out): looking for discs
+    // without them reads a page or so per disc.
+    if (!database->FoundUnchanged()) {
+        try {
+            explore::StoreMissingFolders(*database, [host](int64_t done, int64_t total) {
+                if (host) host->ShowIndexProgress(done, total);
+            });
+        } catch (const KestError&) {
+            // Unwritable now: each disc's first exploring works its folders out.
+        }
     }
     current.database = std::move(database);
     current.folder = folder;

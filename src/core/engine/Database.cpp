@@ -284,6 +284,7 @@ uint64_t Database::RoomToWrite() {
 
 void Database::BuildSearchIndex(const std::function<void(int64_t, int64_t)>& progress) {
     const bool stamped = SearchIndexStamped(m_path);
+    m_foundUnchanged = stamped;
     // The engine-internal tables beside the search index are built or
     // completed here too; on a file unchanged since the index was last found
     // whole only their objects are checked (a catalog of an earlier version

@@ -95,6 +95,10 @@ class Database {
     // what is missing or damaged; progress gets (rows done, rows to do). Until
     // a table's index is complete its LIKEs read every row.
     void BuildSearchIndex(const std::function<void(int64_t done, int64_t total)>& progress = {});
+    // Whether the last BuildSearchIndex found the file as it was when its
+    // index was last found whole: unchanged since, so whatever was derived
+    // from its rows then (the discs' folders too) is there still.
+    bool FoundUnchanged() const { return m_foundUnchanged; }
     bool SearchIndexComplete();
     // Drops the whole index and builds it afresh, whatever the checks found
     // (the reindex command; repair and compact run it too). stop is asked
@@ -141,6 +145,7 @@ class Database {
     std::string m_path;
     unsigned m_searchIndexes = 0;  // the tables whose index is complete, as bits
     bool m_searchChecked = false;  // m_searchIndexes is known
+    bool m_foundUnchanged = false;
     bool m_useSearchIndex = true;
     std::function<bool()> m_stop;
     std::atomic<std::thread::id> m_owner{std::this_thread::get_id()};

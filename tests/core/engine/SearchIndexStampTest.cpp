@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 
 #include <fstream>
 
@@ -16,15 +15,6 @@
 
 namespace kest::engine {
 namespace {
-
-// Sets the file's modification time a minute back, as if written long ago.
-void Settle(const std::string& path) {
-    struct stat info {};
-    ASSERT_EQ(stat(path.c_str(), &info), 0);
-    struct timespec times[2] = {info.st_atim, info.st_mtim};
-    times[1].tv_sec -= 60;
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
 
 class StampedCatalog : public ::testing::Test {
   protected:
@@ -42,12 +32,9 @@ class StampedCatalog : public ::testing::Test {
                 "VALUES (1, 1, 'inside/', 'inner')");
             db->BuildSearchIndex();
         }
-        Settle(m_path);
-        char probe = 0;
+        test::SetWrittenLongAgo(m_path);
         // A file system that keeps no attributes leaves nothing to test.
-        if (setxattr(m_path.c_str(), "user.kest.probe", &probe, 1, 0) != 0)
-            GTEST_SKIP() << "no extended attributes here";
-        removexattr(m_path.c_str(), "user.kest.probe");
+        if (!test::KeepsAttributes(m_dir)) GTEST_SKIP() << "no extended attributes here";
     }
 
     // Whether an open finds the index of either table whole (noting it when
@@ -89,7 +76,7 @@ TEST_F(StampedCatalog, AnyWriteBringsTheProbesBack) {
         "DROP TRIGGER _kest_fx_files_update; DROP TRIGGER _kest_fx_subfiles_update",
     };
     for (const auto& damage : damages) {
-        Settle(m_path);
+        test::SetWrittenLongAgo(m_path);
         ASSERT_TRUE(OpenFindsItWhole()) << damage;
         ASSERT_TRUE(SearchIndexStamped(m_path)) << damage;
         {
@@ -118,7 +105,7 @@ TEST_F(StampedCatalog, AFileJustWrittenIsNotNoted) {
     { Database::Open(m_path, "")->Execute("UPDATE tblFiles SET FileName = 'g' WHERE FileId = 1"); }
     EXPECT_TRUE(OpenFindsItWhole());
     EXPECT_FALSE(SearchIndexStamped(m_path));
-    Settle(m_path);
+    test::SetWrittenLongAgo(m_path);
     EXPECT_TRUE(OpenFindsItWhole());
     EXPECT_TRUE(SearchIndexStamped(m_path));
 }

@@ -15,6 +15,7 @@
 #include "support/TempDir.h"
 #include "support/catalog/CatalogFixture.h"
 #include "support/catalog/FileSizeLimit.h"
+#include "support/catalog/MaintenanceFixture.h"
 #include "support/catalog/RecordingHost.h"
 #include "support/explore/TreeReference.h"
 
@@ -196,6 +197,26 @@ TEST_F(DiscTreeTest, AnOpenStoresTheFoldersOfEveryDiscLackingThem) {
     EXPECT_EQ(std::to_string(progress.back().first) + "\n", texts);
     EXPECT_EQ(progress.back().first, progress.back().second);
     ExpectMatches(*db, 2, "stored at open");
+}
+
+TEST_F(DiscTreeTest, AFileUnchangedSinceItsIndexWasFoundWholeIsNotLookedThroughAtOpen) {
+    if (!test::KeepsAttributes(dir)) GTEST_SKIP() << "no extended attributes here";
+    AddFiles(1, 120);
+    AddFiles(2, 80);
+    explore::StoreDiscFolders(*db, 1);
+    const std::string path = db->Path();
+    db.reset();
+    test::SetWrittenLongAgo(path);
+    { engine::Database::Open(path, "")->BuildSearchIndex(); }  // notes the file as whole
+    CurrentCatalog current;
+    test::OpenAsCurrent(current, path, "");
+    EXPECT_EQ(StoredRows(*current.database, 2), 0);
+    // The first exploring works them out and stores them.
+    ExpectMatches(*current.database, 2, "unchanged file");
+    current.database->Execute("DELETE FROM _kest_tree_nodes WHERE kest = 2");
+    current.database.reset();
+    test::OpenAsCurrent(current, path, "");
+    EXPECT_GT(StoredRows(*current.database, 2), 0);
 }
 
 TEST_F(DiscTreeTest, AReadOnlyCatalogHasItsFoldersWorkedOutAtEveryLoad) {

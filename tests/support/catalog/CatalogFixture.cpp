@@ -1,6 +1,11 @@
 #include "support/catalog/CatalogFixture.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+#include <fstream>
 
 #include "core/catalog/CatalogCommands.h"
 #include "support/ScriptedPrompter.h"
@@ -15,6 +20,23 @@ std::string MakeCatalogFile(const TempDir& dir, const std::string& name) {
     ScriptedPrompter prompter;
     EXPECT_TRUE(CreateCatalog(path, prompter));
     return path;
+}
+
+void SetWrittenLongAgo(const std::string& path) {
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    struct timespec times[2] = {info.st_atim, info.st_mtim};
+    times[1].tv_sec -= 60;
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+bool KeepsAttributes(const TempDir& dir) {
+    const std::string probe = dir.File("attribute-probe");
+    std::ofstream(probe).put('x');
+    char value = 0;
+    const bool kept = setxattr(probe.c_str(), "user.kest.probe", &value, 1, 0) == 0;
+    std::remove(probe.c_str());
+    return kept;
 }
 
 std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name) {

@@ -19,6 +19,14 @@ std::string MakeOldFormatCatalog(const TempDir& dir, const std::string& name = "
 // A catalog with two discs, a few files and subfiles, for statement tests.
 std::unique_ptr<engine::Database> OpenSampleCatalog(const TempDir& dir);
 
+// Sets the file's modification time a minute back, as if written long ago (a
+// file written in the last seconds is never noted as having its index whole).
+void SetWrittenLongAgo(const std::string& path);
+
+// Whether files in the folder can carry extended attributes (where the note
+// of an index found whole is kept).
+bool KeepsAttributes(const TempDir& dir);
+
 // Every row of a query: its values as ValueText gives them, "|" between
 // them and "\n" after each row.
 std::string QueryText(engine::Database& db, const std::string& sql);
