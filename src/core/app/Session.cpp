@@ -19,13 +19,14 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 Session::Session(AppPaths folder, Prompter& p) : prompter(p), paths(std::move(folder)) {}
+Session::~Session() = default;
 
 void Session::LoadSettings(const WindowState& prepared) {
     text::SetNumberLocale(text::UserNumberLocale());
     window = prepared;
-    IniFile ini(paths.IniPath());
-    settingsProblem = ini.Problem();
-    kest::LoadSettings(ini, paths, settings, startup, window);
+    m_loadedFile = std::make_unique<IniFile>(paths.IniPath());
+    settingsProblem = m_loadedFile->Problem();
+    kest::LoadSettings(*m_loadedFile, paths, settings, startup, window);
     window.resultColumns = AllResultColumns(window);
 }
 
@@ -56,7 +57,7 @@ bool Session::SaveSettings() {
     // the next file dialog starts.
     CatalogName name{current.HasDatabase() ? current.name : std::string(), current.folder};
     std::optional<KestError> failure;
-    kest::SaveSettings(paths, settings, window, &name, &failure);
+    kest::SaveSettings(paths, settings, window, &name, &failure, m_loadedFile.get());
     current.folder = name.folder;
     if (!failure) {
         m_saveFailureShown = false;

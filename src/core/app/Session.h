@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "core/catalog/CatalogCheck.h"
@@ -9,6 +10,10 @@
 #include "core/settings/AppSettings.h"
 #include "core/settings/WindowState.h"
 #include "core/ui/Prompter.h"
+
+namespace kest {
+class IniFile;
+}
 
 namespace kest::app {
 
@@ -21,6 +26,7 @@ class Session {
     // Works in the given program folder (the run's one, AppPaths::ForRun, in
     // the programs; a test's own); nothing is read yet.
     Session(AppPaths paths, Prompter& prompter);
+    ~Session();
 
     // Loads the settings. `prepared` gives the screen and design sizes the
     // window place is computed from. A conversion error raises KestError and
@@ -57,6 +63,7 @@ class Session {
 
   private:
     bool m_saveFailureShown = false;
+    std::unique_ptr<IniFile> m_loadedFile;  // the settings file as LoadSettings read it
 };
 
 // An absolute form of a path given by the user (command line, file manager).

@@ -63,6 +63,18 @@ bool LooksLikeIni(std::string_view data) {
     return blank;
 }
 
+std::optional<std::string> ReadWhole(const fs::path& path) {
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) return std::nullopt;
+        return data;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 bool IsReadOnly(const fs::path& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return false;
@@ -93,15 +105,12 @@ IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_uniq
         unreadable("it is not a file");
         return;
     }
-    std::string data;
-    try {
-        std::ifstream in(m_path, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (!in.good() && !in.eof()) unreadable("it could not be read");
-    } catch (const std::exception&) {
+    std::optional<std::string> read = ReadWhole(m_path);
+    if (!read) {
         unreadable("it could not be read");
+        return;
     }
-    if (!m_impl->readable) return;
+    std::string data = *read;
     m_impl->loaded = data;
     m_impl->hadBom = data.starts_with(kUtf8Bom);
     if (m_impl->hadBom) data.erase(0, kUtf8Bom.size());
@@ -117,6 +126,22 @@ const std::string& IniFile::Problem() const {
 IniFile::~IniFile() = default;
 IniFile::IniFile(IniFile&&) noexcept = default;
 IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+
+std::optional<std::string> IniFile::Stored(std::string_view section, std::string_view key) const {
+    const char* value =
+        m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+long IniFile::KeysIn(std::string_view section) const {
+    return m_impl->ini.GetSectionSize(std::string(section).c_str());
+}
+
+bool IniFile::UnchangedOnDisk() const {
+    if (!m_impl->readable || !m_impl->loaded) return false;
+    return ReadWhole(m_path) == m_impl->loaded;
+}
 
 std::string IniFile::Read(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,14 @@ class IniFile {
 
     std::string Read(std::string_view section, std::string_view key,
                      std::string_view defaultValue) const;
+
+    // The key's value as the file holds it (not cut, quotes kept); none when
+    // the key is missing.
+    std::optional<std::string> Stored(std::string_view section, std::string_view key) const;
+    // How many keys the section holds (duplicates counted); -1 without it.
+    long KeysIn(std::string_view section) const;
+    // Whether the file still holds the bytes read at construction.
+    bool UnchangedOnDisk() const;
 
     // An empty key deletes the whole section; an empty value deletes the key.
     void Write(std::string_view section, std::string_view key, std::string_view value);

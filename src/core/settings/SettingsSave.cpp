@@ -1,6 +1,8 @@
 #include "core/settings/SettingsSave.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
@@ -121,6 +123,43 @@ void AddSearchItems(EntryList& out, const WindowState& w) {
     }
 }
 
+std::string Folded(std::string_view text) {
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return folded;
+}
+
+// Whether writing the entries in order would leave the settings the file
+// holds as they are: every value already there, every deleted key absent,
+// and a deleted section holding just the keys written after its deletion.
+// Unsure cases (a key written before its section is deleted) count as changes.
+bool AlreadyHeld(const IniFile& ini, const std::vector<SettingsEntry>& entries) {
+    std::map<std::string, std::set<std::string>> rewritten;  // deleted section -> keys since
+    for (const SettingsEntry& e : entries) {
+        auto section = rewritten.find(Folded(e.section));
+        if (e.key.empty()) {
+            rewritten[Folded(e.section)].clear();
+            continue;
+        }
+        const auto stored = ini.Stored(e.section, e.key);
+        if (e.value.empty()) {
+            if (section != rewritten.end())
+                section->second.erase(Folded(e.key));
+            else if (stored)
+                return false;
+            continue;
+        }
+        if (stored != e.value) return false;
+        if (section != rewritten.end()) section->second.insert(Folded(e.key));
+    }
+    for (const auto& [section, keys] : rewritten) {
+        const long held = ini.KeysIn(section);
+        if (keys.empty() ? held != -1 : held != static_cast<long>(keys.size())) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const WindowState& window,
@@ -145,15 +184,19 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
 }
 
 bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const WindowState& window,
-                  CatalogName* current, std::optional<KestError>* failure) {
+                  CatalogName* current, std::optional<KestError>* failure, const IniFile* loaded) {
     CatalogName catalog = current ? *current : CatalogName{};
     if (vb::Trim(catalog.name).empty()) catalog.name = kNoCatalogName;
     if (vb::Trim(catalog.folder).empty()) catalog.folder = paths.FolderText();
     if (current) *current = catalog;
+    const auto entries = SettingsEntries(settings, window, catalog);
+    // A search saves the history each time, mostly as it was: the file read at
+    // start-up answers that without reading and parsing it again.
+    if (loaded && loaded->Path() == paths.IniPath() && loaded->UnchangedOnDisk() &&
+        AlreadyHeld(*loaded, entries))
+        return true;
     IniFile ini(paths.IniPath());
-    for (const SettingsEntry& entry : SettingsEntries(settings, window, catalog)) {
-        ini.Write(entry.section, entry.key, entry.value);
-    }
+    for (const SettingsEntry& entry : entries) ini.Write(entry.section, entry.key, entry.value);
     bool saved = ini.Save();
     if (failure && ini.SaveFailure()) *failure = *ini.SaveFailure();
     return saved;

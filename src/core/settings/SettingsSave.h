@@ -11,6 +11,8 @@
 
 namespace kest {
 
+class IniFile;
+
 // One write of a save: an empty key deletes the whole section.
 struct SettingsEntry {
     std::string section;
@@ -33,8 +35,12 @@ std::vector<SettingsEntry> SettingsEntries(const AppSettings& settings, const Wi
 // becomes "?null?" and an empty folder the program folder, and a given
 // `current` keeps them. Returns whether the file was written; a write that
 // failed (not one skipped for a read-only file) gives its error in `failure`.
+// `loaded`, the file as read when the settings were loaded, spares reading it
+// again when it is unchanged and already holds every setting (nothing is
+// written then, and the save counts as done).
 bool SaveSettings(const AppPaths& paths, const AppSettings& settings, const WindowState& window,
-                  CatalogName* current, std::optional<KestError>* failure = nullptr);
+                  CatalogName* current, std::optional<KestError>* failure = nullptr,
+                  const IniFile* loaded = nullptr);
 
 // The results grid as it stands with every file and subfile column shown at
 // its remembered width.

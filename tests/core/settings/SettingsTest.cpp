@@ -19,6 +19,7 @@
 #include "core/settings/VbConvert.h"
 #include "support/RunCli.h"
 #include "support/TempDir.h"
+#include "support/search/SearchFixture.h"
 
 namespace kest {
 namespace {
@@ -484,6 +485,61 @@ TEST_F(SettingsSaveTest, SearchHistoryIsRewrittenWhole) {
     ExpectStored({"Search_Items/Number=15", "Search_Items/14=*.x", "Search_Items/15=<missing>"});
     LoadFile();  // an empty search text is not stored, so it comes back as the default
     EXPECT_EQ(m_window.searchText, "*.exe");
+}
+
+// The file read at start-up answers whether a save changes anything: held
+// settings leave the file as it is (even laid out by hand), and a file changed
+// since it was read is read again, so the save still writes what it must.
+TEST_F(SettingsSaveTest, TheFileReadAtLoadTellsWhetherASaveChangesAnything) {
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    const std::string path = m_paths.IniPath().string();
+    ASSERT_EQ(LoadFile(), 0);
+    m_window.searchItems = {"*.txt", "*.zip"};
+    ASSERT_TRUE(Save());
+    m_dir.Write("Kest.ini", "; by hand\n\n" + test::ReadWholeFile(path));
+    ASSERT_EQ(LoadFile(), 0);
+    auto saveFromLoaded = [&] {
+        const IniFile loaded(path);
+        fs::last_write_time(path, old);
+        return SaveSettings(m_paths, m_settings, m_window, nullptr, nullptr, &loaded);
+    };
+    EXPECT_TRUE(saveFromLoaded());
+    EXPECT_EQ(fs::last_write_time(path), old);
+
+    const std::function<void()> nothing = [] {};
+    struct Case {
+        const char* what;
+        std::function<void()> beforeLoad, afterLoad;
+        Lines stored;
+    };
+    const Case cases[] = {
+        {"a new search",
+         [&] { m_window.searchItems.insert(m_window.searchItems.begin(), "*.7z"); },
+         nothing,
+         {"Search_Items/Number=3", "Search_Items/0=*.7z", "Search_Items/2=*.zip"}},
+        {"a stale key in the rewritten section",
+         [&] { WriteIni("Search_Items", "Old", "x", path); },
+         nothing,
+         {"Search_Items/Old=<missing>", "Search_Items/Number=3"}},
+        {"a key missing",
+         [&] { WriteIni("Main", "Toolbar_Visible", "", path); },
+         nothing,
+         {"Main/Toolbar_Visible=" + std::string(m_window.toolbarVisible ? "True" : "False")}},
+        {"a key changed by another program since the load",
+         nothing,
+         [&] { WriteIni("Search_Items", "Number", "7", path); },
+         {"Search_Items/Number=3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.beforeLoad();
+        const IniFile loaded(path);
+        c.afterLoad();
+        fs::last_write_time(path, old);
+        EXPECT_TRUE(SaveSettings(m_paths, m_settings, m_window, nullptr, nullptr, &loaded));
+        EXPECT_NE(fs::last_write_time(path), old);
+        ExpectStored(c.stored);
+    }
 }
 
 TEST_F(SettingsSaveTest, ResultColumnsAreStoredByTheirLogicalNumber) {
