@@ -2,7 +2,10 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <string_view>
 
 #include "core/common/Errors.h"
 #include "core/engine/JetFunctions.h"
@@ -52,14 +55,42 @@ bool IsWord(const std::string& word, const char* keyword) {
     return strcasecmp(word.c_str(), keyword) == 0;
 }
 
-// Follows the terms of an ORDER BY and gives each the catalog's text order
-// (numbers keep theirs: a collation only compares texts).
+// Whether an ORDER BY term names one of the catalog's counters, alone or
+// after its table ("tblFiles.KestId", "[FileId]"): they hold numbers only.
+bool NamesCounter(std::string_view term) {
+    auto trim = [](std::string_view t) {
+        while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front())))
+            t.remove_prefix(1);
+        while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.remove_suffix(1);
+        return t;
+    };
+    term = trim(term);
+    const size_t dot = term.rfind('.');
+    std::string_view name = dot == std::string_view::npos ? term : term.substr(dot + 1);
+    std::string_view table = dot == std::string_view::npos ? "" : term.substr(0, dot);
+    auto plain = [](std::string_view t) {
+        if (t.size() >= 2 && t.front() == '[' && t.back() == ']') t = t.substr(1, t.size() - 2);
+        return !t.empty() && std::all_of(t.begin(), t.end(), IsWordChar) ? t : std::string_view();
+    };
+    name = plain(name);
+    if (dot != std::string_view::npos && plain(table).empty()) return false;
+    for (const char* counter : {"KestId", "FileId", "SubFileId"})
+        if (name.size() == strlen(counter) && strncasecmp(name.data(), counter, name.size()) == 0)
+            return true;
+    return false;
+}
+
+// Follows the terms of an ORDER BY and gives each the catalog's text order.
+// Numbers keep theirs (a collation only compares texts), and a term that
+// names a counter gets none, so that an index over the counter can give the
+// order (the discs' rows come one disc at a time, each sorted apart).
 class OrderByCollation {
   public:
     // A word of the statement at paren depth `depth`; out ends before it.
     void Word(const std::string& word, int depth, std::string& out) {
         if (m_depth < 0) {
-            if (IsWord(word, "BY") && IsWord(m_previous, "ORDER")) Begin(depth);
+            if (IsWord(word, "BY") && IsWord(m_previous, "ORDER"))
+                Begin(depth, out.size() + word.size());
             m_previous = word;
             return;
         }
@@ -67,10 +98,12 @@ class OrderByCollation {
         if (IsWord(word, "COLLATE")) {
             m_collated = true;
         } else if (IsWord(word, "ASC") || IsWord(word, "DESC")) {
-            if (!m_collated) out += std::string("COLLATE ") + kTextCollation + " ";
+            if (!m_collated && !NamesCounter(Term(out)))
+                out += std::string("COLLATE ") + kTextCollation + " ";
             m_collated = true;
         } else if (IsWord(word, "LIMIT") || IsWord(word, "OFFSET")) {
-            if (!m_collated) out += std::string("COLLATE ") + kTextCollation + " ";
+            if (!m_collated && !NamesCounter(Term(out)))
+                out += std::string("COLLATE ") + kTextCollation + " ";
             m_depth = -1;
         }
     }
@@ -78,7 +111,7 @@ class OrderByCollation {
     void Punctuation(char c, int depth, std::string& out) {
         if (m_depth < 0 || depth != m_depth) return;
         if (c == ',' || c == ')' || c == ';') End(out);
-        if (c == ',') m_collated = false;
+        if (c == ',') Begin(m_depth, out.size() + 1);
         if (c == ')' || c == ';') m_depth = -1;
     }
     void Finish(std::string& out) {
@@ -86,18 +119,24 @@ class OrderByCollation {
     }
 
   private:
-    void Begin(int depth) {
+    void Begin(int depth, size_t termStart) {
         m_depth = depth;
         m_collated = false;
+        m_termStart = termStart;
+    }
+    std::string_view Term(const std::string& out) const {
+        return std::string_view(out).substr(std::min(m_termStart, out.size()));
     }
     void End(std::string& out) {
-        if (!m_collated) out += std::string(" COLLATE ") + kTextCollation;
+        if (!m_collated && !NamesCounter(Term(out)))
+            out += std::string(" COLLATE ") + kTextCollation;
         m_collated = true;
     }
 
     std::string m_previous;
     int m_depth = -1;  // the clause's paren depth, -1 outside
     bool m_collated = false;
+    size_t m_termStart = 0;  // where the current term starts in out
 };
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace kest::engine {
 //   "text"                   -> 'text'        (Jet's double-quoted strings)
 //   a & b                    -> a || b        (string concatenation)
 //   ORDER BY a, b DESC       -> ORDER BY a COLLATE KEST_TEXT, b COLLATE KEST_TEXT DESC
-//                               (the catalog's text order, see JetFunctions.h)
+//                               (the catalog's text order, see JetFunctions.h;
+//                               none for the counters KestId, FileId, SubFileId)
 //   SELECT TOP n ..., a + b  -> see JetOperators.h
 // LIKE, FORMAT() and IIf() keep their text and are served by functions the
 // engine registers; [bracketed names] pass through. Text inside literals is

@@ -227,6 +227,10 @@ TEST(JetSql, TranslatesEachDialectFeatureOutsideLiteralsAndRefusesBadDates) {
          "SELECT * FROM (SELECT x FROM t ORDER BY x COLLATE KEST_TEXT) WHERE (y) ORDER BY x "
          "COLLATE BINARY"},
         {"SELECT 'ORDER BY x' FROM t", "SELECT 'ORDER BY x' FROM t"},
+        // The counters hold numbers only: none, so their indexes give the order.
+        {"ORDER BY tblFiles.KestId, [FileId] DESC, subfileid, tblFiles.KestIdx, f(KestId)",
+         "ORDER BY tblFiles.KestId, [FileId] DESC, subfileid, tblFiles.KestIdx COLLATE KEST_TEXT, "
+         "f(KestId) COLLATE KEST_TEXT"},
     };
     for (auto [jet, sqlite] : cases) EXPECT_EQ(TranslateJetSql(jet), sqlite) << jet;
     for (const char* bad : {"WHERE d = #13/45/99#", "WHERE d = #9/18/99"}) {
@@ -286,6 +290,20 @@ TEST(Database, OrderBySortsTextInTheCatalogsOrder) {
               "ea\n\xC3\xA9"
               "a\nEb\no\n\xC3\x96\nzz\n");
     EXPECT_EQ(QueryText(*db, "SELECT sql FROM sqlite_master WHERE sql LIKE '*KEST_TEXT*'"), "");
+}
+
+// A search of every file sorts one disc at a time over the KestId index, so
+// its first rows come before the last disc is read, not after a sort of all.
+TEST(Database, ASearchOfEveryFileSortsOneDiscAtATime) {
+    TempDir dir;
+    auto db = test::OpenSampleCatalog(dir);
+    const std::string plan = QueryText(
+        *db,
+        "EXPLAIN QUERY PLAN SELECT tblFiles.KestId, tblFiles.FileDir, tblFiles.FileName FROM "
+        "tblDiscs INNER JOIN tblFiles ON tblDiscs.KestId = tblFiles.KestId WHERE "
+        "tblFiles.FileName LIKE '***' ORDER BY tblFiles.KestId, tblFiles.FileDir, "
+        "tblFiles.FileName");
+    EXPECT_NE(plan.find("RIGHT PART OF ORDER BY"), std::string::npos) << plan;
 }
 
 TEST(JetLike, WildcardsListsCaseFoldingAndInvalidUtf8) {
