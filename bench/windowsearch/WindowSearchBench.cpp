@@ -54,9 +54,8 @@ double WindowSearch(kest::gui::MainWindow& window) {
     return Since(start);
 }
 
-// The search once more, Escape pressed at the first showing of rows that
-// comes half a second or more after the button: seconds to the first rows
-// shown, and from Escape to the end of the fill.
+// The search once more, Escape pressed at the first showing of rows: seconds
+// to the first rows shown, and from Escape to the end of the fill.
 std::pair<double, double> StoppedSearch(kest::gui::MainWindow& window) {
     const kest::gui::MainControls& c = window.Controls();
     auto* view = window.findChild<kest::gui::SearchView*>(QStringLiteral("searchView"));
@@ -65,7 +64,7 @@ std::pair<double, double> StoppedSearch(kest::gui::MainWindow& window) {
     auto start = Clock::now();
     QObject::connect(view, &kest::gui::SearchView::RowsArrived, [&](int rows) {
         if (rows > 0 && firstRows < 0) firstRows = Since(start);
-        if (escape == Clock::time_point{} && Since(start) >= 0.5) {
+        if (escape == Clock::time_point{} && rows > 0) {
             QCoreApplication::postEvent(c.fgdResults,
                                         new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
             escape = Clock::now();
