@@ -115,10 +115,21 @@ std::string StoredSql(sqlite3* db, const std::string& name) {
     return sql;
 }
 
-bool ObjectsIntact(sqlite3* db) {
-    for (const auto& [name, sql] : Objects())
-        if (StoredSql(db, name) != sql) return false;
+const std::string kInsertTrigger = kTable + "_insert";
+
+// Whether every object is as made now; deferred, the insert trigger must be
+// missing instead.
+bool ObjectsIntact(sqlite3* db, bool deferred = false) {
+    for (const auto& [name, sql] : Objects()) {
+        const bool gone = deferred && name == kInsertTrigger;
+        if (StoredSql(db, name) != (gone ? std::string() : sql)) return false;
+    }
     return true;
+}
+
+void RestoreInsertTrigger(sqlite3* db) {
+    for (const auto& [name, sql] : Objects())
+        if (name == kInsertTrigger) ExecOrThrow(db, sql);
 }
 
 int64_t Upto(sqlite3* db) {
@@ -237,6 +248,8 @@ bool FolderFactsComplete(sqlite3* db) {
 void BuildFolderFacts(sqlite3* db, const FactsProgress& progress, int64_t sliceRows) {
     if (!SourceReady(db) || FolderFactsComplete(db)) return;
     const int64_t upto = Upto(db);
+    // Rows past the mark are the slices' to take: the trigger skips them.
+    if (upto >= 0 && upto != kComplete && ObjectsIntact(db, true)) RestoreInsertTrigger(db);
     if (upto < 0 || upto == kComplete || !ObjectsIntact(db)) Start(db);
     const int64_t total =
         IntOf(db, "SELECT count(*) FROM tblFiles WHERE FileId > " + std::to_string(Upto(db)), 0);
@@ -248,14 +261,17 @@ void BuildFolderFacts(sqlite3* db, const FactsProgress& progress, int64_t sliceR
 
 bool DeferFolderFacts(sqlite3* db) {
     if (Upto(db) != kComplete || !ObjectsIntact(db)) return false;
-    ExecOrThrow(db,
-                "UPDATE " + kState + " SET upto = (SELECT ifnull(max(FileId), 0) FROM tblFiles)");
+    AsOneUnit(db, [&] {
+        ExecOrThrow(
+            db, "UPDATE " + kState + " SET upto = (SELECT ifnull(max(FileId), 0) FROM tblFiles)");
+        ExecOrThrow(db, "DROP TRIGGER " + kInsertTrigger);
+    });
     return true;
 }
 
 void CatchUpFolderFacts(sqlite3* db) {
     const int64_t upto = Upto(db);
-    if (upto < 0 || upto == kComplete || !ObjectsIntact(db)) return;
+    if (upto < 0 || upto == kComplete || !ObjectsIntact(db, true)) return;
     int64_t done = 0;
     TakeSlice(db, kComplete, done, false);
 }

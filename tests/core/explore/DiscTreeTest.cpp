@@ -238,7 +238,18 @@ TEST_F(DiscTreeTest, AScanDefersTheFactsAndTakesItsRowsInSlices) {
     db->Execute("DELETE FROM tblFiles WHERE FileId % 9 = 0");
     // The tree reads the rows themselves while the facts are incomplete.
     ExpectMatches(*db, 2, "deferred");
-    engine::BuildFolderFacts(db->Handle());
+    // The scan's inserts run no trigger meanwhile.
+    const std::string insertTrigger =
+        "SELECT count(*) FROM sqlite_master WHERE name = '_kest_tree_insert'";
+    EXPECT_EQ(test::QueryText(*db, insertTrigger), "0\n");
+    // The end takes only the rows past the mark, and the trigger is back.
+    int64_t total = -1;
+    engine::BuildFolderFacts(db->Handle(), [&](int64_t, int64_t rows) { total = rows; });
+    EXPECT_TRUE(engine::FolderFactsComplete(db->Handle()));
+    EXPECT_GT(total, 0);
+    EXPECT_LE(total, 80);
+    EXPECT_EQ(test::QueryText(*db, insertTrigger), "1\n");
+    AddFiles(1, 30);
     EXPECT_TRUE(engine::FolderFactsComplete(db->Handle()));
     ExpectMatches(*db, 1, "built");
     ExpectMatches(*db, 2, "built");
