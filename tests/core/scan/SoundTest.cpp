@@ -56,7 +56,9 @@ class ScopedEnv {
 std::string FakePlayer(const test::TempDir& bin) {
     std::string played = bin.File("played");
     std::string player =
-        bin.Write("aplay", "#!/bin/sh\n/bin/sleep 2\necho \"$1\" > " + played + "\n");
+        // Written whole, then named: the test reads it as soon as it exists.
+        bin.Write("aplay", "#!/bin/sh\n/bin/sleep 2\necho \"$1\" > " + played +
+                               ".part && /bin/mv " + played + ".part " + played + "\n");
     chmod(player.c_str(), 0755);
     return played;
 }
