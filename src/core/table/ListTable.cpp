@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <optional>
+#include <thread>
 
 #include "core/text/DateParse.h"
 #include "core/text/TextOrder.h"
@@ -103,19 +105,21 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
     std::vector<Key> keys(rows);
     for (size_t r = 0; r < rows; ++r) keys[m_order[r]].shown = static_cast<uint32_t>(r);
     std::vector<std::string_view> texts(rows);  // by stored row
-    for (size_t s = 0; s < rows; ++s) {
-        texts[s] = StoredCell(s, column);
-        Key& key = keys[s];
-        key.stored = static_cast<uint32_t>(s);
-        if (kind == SortKind::Numeric) {
-            key.value = NumericSortKey(texts[s]);
-        } else {
-            if (kind == SortKind::General)
-                key.value = text::ParseNumberText(texts[s]).value_or(
-                    std::numeric_limits<double>::quiet_NaN());
-            key.prefix = text::PrefixOf(texts[s], kind == SortKind::General);
+    auto takeKeys = [&](size_t from, size_t to) {
+        for (size_t s = from; s < to; ++s) {
+            texts[s] = StoredCell(s, column);
+            Key& key = keys[s];
+            key.stored = static_cast<uint32_t>(s);
+            if (kind == SortKind::Numeric) {
+                key.value = NumericSortKey(texts[s]);
+            } else {
+                if (kind == SortKind::General)
+                    key.value = text::ParseNumberText(texts[s]).value_or(
+                        std::numeric_limits<double>::quiet_NaN());
+                key.prefix = text::PrefixOf(texts[s], kind == SortKind::General);
+            }
         }
-    }
+    };
     auto numbers = [](double a, double b) { return (a > b) - (a < b); };
     auto compare = [&](const Key& a, const Key& b) {
         if (kind == SortKind::Numeric) return numbers(a.value, b.value);
@@ -132,11 +136,42 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
         if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
         return texts[a.stored].compare(texts[b.stored]);
     };
-    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+    auto less = [&](const Key& a, const Key& b) {
         int order = compare(a, b);
         if (order != 0) return descending ? order > 0 : order < 0;
         return a.shown < b.shown;
-    });
+    };
+    auto sortPart = [&](size_t from, size_t to) {
+        takeKeys(from, to);
+        std::sort(keys.begin() + static_cast<std::ptrdiff_t>(from),
+                  keys.begin() + static_cast<std::ptrdiff_t>(to), less);
+    };
+    // A long list is sorted in two halves at once, then merged: the order is
+    // total (ties go by the shown order), so it is the same as one sort.
+    constexpr size_t kRowsForTwoThreads = 200000;
+    if (rows < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        sortPart(0, rows);
+    } else {
+        const size_t half = rows / 2;
+        std::exception_ptr failed;
+        std::thread other([&] {
+            try {
+                sortPart(half, rows);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            sortPart(0, half);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failed) std::rethrow_exception(failed);
+        std::inplace_merge(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(half),
+                           keys.end(), less);
+    }
     for (size_t i = 0; i < rows; ++i) m_order[i] = keys[i].stored;
 }
 
