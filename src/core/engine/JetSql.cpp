@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <string_view>
 
 #include "core/common/Errors.h"
@@ -74,10 +73,8 @@ bool NamesCounter(std::string_view term) {
     };
     name = plain(name);
     if (dot != std::string_view::npos && plain(table).empty()) return false;
-    for (const char* counter : {"KestId", "FileId", "SubFileId"})
-        if (name.size() == strlen(counter) && strncasecmp(name.data(), counter, name.size()) == 0)
-            return true;
-    return false;
+    const std::string word(name);
+    return IsWord(word, "KestId") || IsWord(word, "FileId") || IsWord(word, "SubFileId");
 }
 
 // Follows the terms of an ORDER BY and gives each the catalog's text order.
@@ -98,12 +95,10 @@ class OrderByCollation {
         if (IsWord(word, "COLLATE")) {
             m_collated = true;
         } else if (IsWord(word, "ASC") || IsWord(word, "DESC")) {
-            if (!m_collated && !NamesCounter(Term(out)))
-                out += std::string("COLLATE ") + kTextCollation + " ";
+            if (NeedsCollation(out)) out += std::string("COLLATE ") + kTextCollation + " ";
             m_collated = true;
         } else if (IsWord(word, "LIMIT") || IsWord(word, "OFFSET")) {
-            if (!m_collated && !NamesCounter(Term(out)))
-                out += std::string("COLLATE ") + kTextCollation + " ";
+            if (NeedsCollation(out)) out += std::string("COLLATE ") + kTextCollation + " ";
             m_depth = -1;
         }
     }
@@ -124,12 +119,14 @@ class OrderByCollation {
         m_collated = false;
         m_termStart = termStart;
     }
-    std::string_view Term(const std::string& out) const {
-        return std::string_view(out).substr(std::min(m_termStart, out.size()));
+    // Whether the term written so far (up to the end of out) still wants the
+    // text order.
+    bool NeedsCollation(const std::string& out) const {
+        return !m_collated &&
+               !NamesCounter(std::string_view(out).substr(std::min(m_termStart, out.size())));
     }
     void End(std::string& out) {
-        if (!m_collated && !NamesCounter(Term(out)))
-            out += std::string(" COLLATE ") + kTextCollation;
+        if (NeedsCollation(out)) out += std::string(" COLLATE ") + kTextCollation;
         m_collated = true;
     }
 

@@ -110,8 +110,8 @@ IniFile::IniFile(fs::path path) : m_path(std::move(path)), m_impl(std::make_uniq
         unreadable("it could not be read");
         return;
     }
-    std::string data = *read;
-    m_impl->loaded = data;
+    m_impl->loaded = *read;
+    std::string data = std::move(*read);
     m_impl->hadBom = data.starts_with(kUtf8Bom);
     if (m_impl->hadBom) data.erase(0, kUtf8Bom.size());
     if (!LooksLikeIni(data) || m_impl->ini.LoadData(data) < 0) {
