@@ -3,7 +3,9 @@
 // results grid is filled and painted, against `kest-cli search` of the same
 // text (goal: at most 1.3), best of three each, taken in turns. Then times a
 // header click on every shown column of the million rows, ascending and
-// descending (goal: each under a second). Last, a search stopped with Escape:
+// descending (goal: each under a second), and the longest the window went
+// without handling its events meanwhile (goal: a tenth of a second, so it
+// paints and scrolls while a long list sorts). Last, a search stopped with Escape:
 // how soon the first rows show (goal: within a second) and how soon Escape
 // ends the fill (goal: within half a second).
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -119,19 +122,36 @@ int main(int argc, char** argv) {
     }
     std::printf("rows: %zu\nkest-cli search: %.3f s\nwindow search: %.3f s\nratio: %.2f\n", rows,
                 command, window, window / command);
-    double slowest = 0;
+    double slowest = 0, longestPause = 0;
+    // Ticks while the window handles events: the longest gap between two is
+    // the longest the window stood still.
+    Clock::time_point lastTick;
+    double pause = 0;
+    QTimer ticks;
+    ticks.setInterval(5);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        pause = std::max(pause, Since(lastTick));
+        lastTick = Clock::now();
+    });
+    ticks.start();
     for (int column = 0; column < model->columnCount(); ++column) {
         std::string name = model->headerData(column, Qt::Horizontal).toString().toStdString();
         for (const char* order : {"ascending", "descending"}) {
             auto start = Clock::now();
+            lastTick = start;
+            pause = 0;
             emit grid.horizontalHeader()->sectionClicked(column);
+            pause = std::max(pause, Since(lastTick));
             main->repaint();
             QApplication::processEvents();
             double seconds = Since(start);
             slowest = std::max(slowest, seconds);
-            std::printf("sort by %-16s %-10s %.3f s\n", name.c_str(), order, seconds);
+            longestPause = std::max(longestPause, pause);
+            std::printf("sort by %-16s %-10s %.3f s, window still for at most %.3f s\n",
+                        name.c_str(), order, seconds, pause);
         }
     }
+    ticks.stop();
     // A letter typed into the grid that no row starts with.
     auto start = Clock::now();
     grid.keyboardSearch(QStringLiteral("q"));
@@ -145,11 +165,13 @@ int main(int argc, char** argv) {
     auto [firstRows, stopped] = StoppedSearch(*main);
     std::printf("stopped search: first rows shown after %.3f s, Escape answered in %.3f s (%s)\n",
                 firstRows, stopped, main->Controls().lblResultCount->text().toUtf8().constData());
-    std::printf("goals (ratio <= 1.3, every sort < 1 s, first rows <= 1 s, Escape <= 0.5 s): %s\n",
-                window / command <= 1.3 && slowest < 1.0 && firstRows >= 0 && firstRows <= 1.0 &&
-                        stopped >= 0 && stopped <= 0.5
-                    ? "met"
-                    : "not met");
+    std::printf(
+        "goals (ratio <= 1.3, every sort < 1 s, still <= 0.1 s while sorting, first rows <= 1 s, "
+        "Escape <= 0.5 s): %s\n",
+        window / command <= 1.3 && slowest < 1.0 && longestPause <= 0.1 && firstRows >= 0 &&
+                firstRows <= 1.0 && stopped >= 0 && stopped <= 0.5
+            ? "met"
+            : "not met");
     main->Exit();
     return 0;
 }

@@ -2,11 +2,14 @@
 // and Clear All through the window's widgets.
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "WindowFixture.h"
 #include "core/engine/Database.h"
@@ -28,6 +31,24 @@ class SearchView : public WindowFixture {
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     }
     QLineEdit* Box(const char* name) { return Find<QLineEdit>(name); }
+    // The sample catalog with `count` more files in many/, named "many <n>".
+    void PutManyFiles(int count, const std::function<int(int)>& n) {
+        auto db = engine::Database::Open(PutSampleCatalog(), "");
+        db->Begin();
+        auto insert = db->Prepare(
+            "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, 'many/', ?, 1)");
+        for (int i = 0; i < count; ++i) {
+            insert.Bind(1, "many " + std::to_string(n(i)));
+            insert.Run();
+        }
+        db->Commit();
+    }
+    int ColumnNamed(const QString& header) {
+        QAbstractItemModel* model = Find<gui::ListGrid>("fgdResults")->model();
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->headerData(c, Qt::Horizontal).toString().startsWith(header)) return c;
+        return -1;
+    }
 };
 
 TEST_F(SearchView, EnterRunsTheSearchIntoTheGridAndTheHistory) {
@@ -97,16 +118,7 @@ TEST_F(SearchView, TheOutcomeShowsBeforeItsMessage) {
 // meanwhile, and Escape stops the fill, keeping the rows read so far.
 TEST_F(SearchView, ALongListShowsItsFirstRowsAndEscapeStopsIt) {
     constexpr int kRows = 20000;
-    {
-        auto db = engine::Database::Open(PutSampleCatalog(), "");
-        db->Begin();
-        for (int i = 0; i < kRows; ++i)
-            db->Execute(
-                "INSERT INTO tblFiles (KestId, FileDir, FileName, FileSize) VALUES (1, "
-                "'many/', 'many " +
-                std::to_string(100000 + i) + "', 1)");
-        db->Commit();
-    }
+    PutManyFiles(kRows, [](int i) { return 100000 + i; });
     Start();
     Activate();
     window->ToolbarAction(2);
@@ -147,6 +159,42 @@ TEST_F(SearchView, ALongListShowsItsFirstRowsAndEscapeStopsIt) {
     // Ctrl+End moved to the last row shown when it was pressed.
     EXPECT_EQ(grid->currentIndex().row(), seen.back().rows - 1);
     EXPECT_TRUE(Find("cmdQuery")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A header click on a long list sorts it while the window goes on painting
+// under the busy pointer; the new order shows at once when it is complete.
+TEST_F(SearchView, ALongListSortsWhileTheWindowPaints) {
+    constexpr int kRows = 200000;
+    PutManyFiles(kRows, [](int i) { return 300000 - i; });
+    Start();
+    Activate();
+    window->ToolbarAction(2);
+    Type("many*");
+    auto* grid = Find<gui::ListGrid>("fgdResults");
+    ASSERT_EQ(grid->model()->rowCount(), kRows);
+    const int name = ColumnNamed(QStringLiteral("File Name"));
+    ASSERT_GE(name, 0);
+    auto nameAt = [&](int row) {
+        return grid->model()->index(row, name).data().toString().toStdString();
+    };
+    // The search gives the names ascending; the second click turns them round.
+    emit grid->horizontalHeader()->sectionClicked(name);
+    ASSERT_EQ(nameAt(0), "many 100001");
+    bool clickReturned = false, ranDuringSort = false, busy = false;
+    std::string firstMeanwhile;
+    QTimer::singleShot(0, [&] {
+        ranDuringSort = !clickReturned;
+        busy = QApplication::overrideCursor() != nullptr;
+        firstMeanwhile = nameAt(0);
+    });
+    emit grid->horizontalHeader()->sectionClicked(name);
+    clickReturned = true;
+    EXPECT_TRUE(ranDuringSort);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(firstMeanwhile, "many 100001");
+    EXPECT_EQ(nameAt(0), "many 300000");
+    EXPECT_EQ(nameAt(kRows - 1), "many 100001");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -4,7 +4,8 @@
 
 namespace kest::search {
 
-void SortGrid(ListTable& table, size_t clickedColumn, size_t sortColumn, SortKind kind) {
+void SortGrid(ListTable& table, size_t clickedColumn, size_t sortColumn, SortKind kind,
+              const LongWorkRunner& runLong) {
     bool descending = false;
     for (size_t c = 0; c < table.ColumnCount(); ++c) {
         std::string& header = table.Column(c).header;
@@ -17,10 +18,10 @@ void SortGrid(ListTable& table, size_t clickedColumn, size_t sortColumn, SortKin
         descending = hadUp;
         header += descending ? 'v' : '^';
     }
-    table.Sort(sortColumn, kind, descending);
+    table.Sort(sortColumn, kind, descending, runLong);
 }
 
-void ClickResultsHeader(ListTable& table, size_t column) {
+void ClickResultsHeader(ListTable& table, size_t column, const LongWorkRunner& runLong) {
     if (column >= table.ColumnCount()) return;
     int tag = table.Column(column).tag;
     SortKind kind = SortKind::General;
@@ -32,7 +33,7 @@ void ClickResultsHeader(ListTable& table, size_t column) {
         bool hasData = table.RowCount() > 0 && !TrimBlanks(table.Cell(0, 0)).empty();
         if (hasData && column + 1 < table.ColumnCount()) sortColumn = column + 1;
     }
-    SortGrid(table, column, sortColumn, kind);
+    SortGrid(table, column, sortColumn, kind, runLong);
 }
 
 }  // namespace kest::search

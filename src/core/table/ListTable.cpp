@@ -89,8 +89,29 @@ std::string_view ListTable::StoredCell(size_t storedRow, size_t column) const {
     return std::string_view(m_blocks[block]).substr(begin, CellEnd(index) - begin);
 }
 
-void ListTable::Sort(size_t column, SortKind kind, bool descending) {
+// A long list is sorted in two halves at once, then merged.
+constexpr size_t kLongList = 200000;
+
+void ListTable::Sort(size_t column, SortKind kind, bool descending, const LongWorkRunner& runLong) {
     if (column >= m_columns.size() || m_order.size() < 2) return;
+    if (!runLong || m_order.size() < kLongList) {
+        m_order = SortedOrder(column, kind, descending);
+        return;
+    }
+    std::vector<uint32_t> order;
+    std::exception_ptr failed;
+    runLong([&] {
+        try {
+            order = SortedOrder(column, kind, descending);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    if (failed) std::rethrow_exception(failed);
+    m_order = std::move(order);
+}
+
+std::vector<uint32_t> ListTable::SortedOrder(size_t column, SortKind kind, bool descending) const {
     // Each row's key is taken once into a small record, reading the texts in
     // the order they are stored (forward through memory, whatever the shown
     // order). Most comparisons read the records alone; only ties of the
@@ -146,10 +167,9 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
         std::sort(keys.begin() + static_cast<std::ptrdiff_t>(from),
                   keys.begin() + static_cast<std::ptrdiff_t>(to), less);
     };
-    // A long list is sorted in two halves at once, then merged: the order is
-    // total (ties go by the shown order), so it is the same as one sort.
-    constexpr size_t kRowsForTwoThreads = 200000;
-    if (rows < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+    // The order is total (ties go by the shown order), so two sorted halves
+    // merged give the same order as one sort.
+    if (rows < kLongList || std::thread::hardware_concurrency() < 2) {
         sortPart(0, rows);
     } else {
         const size_t half = rows / 2;
@@ -172,7 +192,9 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending) {
         std::inplace_merge(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(half),
                            keys.end(), less);
     }
-    for (size_t i = 0; i < rows; ++i) m_order[i] = keys[i].stored;
+    std::vector<uint32_t> order(rows);
+    for (size_t i = 0; i < rows; ++i) order[i] = keys[i].stored;
+    return order;
 }
 
 }  // namespace kest

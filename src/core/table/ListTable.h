@@ -24,6 +24,10 @@ struct ListColumn {
 // without regard to case), text (case-sensitive) and numeric.
 enum class SortKind { General = 0, Text = 1, Numeric = 2 };
 
+// Runs a long piece of work and returns when it has ended. A window runs it on
+// another thread and keeps painting meanwhile; the work only reads the list.
+using LongWorkRunner = std::function<void(const std::function<void()>& work)>;
+
 // A list as the grids show it: a header row of columns and rows of text. Cell
 // texts are stored back to back in large blocks that never move, and rows are
 // shown through a permutation, so a list of a million rows fills without
@@ -61,10 +65,15 @@ class ListTable {
     // The text of a cell of a data row (0 = the first row under the header).
     std::string_view Cell(size_t row, size_t column) const;
 
-    // Reorders the rows by one column; equal keys keep their order.
-    void Sort(size_t column, SortKind kind, bool descending);
+    // Reorders the rows by one column; equal keys keep their order. The order
+    // of a long list is worked out through runLong, when given, and put in
+    // place afterwards on the caller's thread.
+    void Sort(size_t column, SortKind kind, bool descending,
+              const LongWorkRunner& runLong = nullptr);
 
   private:
+    // The stored rows in the order a sort asks for.
+    std::vector<uint32_t> SortedOrder(size_t column, SortKind kind, bool descending) const;
     // A cell of a row by the order rows were added, not the shown order.
     std::string_view StoredCell(size_t storedRow, size_t column) const;
 

@@ -12,6 +12,7 @@
 #include "core/search/SortGrid.h"
 #include "gui/details/frmFileDetails.h"
 #include "gui/grids/GridSelection.h"
+#include "gui/widgets/BusyPointer.h"
 #include "gui/widgets/ModalRun.h"
 
 namespace kest::gui {
@@ -26,14 +27,20 @@ ResultsMenu::ResultsMenu(app::Session& session, const platform::Volumes& volumes
       m_panel(panel),
       c(controls),
       m(menus),
-      m_window(window) {
+      m_window(window),
+      m_sortGate(window, controls.fgdResults) {
     setObjectName(QStringLiteral("resultsMenu"));
     c.fgdResults->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(c.fgdResults, &QWidget::customContextMenuRequested, this, &ResultsMenu::ShowMenu);
     connect(c.fgdResults->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) {
                 SortByHeader(*c.fgdResults, section, [this](size_t column) {
-                    search::ClickResultsHeader(m_panel.results, column);
+                    search::ClickResultsHeader(m_panel.results, column,
+                                               [this](const std::function<void()>& work) {
+                                                   BusyPointer busy;
+                                                   busy.Set(true);
+                                                   m_sortGate.RunWhilePainting(work);
+                                               });
                 });
             });
     connect(m.mnuFileDetails, &QAction::triggered, this, &ResultsMenu::ShowFileDetails);

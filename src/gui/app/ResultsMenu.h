@@ -7,6 +7,7 @@
 #include "core/search/SearchPanel.h"
 #include "gui/app/MainControls.h"
 #include "gui/app/MainMenus.h"
+#include "gui/grids/ListFillGate.h"
 #include "platform/Volumes.h"
 
 namespace kest::gui {
@@ -43,6 +44,8 @@ class ResultsMenu : public QObject {
     const MainControls& c;
     const MainMenus& m;
     QWidget* m_window;
+    // A long sort runs behind it while the grid paints and scrolls.
+    ListFillGate m_sortGate;
 };
 
 }  // namespace kest::gui

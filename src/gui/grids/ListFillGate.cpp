@@ -2,9 +2,11 @@
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QScrollBar>
+#include <thread>
 
 namespace kest::gui {
 namespace {
@@ -40,6 +42,22 @@ void ListFillGate::Pump() {
     // Socket notifiers (mounts, stop signals) wait: their handlers use the catalog.
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
     QCoreApplication::instance()->removeEventFilter(this);
+}
+
+void ListFillGate::RunWhilePainting(const std::function<void()>& work) {
+    Reset();
+    QEventLoop loop;
+    // The quit is queued to the loop's thread, so it is seen even when the work
+    // ends before the loop starts.
+    std::thread worker([&] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QCoreApplication::instance()->installEventFilter(this);
+    loop.exec(QEventLoop::ExcludeSocketNotifiers);
+    QCoreApplication::instance()->removeEventFilter(this);
+    worker.join();
+    CloseIfAsked();
 }
 
 void ListFillGate::CloseIfAsked() {

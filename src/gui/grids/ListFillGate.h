@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QAbstractScrollArea;
 class QWidget;
@@ -12,7 +13,8 @@ namespace kest::gui {
 // reading: painting, scrolling the list (the wheel, its scroll bars, the
 // keys that move in it), and Escape, which asks the fill to stop. A close of
 // the window also asks it to stop, and is done once the fill has ended.
-// Everything else the user does is dropped, as in a busy window.
+// Everything else the user does is dropped, as in a busy window. A long sort
+// of the list runs behind the same gate.
 class ListFillGate : public QObject {
     Q_OBJECT
   public:
@@ -22,6 +24,10 @@ class ListFillGate : public QObject {
     void Reset();
     // Handles the events waiting now, with the gate up.
     void Pump();
+    // Runs work on another thread while the window goes on with the gate up;
+    // returns when work has ended (a close asked meanwhile follows then). The
+    // work must not touch the window.
+    void RunWhilePainting(const std::function<void()>& work);
     bool StopAsked() const { return m_stopAsked; }
     // The window's close, when one was asked during the fill.
     void CloseIfAsked();
