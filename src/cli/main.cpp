@@ -8,6 +8,7 @@
 
 #include "cli/CliContext.h"
 #include "core/common/KestError.h"
+#include "core/common/PendingFiles.h"
 #include "core/update/BuildInfo.h"
 #include "core/update/UpdateFiles.h"
 
@@ -44,6 +45,8 @@ std::vector<const RegisteredCommand*> NamedCommands(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace kest::cli;
+    // Ctrl-C or a kill while a list or catalog is being written leaves no half-written file.
+    kest::RemovePendingFilesWhenKilled();
     CLI::App app{"Kest - a catalog of removable media", "kest-cli"};
     app.require_subcommand(1);
     app.fallthrough();

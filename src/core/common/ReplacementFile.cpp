@@ -143,7 +143,10 @@ ReplacementFile::ReplacementFile(const std::string& path) : m_target(WriteTarget
     for (int attempt = 0;; ++attempt) {
         m_temporary = TemporaryName(m_target);
         m_fd = OpenNew(m_temporary);
-        if (m_fd >= 0) return;
+        if (m_fd >= 0) {
+            m_pending.emplace(m_temporary);
+            return;
+        }
         // A missing folder is a path that cannot be found; a name someone
         // holds already gets another random one.
         if (errno == ENOENT) throw FileSystemError(ENOTDIR);
@@ -209,6 +212,7 @@ void ReplacementFile::Replace() {
     if (lstat(m_target.c_str(), &st) == 0) KeepAccess(m_target, m_fd);
     if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) throw FileSystemError(errno);
     m_placed = true;
+    m_pending.reset();
     SyncFolderOf(m_target);
 }
 
@@ -228,6 +232,7 @@ bool ReplacementFile::PlaceIfAbsent() {
         unlink(m_temporary.c_str());
     }
     m_placed = true;
+    m_pending.reset();
     SyncFolderOf(m_target);
     return true;
 }

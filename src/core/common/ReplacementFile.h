@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/common/PendingFiles.h"
 
 namespace kest {
 
@@ -70,6 +73,8 @@ class ReplacementFile {
     std::string m_temporary;
     int m_fd = -1;
     bool m_placed = false;
+    // Removed by a signal that ends the program before it is placed.
+    std::optional<PendingFile> m_pending;
 };
 
 }  // namespace kest

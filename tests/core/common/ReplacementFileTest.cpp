@@ -7,14 +7,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "core/common/KeptOriginal.h"
 #include "core/common/KestError.h"
+#include "core/common/PendingFiles.h"
 #include "core/common/ReplacementFile.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
@@ -39,9 +43,9 @@ mode_t ModeOf(const std::string& path) {
 }
 
 // The folder's names but the ones given.
-std::vector<std::string> Names(const TempDir& dir) {
+std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.Path()))
+    for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -95,7 +99,7 @@ TEST(ReplacementFile, NewFilesArePrivateNarrowedByTheUmask) {
         EXPECT_EQ(ModeOf(log), mode) << mask;
     }
     // Nothing but the files themselves: no temporary file stays.
-    EXPECT_EQ(Names(dir).size(), 4u);
+    EXPECT_EQ(Names(dir.Path()).size(), 4u);
 }
 
 TEST(ReplacementFile, AReplacedFileKeepsItsModeOwnerGroupAndAttributes) {
@@ -211,6 +215,73 @@ TEST(ReplacementFile, AFullDiskIsDiskFullAndLeavesTheOldFile) {
         EXPECT_EQ(Read(path), "old");
         EXPECT_EQ(std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator()), 1);
     }
+}
+
+// The folder a death test works in. Its child runs the test again from the
+// start, so the folder is handed to it in the environment.
+class KillTestFolder {
+  public:
+    KillTestFolder() {
+        if (const char* given = std::getenv(kName)) {
+            m_path = given;
+            return;
+        }
+        m_made.emplace();
+        m_path = m_made->Path();
+        setenv(kName, m_path.c_str(), 1);
+    }
+    ~KillTestFolder() {
+        if (m_made) unsetenv(kName);
+    }
+    KillTestFolder(const KillTestFolder&) = delete;
+    KillTestFolder& operator=(const KillTestFolder&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+  private:
+    static constexpr const char* kName = "KEST_KILL_TEST_FOLDER";
+    std::optional<TempDir> m_made;
+    fs::path m_path;
+};
+
+// A program ended by SIGTERM (or Ctrl-C) while new content is written leaves
+// the old file as it was and no half-written file beside it. Files placed
+// and dropped before free their slots, so the last of many is removed too.
+TEST(ReplacementFileDeathTest, AKillLeavesTheOldFileAndNoHalfWrittenOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    KillTestFolder folder;
+    const std::string path = (folder.Path() / "list.txt").string();
+    EXPECT_EXIT(
+        {
+            RemovePendingFilesWhenKilled();
+            Replace(path, "old");
+            for (int i = 0; i < 100; ++i) {
+                ReplacementFile dropped(path);
+                Replace(path, "old");
+            }
+            // A name of another length than the dropped ones had.
+            ReplacementFile file((folder.Path() / "a-list-of-a-longer-name.txt").string());
+            file.Write("half");
+            std::raise(SIGTERM);
+        },
+        testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"list.txt"});
+    EXPECT_EQ(Read(path), "old");
+}
+
+// Content already put in place stays when the program is ended afterwards.
+TEST(ReplacementFileDeathTest, AKillAfterTheReplacementKeepsTheNewFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    KillTestFolder folder;
+    const std::string path = (folder.Path() / "list.txt").string();
+    EXPECT_EXIT(
+        {
+            RemovePendingFilesWhenKilled();
+            Replace(path, "new");
+            std::raise(SIGINT);
+        },
+        testing::KilledBySignal(SIGINT), "");
+    EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"list.txt"});
+    EXPECT_EQ(Read(path), "new");
 }
 
 TEST(KeptOriginal, EveryKeptFileGetsANameOfItsOwn) {
