@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "support/RunCli.h"
@@ -127,6 +130,39 @@ TEST_F(LongListCli, AReaderThatGoesAwayEndsTheListQuietly) {
     }
     // The search still went into the history.
     EXPECT_THAT(test::ReadWholeFile(home.File("Kest.ini")), HasSubstr("Current=*"));
+}
+
+bool HoldsNewContent(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".kest-new") return true;
+    return false;
+}
+
+// Ended by a signal while it writes a long list, the command leaves no
+// half-written file in the list's folder. The folder is watched without a
+// pause and the command stopped the moment its new file shows; a run that
+// was past the writing by then is tried again.
+TEST_F(LongListCli, AKillWhileSavingLeavesNoHalfWrittenFile) {
+    bool caughtWriting = false;
+    for (int run = 0; run < 20 && !caughtWriting; ++run) {
+        test::TempDir lists;
+        test::CliProcess cli("--home " + ShellQuote(home.Path().string()) +
+                             " search '*' --save-text " + ShellQuote(lists.File("list.txt")));
+        auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!HoldsNewContent(lists.Path()) && !std::filesystem::exists(lists.File("list.txt")) &&
+               std::chrono::steady_clock::now() < giveUp) {
+        }
+        cli.Pause();
+        caughtWriting = HoldsNewContent(lists.Path());
+        cli.Signal(SIGTERM);
+        cli.Signal(SIGCONT);
+        auto ended = cli.Wait();
+        if (!caughtWriting) continue;
+        EXPECT_EQ(ended.status, -1);  // ended by the signal
+        EXPECT_FALSE(HoldsNewContent(lists.Path()));
+        EXPECT_FALSE(std::filesystem::exists(lists.File("list.txt")));
+    }
+    EXPECT_TRUE(caughtWriting);
 }
 
 }  // namespace

@@ -63,6 +63,12 @@ void CliProcess::Signal(int signal) const {
     kill(m_pid, signal);
 }
 
+void CliProcess::Pause() const {
+    kill(m_pid, SIGSTOP);
+    int raw = 0;
+    waitpid(m_pid, &raw, WUNTRACED);
+}
+
 CliResult CliProcess::Wait() {
     int raw = 0;
     waitpid(m_pid, &raw, 0);

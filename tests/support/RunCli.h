@@ -30,6 +30,8 @@ class CliProcess {
     CliProcess& operator=(const CliProcess&) = delete;
 
     void Signal(int signal) const;
+    // Stops it (SIGSTOP) and returns once it has stopped.
+    void Pause() const;
     // Waits for the end; the status is -1 when a signal ended it.
     CliResult Wait();
 
