@@ -89,7 +89,8 @@ std::string_view ListTable::StoredCell(size_t storedRow, size_t column) const {
     return std::string_view(m_blocks[block]).substr(begin, CellEnd(index) - begin);
 }
 
-// A long list is sorted in two halves at once, then merged.
+// From this many rows a sort is long: its two halves are sorted at once and
+// merged, and a window works the order out while it goes on painting.
 constexpr size_t kLongList = 200000;
 
 void ListTable::Sort(size_t column, SortKind kind, bool descending, const LongWorkRunner& runLong) {
