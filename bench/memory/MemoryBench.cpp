@@ -28,18 +28,39 @@ struct Run {
     size_t bytes = 0;  // bytes printed
 };
 
-// Runs kest-cli with its output read here (counted, not kept) and gives the
-// child's peak resident memory.
+// A process forked from this one counts this one's resident memory in its own
+// peak (the kernel keeps the peak across exec), so kest-cli is started by a
+// fresh copy of this program, small, that writes kest-cli's peak to fd 3.
+constexpr const char* kLaunch = "--launch";
+
+int Launch(char** argv) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(3);
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    dprintf(3, "%ld\n", usage.ru_maxrss);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+// Runs kest-cli with its output read here (counted, not kept) and gives its
+// peak resident memory.
 Run RunCli(const fs::path& home, const std::vector<std::string>& words) {
-    std::vector<std::string> argv = {KEST_CLI_PATH, "--home", home.string()};
+    std::vector<std::string> argv = {"/proc/self/exe", kLaunch, KEST_CLI_PATH, "--home",
+                                     home.string()};
     argv.insert(argv.end(), words.begin(), words.end());
-    int out[2];
-    if (pipe(out) != 0) std::abort();
+    int out[2], peak[2];
+    if (pipe(out) != 0 || pipe(peak) != 0) std::abort();
     pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
+        dup2(peak[1], 3);
+        for (int fd : {out[0], out[1], peak[0], peak[1]})
+            if (fd != 3) close(fd);
         std::freopen("/dev/null", "w", stderr);
         std::vector<char*> args;
         for (auto& word : argv) args.push_back(word.data());
@@ -48,6 +69,7 @@ Run RunCli(const fs::path& home, const std::vector<std::string>& words) {
         _exit(127);
     }
     close(out[1]);
+    close(peak[1]);
     Run run;
     char buffer[1 << 16];
     for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
@@ -55,19 +77,22 @@ Run RunCli(const fs::path& home, const std::vector<std::string>& words) {
         for (ssize_t i = 0; i < n; ++i) run.rows += buffer[i] == '\n';
     }
     close(out[0]);
+    ssize_t got = read(peak[0], buffer, sizeof buffer - 1);
+    close(peak[0]);
+    buffer[got > 0 ? got : 0] = 0;
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
+    waitpid(pid, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "kest-cli %s failed\n", words.front().c_str());
     run.rows = run.rows > 0 ? run.rows - 1 : 0;
-    run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    run.peakMb = std::atof(buffer) / 1024.0;  // ru_maxrss is in KiB
     return run;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], kLaunch) == 0) return Launch(argv + 2);
     auto [files, home, catalog] = kest::bench::SizedBenchCatalog(argc, argv, "kest-memory-bench");
     if (!kest::engine::Database::Open(catalog.string(), "")->SearchIndexComplete())
         kest::engine::Database::Open(catalog.string(), "")->BuildSearchIndex();

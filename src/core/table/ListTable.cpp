@@ -96,41 +96,42 @@ constexpr size_t kLongList = 200000;
 void ListTable::Sort(size_t column, SortKind kind, bool descending, const LongWorkRunner& runLong) {
     if (column >= m_columns.size() || m_order.size() < 2) return;
     if (!runLong || m_order.size() < kLongList) {
-        m_order = SortedOrder(column, kind, descending);
+        WriteSortedOrder(column, kind, descending, m_order);
         return;
     }
-    std::vector<uint32_t> order;
+    std::vector<uint32_t> order(m_order.size());
     std::exception_ptr failed;
     runLong([&] {
         try {
-            order = SortedOrder(column, kind, descending);
+            WriteSortedOrder(column, kind, descending, order);
         } catch (...) {
             failed = std::current_exception();
         }
     });
     if (failed) std::rethrow_exception(failed);
-    m_order = std::move(order);
+    m_order.swap(order);
 }
 
-std::vector<uint32_t> ListTable::SortedOrder(size_t column, SortKind kind, bool descending) const {
+void ListTable::WriteSortedOrder(size_t column, SortKind kind, bool descending,
+                                 std::vector<uint32_t>& out) const {
     // Each row's key is taken once into a small record, reading the texts in
     // the order they are stored (forward through memory, whatever the shown
     // order). Most comparisons read the records alone; only ties of the
     // prefixes go back to the texts. Equal keys keep their shown order.
-    struct Key {
+    struct SortKey {
         text::TextPrefix prefix;
         double value = 0;  // NaN for a text that is not a number (general kind)
         uint32_t stored = 0;
         uint32_t shown = 0;
     };
     const size_t rows = m_order.size();
-    std::vector<Key> keys(rows);
+    std::vector<SortKey> keys(rows);
     for (size_t r = 0; r < rows; ++r) keys[m_order[r]].shown = static_cast<uint32_t>(r);
     std::vector<std::string_view> texts(rows);  // by stored row
     auto takeKeys = [&](size_t from, size_t to) {
         for (size_t s = from; s < to; ++s) {
             texts[s] = StoredCell(s, column);
-            Key& key = keys[s];
+            SortKey& key = keys[s];
             key.stored = static_cast<uint32_t>(s);
             if (kind == SortKind::Numeric) {
                 key.value = NumericSortKey(texts[s]);
@@ -143,7 +144,7 @@ std::vector<uint32_t> ListTable::SortedOrder(size_t column, SortKind kind, bool 
         }
     };
     auto numbers = [](double a, double b) { return (a > b) - (a < b); };
-    auto compare = [&](const Key& a, const Key& b) {
+    auto compare = [&](const SortKey& a, const SortKey& b) {
         if (kind == SortKind::Numeric) return numbers(a.value, b.value);
         int order = 0;
         if (kind == SortKind::General) {
@@ -158,7 +159,7 @@ std::vector<uint32_t> ListTable::SortedOrder(size_t column, SortKind kind, bool 
         if (text::ComparePrefixes(a.prefix, b.prefix, order)) return order;
         return texts[a.stored].compare(texts[b.stored]);
     };
-    auto less = [&](const Key& a, const Key& b) {
+    auto less = [&](const SortKey& a, const SortKey& b) {
         int order = compare(a, b);
         if (order != 0) return descending ? order > 0 : order < 0;
         return a.shown < b.shown;
@@ -190,12 +191,16 @@ std::vector<uint32_t> ListTable::SortedOrder(size_t column, SortKind kind, bool 
         }
         other.join();
         if (failed) std::rethrow_exception(failed);
-        std::inplace_merge(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(half),
-                           keys.end(), less);
+        // Merged straight into the order, so no second copy of the keys is needed.
+        size_t first = 0, second = half, at = 0;
+        while (first < half && second < rows)
+            out[at++] =
+                less(keys[second], keys[first]) ? keys[second++].stored : keys[first++].stored;
+        while (first < half) out[at++] = keys[first++].stored;
+        while (second < rows) out[at++] = keys[second++].stored;
+        return;
     }
-    std::vector<uint32_t> order(rows);
-    for (size_t i = 0; i < rows; ++i) order[i] = keys[i].stored;
-    return order;
+    for (size_t i = 0; i < rows; ++i) out[i] = keys[i].stored;
 }
 
 }  // namespace kest

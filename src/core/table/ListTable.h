@@ -72,8 +72,10 @@ class ListTable {
               const LongWorkRunner& runLong = nullptr);
 
   private:
-    // The stored rows in the order a sort asks for.
-    std::vector<uint32_t> SortedOrder(size_t column, SortKind kind, bool descending) const;
+    // Writes the stored rows, in the order a sort asks for, to out (as long as
+    // the list; it may be the list's own order, which is read before).
+    void WriteSortedOrder(size_t column, SortKind kind, bool descending,
+                          std::vector<uint32_t>& out) const;
     // A cell of a row by the order rows were added, not the shown order.
     std::string_view StoredCell(size_t storedRow, size_t column) const;
 
