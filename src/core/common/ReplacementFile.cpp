@@ -156,7 +156,7 @@ ReplacementFile::ReplacementFile(const std::string& path) : m_target(WriteTarget
 
 ReplacementFile::~ReplacementFile() {
     if (m_fd >= 0) close(m_fd);
-    if (!m_placed) unlink(m_temporary.c_str());
+    if (m_pending) unlink(m_temporary.c_str());
 }
 
 void ReplacementFile::Write(std::string_view bytes) {
@@ -211,7 +211,6 @@ void ReplacementFile::Replace() {
     struct stat st {};
     if (lstat(m_target.c_str(), &st) == 0) KeepAccess(m_target, m_fd);
     if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) throw FileSystemError(errno);
-    m_placed = true;
     m_pending.reset();
     SyncFolderOf(m_target);
 }
@@ -231,7 +230,6 @@ bool ReplacementFile::PlaceIfAbsent() {
         }
         unlink(m_temporary.c_str());
     }
-    m_placed = true;
     m_pending.reset();
     SyncFolderOf(m_target);
     return true;

@@ -72,8 +72,7 @@ class ReplacementFile {
     std::string m_target;
     std::string m_temporary;
     int m_fd = -1;
-    bool m_placed = false;
-    // Removed by a signal that ends the program before it is placed.
+    // Held until the file is placed; removed by a signal that ends the program before.
     std::optional<PendingFile> m_pending;
 };
 

@@ -7,6 +7,7 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/VbConvert.h"
+#include "core/text/AsciiCase.h"
 
 namespace kest {
 
@@ -125,8 +126,7 @@ void AddSearchItems(EntryList& out, const WindowState& w) {
 
 std::string Folded(std::string_view text) {
     std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(folded.begin(), folded.end(), folded.begin(), text::AsciiLower);
     return folded;
 }
 

@@ -12,6 +12,20 @@
 
 namespace kest {
 
+namespace {
+
+// Runs work and gives what it threw, for work run on another thread.
+std::exception_ptr Caught(const std::function<void()>& work) {
+    try {
+        work();
+        return nullptr;
+    } catch (...) {
+        return std::current_exception();
+    }
+}
+
+}  // namespace
+
 double NumericSortKey(std::string_view text) {
     return text::ParseNumberText(text).value_or(0.0);
 }
@@ -101,13 +115,7 @@ void ListTable::Sort(size_t column, SortKind kind, bool descending, const LongWo
     }
     std::vector<uint32_t> order(m_order.size());
     std::exception_ptr failed;
-    runLong([&] {
-        try {
-            WriteSortedOrder(column, kind, descending, order);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    runLong([&] { failed = Caught([&] { WriteSortedOrder(column, kind, descending, order); }); });
     if (failed) std::rethrow_exception(failed);
     m_order.swap(order);
 }
@@ -176,13 +184,7 @@ void ListTable::WriteSortedOrder(size_t column, SortKind kind, bool descending,
     } else {
         const size_t half = rows / 2;
         std::exception_ptr failed;
-        std::thread other([&] {
-            try {
-                sortPart(half, rows);
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
+        std::thread other([&] { failed = Caught([&] { sortPart(half, rows); }); });
         try {
             sortPart(0, half);
         } catch (...) {
